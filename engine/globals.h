@@ -1,0 +1,60 @@
+#pragma once
+// The shared disk-services object and the engine's shared module of drive
+// and folder routines.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/currency.h"
+#include "engine/platform.h"
+
+namespace vtq {
+
+inline constexpr int64_t kMaxFragSize = 104857600;  // 100 x 1,048,576
+inline constexpr int16_t kMinFragSize = 10240;
+
+// One instance per process, owned by the host; every engine object reaches
+// the platform through it.
+class Globals {
+ public:
+  explicit Globals(Platform& platform) : platform_(platform) {}
+  Globals(const Globals&) = delete;
+  Globals& operator=(const Globals&) = delete;
+
+  // "Returns TRUE if the specified drive is removable"
+  bool DiskRemovable(std::string_view drive);
+  // "Returns the maximum allowable fragment size"
+  Currency MaxFragSizeSupported() const { return Currency::FromScaled(kMaxFragSize * Currency::kScale); }
+  // "Returns the minimum allowable fragment size"
+  int16_t MinFragSizeSupported() const { return kMinFragSize; }
+
+  Platform& GetPlatform() const { return platform_; }
+
+ private:
+  Platform& platform_;
+};
+
+namespace GlobalSettings {
+
+// Bytes free for the caller on the drive of `root`; 0 for unknown or none.
+Currency DiskFreeSpace(Drives& drives, const std::string& root);
+// Total bytes of the drive; 0 for unknown or on 32-bit overflow.
+Currency DiskCapacity(Drives& drives, const std::string& root);
+bool IsNTPlatform();
+
+// A fixed-length name field cut at its first NUL.
+std::string TrimAtNull(std::string_view field);
+// Wildcard match with "*", "?", "#" (one digit) and bracketed character lists
+// ("[abc]", "[a-z]", "[!x]"); case-sensitive.
+bool WildcardMatch(std::string_view text, std::string_view pattern);
+// Depth-first walk of `folder`, appending folder + name of every file whose
+// folder matches `folderPattern` and whose name matches `filePattern`.
+void CollectFolderFiles(FolderEnumerator& folders, std::string folder,
+                        std::string_view folderPattern, std::string_view filePattern,
+                        std::vector<std::string>& target);
+
+}  // namespace GlobalSettings
+
+}  // namespace vtq

@@ -1,0 +1,65 @@
+#include "engine/tests/support/scratch.h"
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "engine/path.h"
+
+namespace vtq::test {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  static std::atomic<int> counter{0};
+  const fs::path base = fs::temp_directory_path() / "vtq-tests";
+  fs::create_directories(base);
+  for (int attempt = 0;; ++attempt) {
+    const fs::path candidate =
+        base / ("t" + std::to_string(counter++) + "-" + std::to_string(std::rand()) + "-" +
+                std::to_string(attempt));
+    if (fs::create_directory(candidate)) {
+      path_ = candidate.string();
+      break;
+    }
+  }
+  path_ = WithTrailingSeparator(path_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + name);
+}
+
+void WriteText(const std::string& name, const std::string& text) {
+  WriteBytes(name, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + name);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed) {
+  std::vector<uint8_t> bytes(size);
+  uint32_t x = seed * 2654435761u + 1;
+  for (auto& b : bytes) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    b = static_cast<uint8_t>(x);
+  }
+  return bytes;
+}
+
+void MakeFolder(const std::string& name) { fs::create_directories(name); }
+
+}  // namespace vtq::test
