@@ -108,6 +108,14 @@ class FolderEnumerator {
 
 class ErrorAdvisor;  // engine/error_trap.h
 
+// The program's stored options, as far as the engine reads them (the batch
+// generator's settings). nullopt when a value is not stored.
+class SettingsSource {
+ public:
+  virtual ~SettingsSource() = default;
+  virtual std::optional<std::string> ReadProgramSetting(std::string_view valueName) = 0;
+};
+
 // What the engine reaches the system through. The host (program, control,
 // console front end, a test) composes it and keeps it alive for as long as
 // the engine objects that use it.
@@ -118,6 +126,8 @@ struct Platform {
   FolderEnumerator& folders;
   // Asked by the split run's error trap; absent in the control's build.
   ErrorAdvisor* errorAdvisor = nullptr;
+  // Where the batch generator reads its settings; absent means defaults.
+  SettingsSource* settings = nullptr;
 };
 
 // The system's own drive queries and folder enumeration (stateless).
