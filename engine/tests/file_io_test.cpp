@@ -2,36 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/system_error.h"
+#include "engine/tests/support/error_of.h"
 #include "engine/tests/support/scratch.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <cerrno>
-#endif
 
 namespace vtq {
 namespace {
+
+using test::ErrorOf;
 
 using test::ReadBytes;
 using test::ScratchDir;
 using test::WriteBytes;
 
 const std::string S(1, kPathSeparator);
-
-int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(FileAccess, WritesReadsSeeksAndMeasures) {
   ScratchDir dir;
@@ -135,9 +123,9 @@ TEST(FileAccess, ReplaceFileMovesOverTheTarget) {
 
 #ifdef _WIN32
 TEST(SystemErrors, WindowsCodesMapToClassicNumbers) {
-  const std::pair<DWORD, int32_t> table[] = {{2, 53},   {3, 76},  {5, 70},   {32, 70}, {33, 70},
-                                             {19, 70},  {21, 71}, {112, 61}, {39, 61}, {123, 52},
-                                             {161, 52}, {8, 7},   {14, 7},   {1, 75},  {87, 75}};
+  const std::pair<SystemErrorCode, int32_t> table[] = {
+      {2, 53},  {3, 76},   {5, 70},   {32, 70}, {33, 70}, {19, 70}, {21, 71}, {112, 61},
+      {39, 61}, {123, 52}, {161, 52}, {8, 7},   {14, 7},  {1, 75},  {87, 75}};
   for (const auto& [code, number] : table)
     EXPECT_EQ(ClassicFileError(code, "x"), number) << code;
 }

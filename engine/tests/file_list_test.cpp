@@ -2,28 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "engine/error.h"
 #include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/tests/support/platform_doubles.h"
+#include "engine/tests/support/error_of.h"
 #include "engine/tests/support/scratch.h"
 
 namespace vtq {
 namespace {
 
-const std::string S(1, kPathSeparator);
+using test::ErrorOf;
 
-int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+const std::string S(1, kPathSeparator);
 
 class FileListTest : public ::testing::Test {
  protected:
