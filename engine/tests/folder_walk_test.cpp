@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <regex>
 
 #include "engine/globals.h"
 #include "engine/path.h"
@@ -65,9 +66,38 @@ TEST(Wildcards, CharacterLists) {
   EXPECT_TRUE(WildcardMatch("a?", "a[?]"));
   EXPECT_TRUE(WildcardMatch("#1", "[#]#"));
   EXPECT_TRUE(WildcardMatch("data.[1]", "*.[[]1]"));
-  // An unclosed list is the "[" itself.
+  // The empty list takes no character; an unclosed list is the "[" itself.
+  EXPECT_TRUE(WildcardMatch("ab", "a[]b"));
+  EXPECT_TRUE(WildcardMatch("a", "a[]"));
+  EXPECT_TRUE(WildcardMatch("", "[]*[]"));
   EXPECT_TRUE(WildcardMatch("a[b", "a[b"));
   EXPECT_FALSE(WildcardMatch("ab", "a[b"));
+}
+
+// The same patterns as regular expressions, to check the backtracking on many cases.
+TEST(Wildcards, AgreeWithARegexOnGeneratedCases) {
+  const std::string textChars = "ab.1", patternChars = "ab.1*?#";
+  uint32_t x = 12345;
+  const auto next = [&x](size_t n) {
+    x = x * 1103515245u + 12345u;
+    return (x >> 16) % n;
+  };
+  for (int i = 0; i < 800; ++i) {
+    std::string text, pattern, regex;
+    for (size_t n = next(8); n > 0; --n)
+      text += textChars[next(textChars.size())];
+    for (size_t n = next(6); n > 0; --n) {
+      const char c = patternChars[next(patternChars.size())];
+      pattern += c;
+      regex += c == '*'   ? ".*"
+               : c == '?' ? "."
+               : c == '#' ? "[0-9]"
+               : c == '.' ? "\\."
+                          : std::string(1, c);
+    }
+    EXPECT_EQ(WildcardMatch(text, pattern), std::regex_match(text, std::regex(regex)))
+        << text << " ~ " << pattern;
+  }
 }
 
 TEST(Wildcards, BytesAboveAsciiCompareAsUnsigned) {
