@@ -10,6 +10,10 @@
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/scratch.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vtq {
 namespace {
 
@@ -47,6 +51,19 @@ TEST_F(FileListTest, FirstOfTwoSameBaseNamesStays) {
   EXPECT_EQ(list.Item(1), first);
   EXPECT_TRUE(doubles.boxes.shown.empty());
 }
+
+#ifdef _WIN32
+TEST_F(FileListTest, KeysFoldEveryLetterOfTheCodePage) {
+  if (GetACP() != 1252)
+    GTEST_SKIP() << "the names below are written in code page 1252";
+  const std::string upper = Make("a" + S + "\xC4rger.txt");
+  const std::string lower = Make("b" + S + "\xE4rger.txt");
+  EXPECT_EQ(list.Add(upper), 0);
+  EXPECT_EQ(list.Add(lower), 0);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Item("\xE4RGER.TXT"), upper);
+}
+#endif
 
 TEST_F(FileListTest, ItemByKeyTakesTheBaseNameOfAnyText) {
   const std::string report = Make("a" + S + "report.txt");
