@@ -16,9 +16,12 @@ ScratchDir::ScratchDir() {
   const fs::path base = fs::temp_directory_path() / "vtq-tests";
   fs::create_directories(base);
   for (int attempt = 0;; ++attempt) {
-    const fs::path candidate =
-        base / ("t" + std::to_string(counter++) + "-" + std::to_string(std::rand()) + "-" +
-                std::to_string(attempt));
+    // Appended piece by piece: the chained operator+ form trips a false
+    // -Wrestrict in the MinGW build of GCC 12.
+    std::string leaf = "t";
+    leaf.append(std::to_string(counter++)).append("-").append(std::to_string(std::rand()));
+    leaf.append("-").append(std::to_string(attempt));
+    const fs::path candidate = base / leaf;
     if (fs::create_directory(candidate)) {
       path_ = candidate.string();
       break;
