@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "engine/error.h"
@@ -152,6 +153,15 @@ TEST_F(ListAcceptance, SmallestFileOfAVanishedFileIsFileNotFound) {
   RemoveFile(dir / "gone.bin");
   EXPECT_EQ(ErrorOf([&] { list.SmallestFile(); }), err::kFileNotFound);
   EXPECT_EQ(list.Count(), 1);  // the list holds names only; it still has the entry
+}
+
+TEST_F(ListAcceptance, SmallestFileWhoseFolderVanishedIsFileNotFoundToo) {
+  const std::string folder = dir / "card";
+  list.Add(Make("card" + S + "gone.bin", 3));
+  RemoveFile(folder + S + "gone.bin");
+  std::filesystem::remove(folder);
+  EXPECT_EQ(ErrorOf([&] { list.SmallestFile(); }), err::kFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { FileLength(folder + S + "gone.bin"); }), err::kFileNotFound);
 }
 
 class FolderAcceptance : public ListAcceptance {
