@@ -37,8 +37,10 @@ ScratchDir::~ScratchDir() {
 
 void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
   std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + name);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  if (!out)
+    throw std::runtime_error("cannot write " + name);
 }
 
 void WriteText(const std::string& name, const std::string& text) {
@@ -47,7 +49,8 @@ void WriteText(const std::string& name, const std::string& text) {
 
 std::vector<uint8_t> ReadBytes(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + name);
+  if (!in)
+    throw std::runtime_error("cannot read " + name);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -63,6 +66,8 @@ std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed) {
   return bytes;
 }
 
-void MakeFolder(const std::string& name) { fs::create_directories(name); }
+void MakeFolder(const std::string& name) {
+  fs::create_directories(name);
+}
 
 }  // namespace vtq::test
