@@ -124,6 +124,20 @@ TEST_F(ListAcceptance, RemovingInTheMiddleRenumbersTheRest) {
   EXPECT_EQ(Names(), (std::vector<std::string>{names[0], names[3], names[1]}));
 }
 
+TEST_F(ListAcceptance, TheEnumeratorWalksTheNamesAsTheyWereWhenItWasTaken) {
+  const std::string a = Make("a.txt");
+  const std::string b = Make("b.txt");
+  list.Add(b);
+  list.Add(a);
+  std::vector<std::string> walked;
+  for (const auto& name : list.NewEnum()) {
+    walked.push_back(name);
+    list.Remove(1);  // the walk goes on over what it was given
+  }
+  EXPECT_EQ(walked, (std::vector<std::string>{b, a}));
+  EXPECT_TRUE(list.NewEnum().empty());
+}
+
 TEST_F(ListAcceptance, NameUpToFirstDotOfAnUnknownEntryFails) {
   list.Add(Make("big.zip.001"));
   EXPECT_EQ(list.NameUpToFirstDot(1), dir / "big.");
