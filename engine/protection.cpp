@@ -128,4 +128,12 @@ VbError CheckabilityFailed() {
                  kCheckabilityFailedDescription);
 }
 
+void VerifyCheckDigits(Kavrolib& library, MessageBoxes& boxes, std::span<const uint8_t> fragment,
+                       int32_t fragmentNumber) {
+  if (CheckDigitsMatch(library, fragment))
+    return;
+  if (!ConfirmDamagedFragment(boxes, fragmentNumber))
+    throw CheckabilityFailed();
+}
+
 }  // namespace vtq

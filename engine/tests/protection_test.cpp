@@ -189,5 +189,29 @@ TEST(ProtectionMessages, RefusedFragmentError) {
   EXPECT_EQ(e.Description(), "Checkability check failed");
 }
 
+TEST(ProtectionMessages, VerifyAsksOnlyAboutDamagedFragments) {
+  Kavrolib library;
+  test::RecordingBoxes boxes;
+  std::string fragment = "fragment data";
+  fragment += CheckDigitsOf(library, Bytes(fragment));
+  EXPECT_NO_THROW(VerifyCheckDigits(library, boxes, Bytes(fragment), 1));
+  EXPECT_TRUE(boxes.shown.empty());
+
+  fragment[0] = 'F';
+  boxes.Answer(mb::kIdYes);
+  EXPECT_NO_THROW(VerifyCheckDigits(library, boxes, Bytes(fragment), 2));
+  boxes.Answer(mb::kIdNo);
+  try {
+    VerifyCheckDigits(library, boxes, Bytes(fragment), 7);
+    ADD_FAILURE() << "a refused fragment must raise";
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.Number(), kCheckabilityFailedNumber);
+    EXPECT_EQ(e.Source(), "ActiveAssembler");
+  }
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_NE(boxes.shown[0].text.find("fragment 2 failed"), std::string::npos);
+  EXPECT_NE(boxes.shown[1].text.find("fragment 7 failed"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vtq
