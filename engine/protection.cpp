@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "engine/shared_library.h"
+#include "engine/platform/shared_library.h"
 #include "kavrolib/kavrolib_api.h"
 
 namespace vtq {
