@@ -74,6 +74,27 @@ TEST(SimulatedDrives, EmptyDriveAnswersNoFigures) {
   EXPECT_EQ(SystemDrives().TypeOf("A:\\"), DriveType::kRemovable);
 }
 
+std::vector<std::string> Names(const std::string& pattern, bool* enumerated) {
+  std::vector<std::string> names;
+  *enumerated = SystemFolders().Enumerate(pattern, [&](const FindEntry& entry) {
+    names.emplace_back(entry.name.data(), strnlen(entry.name.data(), entry.name.size()));
+  });
+  return names;
+}
+
+TEST(SimulatedDrives, DiskRootsListNoDotEntriesAndAnEmptyOneIsStillRead) {
+  SimulatedDrive floppy('A');
+  bool enumerated = false;
+  EXPECT_TRUE(Names("A:\\*", &enumerated).empty());
+  EXPECT_TRUE(enumerated);
+  test::WriteText(floppy / "x.001", "x");
+  EXPECT_EQ(Names("A:\\*", &enumerated), std::vector<std::string>{"x.001"});
+  EXPECT_TRUE(enumerated);
+  floppy.Eject();
+  EXPECT_TRUE(Names("A:\\*", &enumerated).empty());
+  EXPECT_FALSE(enumerated);
+}
+
 TEST(SmallDisks, FloppyFiguresThroughBothQueries) {
   VTQ_REQUIRE_SMALL_DISKS();
   const SimulatedDrive floppy('A', kFloppyBytes);
