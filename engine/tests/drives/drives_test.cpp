@@ -139,3 +139,35 @@ TEST(SmallDisks, SizedCdRomAndFixedDisks) {
 
 }  // namespace
 }  // namespace vtq
+
+namespace vtq {
+namespace {
+
+DWORD CreateError(const std::string& name) {
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return GetLastError();
+  CloseHandle(file);
+  return ERROR_SUCCESS;
+}
+
+// Wine answers a write to a read-only mount with ERROR_ACCESS_DENIED.
+TEST(SmallDisks, WriteProtectedDisksRefuseWritesButRead) {
+  VTQ_REQUIRE_SMALL_DISKS();
+  for (const uint64_t size : {kFloppyBytes, uint64_t{0}}) {
+    SimulatedDrive floppy('B', size);
+    test::WriteText(floppy / "kept.001", "kept");
+    floppy.SetWriteProtected(1, true);
+    EXPECT_EQ(CreateError(floppy / "new.002"), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << size;
+    EXPECT_EQ(test::ReadBytes(floppy / "kept.001").size(), 4u);
+    floppy.InsertNewDisk();
+    EXPECT_EQ(CreateError(floppy / "new.002"), static_cast<DWORD>(ERROR_SUCCESS));
+    floppy.InsertDisk(1);
+    floppy.SetWriteProtected(1, false);
+    EXPECT_EQ(CreateError(floppy / "new.002"), static_cast<DWORD>(ERROR_SUCCESS));
+  }
+}
+
+}  // namespace
+}  // namespace vtq
