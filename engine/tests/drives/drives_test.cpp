@@ -116,6 +116,28 @@ TEST(SmallDisks, FloppyFiguresThroughBothQueries) {
   EXPECT_EQ(GlobalSettings::DiskCapacity(drives, "A:\\").Whole(), 1458176);
 }
 
+// The real drives as a system without GetDiskFreeSpaceExA sees them.
+class OlderSystemDrives final : public Drives {
+ public:
+  DriveType TypeOf(const std::string& root) override { return SystemDrives().TypeOf(root); }
+  bool HasExtendedFreeSpace() override { return false; }
+  std::optional<uint64_t> FreeBytesAvailable(const std::string&) override { return std::nullopt; }
+  std::optional<ClusterFigures> Clusters(const std::string& root) override {
+    return SystemDrives().Clusters(root);
+  }
+};
+
+TEST(SmallDisks, FreeSpaceFallsBackToClustersWithoutTheExtendedQuery) {
+  VTQ_REQUIRE_SMALL_DISKS();
+  const SimulatedDrive floppy('A', kFloppyBytes);
+  OlderSystemDrives older;
+  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\").Whole(), 1458176);
+  test::WriteBytes(floppy / "part.001", test::PatternBytes(730112));
+  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\").Whole(), 1458176 - 729088 - 4096);
+  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\"),
+            GlobalSettings::DiskFreeSpace(SystemDrives(), "A:\\"));
+}
+
 TEST(SmallDisks, DiskChangeIsSeenByTheNextQuery) {
   VTQ_REQUIRE_SMALL_DISKS();
   SimulatedDrive floppy('A', kFloppyBytes);
