@@ -16,6 +16,8 @@
 //
 // The destructor points the letter back at its prepared folder and removes
 // the disks. Tests that ask for a size call VTQ_REQUIRE_SMALL_DISKS() first.
+// The letters are shared by the whole prefix: a suite that uses them is
+// registered with `LOCK wine_drives` (engine/tests/drives/*_test.cpp are).
 #ifdef _WIN32
 
 #include <cstdint>
