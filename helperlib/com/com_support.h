@@ -44,6 +44,8 @@ HRESULT OptionalText(const VARIANT& arg, std::optional<std::wstring>& out);
 HRESULT OptionalBool(const VARIANT& arg, std::optional<bool>& out);
 HRESULT OptionalLong(const VARIANT& arg, std::optional<long>& out);
 
-inline VARIANT_BOOL Bool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
+inline VARIANT_BOOL Bool(bool value) {
+  return value ? VARIANT_TRUE : VARIANT_FALSE;
+}
 
 }  // namespace orrin::com

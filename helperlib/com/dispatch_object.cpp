@@ -18,10 +18,12 @@ namespace {
 std::vector<bool> OutputParameters(ITypeInfo* info, DISPID member, WORD flags) {
   std::vector<bool> outputs;
   TYPEATTR* attr = nullptr;
-  if (FAILED(info->GetTypeAttr(&attr))) return outputs;
+  if (FAILED(info->GetTypeAttr(&attr)))
+    return outputs;
   for (UINT i = 0; i < attr->cFuncs; ++i) {
     FUNCDESC* func = nullptr;
-    if (FAILED(info->GetFuncDesc(i, &func))) continue;
+    if (FAILED(info->GetFuncDesc(i, &func)))
+      continue;
     if (func->memid == member && (func->invkind & flags)) {
       for (SHORT p = 0; p < func->cParams; ++p) {
         outputs.push_back((func->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FOUT) != 0);
@@ -46,13 +48,14 @@ InvokeArguments::InvokeArguments(ITypeInfo* info, DISPID member, WORD flags,
     VariantInit(&values_[i]);
     // rgvarg holds the arguments in reverse order; named arguments
     // (property puts) come first and stand for the last parameter.
-    const UINT position = i < params.cNamedArgs && params.rgdispidNamedArgs &&
-                                  params.rgdispidNamedArgs[i] >= 0
-                              ? static_cast<UINT>(params.rgdispidNamedArgs[i])
-                              : count - 1 - i;
+    const UINT position =
+        i < params.cNamedArgs && params.rgdispidNamedArgs && params.rgdispidNamedArgs[i] >= 0
+            ? static_cast<UINT>(params.rgdispidNamedArgs[i])
+            : count - 1 - i;
     const bool output = position < outputs.size() && outputs[position];
     const VARIANT& arg = params.rgvarg[i];
-    if (!output && (V_VT(&arg) & VT_BYREF) && SUCCEEDED(VariantCopyInd(&values_[i], const_cast<VARIANT*>(&arg)))) {
+    if (!output && (V_VT(&arg) & VT_BYREF) &&
+        SUCCEEDED(VariantCopyInd(&values_[i], const_cast<VARIANT*>(&arg)))) {
       owned_[i] = true;
     } else {
       values_[i] = arg;  // shallow: the caller's, never cleared here
@@ -63,7 +66,8 @@ InvokeArguments::InvokeArguments(ITypeInfo* info, DISPID member, WORD flags,
 
 InvokeArguments::~InvokeArguments() {
   for (size_t i = 0; i < values_.size(); ++i) {
-    if (owned_[i]) VariantClear(&values_[i]);
+    if (owned_[i])
+      VariantClear(&values_[i]);
   }
 }
 

@@ -48,17 +48,20 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
   // Creates an object of class T and queries it for riid.
   template <class T>
   static HRESULT Create(REFIID riid, void** out) {
-    if (!out) return E_POINTER;
+    if (!out)
+      return E_POINTER;
     *out = nullptr;
     T* object = new (std::nothrow) T();
-    if (!object) return E_OUTOFMEMORY;
+    if (!object)
+      return E_OUTOFMEMORY;
     const HRESULT hr = object->QueryInterface(riid, out);
     object->Release();
     return hr;
   }
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
+    if (!out)
+      return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(Interface)) {
       *out = static_cast<Interface*>(this);
     } else if (riid == IID_ISupportErrorInfo) {
@@ -73,33 +76,41 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
   STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
   STDMETHODIMP_(ULONG) Release() override {
     const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
+    if (left == 0)
+      delete this;
     return left;
   }
 
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
+    if (!count)
+      return E_POINTER;
     *count = info_ ? 1 : 0;
     return S_OK;
   }
   STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** out) override {
-    if (!out) return E_POINTER;
+    if (!out)
+      return E_POINTER;
     *out = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    if (!info_) return E_FAIL;
+    if (index != 0)
+      return DISP_E_BADINDEX;
+    if (!info_)
+      return E_FAIL;
     info_.CopyTo(out);
     return S_OK;
   }
-  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
-                             DISPID* ids) override {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    if (!info_) return E_FAIL;
+  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    if (riid != IID_NULL)
+      return DISP_E_UNKNOWNINTERFACE;
+    if (!info_)
+      return E_FAIL;
     return DispGetIDsOfNames(info_.Get(), names, count, ids);
   }
   STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    if (!info_) return E_FAIL;
+    if (riid != IID_NULL)
+      return DISP_E_UNKNOWNINTERFACE;
+    if (!info_)
+      return E_FAIL;
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
     InvokeArguments args(info_.Get(), member, flags, params ? *params : none);
     SetErrorInfo(0, nullptr);
@@ -120,9 +131,11 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
   // A member's failure reaches a late-bound caller as an exception that
   // carries the error info the member set.
   static HRESULT WithException(HRESULT hr, EXCEPINFO* excepInfo) {
-    if (SUCCEEDED(hr) || hr == DISP_E_EXCEPTION || !excepInfo) return hr;
+    if (SUCCEEDED(hr) || hr == DISP_E_EXCEPTION || !excepInfo)
+      return hr;
     IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info) return hr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+      return hr;
     *excepInfo = EXCEPINFO{};
     info->GetSource(&excepInfo->bstrSource);
     info->GetDescription(&excepInfo->bstrDescription);

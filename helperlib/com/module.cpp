@@ -13,7 +13,8 @@ using CreateFunction = HRESULT (*)(REFIID, void**);
 
 CreateFunction CreatorOf(REFCLSID clsid) {
   for (const auto& entry : Classes()) {
-    if (*entry.clsid == clsid) return entry.create;
+    if (*entry.clsid == clsid)
+      return entry.create;
   }
   return nullptr;
 }
@@ -25,7 +26,8 @@ class ClassFactory final : public IClassFactory {
   ClassFactory& operator=(const ClassFactory&) = delete;
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
+    if (!out)
+      return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_IClassFactory) {
       *out = static_cast<IClassFactory*>(this);
       AddRef();
@@ -37,13 +39,16 @@ class ClassFactory final : public IClassFactory {
   STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
   STDMETHODIMP_(ULONG) Release() override {
     const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
+    if (left == 0)
+      delete this;
     return left;
   }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
+    if (!out)
+      return E_POINTER;
     *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
+    if (outer)
+      return CLASS_E_NOAGGREGATION;
     return create_(riid, out);
   }
   STDMETHODIMP LockServer(BOOL lock) override {
@@ -71,21 +76,30 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-  if (!out) return E_POINTER;
+  if (!out)
+    return E_POINTER;
   *out = nullptr;
   const auto create = orrin::com::CreatorOf(clsid);
-  if (!create) return CLASS_E_CLASSNOTAVAILABLE;
+  if (!create)
+    return CLASS_E_CLASSNOTAVAILABLE;
   auto* factory = new (std::nothrow) orrin::com::ClassFactory(create);
-  if (!factory) return E_OUTOFMEMORY;
+  if (!factory)
+    return E_OUTOFMEMORY;
   const HRESULT hr = factory->QueryInterface(riid, out);
   factory->Release();
   return hr;
 }
 
-STDAPI DllCanUnloadNow() { return orrin::com::CanUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return orrin::com::CanUnload() ? S_OK : S_FALSE;
+}
 
-STDAPI DllRegisterServer() { return orrin::com::RegisterServer(); }
+STDAPI DllRegisterServer() {
+  return orrin::com::RegisterServer();
+}
 
-STDAPI DllUnregisterServer() { return orrin::com::UnregisterServer(); }
+STDAPI DllUnregisterServer() {
+  return orrin::com::UnregisterServer();
+}
 
 }  // extern "C"

@@ -10,7 +10,8 @@ namespace orrin::com {
 namespace {
 
 HRESULT Count16(int count, std::wstring_view member, short* result) {
-  if (count > SHRT_MAX) return Fail(DISP_E_OVERFLOW, member, L"Overflow");
+  if (count > SHRT_MAX)
+    return Fail(DISP_E_OVERFLOW, member, L"Overflow");
   *result = static_cast<short>(count);
   return S_OK;
 }
@@ -19,7 +20,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
  public:
   STDMETHODIMP GetParam(BSTR ToParse, short Param, VARIANT ParseChar, VARIANT DoTrim,
                         VARIANT* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     VariantInit(result);
     std::optional<std::wstring> sep;
     std::optional<bool> trim;
@@ -32,7 +34,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
   }
 
   STDMETHODIMP ParamCount(BSTR ToParse, VARIANT ParseChar, short* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     std::optional<std::wstring> sep;
     if (FAILED(OptionalText(ParseChar, sep))) {
       return Fail(DISP_E_TYPEMISMATCH, L"ParamCount", L"Type mismatch");
@@ -42,7 +45,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
 
   STDMETHODIMP SetParam(BSTR ToParse, short Param, BSTR NewValue, VARIANT ParseChar,
                         BSTR* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     std::optional<std::wstring> sep;
     if (FAILED(OptionalText(ParseChar, sep))) {
       return Fail(DISP_E_TYPEMISMATCH, L"SetParam", L"Type mismatch");
@@ -53,7 +57,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
 
   STDMETHODIMP FindParam(BSTR ParamStr, BSTR sToFind, VARIANT ParseChar, VARIANT Srch,
                          VARIANT iStartParam, VARIANT CaseSensitive, short* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     std::optional<std::wstring> sep;
     std::optional<long> method, start;
     std::optional<bool> cased;
@@ -73,7 +78,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
 
   STDMETHODIMP ChangeParamSep(BSTR ToParse, BSTR newParseChar, VARIANT oldParseChar,
                               BSTR* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     std::optional<std::wstring> oldSep;
     if (FAILED(OptionalText(oldParseChar, oldSep))) {
       return Fail(DISP_E_TYPEMISMATCH, L"ChangeParamSep", L"Type mismatch");
@@ -83,7 +89,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
   }
 
   STDMETHODIMP fExist(BSTR fName, VARIANT_BOOL* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     *result = Bool(FileExists(Text(fName)));
     return S_OK;
   }
@@ -96,8 +103,7 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
   STDMETHODIMP FileVersion(BSTR, VARIANT, BSTR* result) override {
     return Null(result, L"FileVersion");
   }
-  STDMETHODIMP FCopy(BSTR, BSTR, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT,
-                     fc_Return*) override {
+  STDMETHODIMP FCopy(BSTR, BSTR, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, fc_Return*) override {
     return NotImplemented(L"FCopy");
   }
   STDMETHODIMP FileTime(BSTR, VARIANT, VARIANT, DATE*) override {
@@ -142,7 +148,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
 
  private:
   static HRESULT Null(BSTR* result, std::wstring_view member) {
-    if (result) *result = nullptr;
+    if (result)
+      *result = nullptr;
     return NotImplemented(member);
   }
 };

@@ -17,26 +17,28 @@ class CryptingObject final : public DispatchObject<_OrrinCrypting> {
     const std::wstring mask = Text(value);
     if (!mask.empty() && mask.size() < 16) {
       return FailWithSource(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 1001), L"CryptMask",
-                     L"The mask for en/decryption MUST be at least 16 characters long!");
+                            L"The mask for en/decryption MUST be at least 16 characters long!");
     }
     std::set<wchar_t> seen;
     for (wchar_t c : mask) {
       if (!seen.insert(c).second) {
         return FailWithSource(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 1002), L"CryptMask",
-                       L"The character '" + std::wstring(1, c) +
-                           L"' in the CryptMask string occured more than once! Change the "
-                           L"string and reassign it to CryptMask.");
+                              L"The character '" + std::wstring(1, c) +
+                                  L"' in the CryptMask string occured more than once! Change the "
+                                  L"string and reassign it to CryptMask.");
       }
     }
     mask_ = mask;
     return S_OK;
   }
   STDMETHODIMP KeyHide(BSTR, BSTR, VARIANT* result) override {
-    if (result) VariantInit(result);
+    if (result)
+      VariantInit(result);
     return NotImplemented(L"KeyHide");
   }
   STDMETHODIMP KeyShow(BSTR, BSTR, BSTR* result) override {
-    if (result) *result = nullptr;
+    if (result)
+      *result = nullptr;
     return NotImplemented(L"KeyShow");
   }
 
@@ -47,7 +49,8 @@ class CryptingObject final : public DispatchObject<_OrrinCrypting> {
 class ShellObject final : public DispatchObject<_OrrinShell> {
  public:
   STDMETHODIMP ShellGetSystemFolders(long, sh_ShellFolders, BSTR* result) override {
-    if (result) *result = nullptr;
+    if (result)
+      *result = nullptr;
     return NotImplemented(L"ShellGetSystemFolders");
   }
   STDMETHODIMP ShellCreateLink(BSTR, BSTR, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT,
@@ -67,7 +70,8 @@ class TileObject final : public DispatchObject<_FrmTile> {
   STDMETHODIMP get_yAmount(short* result) override { return Get(y_, result); }
   STDMETHODIMP put_yAmount(short value) override { return Put(y_, value); }
   STDMETHODIMP get_ofForm(IDispatch** result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     form_.CopyTo(result);
     return S_OK;
   }
@@ -78,7 +82,8 @@ class TileObject final : public DispatchObject<_FrmTile> {
 
  private:
   static HRESULT Get(short field, short* result) {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     *result = field;
     return S_OK;
   }

@@ -7,14 +7,17 @@
 namespace orrin::com {
 namespace {
 
-HKEY Root(hkeyTypes root) { return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root)); }
+HKEY Root(hkeyTypes root) {
+  return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root));
+}
 
 // Binary data: a byte array as it is, any other value as its text's bytes
 // in the ANSI code page.
 HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
   VARIANT plain;
   VariantInit(&plain);
-  if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&value)))) return DISP_E_TYPEMISMATCH;
+  if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&value))))
+    return DISP_E_TYPEMISMATCH;
   HRESULT hr = S_OK;
   if (V_VT(&plain) == (VT_ARRAY | VT_UI1)) {
     SAFEARRAY* array = V_ARRAY(&plain);
@@ -45,14 +48,16 @@ HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
 class ReggingObject final : public DispatchObject<_Regging> {
  public:
   STDMETHODIMP RegCreateTree(hkeyTypes lRoot, BSTR sNewSection, VARIANT_BOOL* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     *result = Bool(reg_.CreateTree(Root(lRoot), Text(sNewSection)));
     return S_OK;
   }
 
   STDMETHODIMP RegGetValue(hkeyTypes hKey, BSTR sSection, BSTR sKey, VARIANT IsNumber,
                            VARIANT sDefault, VARIANT* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     VariantInit(result);
     std::optional<bool> number;
     if (FAILED(OptionalBool(IsNumber, number))) {
@@ -69,7 +74,8 @@ class ReggingObject final : public DispatchObject<_Regging> {
       V_VT(result) = VT_BSTR;
       return ToBstr(*text, &V_BSTR(result));
     }
-    if (!IsMissing(sDefault)) return VariantCopyInd(result, &sDefault);
+    if (!IsMissing(sDefault))
+      return VariantCopyInd(result, &sDefault);
     if (asNumber) {
       V_VT(result) = VT_I4;
       V_I4(result) = 0;
@@ -81,7 +87,8 @@ class ReggingObject final : public DispatchObject<_Regging> {
 
   STDMETHODIMP RegRemoveKey(hkeyTypes hKey, BSTR sSection, BSTR sKey,
                             VARIANT_BOOL* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     *result = Bool(reg_.RemoveValue(Root(hKey), Text(sSection), Text(sKey)));
     return S_OK;
   }
@@ -90,7 +97,8 @@ class ReggingObject final : public DispatchObject<_Regging> {
 
   STDMETHODIMP RegSetValue(hkeyTypes hKey, BSTR sSection, BSTR sKeyName, VARIANT vValue,
                            VARIANT lValueType, VARIANT_BOOL* result) override {
-    if (!result) return E_POINTER;
+    if (!result)
+      return E_POINTER;
     std::optional<long> type;
     if (FAILED(OptionalLong(lValueType, type))) {
       return Fail(DISP_E_TYPEMISMATCH, L"RegSetValue", L"Type mismatch");
@@ -128,15 +136,18 @@ class ReggingObject final : public DispatchObject<_Regging> {
   }
 
   STDMETHODIMP RegEnumSection(hkeyTypes, BSTR, long, BSTR* result) override {
-    if (result) *result = nullptr;
+    if (result)
+      *result = nullptr;
     return NotImplemented(L"RegEnumSection");
   }
   STDMETHODIMP RegEnumValues(hkeyTypes, BSTR, long, VARIANT, BSTR* result) override {
-    if (result) *result = nullptr;
+    if (result)
+      *result = nullptr;
     return NotImplemented(L"RegEnumValues");
   }
   STDMETHODIMP RegRemoveTree(hkeyTypes, BSTR, VARIANT_BOOL* result) override {
-    if (result) *result = VARIANT_FALSE;
+    if (result)
+      *result = VARIANT_FALSE;
     return NotImplemented(L"RegRemoveTree");
   }
   STDMETHODIMP WindowPosSet(IDispatch*, wp_DefPos) override {

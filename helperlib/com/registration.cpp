@@ -63,7 +63,8 @@ HRESULT RegisterClass(const ClassEntry& entry, const std::wstring& dll) {
       {versioned + L"\\CLSID", {nullptr, clsid}},
   };
   for (const auto& [path, value] : entries) {
-    if (const HRESULT hr = SetText(path, value.first, value.second); FAILED(hr)) return hr;
+    if (const HRESULT hr = SetText(path, value.first, value.second); FAILED(hr))
+      return hr;
   }
   return S_OK;
 }
@@ -77,28 +78,33 @@ void UnregisterClass(const ClassEntry& entry) {
 
 }  // namespace
 
-std::span<const ClassEntry> Classes() { return kClasses; }
+std::span<const ClassEntry> Classes() {
+  return kClasses;
+}
 
 HRESULT RegisterServer() {
   const std::wstring dll = ModulePath();
   Microsoft::WRL::ComPtr<ITypeLib> library;
   HRESULT hr = LoadTypeLibEx(dll.c_str(), REGKIND_NONE, &library);
-  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), const_cast<OLECHAR*>(dll.c_str()), nullptr);
+  if (SUCCEEDED(hr))
+    hr = RegisterTypeLib(library.Get(), const_cast<OLECHAR*>(dll.c_str()), nullptr);
   for (const auto& entry : kClasses) {
-    if (FAILED(hr)) break;
+    if (FAILED(hr))
+      break;
     hr = RegisterClass(entry, dll);
   }
-  if (FAILED(hr)) UnregisterServer();
+  if (FAILED(hr))
+    UnregisterServer();
   return hr;
 }
 
 HRESULT UnregisterServer() {
-  for (const auto& entry : kClasses) UnregisterClass(entry);
-  const HRESULT hr = UnRegisterTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL,
-                                       SYS_WIN32);
+  for (const auto& entry : kClasses)
+    UnregisterClass(entry);
+  const HRESULT hr =
+      UnRegisterTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL, SYS_WIN32);
   // Nothing left to remove counts as removed.
-  return SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ? S_OK
-                                                                                       : hr;
+  return SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ? S_OK : hr;
 }
 
 }  // namespace orrin::com
