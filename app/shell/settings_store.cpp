@@ -115,6 +115,10 @@ bool SettingsStore::WriteProgram(std::wstring_view valueName, int64_t value) {
   return Write(kProgramKey, valueName, value);
 }
 
+bool SettingsStore::WriteProgramFlag(std::wstring_view valueName, bool checked) {
+  return Write(kProgramKey, valueName, checked ? L"1" : L"0");
+}
+
 bool SettingsStore::RemoveProgram(std::wstring_view valueName) {
   return Remove(kProgramKey, valueName);
 }

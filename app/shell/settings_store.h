@@ -46,6 +46,8 @@ class SettingsStore {
   int32_t ReadProgramNumber(std::wstring_view valueName);
   bool WriteProgram(std::wstring_view valueName, std::wstring_view value);
   bool WriteProgram(std::wstring_view valueName, int64_t value);
+  // A check-box state, stored as "1" or "0".
+  bool WriteProgramFlag(std::wstring_view valueName, bool checked);
   bool RemoveProgram(std::wstring_view valueName);
   // Whether the program key holds the value at all.
   bool HasProgramValue(std::wstring_view valueName);

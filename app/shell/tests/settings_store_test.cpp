@@ -77,6 +77,8 @@ TEST_P(SettingsStoreTest, FirstStartReadsEveryDefaultAndCreatesNothing) {
 TEST_P(SettingsStoreTest, WrittenValuesAreTextUnderTheProgramKey) {
   EXPECT_TRUE(store_.WriteProgram(L"CustomSize", int64_t{2048}));
   EXPECT_TRUE(store_.WriteProgram(L"FragSizeMode", L"Custom"));
+  EXPECT_TRUE(store_.WriteProgramFlag(L"UseBATGen", true));
+  EXPECT_EQ(store_.ReadProgram(L"UseBATGen"), L"1");
   EXPECT_TRUE(store_.LastError().empty());
   EXPECT_EQ(store_.Read(L"Software\\Quorvelle\\Vantrelloquin", L"CustomSize", L"x"), L"2048");
   EXPECT_EQ(store_.ReadProgramNumber(L"CustomSize"), 2048);
@@ -94,7 +96,7 @@ TEST_P(SettingsStoreTest, DecliningThePassphraseRemovesIt) {
   ASSERT_TRUE(store_.WriteProgram(L"DefaultPassphrase", L"open sesame"));
   ASSERT_TRUE(store_.WriteProgram(L"UseEncryption", L"1"));
   EXPECT_TRUE(store_.RemoveProgram(L"DefaultPassphrase"));
-  EXPECT_TRUE(store_.WriteProgram(L"UseEncryption", L"0"));
+  EXPECT_TRUE(store_.WriteProgramFlag(L"UseEncryption", false));
   EXPECT_FALSE(store_.HasProgramValue(L"DefaultPassphrase"));
   EXPECT_EQ(store_.ReadProgram(L"UseEncryption"), L"0");
   // Removing what is not there fails quietly with the system's text.
