@@ -9,6 +9,9 @@
 
 #include "engine/currency.h"
 #include "engine/platform.h"
+#ifndef VTQ_CONTROL_BUILD
+#include "engine/protection.h"
+#endif
 
 namespace vtq {
 
@@ -32,8 +35,16 @@ class Globals {
 
   Platform& GetPlatform() const { return platform_; }
 
+#ifndef VTQ_CONTROL_BUILD
+  // The process's one kavrolib; the library itself is loaded on first use.
+  Kavrolib& Cipher() { return cipher_; }
+#endif
+
  private:
   Platform& platform_;
+#ifndef VTQ_CONTROL_BUILD
+  Kavrolib cipher_;
+#endif
 };
 
 namespace GlobalSettings {
