@@ -15,6 +15,11 @@
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#undef Yield
+#endif
+
 namespace vtq {
 namespace {
 
@@ -87,6 +92,19 @@ TEST_F(RealFolderWalk, AMissingFolderGivesNothingButTheSizeMessage) {
   EXPECT_EQ(list.Count(), 0);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
   EXPECT_EQ(doubles.boxes.shown[0].text, "New size of file-list = 0");
+}
+
+TEST_F(RealFolderWalk, NamesBeyondAsciiAreWalkedAndOpenedAsTheyAre) {
+#ifdef _WIN32
+  if (GetACP() != 1252)
+    GTEST_SKIP() << "the ANSI code page is " << GetACP();
+#endif
+  const std::string name = top + "caf\xe9 \xc6.txt";  // bytes of the ANSI code page
+  test::WriteBytes(name, test::PatternBytes(1));
+  const auto names = Gather(top, "caf?*");
+  EXPECT_EQ(names, std::vector<std::string>{name});
+  EXPECT_TRUE(doubles.boxes.shown.size() == 1 &&
+              doubles.boxes.shown[0].text == "New size of file-list = 1");
 }
 
 }  // namespace
