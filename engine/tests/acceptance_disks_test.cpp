@@ -107,5 +107,28 @@ TEST_F(RealFolderWalk, NamesBeyondAsciiAreWalkedAndOpenedAsTheyAre) {
               doubles.boxes.shown[0].text == "New size of file-list = 1");
 }
 
+#ifdef _WIN32
+// A file that another program holds open without sharing is found by the
+// walk but fails its test open: it is reported and left out, the rest is
+// added and the size message still follows.
+TEST_F(RealFolderWalk, AFileHeldOpenElsewhereIsReportedAndLeftOut) {
+  const std::string held = top + "a.txt";
+  const HANDLE handle = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  FileList list{globals};
+  list.AddFolderContents(top, "*.txt");
+  CloseHandle(handle);
+  EXPECT_EQ(std::vector<std::string>(list.begin(), list.end()),
+            std::vector<std::string>{top + "sub" + S + "c.txt"});
+  const auto& shown = doubles.boxes.shown;
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "Unable to find " + held + "\x0D" + "This file will not be processed.");
+  EXPECT_EQ(shown[0].title, "Pellworth Type Library");
+  EXPECT_EQ(shown[0].style, mb::kOk | mb::kIconCritical);
+  EXPECT_EQ(shown[1].text, "New size of file-list = 1");
+}
+#endif
+
 }  // namespace
 }  // namespace vtq
