@@ -251,7 +251,9 @@ void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
 }
 
 void ActiveSplitter::Run::CutLastBuffer() {
-  const int64_t n = s_.FragsNeeded(filename_);
+  // The count of the run's start, as the classic run keeps it: settings
+  // changed by a handler since then show up here as an invalid argument.
+  const int64_t n = count_;
   int64_t keep = 0;
   if (n >= 2) {
     keep = sourceLength_ - (s_.FirstDataSize() - PrefixLength()) - (n - 2) * s_.DataSize();
@@ -367,10 +369,10 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   if (!Step([&] {
         fragment_.Write(buffer_.data(), buffer_.size());
         fragment_.Close();
+        s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
       })) {
     return false;
   }
-  s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
   Stage("Multitasker");
   if (!Step([&] { s_.globals_.GetPlatform().loop.Yield(); }))
     return false;
