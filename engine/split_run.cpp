@@ -17,6 +17,7 @@
 #ifndef VTQ_CONTROL_BUILD
 #include "engine/bug_tracer.h"
 #include "engine/error_trap.h"
+#include "engine/protection.h"
 #endif
 
 namespace vtq {
@@ -342,7 +343,8 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
 
   Stage("Encryption subsystem");
 #ifndef VTQ_CONTROL_BUILD
-  if (s_.useEncryption_ && !Step([&] { s_.kavrolib_.Qweave(buffer_, s_.encryptionKey_); })) {
+  if (s_.useEncryption_ &&
+      !Step([&] { s_.globals_.Cipher().Qweave(buffer_, s_.encryptionKey_); })) {
     return false;
   }
 #endif
@@ -354,7 +356,7 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   if (s_.checkability_) {
     Stage("Checkability subsystem / CRC calculation");
     int32_t check = 0;
-    if (!Step([&] { check = s_.kavrolib_.Getcheck(buffer_); }))
+    if (!Step([&] { check = s_.globals_.Cipher().Getcheck(buffer_); }))
       return false;
     Stage("Checkability subsystem / Checksum transformer");
     if (!Step([&] {

@@ -35,17 +35,19 @@ class SplitDisksTest : public ::testing::Test {
     test::WriteBytes(dir / "in" + kPathSeparator + "x.bin", test::PatternBytes(25000));
     ASSERT_EQ(splitter.FilesToSplit().Add(dir / "in" + kPathSeparator + "x.bin"), 0);
   }
-  FakeDrives::Drive& Destination() { return doubles.fakeDrives.drives[DriveRoot(dir.Path())]; }
+  test::FakeDrives::Drive& Destination() { return doubles.fakeDrives.drives[DriveRoot(dir.Path())]; }
   // A removable disk of `capacity` bytes with `free` of them free.
   void Disk(uint32_t capacity, uint64_t free) {
     Destination().type = DriveType::kRemovable;
-    Destination().clusters = ClusterFigures{1, 512, static_cast<uint32_t>(free / 512), capacity / 512};
+    Destination().clusters =
+        ClusterFigures{1, 512, static_cast<uint32_t>(free / 512), capacity / 512};
     Destination().freeBytes = free;
   }
   bool Has(const std::string& name) { return FileExists(dir / name); }
   std::vector<std::string> Titles() {
     std::vector<std::string> t;
-    for (const auto& b : doubles.boxes.shown) t.push_back(b.title + "|" + b.text);
+    for (const auto& b : doubles.boxes.shown)
+      t.push_back(b.title + "|" + b.text);
     return t;
   }
 };
@@ -66,10 +68,10 @@ TEST_F(SplitDisksTest, NoRoomAtTheStartWritesNothing) {
 TEST_F(SplitDisksTest, EachFurtherDiskIsRequestedAndNeverTheFirst) {
   Disk(1457664, 1457664);
   splitter.Split();
-  EXPECT_EQ(events.log, (std::vector<std::string>{
-                            "SplitStart(40960)", "SplitInterval(10240)", "RequireNextDisk(2)",
-                            "SplitInterval(20480)", "RequireNextDisk(3)", "SplitInterval(30720)",
-                            "SplitInterval(40960)"}));
+  EXPECT_EQ(events.log, (std::vector<std::string>{"SplitStart(40960)", "SplitInterval(10240)",
+                                                  "RequireNextDisk(2)", "SplitInterval(20480)",
+                                                  "RequireNextDisk(3)", "SplitInterval(30720)",
+                                                  "SplitInterval(40960)"}));
   EXPECT_TRUE(Has("x.003"));
   EXPECT_TRUE(doubles.boxes.shown.empty());
 }
@@ -99,7 +101,8 @@ TEST_F(SplitDisksTest, ADiskTooSmallEvenFormattedEndsTheRun) {
   Disk(1457664, 1457664);
   events.onInterval = [&](int32_t v) {
     // After the first fragment the user puts in a tiny disk.
-    if (v == 10240) Disk(4096, 4096);
+    if (v == 10240)
+      Disk(4096, 4096);
   };
   splitter.Split();
   EXPECT_TRUE(Has("x.001"));
@@ -113,12 +116,14 @@ TEST_F(SplitDisksTest, AFullDiskIsRetriedUntilTheContainerGivesUp) {
   Disk(1457664, 1457664);
   int fullEvents = 0;
   events.onInterval = [&](int32_t v) {
-    if (v == 10240) Disk(1457664, 100);  // the second disk is nearly full
+    if (v == 10240)
+      Disk(1457664, 100);  // the second disk is nearly full
   };
   events.onDiskFull = [&] {
     ++fullEvents;
-    if (fullEvents == 3) Disk(1457664, 1457664);  // formatted at the third ask
-    return false;                                  // check again
+    if (fullEvents == 3)
+      Disk(1457664, 1457664);  // formatted at the third ask
+    return false;              // check again
   };
   splitter.Split();
   EXPECT_EQ(fullEvents, 3);
@@ -127,7 +132,8 @@ TEST_F(SplitDisksTest, AFullDiskIsRetriedUntilTheContainerGivesUp) {
 
   events.log.clear();
   events.onInterval = [&](int32_t v) {
-    if (v == 10240) Disk(1457664, 100);
+    if (v == 10240)
+      Disk(1457664, 100);
   };
   events.onDiskFull = [] { return true; };  // give up
   std::filesystem::remove(dir / "x.002");

@@ -34,7 +34,8 @@ void PutText(Bytes& b, std::string_view t) {
 Bytes ExpectedHeader(int count, const std::string& name, bool multisize, bool checkable) {
   Bytes b;
   PutText(b, "Quorvelle Extendable Fragment Format");
-  for (int w : {3, 0, 0, 2, 0, 0}) Put16(b, w);
+  for (int w : {3, 0, 0, 2, 0, 0})
+    Put16(b, w);
   Put16(b, count);
   PutText(b, name);
   Put16(b, multisize ? -1 : 0);
@@ -103,12 +104,12 @@ TEST_F(SplitRunTest, FourMillionBytesInTheOwnFormat) {
   EXPECT_EQ(Fragment("data.002"), Slice(data, 1457664 - h, 1457664));
   EXPECT_EQ(Fragment("data.003"), Slice(data, 2 * 1457664 - h, 1084672 + h));
   EXPECT_EQ(OutFiles(), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
-  EXPECT_EQ(events.log, (std::vector<std::string>{"SplitStart(5830656)", "SplitInterval(1457664)",
-                                                  "SplitInterval(2915328)",
-                                                  "SplitInterval(4372992)",
-                                                  "SplitInterval(5830656)"}));
-  EXPECT_EQ(events.written, (std::vector<std::string>{Out("data.001"), Out("data.002"),
-                                                      Out("data.003")}));
+  EXPECT_EQ(events.log,
+            (std::vector<std::string>{"SplitStart(5830656)", "SplitInterval(1457664)",
+                                      "SplitInterval(2915328)", "SplitInterval(4372992)",
+                                      "SplitInterval(5830656)"}));
+  EXPECT_EQ(events.written,
+            (std::vector<std::string>{Out("data.001"), Out("data.002"), Out("data.003")}));
   EXPECT_EQ(doubles.loop.yields, 3);
   EXPECT_TRUE(doubles.boxes.shown.empty());
   EXPECT_EQ(test::ReadBytes(dir / "data.bin"), data);  // the source is only read
@@ -182,8 +183,8 @@ TEST_F(SplitRunTest, MultisizeFirstFragmentHasItsOwnSize) {
   splitter.SetFragmentSize(other);
   splitter.Split();
   const size_t h = 72;
-  EXPECT_EQ(Fragment("data.001"), Join(ExpectedHeader(5, "data.bin", true, false),
-                                       Slice(data, 0, 100000 - h)));
+  EXPECT_EQ(Fragment("data.001"),
+            Join(ExpectedHeader(5, "data.bin", true, false), Slice(data, 0, 100000 - h)));
   EXPECT_EQ(Fragment("data.002"), Slice(data, 100000 - h, 300000));
   EXPECT_EQ(Fragment("data.004"), Slice(data, 700000 - h, 300000));
   EXPECT_EQ(Fragment("data.005"), Slice(data, 1000000 - h, h));

@@ -63,7 +63,7 @@ TEST_F(SplitTrapTest, Error5ShowsTheBugTracerAndTheSixLineReportThenEndsTheProgr
   ASSERT_EQ(doubles.boxes.shown.size(), 2u);
   const auto& notice = doubles.boxes.shown[0];
   EXPECT_EQ(notice.title, "Runtime error 5 intercepted");
-  EXPECT_EQ(notice.text, kBugTracerNotice);
+  EXPECT_EQ(notice.text, kBugTracerNoticeText);
   EXPECT_EQ(notice.Icon(), mb::kIconExclamation);
   const auto& report = doubles.boxes.shown[1];
   EXPECT_EQ(report.title, BugTrackerTitle());
@@ -138,7 +138,8 @@ TEST_F(BlockedFragmentTest, RetryRunsTheFailedStepAgain) {
 TEST_F(BlockedFragmentTest, SkipGoesOnWithTheNextStep) {
   // Skipping the creation makes the header writes fail too (no open file);
   // the run goes on and the next fragments are written.
-  for (int i = 0; i < 4; ++i) doubles.advisor.Answer(TrapAction::kSkip);
+  for (int i = 0; i < 4; ++i)
+    doubles.advisor.Answer(TrapAction::kSkip);
   splitter.Split();
   EXPECT_EQ(doubles.advisor.asked.size(), 4u);  // create, 2 records, data
   EXPECT_TRUE(fs::is_directory(Out("data.001")));
@@ -155,7 +156,8 @@ TEST_F(BlockedFragmentTest, EndProgramReachesTheHost) {
 TEST_F(SplitTrapTest, ASourceThatShrinksIsAnErrorNotAShortFragment) {
   Source(30000);
   events.onInterval = [&](int32_t v) {
-    if (v == 10240) fs::resize_file(source, 15000);
+    if (v == 10240)
+      fs::resize_file(source, 15000);
   };
   doubles.advisor.Answer(TrapAction::kEndRoutine);
   splitter.Split();
@@ -196,11 +198,12 @@ TEST_F(SplitTrapTest, OffsetsBeyond2GBReadTheRightBytes) {
   ASSERT_EQ(n, 21476);  // 2,147,533,648 bytes / 100,000, rounded up
   splitter.SetRegenerateFragment(n);
   // SplitStart and both SplitIntervals overflow 32 bits; skipping goes on.
-  for (int i = 0; i < 3; ++i) doubles.advisor.Answer(TrapAction::kSkip);
+  for (int i = 0; i < 3; ++i)
+    doubles.advisor.Answer(TrapAction::kSkip);
   splitter.Split();
   EXPECT_EQ(doubles.advisor.asked, (std::vector<int32_t>(3, err::kOverflow)));
   const Bytes last = test::ReadBytes(Out(FragmentNumber(n).insert(0, "data.")));
-  const uint64_t expectedLength = length - uint64_t{n - 1} * 100000;
+  const uint64_t expectedLength = length - static_cast<uint64_t>(n - 1) * 100000;
   ASSERT_EQ(last.size(), expectedLength);
   EXPECT_EQ(Bytes(last.end() - 1000, last.end()), test::PatternBytes(1000, 9));
   EXPECT_EQ(last.front(), 0);

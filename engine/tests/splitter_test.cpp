@@ -231,11 +231,15 @@ class DiskSpaceTest : public SplitterTest {
 #endif
     splitter.SetDestinationFolder(destination);
   }
-  FakeDrives::Drive& Measured() { return doubles.fakeDrives.drives[DriveRoot(measured)]; }
+  test::FakeDrives::Drive& Measured() {
+    return doubles.fakeDrives.drives[DriveRoot(measured)];
+  }
   void DestinationType(DriveType type) {
     doubles.fakeDrives.drives[DriveRoot(destination)].type = type;
   }
-  static ClusterFigures Capacity(uint32_t clusters) { return {1, 512, 0, clusters}; }
+  static ClusterFigures Capacity(uint32_t clusters) {
+    return {1, 512, 0, clusters};
+  }
   std::string measured;
   std::string destination;
 };
@@ -293,24 +297,6 @@ TEST_F(DiskSpaceTest, OnlyTheFirstLetterOfTheDriveTextCounts) {
   EXPECT_TRUE(splitter.EnoughDiskSpace("C", 1));
 }
 #endif
-
-TEST_F(SplitterTest, BatGenerationIsForRawSeriesOnly) {
-  Source("report.doc", 3000000);
-  EXPECT_FALSE(splitter.BatGen_Available());
-  const std::string text = splitter.BatGen_String(1);
-  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
-  EXPECT_EQ(doubles.boxes.shown[0].title, "BAT Unavailable");
-  EXPECT_EQ(doubles.boxes.shown[0].text,
-            "BAT Generation unavailable for selected options. The BAT file will not be "
-            "generated.");
-  EXPECT_EQ(doubles.boxes.shown[0].Icon(), mb::kIconExclamation);
-  EXPECT_NE(text.find("report.003"), std::string::npos);  // built anyway
-  splitter.SetFileFormat(aftRaw);
-  EXPECT_TRUE(splitter.BatGen_Available());
-  EXPECT_NE(splitter.BatGen_String(1).find("\"report.001\" + \"report.002\" + \"report.003\""),
-            std::string::npos);
-  EXPECT_EQ(doubles.boxes.shown.size(), 1u);
-}
 
 }  // namespace
 }  // namespace vtq

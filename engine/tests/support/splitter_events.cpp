@@ -12,7 +12,8 @@ void RecordingSplitterEvents::SplitStart(int32_t pbMax) {
 
 void RecordingSplitterEvents::SplitInterval(int32_t pbCurrent) {
   log.push_back("SplitInterval(" + std::to_string(pbCurrent) + ")");
-  if (onInterval) onInterval(pbCurrent);
+  if (onInterval)
+    onInterval(pbCurrent);
 }
 
 void RecordingSplitterEvents::RequireNextDisk(int16_t diskNumber, bool& cancel) {
@@ -25,7 +26,8 @@ void RecordingSplitterEvents::RequireNextDisk(int16_t diskNumber, bool& cancel) 
 
 void RecordingSplitterEvents::NotEnoughDiskSpace(bool& cancel) {
   log.push_back("NotEnoughDiskSpace");
-  if (onDiskFull) cancel = onDiskFull();
+  if (onDiskFull)
+    cancel = onDiskFull();
 }
 
 void RecordingSplitterEvents::FragmentWritten(int16_t, const std::string& name, uint64_t) {
