@@ -12,6 +12,12 @@
 #include <string>
 #include <string_view>
 
+// <windows.h> defines Yield() away as an empty macro (a 16-bit leftover);
+// include it before this header, never after, in a file that yields.
+#ifdef Yield
+#undef Yield
+#endif
+
 namespace vtq {
 
 namespace mb {
