@@ -26,7 +26,8 @@ struct Console {
   std::string Written() {
     std::rewind(out);
     std::string s;
-    for (int c; (c = std::fgetc(out)) != EOF;) s.push_back(static_cast<char>(c));
+    for (int c; (c = std::fgetc(out)) != EOF;)
+      s.push_back(static_cast<char>(c));
     return s;
   }
 };
@@ -112,15 +113,14 @@ TEST(PassphraseTest, FromTheOptionOrTheFirstLineOfAFile) {
   std::string error;
   EXPECT_EQ(PassphraseFrom(ParseArgs({"-p", "x y"}, {"-p", "--passphrase-file"}, {}), error),
             "x y");
-  EXPECT_EQ(PassphraseFrom(
-                ParseArgs({"--passphrase-file", dir / "pw"}, {"-p", "--passphrase-file"}, {}),
-                error),
-            "open sesame");
+  EXPECT_EQ(
+      PassphraseFrom(ParseArgs({"--passphrase-file", dir / "pw"}, {"-p", "--passphrase-file"}, {}),
+                     error),
+      "open sesame");
   EXPECT_TRUE(error.empty());
   EXPECT_FALSE(PassphraseFrom(ParseArgs({}, {"-p"}, {}), error));
-  EXPECT_FALSE(PassphraseFrom(ParseArgs({"--passphrase-file", dir / "none"},
-                                        {"-p", "--passphrase-file"}, {}),
-                              error));
+  EXPECT_FALSE(PassphraseFrom(
+      ParseArgs({"--passphrase-file", dir / "none"}, {"-p", "--passphrase-file"}, {}), error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);
   error.clear();
   PassphraseFrom(ParseArgs({"-p", "a", "--passphrase-file", "b"}, {"-p", "--passphrase-file"}, {}),

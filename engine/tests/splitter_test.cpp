@@ -298,5 +298,23 @@ TEST_F(DiskSpaceTest, OnlyTheFirstLetterOfTheDriveTextCounts) {
 }
 #endif
 
+TEST_F(SplitterTest, BatGenerationIsForRawSeriesOnly) {
+  Source("report.doc", 3000000);
+  EXPECT_FALSE(splitter.BatGen_Available());
+  const std::string text = splitter.BatGen_String(1);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(doubles.boxes.shown[0].title, "BAT Unavailable");
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            "BAT Generation unavailable for selected options. The BAT file will not be "
+            "generated.");
+  EXPECT_EQ(doubles.boxes.shown[0].Icon(), mb::kIconExclamation);
+  EXPECT_NE(text.find("report.003"), std::string::npos);  // built anyway
+  splitter.SetFileFormat(aftRaw);
+  EXPECT_TRUE(splitter.BatGen_Available());
+  EXPECT_NE(splitter.BatGen_String(1).find("\"report.001\" + \"report.002\" + \"report.003\""),
+            std::string::npos);
+  EXPECT_EQ(doubles.boxes.shown.size(), 1u);
+}
+
 }  // namespace
 }  // namespace vtq
