@@ -242,6 +242,8 @@ void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
   if (wanted < 0)
     Raise(err::kInvalidArgument);
   const int64_t available = std::clamp<int64_t>(sourceLength_ - offset, 0, wanted);
+  // Room for the check digits too, so that appending them never reallocates.
+  buffer_.reserve(at + static_cast<size_t>(wanted) + kCheckDigitCount);
   buffer_.resize(at + static_cast<size_t>(available));
   if (available == 0)
     return;

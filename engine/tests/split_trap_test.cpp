@@ -48,17 +48,20 @@ class SplitTrapTest : public ::testing::Test {
     return data;
   }
   std::string Out(const std::string& name) { return splitter.DestinationFolder() + name; }
+  // A handler that changes the size mid-run leaves the last cut negative.
+  void GrowFragmentsAfterTheFirst() {
+    events.onInterval = [&](int32_t v) {
+      if (v == 10240) {
+        int32_t size = 20480;
+        splitter.SetFragmentSize(size);
+      }
+    };
+  }
 };
 
 TEST_F(SplitTrapTest, Error5ShowsTheBugTracerAndTheSixLineReportThenEndsTheProgram) {
   Source(30000);  // 3 fragments of 10,240 in the own format
-  // A handler that changes the size mid-run leaves the last cut negative.
-  events.onInterval = [&](int32_t v) {
-    if (v == 10240) {
-      int32_t size = 20480;
-      splitter.SetFragmentSize(size);
-    }
-  };
+  GrowFragmentsAfterTheFirst();
   EXPECT_THROW(splitter.Split(), ProgramEndRequested);
   ASSERT_EQ(doubles.boxes.shown.size(), 2u);
   const auto& notice = doubles.boxes.shown[0];
@@ -86,12 +89,7 @@ TEST_F(SplitTrapTest, TheReportsFlagsFollowTheSettings) {
   splitter.SetCABIsMultifile(true);
   int32_t first = 10240;
   splitter.SetFragmentSizeAtStart(first);
-  events.onInterval = [&](int32_t v) {
-    if (v == 10240) {
-      int32_t size = 20480;
-      splitter.SetFragmentSize(size);
-    }
-  };
+  GrowFragmentsAfterTheFirst();
   EXPECT_THROW(splitter.Split(), ProgramEndRequested);
   ASSERT_EQ(doubles.boxes.shown.size(), 2u);
   EXPECT_NE(doubles.boxes.shown[1].text.find("\rFlags: TrueTrueFalseTrue\r"), std::string::npos);

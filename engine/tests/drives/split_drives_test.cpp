@@ -34,11 +34,15 @@ class SplitDrivesTest : public ::testing::Test {
 
   void Prepare(const std::string& destination) {
     test::WriteBytes(dir / "x.bin", test::PatternBytes(25000));
-    ASSERT_EQ(splitter.FilesToSplit().Add(dir / "x.bin"), 0);
-    splitter.SetDestinationFolder(destination);
-    splitter.SetFileFormat(aftRaw);
+    Configure(splitter, destination);
+  }
+  // Another splitter (with its own observer) on the same source.
+  void Configure(ActiveSplitter& s, const std::string& destination) {
+    ASSERT_EQ(s.FilesToSplit().Add(dir / "x.bin"), 0);
+    s.SetDestinationFolder(destination);
+    s.SetFileFormat(aftRaw);
     int32_t size = 10240;
-    splitter.SetFragmentSize(size);
+    s.SetFragmentSize(size);
   }
 };
 
@@ -54,11 +58,7 @@ TEST_F(SplitDrivesTest, EachFragmentGoesOnTheDiskAskedFor) {
   } swapper;
   swapper.drive = &a;
   ActiveSplitter onFloppies(globals, swapper);
-  ASSERT_EQ(onFloppies.FilesToSplit().Add(dir / "x.bin"), 0);
-  onFloppies.SetDestinationFolder(a.Root());
-  onFloppies.SetFileFormat(aftRaw);
-  int32_t size = 10240;
-  onFloppies.SetFragmentSize(size);
+  Configure(onFloppies, a.Root());
   onFloppies.Split();
   EXPECT_EQ(swapper.log, (std::vector<std::string>{"SplitStart(40960)", "SplitInterval(10240)",
                                                    "RequireNextDisk(2)", "SplitInterval(20480)",
@@ -100,11 +100,7 @@ TEST_F(SplitDrivesTest, ADiskTooSmallEvenFormattedIsRefused) {
   ActiveSplitter s(globals, larger);
   larger.s = &s;
   larger.drive = &a;
-  ASSERT_EQ(s.FilesToSplit().Add(dir / "x.bin"), 0);
-  s.SetDestinationFolder(a.Root());
-  s.SetFileFormat(aftRaw);
-  int32_t size = 10240;
-  s.SetFragmentSize(size);
+  Configure(s, a.Root());
   s.Split();
   EXPECT_TRUE(Exists(a.DiskFolder(1) + "x.001"));
   EXPECT_FALSE(Exists(a / "x.002"));
@@ -136,11 +132,7 @@ TEST_F(SplitDrivesTest, AFullDiskIsClearedAndRetried) {
   } filler;
   filler.drive = &a;
   ActiveSplitter s(globals, filler);
-  ASSERT_EQ(s.FilesToSplit().Add(dir / "x.bin"), 0);
-  s.SetDestinationFolder(a.Root());
-  s.SetFileFormat(aftRaw);
-  int32_t size = 10240;
-  s.SetFragmentSize(size);
+  Configure(s, a.Root());
   s.Split();
   EXPECT_EQ(std::count(filler.log.begin(), filler.log.end(), "NotEnoughDiskSpace"), 2);
   EXPECT_TRUE(Exists(a.DiskFolder(3) + "x.003"));
