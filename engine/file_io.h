@@ -2,11 +2,16 @@
 // Binary file access for the engine, one handle per object, closed on every
 // way out. Failures raise VbError with the classic numbers (53 file not found,
 // 76 path not found, 70 permission denied, 61 disk full, ...), mapped from the
-// system's codes in one place (platform/*/file_io_*.cpp).
+// system's codes in one place (platform/*/system_error_*.cpp).
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+// windows.h names ReplaceFileA/W through this macro, which would rename ours.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
 
 namespace vtq {
 

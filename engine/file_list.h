@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/item_index.h"
@@ -40,11 +41,13 @@ class FileList {
   bool Empty() const { return entries_.empty(); }
 
  private:
-  size_t Find(const std::string& key) const;  // npos when absent
+  // The entry's 0-based place; raises error 5 when the index names none.
+  size_t PlaceOf(const ItemIndex& index, bool reduceKey) const;
 
   Globals& globals_;
   std::vector<std::string> entries_;
-  std::vector<std::string> keys_;  // parallel to entries_, case-folded
+  std::vector<std::string> keys_;          // parallel to entries_, case-folded
+  std::unordered_set<std::string> known_;  // the same keys, for a quick test on Add
 };
 
 }  // namespace vtq

@@ -1,0 +1,168 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "engine/error.h"
+#include "engine/file_io.h"
+#include "engine/platform/system_error.h"
+
+namespace vtq {
+
+namespace {
+
+constexpr size_t kChunk = size_t{1} << 30;
+
+bool Status(const std::string& name, struct stat& info) {
+  return stat(name.c_str(), &info) == 0;
+}
+
+// rename() cannot cross filesystems; the Windows build allows a copy there.
+void CopyThenRemove(const std::string& from, const std::string& to) {
+  File source(from, File::Mode::kRead);
+  File target(to, File::Mode::kReplace);
+  std::vector<char> buffer(size_t{1} << 20);
+  for (size_t got; (got = source.Read(buffer.data(), buffer.size())) > 0;) {
+    target.Write(buffer.data(), got);
+  }
+  target.Close();
+  source.Close();
+  RemoveFile(from);
+}
+
+}  // namespace
+
+File::File(const std::string& name, Mode mode) : name_(name) {
+  if (name.empty())
+    Raise(err::kPathFileAccess);
+  const int flags = mode == Mode::kRead ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+  int fd;
+  do {
+    fd = open(name.c_str(), flags | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0)
+    RaiseLastFileError(name);
+  fd_ = fd;
+  // A folder opens for reading here but not on Windows; refuse it alike.
+  struct stat info {};
+  if (fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+    Close();
+    RaiseFileError(EISDIR, name);
+  }
+}
+
+File::~File() {
+  Close();
+}
+
+File::File(File&& other) noexcept
+    : name_(std::move(other.name_)), fd_(std::exchange(other.fd_, -1)) {}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    name_ = std::move(other.name_);
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+bool File::IsOpen() const {
+  return fd_ >= 0;
+}
+
+void File::Close() {
+  if (fd_ >= 0)
+    close(std::exchange(fd_, -1));
+}
+
+size_t File::Read(void* data, size_t size) {
+  if (!IsOpen())
+    Raise(err::kBadFileName);
+  auto* out = static_cast<char*>(data);
+  size_t total = 0;
+  while (total < size) {
+    const ssize_t got = read(fd_, out + total, std::min(size - total, kChunk));
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0)
+      RaiseLastFileError(name_);
+    if (got == 0)
+      break;  // end of file
+    total += static_cast<size_t>(got);
+  }
+  return total;
+}
+
+void File::ReadExactly(void* data, size_t size) {
+  if (Read(data, size) != size)
+    Raise(err::kInputPastEnd);
+}
+
+void File::Write(const void* data, size_t size) {
+  if (!IsOpen())
+    Raise(err::kBadFileName);
+  const auto* in = static_cast<const char*>(data);
+  size_t done = 0;
+  while (done < size) {
+    // A short count is no error yet: the next call tells why (ENOSPC).
+    const ssize_t put = write(fd_, in + done, std::min(size - done, kChunk));
+    if (put < 0 && errno == EINTR)
+      continue;
+    if (put < 0)
+      RaiseLastFileError(name_);
+    if (put == 0)
+      Raise(err::kDiskFull);
+    done += static_cast<size_t>(put);
+  }
+}
+
+void File::Seek(uint64_t offset) {
+  if (!IsOpen())
+    Raise(err::kBadFileName);
+  if (lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0)
+    RaiseLastFileError(name_);
+}
+
+uint64_t File::Length() const {
+  if (!IsOpen())
+    Raise(err::kBadFileName);
+  struct stat info {};
+  if (fstat(fd_, &info) != 0)
+    RaiseLastFileError(name_);
+  return static_cast<uint64_t>(info.st_size);
+}
+
+uint64_t FileLength(const std::string& name) {
+  struct stat info {};
+  if (!Status(name, info))
+    RaiseLastFileError(name);
+  if (S_ISDIR(info.st_mode))
+    Raise(err::kFileNotFound);
+  return static_cast<uint64_t>(info.st_size);
+}
+
+bool FileExists(const std::string& name) {
+  struct stat info {};
+  return Status(name, info) && !S_ISDIR(info.st_mode);
+}
+
+void RemoveFile(const std::string& name) {
+  if (unlink(name.c_str()) != 0)
+    RaiseLastFileError(name);
+}
+
+void ReplaceFile(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0)
+    return;
+  if (errno != EXDEV)
+    RaiseLastFileError(from);
+  CopyThenRemove(from, to);
+}
+
+}  // namespace vtq
