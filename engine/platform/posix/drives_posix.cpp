@@ -1,0 +1,136 @@
+// Drive queries natively: the file system holding a path is its drive. The
+// cluster figures are synthesized from statvfs so that the older query's
+// arithmetic gives the same bytes as the extended one wherever it can.
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "engine/platform.h"
+#include "engine/platform/posix/mount_table.h"
+
+namespace vtq {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The path itself, or its nearest existing ancestor: a file yet to be
+// written still lives on the drive of its folder.
+std::optional<fs::path> ExistingPathFor(const std::string& text) {
+  if (text.empty())
+    return std::nullopt;
+  std::error_code ec;
+  fs::path path = fs::absolute(text, ec);
+  if (ec)
+    return std::nullopt;
+  while (!fs::exists(path, ec)) {
+    if (!path.has_relative_path())
+      return std::nullopt;
+    path = path.parent_path();
+  }
+  const fs::path canonical = fs::canonical(path, ec);
+  return ec ? path : canonical;
+}
+
+std::optional<struct statvfs> FileSystemOf(const std::string& text) {
+  const auto path = ExistingPathFor(text);
+  if (!path)
+    return std::nullopt;
+  struct statvfs figures {};
+  if (statvfs(path->c_str(), &figures) != 0)
+    return std::nullopt;
+  return figures;
+}
+
+uint32_t Clamp32(uint64_t value) {
+  return static_cast<uint32_t>(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
+}
+
+bool ReadsOne(const fs::path& flagFile) {
+  std::ifstream in(flagFile);
+  char flag = '0';
+  return in >> flag && flag == '1';
+}
+
+// sysfs keeps the removable flag on the whole disk; a partition's flag is
+// its parent's.
+bool BlockDeviceRemovable(const std::string& device) {
+  const fs::path node = fs::path("/sys/dev/block") / device;
+  std::error_code ec;
+  if (fs::exists(node / "removable", ec))
+    return ReadsOne(node / "removable");
+  if (fs::exists(node / "partition", ec))
+    return ReadsOne(node / ".." / "removable");
+  return false;
+}
+
+std::string ReadMountInfo() {
+  std::ifstream in("/proc/self/mountinfo");
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class PosixDrives final : public Drives {
+ public:
+  DriveType TypeOf(const std::string& root) override {
+    const auto path = ExistingPathFor(root);
+    if (!path)
+      return DriveType::kNoRootDir;
+    struct stat info {};
+    if (stat(path->c_str(), &info) != 0)
+      return DriveType::kNoRootDir;
+    const std::string device =
+        std::to_string(major(info.st_dev)) + ":" + std::to_string(minor(info.st_dev));
+    const auto mount =
+        posix::MountHolding(posix::ParseMountInfo(ReadMountInfo()), path->string(), device);
+    if (mount && (mount->fsType == "iso9660" || mount->fsType == "udf"))
+      return DriveType::kCdRom;
+    if (BlockDeviceRemovable(mount ? mount->device : device))
+      return DriveType::kRemovable;
+    return DriveType::kFixed;
+  }
+
+  bool HasExtendedFreeSpace() override { return true; }
+
+  std::optional<uint64_t> FreeBytesAvailable(const std::string& root) override {
+    const auto figures = FileSystemOf(root);
+    if (!figures)
+      return std::nullopt;
+    return static_cast<uint64_t>(figures->f_bavail) * figures->f_frsize;
+  }
+
+  std::optional<ClusterFigures> Clusters(const std::string& root) override {
+    const auto figures = FileSystemOf(root);
+    if (!figures)
+      return std::nullopt;
+    const uint64_t blockSize = figures->f_frsize != 0 ? figures->f_frsize : figures->f_bsize;
+    ClusterFigures clusters;
+    if (blockSize >= 512 && blockSize % 512 == 0) {
+      clusters.bytesPerSector = 512;
+      clusters.sectorsPerCluster = Clamp32(blockSize / 512);
+    } else {
+      clusters.bytesPerSector = Clamp32(blockSize);
+      clusters.sectorsPerCluster = 1;
+    }
+    clusters.freeClusters = Clamp32(figures->f_bavail);
+    clusters.totalClusters = Clamp32(figures->f_blocks);
+    return clusters;
+  }
+};
+
+}  // namespace
+
+Drives& SystemDrives() {
+  static PosixDrives drives;
+  return drives;
+}
+
+bool IsNtFamily() {
+  return false;
+}
+
+}  // namespace vtq

@@ -1,0 +1,71 @@
+// Folder enumeration natively, shaped like FindFirstFileA's: "." and ".."
+// come first, names arrive in fixed-length NUL-padded fields, folders carry
+// the directory attribute. Only the pattern folder + "*" is understood.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <memory>
+
+#include "engine/platform.h"
+
+namespace vtq {
+namespace {
+
+constexpr uint32_t kArchive = 0x20;  // what Windows reports for a plain file
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+FindEntry MakeEntry(std::string_view name, uint32_t attributes) {
+  FindEntry entry;
+  std::memcpy(entry.name.data(), name.data(), std::min(name.size(), FindEntry::kNameField - 1));
+  entry.attributes = attributes;
+  return entry;
+}
+
+bool IsFolder(const std::string& folder, const dirent& entry) {
+  if (entry.d_type == DT_DIR)
+    return true;
+  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
+    return false;
+  struct stat info {};
+  return stat((folder + entry.d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+class PosixFolders final : public FolderEnumerator {
+ public:
+  bool Enumerate(const std::string& pattern,
+                 const std::function<void(const FindEntry&)>& visit) override {
+    if (pattern.empty() || pattern.back() != '*')
+      return false;
+    const std::string folder = pattern.substr(0, pattern.size() - 1);
+    if (!folder.empty() && folder.back() != '/')
+      return false;
+    const DirHandle dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir)
+      return false;
+    if (folder != "/") {
+      visit(MakeEntry(".", FindEntry::kDirectory));
+      visit(MakeEntry("..", FindEntry::kDirectory));
+    }
+    while (const dirent* entry = readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name == "." || name == "..")
+        continue;
+      visit(MakeEntry(name, IsFolder(folder, *entry) ? FindEntry::kDirectory : kArchive));
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+FolderEnumerator& SystemFolders() {
+  static PosixFolders folders;
+  return folders;
+}
+
+}  // namespace vtq

@@ -1,0 +1,68 @@
+// Drive queries through the ANSI drive APIs. GetDiskFreeSpaceExA is looked
+// up at run time: the oldest systems lack it and get the cluster query.
+#include <windows.h>
+
+#include "engine/platform.h"
+
+namespace vtq {
+namespace {
+
+using FreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+
+FreeSpaceExFn LookUpFreeSpaceEx() {
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr)
+    return nullptr;
+  return reinterpret_cast<FreeSpaceExFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+}
+
+class Win32Drives final : public Drives {
+ public:
+  DriveType TypeOf(const std::string& root) override {
+    const UINT type = GetDriveTypeA(root.c_str());
+    return type <= static_cast<UINT>(DriveType::kRamDisk) ? static_cast<DriveType>(type)
+                                                          : DriveType::kUnknown;
+  }
+
+  bool HasExtendedFreeSpace() override { return freeSpaceEx_ != nullptr; }
+
+  std::optional<uint64_t> FreeBytesAvailable(const std::string& root) override {
+    if (freeSpaceEx_ == nullptr)
+      return std::nullopt;
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!freeSpaceEx_(root.c_str(), &available, &total, &free))
+      return std::nullopt;
+    return available.QuadPart;
+  }
+
+  std::optional<ClusterFigures> Clusters(const std::string& root) override {
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                           &totalClusters)) {
+      return std::nullopt;
+    }
+    return ClusterFigures{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
+  }
+
+ private:
+  const FreeSpaceExFn freeSpaceEx_ = LookUpFreeSpaceEx();
+};
+
+}  // namespace
+
+Drives& SystemDrives() {
+  static Win32Drives drives;
+  return drives;
+}
+
+bool IsNtFamily() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = 148;  // the ANSI record's size, as the oldest systems expect
+  static_assert(sizeof(OSVERSIONINFOA) == 148);
+  if (!GetVersionExA(&info))
+    return false;
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+}  // namespace vtq

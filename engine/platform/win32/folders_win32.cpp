@@ -1,0 +1,57 @@
+// Folder enumeration through FindFirstFileA/FindNextFileA. The name field is
+// handed on exactly as the system filled it; the walk cuts it at its NUL.
+#include <windows.h>
+
+#include <cstring>
+
+#include "engine/platform.h"
+
+namespace vtq {
+namespace {
+
+class FindGuard {
+ public:
+  explicit FindGuard(HANDLE handle) : handle_(handle) {}
+  ~FindGuard() {
+    if (handle_ != INVALID_HANDLE_VALUE)
+      FindClose(handle_);
+  }
+  FindGuard(const FindGuard&) = delete;
+  FindGuard& operator=(const FindGuard&) = delete;
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+FindEntry ToEntry(const WIN32_FIND_DATAA& data) {
+  static_assert(sizeof(data.cFileName) == FindEntry::kNameField);
+  FindEntry entry;
+  std::memcpy(entry.name.data(), data.cFileName, FindEntry::kNameField);
+  entry.attributes = data.dwFileAttributes;
+  return entry;
+}
+
+class Win32Folders final : public FolderEnumerator {
+ public:
+  bool Enumerate(const std::string& pattern,
+                 const std::function<void(const FindEntry&)>& visit) override {
+    WIN32_FIND_DATAA data{};
+    const FindGuard find(FindFirstFileA(pattern.c_str(), &data));
+    if (find.Get() == INVALID_HANDLE_VALUE)
+      return false;
+    do {
+      visit(ToEntry(data));
+    } while (FindNextFileA(find.Get(), &data));
+    return true;
+  }
+};
+
+}  // namespace
+
+FolderEnumerator& SystemFolders() {
+  static Win32Folders folders;
+  return folders;
+}
+
+}  // namespace vtq

@@ -1,0 +1,97 @@
+// The system layer on the machine the tests run on: the temp folder's drive
+// and a real folder enumeration.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "engine/globals.h"
+#include "engine/path.h"
+#include "engine/platform.h"
+#include "engine/tests/support/scratch.h"
+
+namespace vtq {
+namespace {
+
+using test::ScratchDir;
+
+std::string NameOf(const FindEntry& entry) {
+  return std::string(entry.name.data(), strnlen(entry.name.data(), entry.name.size()));
+}
+
+TEST(SystemDrives, TempFolderIsAFixedDriveWithRoom) {
+  const ScratchDir scratch;
+  const std::string root = DriveRoot(scratch.Path());
+  Drives& drives = SystemDrives();
+  EXPECT_EQ(drives.TypeOf(root), DriveType::kFixed);
+  ASSERT_TRUE(drives.HasExtendedFreeSpace());
+  const auto freeBytes = drives.FreeBytesAvailable(root);
+  ASSERT_TRUE(freeBytes.has_value());
+  EXPECT_GT(*freeBytes, 0u);
+  const auto clusters = drives.Clusters(root);
+  ASSERT_TRUE(clusters.has_value());
+  EXPECT_GT(clusters->bytesPerSector, 0u);
+  EXPECT_GT(clusters->sectorsPerCluster, 0u);
+  EXPECT_GE(clusters->totalClusters, clusters->freeClusters);
+  EXPECT_GT(GlobalSettings::DiskFreeSpace(drives, root), Currency());
+}
+
+#ifndef _WIN32
+TEST(SystemDrives, NativeDriveOfANameYetToBeWrittenIsItsFolder) {
+  const ScratchDir scratch;
+  Drives& drives = SystemDrives();
+  const std::string missing = scratch / "not/yet/there.001";
+  EXPECT_EQ(drives.TypeOf(missing), DriveType::kFixed);
+  EXPECT_TRUE(drives.FreeBytesAvailable(missing).has_value());
+  EXPECT_EQ(drives.TypeOf(""), DriveType::kNoRootDir);
+  EXPECT_FALSE(drives.FreeBytesAvailable("").has_value());
+  EXPECT_FALSE(drives.Clusters("").has_value());
+}
+
+#endif
+
+TEST(SystemFolders, EnumeratesDotEntriesFoldersAndFiles) {
+  const ScratchDir scratch;
+  test::WriteText(scratch / "a.txt", "a");
+  test::WriteText(scratch / "README", "");
+  test::MakeFolder(scratch / "sub.dir");
+  std::map<std::string, uint32_t> seen;
+  std::vector<std::string> order;
+  ASSERT_TRUE(SystemFolders().Enumerate(scratch.Path() + "*", [&](const FindEntry& entry) {
+    EXPECT_EQ(entry.name.back(), '\0');
+    seen[NameOf(entry)] = entry.attributes;
+    order.push_back(NameOf(entry));
+  }));
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(order.size(), 5u);
+  EXPECT_NE(seen.at(".") & FindEntry::kDirectory, 0u);
+  EXPECT_NE(seen.at("..") & FindEntry::kDirectory, 0u);
+  EXPECT_NE(seen.at("sub.dir") & FindEntry::kDirectory, 0u);
+  EXPECT_EQ(seen.at("a.txt") & FindEntry::kDirectory, 0u);
+  EXPECT_EQ(seen.at("README") & FindEntry::kDirectory, 0u);
+}
+
+TEST(SystemFolders, EnumerationCanNestWhileTheOuterOneIsOpen) {
+  const ScratchDir scratch;
+  test::MakeFolder(scratch / "one");
+  test::WriteText(scratch / "one" + kPathSeparator + "inner.bin", "x");
+  std::vector<std::string> inner;
+  ASSERT_TRUE(SystemFolders().Enumerate(scratch.Path() + "*", [&](const FindEntry& entry) {
+    if (NameOf(entry) != "one")
+      return;
+    SystemFolders().Enumerate(scratch / "one" + kPathSeparator + "*",
+                              [&](const FindEntry& e) { inner.push_back(NameOf(e)); });
+  }));
+  EXPECT_NE(std::find(inner.begin(), inner.end(), "inner.bin"), inner.end());
+}
+
+TEST(SystemFolders, MissingFolderCannotBeEnumerated) {
+  const ScratchDir scratch;
+  int visits = 0;
+  EXPECT_FALSE(SystemFolders().Enumerate(scratch / "gone" + kPathSeparator + "*",
+                                         [&](const FindEntry&) { ++visits; }));
+  EXPECT_EQ(visits, 0);
+}
+
+}  // namespace
+}  // namespace vtq
