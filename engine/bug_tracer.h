@@ -17,6 +17,9 @@ inline constexpr const char* kBugTracerNotice =
     "But you WILL have additional information that will help Quorvelle to locate and eliminate "
     "this annoying bug.";
 inline constexpr const char* kBugTrackerContact = "bugs@vantrelloquin.example";
+// The names the error dialog's side uses for the same texts.
+inline constexpr const char* kBugReportAddress = kBugTrackerContact;
+inline constexpr const char* kBugTracerNoticeText = kBugTracerNotice;
 
 // "Bug-Tracker 5 Report - Send this information to " + the contact address.
 std::string BugTrackerTitle();

@@ -9,6 +9,9 @@
 
 #include "engine/currency.h"
 #include "engine/platform.h"
+#ifndef VTQ_CONTROL_BUILD
+#include "engine/protection.h"
+#endif
 
 namespace vtq {
 
@@ -26,14 +29,26 @@ class Globals {
   // "Returns TRUE if the specified drive is removable"
   bool DiskRemovable(std::string_view drive);
   // "Returns the maximum allowable fragment size"
-  Currency MaxFragSizeSupported() const { return Currency::FromScaled(kMaxFragSize * Currency::kScale); }
+  Currency MaxFragSizeSupported() const {
+    return Currency::FromScaled(kMaxFragSize * Currency::kScale);
+  }
   // "Returns the minimum allowable fragment size"
   int16_t MinFragSizeSupported() const { return kMinFragSize; }
 
   Platform& GetPlatform() const { return platform_; }
 
+#ifndef VTQ_CONTROL_BUILD
+  // The process's one kavrolib; the library itself is loaded on first use.
+  Kavrolib& Cipher() {
+    return cipher_;
+  }
+#endif
+
  private:
   Platform& platform_;
+#ifndef VTQ_CONTROL_BUILD
+  Kavrolib cipher_;
+#endif
 };
 
 namespace GlobalSettings {

@@ -1,12 +1,16 @@
 #pragma once
 // Fragment protection: the passphrase key check and the check digits, on the
 // cipher and checksum routines of kavrolib, which is loaded by name on first
-// use. Not part of the control's build.
+// use; and the reader's messages about a wrong passphrase and a damaged
+// fragment. Not part of the control's build.
 
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+
+#include "engine/error.h"
+#include "engine/platform.h"
 
 namespace vtq {
 
@@ -14,18 +18,27 @@ namespace vtq {
 // raises 53, a missing entry point 453.
 class Kavrolib {
  public:
+  // The library's own name: "kavrolib.dll" on Windows, "libkavrolib.so"
+  // natively (looked for beside the running program first).
+  static const char* const kLibraryName;
+
   Kavrolib();
+  // Loads the library of this name instead (tests point it elsewhere).
+  explicit Kavrolib(std::string libraryName);
   ~Kavrolib();
   Kavrolib(const Kavrolib&) = delete;
   Kavrolib& operator=(const Kavrolib&) = delete;
 
   // Enciphers (and, called again, deciphers) `data` in place under `key`.
+  // `key` itself is never changed. Raises 7 when the library cannot do it (it
+  // then leaves the data as it was).
   void Qweave(std::span<uint8_t> data, const std::string& key);
   int32_t Getcheck(std::span<const uint8_t> data);
 
  private:
   struct Library;
   Library& Loaded();
+  std::string libraryName_;
   std::unique_ptr<Library> library_;
 };
 
@@ -38,5 +51,29 @@ int16_t KeyCheck(Kavrolib& library, const std::string& passphrase);
 std::string CheckDigits(int32_t c);
 // The check digits of `data`.
 std::string CheckDigitsOf(Kavrolib& library, std::span<const uint8_t> data);
+// True when the last 4 bytes of `fragment` are the check digits of the bytes
+// before them. A fragment shorter than 4 bytes has no check digits to match.
+bool CheckDigitsMatch(Kavrolib& library, std::span<const uint8_t> fragment);
+
+// --- The reader's messages ---
+
+inline constexpr const char* kAccessDeniedTitle = "Access denied";
+inline constexpr const char* kPassphraseIncorrectText = "Passphrase incorrect";
+// The wrong-passphrase box: critical stop, OK.
+void ShowPassphraseIncorrect(MessageBoxes& boxes);
+
+inline constexpr const char* kCheckabilityWarningTitle = "Warning";
+std::string CheckabilityWarningText(int32_t fragmentNumber);
+// Asks whether to go on with a fragment whose check digits do not match
+// (exclamation, Yes and No). True for Yes: use the fragment unchanged.
+// Anything else means No: the caller closes its files and raises
+// CheckabilityFailed().
+bool ConfirmDamagedFragment(MessageBoxes& boxes, int32_t fragmentNumber);
+
+inline constexpr int32_t kCheckabilityFailedNumber = err::kObjectErrorBase + 2001;  // -2147219503
+inline constexpr const char* kCheckabilityFailedSource = "ActiveAssembler";
+inline constexpr const char* kCheckabilityFailedDescription = "Checkability check failed";
+// The error of a refused fragment, to throw.
+VbError CheckabilityFailed();
 
 }  // namespace vtq

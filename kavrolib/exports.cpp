@@ -24,18 +24,22 @@ LibraryState& State() {
 }  // namespace
 
 extern "C" KAVROLIB_EXPORT int32_t KAVROLIB_CALL qweave(uint8_t* data, const char* key,
-                                                         uint32_t length) {
-  if (key == nullptr || (data == nullptr && length != 0)) return kavrolib_status_bad_argument;
-  if (length == 0) return kavrolib_status_ok;
+                                                        uint32_t length) {
+  if (key == nullptr || (data == nullptr && length != 0))
+    return kavrolib_status_bad_argument;
+  if (length == 0)
+    return kavrolib_status_ok;
   LibraryState& state = State();
   const std::lock_guard guard(state.lock);
   const kavro::MasterKey* master =
       state.keys.For({reinterpret_cast<const uint8_t*>(key), std::strlen(key)});
-  if (master == nullptr) return kavrolib_status_failed;
+  if (master == nullptr)
+    return kavrolib_status_failed;
   return kavro::Weave({data, length}, *master) ? kavrolib_status_ok : kavrolib_status_failed;
 }
 
 extern "C" KAVROLIB_EXPORT int32_t KAVROLIB_CALL getcheck(const uint8_t* data, uint32_t length) {
-  if (data == nullptr) length = 0;
+  if (data == nullptr)
+    length = 0;
   return kavro::Getcheck({data, length});
 }

@@ -74,16 +74,20 @@ void XorStream(CipherHandle& stream, HashHandle& nonceHash, std::span<const uint
 
 }  // namespace
 
-MasterKey::~MasterKey() { Wipe(bytes); }
+MasterKey::~MasterKey() {
+  Wipe(bytes);
+}
 
 void Wipe(std::span<uint8_t> bytes) {
   volatile uint8_t* p = bytes.data();
-  for (size_t i = 0; i < bytes.size(); ++i) p[i] = 0;
+  for (size_t i = 0; i < bytes.size(); ++i)
+    p[i] = 0;
 }
 
 bool InitCrypto() {
   static const bool ready = [] {
-    if (gcry_check_version(GCRYPT_VERSION) == nullptr) return false;
+    if (gcry_check_version(GCRYPT_VERSION) == nullptr)
+      return false;
     gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
     gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
     return true;
@@ -92,15 +96,15 @@ bool InitCrypto() {
 }
 
 bool DeriveMasterKey(std::span<const uint8_t> passphrase, MasterKey& out) {
-  if (!InitCrypto()) return false;
+  if (!InitCrypto())
+    return false;
   MasterKey derived;
   // libgcrypt refuses a zero-length passphrase buffer pointer; any valid
   // address with length 0 is fine.
   static const uint8_t kEmpty = 0;
   const void* text = passphrase.empty() ? &kEmpty : passphrase.data();
-  if (gcry_kdf_derive(text, passphrase.size(), GCRY_KDF_SCRYPT, kScryptN, kSalt,
-                      sizeof kSalt - 1, kScryptP, derived.bytes.size(),
-                      derived.bytes.data()) != 0) {
+  if (gcry_kdf_derive(text, passphrase.size(), GCRY_KDF_SCRYPT, kScryptN, kSalt, sizeof kSalt - 1,
+                      kScryptP, derived.bytes.size(), derived.bytes.data()) != 0) {
     return false;
   }
   out = derived;
@@ -108,10 +112,13 @@ bool DeriveMasterKey(std::span<const uint8_t> passphrase, MasterKey& out) {
 }
 
 bool Weave(std::span<uint8_t> data, const MasterKey& key) {
-  if (data.empty()) return true;
-  if (!InitCrypto()) return false;
+  if (data.empty())
+    return true;
+  if (!InitCrypto())
+    return false;
   WeaveTools tools;
-  if (!tools.Open(key)) return false;
+  if (!tools.Open(key))
+    return false;
   if (data.size() == 1) {
     XorStream(tools.stream, tools.firstNonce, {}, data);
     return true;
@@ -121,7 +128,8 @@ bool Weave(std::span<uint8_t> data, const MasterKey& key) {
   const std::span<uint8_t> right = data.subspan(l);
   XorStream(tools.stream, tools.firstNonce, left, right);
   const uint8_t* mask = tools.mix.Digest(kHashDomain, right);
-  for (size_t i = 0; i < l; ++i) left[i] ^= mask[i];
+  for (size_t i = 0; i < l; ++i)
+    left[i] ^= mask[i];
   XorStream(tools.stream, tools.secondNonce, left, right);
   return true;
 }
@@ -131,12 +139,13 @@ KeyCache::~KeyCache() {
 }
 
 const MasterKey* KeyCache::For(std::span<const uint8_t> passphrase) {
-  const std::string_view asked(reinterpret_cast<const char*>(passphrase.data()),
-                               passphrase.size());
-  if (valid_ && asked == passphrase_) return &key_;
+  const std::string_view asked(reinterpret_cast<const char*>(passphrase.data()), passphrase.size());
+  if (valid_ && asked == passphrase_)
+    return &key_;
   Wipe(std::span(reinterpret_cast<uint8_t*>(passphrase_.data()), passphrase_.size()));
   valid_ = false;
-  if (!DeriveMasterKey(passphrase, key_)) return nullptr;
+  if (!DeriveMasterKey(passphrase, key_))
+    return nullptr;
   passphrase_.assign(asked);
   valid_ = true;
   return &key_;

@@ -39,7 +39,8 @@ inline std::string Sha256Hex(const std::vector<uint8_t>& data) {
 // Byte i of the known-answer buffers.
 inline std::vector<uint8_t> Pattern(size_t n) {
   std::vector<uint8_t> data(n);
-  for (size_t i = 0; i < n; ++i) data[i] = static_cast<uint8_t>((i * 131 + 17) ^ (i >> 9));
+  for (size_t i = 0; i < n; ++i)
+    data[i] = static_cast<uint8_t>((i * 131 + 17) ^ (i >> 9));
   return data;
 }
 

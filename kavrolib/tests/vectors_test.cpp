@@ -19,8 +19,8 @@ TEST(KavrolibVectors, ChaCha20With12ByteNonceIsRfc8439WithCounterFromZero) {
   ASSERT_TRUE(InitCrypto());
   // RFC 8439 section 2.4.2 enciphers with block counter 1; a run from counter
   // 0 over one block of zeros first reaches the same keystream at byte 64.
-  const std::vector<uint8_t> key = FromHex(
-      "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
+  const std::vector<uint8_t> key =
+      FromHex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
   const std::vector<uint8_t> nonce = FromHex("000000000000004a00000000");
   const std::string plain =
       "Ladies and Gentlemen of the class of '99: If I could offer you only one tip for the "
@@ -63,7 +63,8 @@ TEST(KavrolibVectors, MasterKeyOfTheBuiltInPassphrase) {
 TEST(KavrolibVectors, KeyedBlake2b256) {
   ASSERT_TRUE(InitCrypto());
   std::vector<uint8_t> key(32);
-  for (size_t i = 0; i < key.size(); ++i) key[i] = static_cast<uint8_t>(i);
+  for (size_t i = 0; i < key.size(); ++i)
+    key[i] = static_cast<uint8_t>(i);
   gcry_md_hd_t h = nullptr;
   ASSERT_EQ(gcry_md_open(&h, GCRY_MD_BLAKE2B_256, 0), 0u);
   ASSERT_EQ(gcry_md_setkey(h, key.data(), key.size()), 0u);

@@ -16,13 +16,15 @@ namespace {
 
 std::vector<uint8_t> RandomBytes(std::mt19937& random, size_t n) {
   std::vector<uint8_t> data(n);
-  for (auto& b : data) b = static_cast<uint8_t>(random());
+  for (auto& b : data)
+    b = static_cast<uint8_t>(random());
   return data;
 }
 
 size_t EqualBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
   size_t same = 0;
-  for (size_t i = 0; i < a.size(); ++i) same += a[i] == b[i];
+  for (size_t i = 0; i < a.size(); ++i)
+    same += a[i] == b[i];
   return same;
 }
 

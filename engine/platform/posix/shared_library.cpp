@@ -1,0 +1,49 @@
+#include "engine/shared_library.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <array>
+
+namespace vtq {
+namespace {
+
+// The folder of the running executable, with its trailing "/"; empty when
+// the system does not say.
+std::string ExecutableFolder() {
+  std::array<char, 4096> path{};
+  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  if (n <= 0)
+    return {};
+  const std::string full(path.data(), static_cast<size_t>(n));
+  const size_t slash = full.rfind('/');
+  return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
+}
+
+}  // namespace
+
+SharedLibrary SharedLibrary::Open(const std::string& name) {
+  void* handle = nullptr;
+  if (name.find('/') == std::string::npos) {
+    const std::string folder = ExecutableFolder();
+    if (!folder.empty())
+      handle = dlopen((folder + name).c_str(), RTLD_NOW | RTLD_LOCAL);
+  }
+  if (handle == nullptr)
+    handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return SharedLibrary(handle);
+}
+
+void SharedLibrary::Close() noexcept {
+  if (handle_ != nullptr)
+    dlclose(handle_);
+  handle_ = nullptr;
+}
+
+SharedLibrary::Procedure SharedLibrary::Find(const char* routine) const {
+  if (handle_ == nullptr)
+    return nullptr;
+  return reinterpret_cast<Procedure>(dlsym(handle_, routine));
+}
+
+}  // namespace vtq

@@ -1,0 +1,44 @@
+#pragma once
+// A library loaded by name while the program runs, and its routines looked
+// up by name. Unloaded when the object goes.
+
+#include <string>
+
+namespace vtq {
+
+class SharedLibrary {
+ public:
+  // Any routine; callers convert it to the routine's real type.
+  using Procedure = void (*)();
+
+  SharedLibrary() = default;  // nothing loaded
+  SharedLibrary(SharedLibrary&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = nullptr;
+  }
+  SharedLibrary& operator=(SharedLibrary&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = other.handle_;
+      other.handle_ = nullptr;
+    }
+    return *this;
+  }
+  SharedLibrary(const SharedLibrary&) = delete;
+  SharedLibrary& operator=(const SharedLibrary&) = delete;
+  ~SharedLibrary() { Close(); }
+
+  // Loads `name` from the running program's folder first, then wherever the
+  // system looks for libraries. Not loaded when it is found nowhere.
+  static SharedLibrary Open(const std::string& name);
+
+  bool IsLoaded() const { return handle_ != nullptr; }
+  // nullptr when the library has no such routine (or nothing is loaded).
+  Procedure Find(const char* routine) const;
+
+ private:
+  explicit SharedLibrary(void* handle) : handle_(handle) {}
+  void Close() noexcept;
+  void* handle_ = nullptr;
+};
+
+}  // namespace vtq

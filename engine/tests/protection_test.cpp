@@ -1,0 +1,176 @@
+// The engine side of fragment protection against the real kavrolib built
+// beside the tests: loading by name and its failures, the key check, the
+// check digits and the reader's messages.
+
+#include "engine/protection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/tests/support/platform_doubles.h"
+
+namespace vtq {
+namespace {
+
+std::span<const uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+void ExpectError(int32_t number, const std::function<void()>& call) {
+  try {
+    call();
+    ADD_FAILURE() << "no error raised, expected " << number;
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.Number(), number);
+  }
+}
+
+TEST(CheckDigits, PadCutAndSign) {
+  EXPECT_EQ(CheckDigits(7), "0007");
+  EXPECT_EQ(CheckDigits(123456), "3456");
+  EXPECT_EQ(CheckDigits(-5), "00-5");
+  EXPECT_EQ(CheckDigits(-1234), "1234");
+  EXPECT_EQ(CheckDigits(0), "0000");
+  EXPECT_EQ(CheckDigits(-32768), "2768");
+  EXPECT_EQ(CheckDigits(-99), "0-99");
+}
+
+TEST(KavrolibLoader, MissingLibraryRaises53OnEveryCall) {
+  Kavrolib missing("no-such-kavrolib-library");
+  std::vector<uint8_t> data(10, 1);
+  ExpectError(err::kFileNotFound, [&] { missing.Getcheck(data); });
+  ExpectError(err::kFileNotFound, [&] { missing.Qweave(data, "key"); });
+  ExpectError(err::kFileNotFound, [&] { KeyCheck(missing, "key"); });
+  EXPECT_EQ(data, std::vector<uint8_t>(10, 1));
+}
+
+TEST(KavrolibLoader, LibraryWithoutTheRoutinesRaises453) {
+#ifdef _WIN32
+  Kavrolib wrong("kernel32.dll");
+#else
+  Kavrolib wrong("libc.so.6");
+#endif
+  std::vector<uint8_t> data(10, 1);
+  ExpectError(err::kDllEntryPointNotFound, [&] { wrong.Getcheck(data); });
+  ExpectError(err::kDllEntryPointNotFound, [&] { wrong.Qweave(data, "key"); });
+}
+
+TEST(KavrolibLoader, FindsTheLibraryBesideTheProgram) {
+  Kavrolib library;
+  // CRC-32 of "123456789" is cbf43926, folded: cbf4 ^ 3926 = f2d2.
+  EXPECT_EQ(library.Getcheck(Bytes("123456789")), -3374);
+  EXPECT_EQ(library.Getcheck({}), 0);
+}
+
+TEST(KavrolibCipher, TwiceRestoresAndLeavesTheKeyAlone) {
+  Kavrolib library;
+  const std::string key = "Halvering Sealworthiness";
+  const std::string keyBefore = key;
+  for (size_t n : {0u, 1u, 2u, 33u, 64u, 65u, 5000u}) {
+    std::vector<uint8_t> original(n);
+    for (size_t i = 0; i < n; ++i)
+      original[i] = static_cast<uint8_t>(i * 7 + 3);
+    std::vector<uint8_t> data = original;
+    library.Qweave(data, key);
+    if (n > 8) {
+      EXPECT_NE(data, original);
+    }
+    library.Qweave(data, key);
+    EXPECT_EQ(data, original) << "length " << n;
+    EXPECT_EQ(key, keyBefore);
+  }
+}
+
+TEST(KavrolibCipher, SameBytesAsTheLibraryKnownAnswer) {
+  // The 64-byte buffer of the library's own known-answer set, through the
+  // loaded library: the whole output, and no state kept between calls.
+  Kavrolib library;
+  std::vector<uint8_t> data(64);
+  for (size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<uint8_t>((i * 131 + 17) ^ (i >> 9));
+  std::vector<uint8_t> other = data;
+  library.Qweave(other, "Halvering Sealworthinesz");
+  library.Qweave(data, "Halvering Sealworthiness");
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (uint8_t b : data)
+    hex += {kDigits[b >> 4], kDigits[b & 15]};
+  EXPECT_EQ(
+      hex,
+      "44a11b3a978751efc5adfa5293d1ccdd2dbbeead0c0c66e6ae61e8808ec15f1c8fe9985aed89121adac4704"
+      "dab436e87cc78972a51f71d721077c2ffcccf731b");
+  EXPECT_NE(data, other);
+}
+
+TEST(KeyCheck, FitsSixteenBitsForAnyPassphrase) {
+  Kavrolib library;
+  EXPECT_EQ(KeyCheck(library, "123456789"), -3374);
+  EXPECT_EQ(KeyCheck(library, ""), 0);
+  EXPECT_EQ(KeyCheck(library, "a"), 22260);
+  const std::string nonAscii = "P\xE4ssphr\xE4se \xA9\xFF\x80";
+  const int16_t k = KeyCheck(library, nonAscii);
+  EXPECT_EQ(k, KeyCheck(library, nonAscii));
+  EXPECT_NE(k, KeyCheck(library, "Passphrase"));
+  std::string longText;
+  for (int i = 0; i < 100000; ++i)
+    longText += static_cast<char>('!' + i % 90);
+  EXPECT_NO_THROW(KeyCheck(library, longText));
+  EXPECT_NO_THROW(KeyCheck(library, "Halvering Sealworthiness"));
+}
+
+TEST(CheckDigitsOf, MatchesTheDigitsOfTheChecksum) {
+  Kavrolib library;
+  EXPECT_EQ(CheckDigitsOf(library, {}), "0000");  // empty data still has digits
+  EXPECT_EQ(CheckDigitsOf(library, Bytes("123456789")), "3374");
+  EXPECT_EQ(CheckDigitsOf(library, Bytes("a")), "2260");
+
+  std::string fragment = "123456789";
+  fragment += CheckDigitsOf(library, Bytes(fragment));
+  EXPECT_TRUE(CheckDigitsMatch(library, Bytes(fragment)));
+  std::string damaged = fragment;
+  damaged[3] ^= 0x20;
+  EXPECT_FALSE(CheckDigitsMatch(library, Bytes(damaged)));
+  EXPECT_TRUE(CheckDigitsMatch(library, Bytes("0000")));  // empty data, its digits
+  EXPECT_FALSE(CheckDigitsMatch(library, Bytes("000")));  // too short to carry digits
+}
+
+TEST(ProtectionMessages, PassphraseIncorrect) {
+  test::RecordingBoxes boxes;
+  ShowPassphraseIncorrect(boxes);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Passphrase incorrect");
+  EXPECT_EQ(boxes.shown[0].title, "Access denied");
+  EXPECT_EQ(boxes.shown[0].Icon(), mb::kIconCritical);
+  EXPECT_EQ(boxes.shown[0].Buttons(), mb::kOk);
+}
+
+TEST(ProtectionMessages, DamagedFragmentQuestion) {
+  test::RecordingBoxes boxes;
+  boxes.Answer(mb::kIdYes);
+  boxes.Answer(mb::kIdNo);
+  EXPECT_TRUE(ConfirmDamagedFragment(boxes, 12));
+  EXPECT_FALSE(ConfirmDamagedFragment(boxes, 3));
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text,
+            "The checkability verification on fragment 12 failed indicating that the fragment is "
+            "probably corrupted. Are you sure you wish to continue?");
+  EXPECT_EQ(boxes.shown[1].text.substr(0, 45), "The checkability verification on fragment 3 f");
+  for (const auto& box : boxes.shown) {
+    EXPECT_EQ(box.title, "Warning");
+    EXPECT_EQ(box.Icon(), mb::kIconExclamation);
+    EXPECT_EQ(box.Buttons(), mb::kYesNo);
+    EXPECT_EQ(box.DefaultButton(), 0u);
+  }
+}
+
+TEST(ProtectionMessages, RefusedFragmentError) {
+  const VbError e = CheckabilityFailed();
+  EXPECT_EQ(e.Number(), -2147219503);
+  EXPECT_EQ(e.Source(), "ActiveAssembler");
+  EXPECT_EQ(e.Description(), "Checkability check failed");
+}
+
+}  // namespace
+}  // namespace vtq
