@@ -180,6 +180,7 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
     }
   }
   output->Complete();
+  ++completedSeries_;
 }
 
 }  // namespace vtq

@@ -163,6 +163,7 @@ void ActiveAssembler::Assemble() {
   // The container may change the list from inside an event; the run goes
   // through the entries it was started with.
   const std::vector<std::string> series(files_.begin(), files_.end());
+  completedSeries_ = 0;
   for (const std::string& first : series)
     AssembleSeries(first);
 }

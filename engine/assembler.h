@@ -92,6 +92,8 @@ class ActiveAssembler {
   // the assembled name reduced to a safe base name (stem + "Unk" when
   // nothing usable is left). Shows the header queries' messages.
   std::string OutputPathFor(const ItemIndex& filename);
+  // How many series the last Assemble wrote out whole.
+  int CompletedSeries() const { return completedSeries_; }
 
  private:
   // The first bytes of the fragment, at most the recognition window.
@@ -106,6 +108,7 @@ class ActiveAssembler {
   FileList files_;
   std::string destination_;
   AftFileFormat formatForUnknowns_ = aftRaw;
+  int completedSeries_ = 0;
 #ifndef VTQ_CONTROL_BUILD
   std::string decryptionKey_{kBuiltInPassphrase};
   Kavrolib kavrolib_;
