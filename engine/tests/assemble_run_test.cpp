@@ -212,22 +212,34 @@ TEST_F(AssembleRun, AMissingFragmentOnAFixedDiskEndsAssembleWithFileNotFound) {
   }
 }
 
-TEST_F(AssembleRun, ACountOfZeroOrLessAssemblesNothingAndSaysSo) {
+TEST_F(AssembleRun, ACountOfZeroOrLessIsADamagedHeader) {
   for (int16_t count : {int16_t{0}, int16_t{-3}}) {
+    AssemblerHarness fresh;
     HandHeader header;
     header.count = count;
-    header.name = "zero" + std::to_string(-count) + ".bin";
-    AddSeries("zero" + std::to_string(-count) + ".", {HandHeaderBytes(header)});
+    fresh.Add(WriteFragments(fresh.in / "zero.", {HandHeaderBytes(header)}));
+    try {
+      fresh.assembler.Assemble();
+      ADD_FAILURE() << "a count of " << count << " must fail";
+    } catch (const VbError& error) {
+      EXPECT_EQ(error.Number(), err::kInputPastEnd);
+    }
+    EXPECT_FALSE(FileExists(fresh.out / "notes.txt"));
   }
+}
+
+TEST_F(AssembleRun, AnUnformattedSeriesWithoutItsFirstNumberAssemblesNothingAndSaysSo) {
   const std::string lonely = in / "lonely.bin";
   WriteText(lonely, "x");
   Add(lonely);
+  AddSeries("next.", OwnSeries(PatternBytes(10), 10240, "next.bin"));
   assembler.Assemble();
-  EXPECT_EQ(Titles(), (std::vector<std::string>{"Nothing to assemble", "Nothing to assemble",
-                                                "Nothing to assemble"}));
-  EXPECT_FALSE(FileExists(out / "zero0.bin"));
-  EXPECT_FALSE(FileExists(out / "zero3.bin"));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].title, "Nothing to assemble");
+  EXPECT_EQ(Boxes()[0].text, "The first fragment " + in / "lonely.001" + " was not found. Nothing was assembled.");
   EXPECT_FALSE(FileExists(out / "lonely.Unk"));
+  EXPECT_EQ(ReadBytes(out / "next.bin"), PatternBytes(10));
+  EXPECT_EQ(assembler.CompletedSeries(), 1);
 }
 
 TEST_F(AssembleRun, HostileStoredNamesStayInsideTheDestination) {
@@ -238,12 +250,12 @@ TEST_F(AssembleRun, HostileStoredNamesStayInsideTheDestination) {
       {"../x4.txt", "x4.txt"},
       {"C:x5.txt", "x5.txt"},
       {"s.txt:stream", "stream"},
-      {"CON", "h6.Unk"},
-      {"nul.txt", "h7.Unk"},
-      {"COM1.dat", "h8.Unk"},
-      {"lpt9", "h9.Unk"},
-      {"..", "h10.Unk"},
-      {"dir\\", "h11.Unk"},
+      {"CON", "h7.Unk"},
+      {"nul.txt", "h8.Unk"},
+      {"COM1.dat", "h9.Unk"},
+      {"lpt9", "h10.Unk"},
+      {"..", "h11.Unk"},
+      {"dir\\", "h12.Unk"},
   };
   int k = 0;
   for (const auto& [stored, expected] : cases) {
@@ -255,6 +267,7 @@ TEST_F(AssembleRun, HostileStoredNamesStayInsideTheDestination) {
     EXPECT_EQ(ReadBytes(out / expected), Text(stored)) << stored;
   }
   EXPECT_EQ(assembler.OutputPathFor(1), out / "x1.txt");
+  EXPECT_TRUE(Boxes().empty());
 }
 
 // Drive questions on scripted drives: the logic, not the system's drives.
