@@ -112,12 +112,6 @@ int ConsoleBoxes::Ask(unsigned buttons) {
   }
 }
 
-TrapAction ConsoleAdvisor::Advise(const VbError& error) {
-  boxes_.Show("Runtime error " + std::to_string(error.Number()) + ": " + error.Description(),
-              "There is a problem", mb::kOk | mb::kIconCritical);
-  return TrapAction::kEndRoutine;
-}
-
 ConsoleHost::ConsoleHost(AnswerPolicy policy)
     : boxes_(policy, stderr, stdin, ::isatty(STDIN_FILENO) != 0),
       advisor_(boxes_),

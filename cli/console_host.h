@@ -2,7 +2,7 @@
 // What a console command needs to run the engine: message boxes as lines on
 // standard error with questions answered by --yes / --no or at a terminal,
 // a message loop with nothing to pump, the platform and Globals composed
-// over the system's drives and folders, an error advisor, and the option
+// over the system's drives and folders and the error dialog, and the option
 // parsing shared by the subcommands.
 
 #include <cstdint>
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/error_trap.h"
+#include "app/operations/error_dialog.h"
 #include "engine/globals.h"
 #include "engine/platform.h"
 
@@ -59,17 +59,6 @@ class ConsoleLoop : public MessageLoop {
   void Yield() override {}
 };
 
-// Reports an error on the boxes as "Runtime error N: description" and ends
-// the routine; a console has no one to offer a retry to unattended.
-class ConsoleAdvisor : public ErrorAdvisor {
- public:
-  explicit ConsoleAdvisor(MessageBoxes& boxes) : boxes_(boxes) {}
-  TrapAction Advise(const VbError& error) override;
-
- private:
-  MessageBoxes& boxes_;
-};
-
 // The platform composition of a console command; lives for the command.
 class ConsoleHost {
  public:
@@ -84,7 +73,7 @@ class ConsoleHost {
  private:
   ConsoleBoxes boxes_;
   ConsoleLoop loop_;
-  ConsoleAdvisor advisor_;
+  ErrorDialogAdvisor advisor_;
   Platform platform_;
   Globals globals_;
 };

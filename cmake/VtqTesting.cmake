@@ -1,8 +1,11 @@
-# vtq_add_test(NAME name SOURCES ... LIBS ... [LOCK resource] [LABELS ...])
+# vtq_add_test(NAME name SOURCES ... LIBS ... [LOCK resource] [LABELS ...] [DISPLAY])
 # One GoogleTest executable, its cases discovered into CTest. Under the win32
-# preset the cases run through the Wine emulator of the build tree.
+# preset the cases run through the Wine emulator of the build tree; DISPLAY
+# gives them an X server (xvfb) for real windows and message boxes, in a
+# prefix of their own and one at a time: a wineserver whose desktop belongs
+# to one X server breaks the windows of a process on another.
 function(vtq_add_test)
-  cmake_parse_arguments(T "" "NAME;LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "NAME;LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT VTQ_BUILD_TESTS)
     return()
   endif()
@@ -11,6 +14,11 @@ function(vtq_add_test)
   target_compile_definitions(${T_NAME} PRIVATE VTQ_SOURCE_DIR="${VTQ_ROOT}"
                                                VTQ_BINARY_DIR="${CMAKE_BINARY_DIR}")
   set(props ENVIRONMENT "VTQ_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  if(T_DISPLAY AND VTQ_WINDOWS)
+    set_property(TARGET ${T_NAME} PROPERTY CROSSCOMPILING_EMULATOR
+                 ${VTQ_ROOT}/scripts/wine-run --prefix ${VTQ_WINEPREFIX}-display --display)
+    set(T_LOCK wine_display)  # the one lock these cases need
+  endif()
   if(T_LOCK)
     list(APPEND props RESOURCE_LOCK ${T_LOCK})
   endif()

@@ -1,7 +1,7 @@
 #pragma once
-// The bug tracer's notice and report title, shown before a routine's own
-// error-5 report (the split run's and the split command's). They live at the
-// engine's level so that the engine and the operations above it share them.
+// The bug tracer's notice and the bug tracker's report title, shared by the
+// error-5 reports of the split run and of the split command, and the address
+// the program's problem reports point users to.
 
 #include <string>
 
@@ -9,21 +9,23 @@
 
 namespace vtq {
 
+inline constexpr const char* kBugReportAddress = "bugs@vantrelloquin.example";
+
 inline constexpr const char* kBugTracerNoticeTitle = "Runtime error 5 intercepted";
-inline constexpr const char* kBugTracerNotice =
+inline constexpr const char* kBugTracerNoticeText =
     "Quorvelle's bug-tracer has intercepted a runtime error 5 and is able to provide additional "
     "debugging information. Please click ok and inform Quorvelle what appears on the following "
-    "message. After the message, unfortunately, you will still not be able to split the file. "
-    "But you WILL have additional information that will help Quorvelle to locate and eliminate "
-    "this annoying bug.";
-inline constexpr const char* kBugTrackerContact = "bugs@vantrelloquin.example";
-// The names the error dialog's side uses for the same texts.
-inline constexpr const char* kBugReportAddress = kBugTrackerContact;
-inline constexpr const char* kBugTracerNoticeText = kBugTracerNotice;
+    "message. After the message, unfortunately, you will still not be able to split the file. But "
+    "you WILL have additional information that will help Quorvelle to locate and eliminate this "
+    "annoying bug.";
 
-// "Bug-Tracker 5 Report - Send this information to " + the contact address.
-std::string BugTrackerTitle();
-// The notice: exclamation icon, OK.
-void ShowBugTracerNotice(MessageBoxes& boxes);
+// Exclamation icon, OK.
+inline void ShowBugTracerNotice(MessageBoxes& boxes) {
+  boxes.Show(kBugTracerNoticeText, kBugTracerNoticeTitle, mb::kOk | mb::kIconExclamation);
+}
+
+inline std::string BugTrackerTitle() {
+  return std::string("Bug-Tracker 5 Report - Send this information to ") + kBugReportAddress;
+}
 
 }  // namespace vtq

@@ -7,23 +7,9 @@
 #include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/name_case.h"
 
 namespace vtq {
-
-namespace {
-
-// Keys compare without regard to case, as the file system does for the
-// ASCII letters; other bytes compare as they are.
-std::string FoldKey(std::string_view key) {
-  std::string folded(key);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
-}  // namespace
 
 void FileList::Clear() {
   entries_.clear();
@@ -41,7 +27,9 @@ int16_t FileList::Add(const std::string& filename) {
     // Error numbers of file opens are small positive numbers and fit.
     return static_cast<int16_t>(e.Number());
   }
-  std::string key = FoldKey(BaseName(filename));
+  // Two sources of one base name would write the same fragment names, so a
+  // key is unique however its letters are cased, as names are on disk.
+  std::string key = FoldNameCase(BaseName(filename));
   if (known_.insert(key).second) {
     entries_.push_back(filename);
     keys_.push_back(std::move(key));
@@ -74,7 +62,7 @@ size_t FileList::PlaceOf(const ItemIndex& index, bool reduceKey) const {
     }
     return static_cast<size_t>(position - 1);
   }
-  const std::string key = FoldKey(reduceKey ? BaseName(index.Key()) : index.Key());
+  const std::string key = FoldNameCase(reduceKey ? BaseName(index.Key()) : index.Key());
   const auto it = std::find(keys_.begin(), keys_.end(), key);
   if (it == keys_.end())
     Raise(err::kInvalidArgument);

@@ -63,6 +63,16 @@ bool MatchOne(std::string_view pattern, size_t pos, char c, size_t& next) {
   return InRanges(ranges, static_cast<unsigned char>(c)) != negated;
 }
 
+// "*" and the empty list "[]" may match no character at all.
+bool MatchesNothing(std::string_view pattern, size_t p, size_t& next) {
+  if (pattern.substr(p, 2) == "[]") {
+    next = p + 2;
+    return true;
+  }
+  next = p + 1;
+  return p < pattern.size() && pattern[p] == '*';
+}
+
 }  // namespace
 
 std::string TrimAtNull(std::string_view field) {
@@ -77,12 +87,16 @@ bool WildcardMatch(std::string_view text, std::string_view pattern) {
   size_t starPattern = std::string_view::npos;
   size_t starText = 0;
   while (t < text.size()) {
+    size_t next = 0;
+    if (pattern.substr(p, 2) == "[]") {
+      p += 2;
+      continue;
+    }
     if (p < pattern.size() && pattern[p] == '*') {
       starPattern = ++p;
       starText = t;
       continue;
     }
-    size_t next = 0;
     if (p < pattern.size() && MatchOne(pattern, p, text[t], next)) {
       p = next;
       ++t;
@@ -93,8 +107,8 @@ bool WildcardMatch(std::string_view text, std::string_view pattern) {
     p = starPattern;
     t = ++starText;
   }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
+  for (size_t next = 0; MatchesNothing(pattern, p, next);)
+    p = next;
   return p == pattern.size();
 }
 

@@ -12,6 +12,12 @@
 #include <string>
 #include <string_view>
 
+// <windows.h> defines Yield() away as an empty macro (a 16-bit leftover);
+// include it before this header, never after, in a file that yields.
+#ifdef Yield
+#undef Yield
+#endif
+
 namespace vtq {
 
 namespace mb {
@@ -22,7 +28,7 @@ inline constexpr unsigned kYesNoCancel = 0x3;
 inline constexpr unsigned kYesNo = 0x4;
 inline constexpr unsigned kRetryCancel = 0x5;
 inline constexpr unsigned kButtonsMask = 0xF;
-inline constexpr unsigned kIconCritical = 0x10;  // MB_ICONHAND / MB_ICONSTOP
+inline constexpr unsigned kIconCritical = 0x10;     // MB_ICONHAND / MB_ICONSTOP
 inline constexpr unsigned kIconQuestion = 0x20;
 inline constexpr unsigned kIconExclamation = 0x30;
 inline constexpr unsigned kIconInformation = 0x40;  // MB_ICONASTERISK

@@ -17,6 +17,7 @@
 #ifndef VTQ_CONTROL_BUILD
 #include "engine/bug_tracer.h"
 #include "engine/error_trap.h"
+#include "engine/protection.h"
 #endif
 
 namespace vtq {
@@ -251,7 +252,9 @@ void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
 }
 
 void ActiveSplitter::Run::CutLastBuffer() {
-  const int64_t n = s_.FragsNeeded(filename_);
+  // The count of the run's start, as the classic run keeps it: settings
+  // changed by a handler since then show up here as an invalid argument.
+  const int64_t n = count_;
   int64_t keep = 0;
   if (n >= 2) {
     keep = sourceLength_ - (s_.FirstDataSize() - PrefixLength()) - (n - 2) * s_.DataSize();
@@ -340,7 +343,8 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
 
   Stage("Encryption subsystem");
 #ifndef VTQ_CONTROL_BUILD
-  if (s_.useEncryption_ && !Step([&] { s_.kavrolib_.Qweave(buffer_, s_.encryptionKey_); })) {
+  if (s_.useEncryption_ &&
+      !Step([&] { s_.globals_.Cipher().Qweave(buffer_, s_.encryptionKey_); })) {
     return false;
   }
 #endif
@@ -352,7 +356,7 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   if (s_.checkability_) {
     Stage("Checkability subsystem / CRC calculation");
     int32_t check = 0;
-    if (!Step([&] { check = s_.kavrolib_.Getcheck(buffer_); }))
+    if (!Step([&] { check = s_.globals_.Cipher().Getcheck(buffer_); }))
       return false;
     Stage("Checkability subsystem / Checksum transformer");
     if (!Step([&] {
@@ -367,10 +371,10 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   if (!Step([&] {
         fragment_.Write(buffer_.data(), buffer_.size());
         fragment_.Close();
+        s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
       })) {
     return false;
   }
-  s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
   Stage("Multitasker");
   if (!Step([&] { s_.globals_.GetPlatform().loop.Yield(); }))
     return false;

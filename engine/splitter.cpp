@@ -5,7 +5,7 @@
 #include "engine/path.h"
 
 #ifndef VTQ_CONTROL_BUILD
-#include "engine/batgen.h"
+#include "engine/protection.h"
 #endif
 
 namespace vtq {
@@ -182,21 +182,8 @@ void ActiveSplitter::SetUseEncryption(bool use) {
 
 std::string ActiveSplitter::EncryptionRecordBytes() {
   EncryptionRecord record;
-  record.keyCheck = KeyCheck(kavrolib_, encryptionKey_);
+  record.keyCheck = KeyCheck(globals_.Cipher(), encryptionKey_);
   return EncodeEncryptionRecord(record);
-}
-
-std::string ActiveSplitter::BatGen_String(const ItemIndex& file) {
-  if (!BatGen_Available()) {
-    globals_.GetPlatform().boxes.Show(
-        "BAT Generation unavailable for selected options. The BAT file will not be generated.",
-        "BAT Unavailable", mb::kIconExclamation);
-  }
-  BatGenSeries series;
-  series.sourceName = BaseName(FilesToSplit().Item(file));
-  series.fragmentCount = FragsNeeded(file);
-  series.cabinetIsMultifile = cabIsMultifile_;
-  return BatGenText(series, globals_.GetPlatform().settings);
 }
 
 #endif

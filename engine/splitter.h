@@ -15,10 +15,6 @@
 #include "engine/globals.h"
 #include "engine/item_index.h"
 
-#ifndef VTQ_CONTROL_BUILD
-#include "engine/protection.h"
-#endif
-
 namespace vtq {
 
 // What the splitter tells its container. Every handler has a do-nothing
@@ -173,7 +169,6 @@ class ActiveSplitter {
   bool cabIsMultifile_ = false;
   bool checkability_ = false;
   int16_t regenerateFragment_ = 0;
-  Kavrolib kavrolib_;
 #endif
 };
 

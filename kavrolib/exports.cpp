@@ -23,8 +23,7 @@ LibraryState& State() {
 
 }  // namespace
 
-extern "C" KAVROLIB_EXPORT int32_t KAVROLIB_CALL qweave(uint8_t* data, const char* key,
-                                                        uint32_t length) {
+int32_t KAVROLIB_CALL qweave(uint8_t* data, const char* key, uint32_t length) {
   if (key == nullptr || (data == nullptr && length != 0))
     return kavrolib_status_bad_argument;
   if (length == 0)
@@ -38,7 +37,7 @@ extern "C" KAVROLIB_EXPORT int32_t KAVROLIB_CALL qweave(uint8_t* data, const cha
   return kavro::Weave({data, length}, *master) ? kavrolib_status_ok : kavrolib_status_failed;
 }
 
-extern "C" KAVROLIB_EXPORT int32_t KAVROLIB_CALL getcheck(const uint8_t* data, uint32_t length) {
+int32_t KAVROLIB_CALL getcheck(const uint8_t* data, uint32_t length) {
   if (data == nullptr)
     length = 0;
   return kavro::Getcheck({data, length});

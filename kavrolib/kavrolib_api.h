@@ -27,6 +27,10 @@
 extern "C" {
 #endif
 
+KAVROLIB_EXPORT int32_t KAVROLIB_CALL qweave(uint8_t* data, const char* key, uint32_t length);
+KAVROLIB_EXPORT int32_t KAVROLIB_CALL getcheck(const uint8_t* data, uint32_t length);
+
+/* The same routines as a program finds them with GetProcAddress / dlsym. */
 typedef int32_t(KAVROLIB_CALL* kavrolib_qweave_fn)(uint8_t* data, const char* key, uint32_t length);
 typedef int32_t(KAVROLIB_CALL* kavrolib_getcheck_fn)(const uint8_t* data, uint32_t length);
 

@@ -143,6 +143,7 @@ const MasterKey* KeyCache::For(std::span<const uint8_t> passphrase) {
   if (valid_ && asked == passphrase_)
     return &key_;
   Wipe(std::span(reinterpret_cast<uint8_t*>(passphrase_.data()), passphrase_.size()));
+  Wipe(key_.bytes);
   valid_ = false;
   if (!DeriveMasterKey(passphrase, key_))
     return nullptr;

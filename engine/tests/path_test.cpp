@@ -31,10 +31,8 @@ TEST(FragmentNaming, BaseNameIsTheTextAfterTheLastSeparator) {
 }
 
 TEST(FragmentNaming, NameUpToFirstDotIgnoresDotsInFolders) {
-  EXPECT_EQ(NameUpToFirstDot("C:" + S + "data" + S + "big.zip.001"),
-            "C:" + S + "data" + S + "big.");
-  EXPECT_EQ(NameUpToFirstDot("C:" + S + "my.dir" + S + "big.001"),
-            "C:" + S + "my.dir" + S + "big.");
+  EXPECT_EQ(NameUpToFirstDot("C:" + S + "data" + S + "big.zip.001"), "C:" + S + "data" + S + "big.");
+  EXPECT_EQ(NameUpToFirstDot("C:" + S + "my.dir" + S + "big.001"), "C:" + S + "my.dir" + S + "big.");
   EXPECT_EQ(NameUpToFirstDot("C:" + S + "my.dir" + S + "readme"), "");
 }
 

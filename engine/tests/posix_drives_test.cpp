@@ -38,6 +38,8 @@ TEST(MountTable, ParsesPointsTypesAndDevicesDecodingEscapes) {
   EXPECT_EQ(mounts[1].device, "254:1");
   EXPECT_EQ(mounts[2].mountPoint, "/media/cd rom");
   EXPECT_EQ(mounts[2].fsType, "iso9660");
+  EXPECT_EQ(mounts[2].source, "/dev/sr0");
+  EXPECT_EQ(mounts[4].source, "tmpfs");
 }
 
 TEST(MountTable, HoldingMountIsTheLongestContainingPoint) {

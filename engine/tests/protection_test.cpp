@@ -57,6 +57,23 @@ TEST(KavrolibLoader, LibraryWithoutTheRoutinesRaises453) {
   ExpectError(err::kDllEntryPointNotFound, [&] { wrong.Qweave(data, "key"); });
 }
 
+#ifdef _WIN32
+constexpr const char* kRefusingLibrary = "kavrolib_refusing.dll";
+#else
+constexpr const char* kRefusingLibrary = "libkavrolib_refusing.so";
+#endif
+
+TEST(KavrolibLoader, RefusedCipherRaises7AndWideCheckValuesOverflow) {
+  Kavrolib refusing(kRefusingLibrary);
+  std::vector<uint8_t> data(10, 1);
+  ExpectError(err::kOutOfMemory, [&] { refusing.Qweave(data, "key"); });
+  EXPECT_EQ(data, std::vector<uint8_t>(10, 1));
+  EXPECT_EQ(refusing.Getcheck(data), 70000);
+  ExpectError(err::kOverflow, [&] { KeyCheck(refusing, "key"); });  // above 32767
+  ExpectError(err::kOverflow, [&] { KeyCheck(refusing, ""); });     // below -32768
+  EXPECT_EQ(CheckDigitsOf(refusing, data), "0000");                 // 70000: the last four digits
+}
+
 TEST(KavrolibLoader, FindsTheLibraryBesideTheProgram) {
   Kavrolib library;
   // CRC-32 of "123456789" is cbf43926, folded: cbf4 ^ 3926 = f2d2.

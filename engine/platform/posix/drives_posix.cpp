@@ -69,6 +69,20 @@ bool BlockDeviceRemovable(const std::string& device) {
   return false;
 }
 
+std::string DeviceNumber(dev_t device) {
+  return std::to_string(major(device)) + ":" + std::to_string(minor(device));
+}
+
+// The file system's own number first; some (btrfs) report an anonymous one,
+// and then the block device the mount names is the one to ask.
+bool MountRemovable(const posix::MountEntry& mount) {
+  if (BlockDeviceRemovable(mount.device))
+    return true;
+  struct stat source {};
+  return mount.source.rfind("/dev/", 0) == 0 && stat(mount.source.c_str(), &source) == 0 &&
+         S_ISBLK(source.st_mode) && BlockDeviceRemovable(DeviceNumber(source.st_rdev));
+}
+
 std::string ReadMountInfo() {
   std::ifstream in("/proc/self/mountinfo");
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -83,15 +97,14 @@ class PosixDrives final : public Drives {
     struct stat info {};
     if (stat(path->c_str(), &info) != 0)
       return DriveType::kNoRootDir;
-    const std::string device =
-        std::to_string(major(info.st_dev)) + ":" + std::to_string(minor(info.st_dev));
+    const std::string device = DeviceNumber(info.st_dev);
     const auto mount =
         posix::MountHolding(posix::ParseMountInfo(ReadMountInfo()), path->string(), device);
-    if (mount && (mount->fsType == "iso9660" || mount->fsType == "udf"))
+    if (!mount)
+      return BlockDeviceRemovable(device) ? DriveType::kRemovable : DriveType::kFixed;
+    if (mount->fsType == "iso9660" || mount->fsType == "udf")
       return DriveType::kCdRom;
-    if (BlockDeviceRemovable(mount ? mount->device : device))
-      return DriveType::kRemovable;
-    return DriveType::kFixed;
+    return MountRemovable(*mount) ? DriveType::kRemovable : DriveType::kFixed;
   }
 
   bool HasExtendedFreeSpace() override { return true; }

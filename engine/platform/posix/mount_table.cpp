@@ -44,10 +44,11 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
       continue;
     while (fields >> field && field != "-") {
     }
-    std::string fsType;
+    std::string fsType, source;
     if (field != "-" || !(fields >> fsType))
       continue;
-    mounts.push_back(MountEntry{device, DecodeOctal(mountPoint), fsType});
+    fields >> source;
+    mounts.push_back(MountEntry{device, DecodeOctal(mountPoint), fsType, DecodeOctal(source)});
   }
   return mounts;
 }

@@ -13,6 +13,7 @@ struct MountEntry {
   std::string device;      // "major:minor" of the file system
   std::string mountPoint;  // octal escapes (\040 ...) decoded
   std::string fsType;
+  std::string source;  // "/dev/sdb1", "tmpfs", ...
 };
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text);

@@ -22,15 +22,20 @@ std::string ExecutableFolder() {
 
 }  // namespace
 
+// RTLD_NODELETE: closing the handle leaves the code mapped. Libraries such as
+// libgcrypt keep process-wide state that must not be unmapped under the
+// objects still pointing into it; the library's own clean-up runs at exit.
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
+
 SharedLibrary SharedLibrary::Open(const std::string& name) {
   void* handle = nullptr;
   if (name.find('/') == std::string::npos) {
     const std::string folder = ExecutableFolder();
     if (!folder.empty())
-      handle = dlopen((folder + name).c_str(), RTLD_NOW | RTLD_LOCAL);
+      handle = dlopen((folder + name).c_str(), kOpenFlags);
   }
   if (handle == nullptr)
-    handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen(name.c_str(), kOpenFlags);
   return SharedLibrary(handle);
 }
 

@@ -82,11 +82,6 @@ size_t File::Read(void* data, size_t size) {
   return total;
 }
 
-void File::ReadExactly(void* data, size_t size) {
-  if (Read(data, size) != size)
-    Raise(err::kInputPastEnd);
-}
-
 void File::Write(const void* data, size_t size) {
   if (!IsOpen())
     Raise(err::kBadFileName);

@@ -38,8 +38,10 @@ class Win32Folders final : public FolderEnumerator {
                  const std::function<void(const FindEntry&)>& visit) override {
     WIN32_FIND_DATAA data{};
     const FindGuard find(FindFirstFileA(pattern.c_str(), &data));
+    // A drive root has no "." and "..": an empty disk finds nothing, and is
+    // still a folder that was read.
     if (find.Get() == INVALID_HANDLE_VALUE)
-      return false;
+      return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
       visit(ToEntry(data));
     } while (FindNextFileA(find.Get(), &data));

@@ -1,0 +1,143 @@
+#include "engine/batgen.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/path.h"
+
+namespace vtq {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr char kQuote = '"';
+
+std::string Setting(SettingsSource* settings, std::string_view name, std::string_view fallback) {
+  if (settings) {
+    if (auto value = settings->ReadProgramSetting(name))
+      return *value;
+  }
+  return std::string(fallback);
+}
+
+std::string Quoted(std::string_view text) {
+  std::string out(1, kQuote);
+  out.append(EscapeBatchQuoted(text)).push_back(kQuote);
+  return out;
+}
+
+bool IsCabinetName(std::string_view name) {
+  if (name.size() < 3)
+    return false;
+  std::string tail(name.substr(name.size() - 3));
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return tail == "cab";
+}
+
+class Lines {
+ public:
+  void Add(std::string_view line) { text_.append(line).append(kLineEnd); }
+  void AddRaw(std::string_view lines) { text_.append(lines); }
+  std::string Take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
+
+}  // namespace
+
+void ShowBatUnavailable(MessageBoxes& boxes) {
+  boxes.Show(kBatUnavailableText, kBatUnavailableTitle, mb::kOk | mb::kIconExclamation);
+}
+
+std::string EscapeBatchUnquoted(std::string_view text) {
+  std::string out;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == kQuote)
+      quoted = !quoted;
+    if (c == '%') {
+      out += "%%";
+      continue;
+    }
+    // Inside quotes cmd takes these literally, and a "^" would be shown.
+    if (!quoted && (c == '&' || c == '|' || c == '<' || c == '>' || c == '^'))
+      out += '^';
+    out += c;
+  }
+  return out;
+}
+
+std::string EscapeBatchQuoted(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out += c;
+    if (c == '%')
+      out += '%';
+  }
+  return out;
+}
+
+std::string BatIntroText(SettingsSource* settings) {
+  std::string text = Setting(settings, kBatIntroSetting, kDefaultBatIntroText);
+  if (text.empty() || text.back() != '\n')
+    text.append(kLineEnd);
+  // Every stored line, empty ones included, becomes one ECHO line. A line
+  // ends at CR LF; a lone LF ends one too rather than breaking the batch.
+  Lines lines;
+  while (!text.empty()) {
+    const auto end = text.find_first_of("\r\n");
+    lines.Add("ECHO " + EscapeBatchUnquoted(std::string_view(text).substr(0, end)));
+    const auto feed = text.find('\n');
+    text.erase(0, feed == std::string::npos ? std::string::npos : feed + 1);
+  }
+  return lines.Take();
+}
+
+std::string BatGenText(const BatGenSeries& series, SettingsSource* settings) {
+  const std::string& name = series.sourceName;
+  const std::string stem = StemOf(name);
+  const int n = series.fragmentCount;
+
+  Lines lines;
+  lines.Add("@ECHO OFF");
+  lines.Add("REM **** Created with Quorvelle Vantrelloquin ****");
+  lines.Add("REM ** BatGen version 4.0 **");
+  lines.Add("REM Rejoins the raw fragments below into their source file with copy /b");
+  lines.Add("");
+  lines.AddRaw(BatIntroText(settings));
+  lines.Add("ECHO Assembling fragments into " + EscapeBatchUnquoted(name));
+  lines.Add("if exist " + Quoted(stem + FragmentNumber(n)) + " goto 1");
+  lines.Add("echo Please copy all the pieces of the file into the same directory on");
+  lines.Add("echo your hard disk, and then run this file again.");
+  lines.Add("goto 2");
+  lines.Add(":1");
+  std::string join = "copy /b";
+  for (int i = 1; i <= n; ++i) {
+    join.append(" ").append(Quoted(stem + FragmentNumber(i)));
+    if (i < n)
+      join += " +";
+  }
+  lines.Add(join + " " + Quoted(name));
+  if (IsCabinetName(name) &&
+      Setting(settings, kBatDecompressSetting, kBatDecompressDefault) == "1") {
+    lines.Add("echo Attempting self-extraction....");
+    if (series.cabinetIsMultifile && !stem.empty()) {
+      const std::string folder = stem.substr(0, stem.size() - 1);
+      lines.Add("extract /E /L " + Quoted(folder) + " " + Quoted(name) + " >NUL:");
+    } else if (series.cabinetIsMultifile) {
+      // No stem to name a folder after: all files go to the current folder.
+      lines.Add("extract /E " + Quoted(name) + " >NUL:");
+    } else {
+      lines.Add("extract " + Quoted(name) + " >NUL:");
+    }
+    if (Setting(settings, kBatDeleteCabsSetting, kBatDeleteCabsDefault) == "1") {
+      lines.Add("del " + Quoted(name) + " >NUL:");
+    }
+  }
+  lines.Add("ECHO Done!");
+  lines.Add(":2");
+  return lines.Take();
+}
+
+}  // namespace vtq

@@ -1,0 +1,161 @@
+#include "engine/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/error.h"
+#include "engine/path.h"
+#include "engine/platform/system_error.h"
+#include "engine/tests/support/error_of.h"
+#include "engine/tests/support/scratch.h"
+
+#include <cerrno>
+
+namespace vtq {
+namespace {
+
+using test::ErrorOf;
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+const std::string S(1, kPathSeparator);
+
+TEST(FileAccess, WritesReadsSeeksAndMeasures) {
+  ScratchDir dir;
+  const auto content = test::PatternBytes(5000);
+  {
+    File out(dir / "a.bin", File::Mode::kReplace);
+    out.Write(content.data(), 3000);
+    out.Write(content.data() + 3000, 2000);
+  }
+  EXPECT_EQ(ReadBytes(dir / "a.bin"), content);
+  EXPECT_EQ(FileLength(dir / "a.bin"), 5000u);
+
+  File in(dir / "a.bin", File::Mode::kRead);
+  EXPECT_EQ(in.Length(), 5000u);
+  in.Seek(4990);
+  uint8_t tail[20] = {};
+  EXPECT_EQ(in.Read(tail, sizeof tail), 10u);  // fewer only at the end
+  EXPECT_EQ(tail[9], content[4999]);
+  EXPECT_EQ(in.Read(tail, sizeof tail), 0u);
+  in.Seek(0);
+  uint8_t head[4];
+  in.ReadExactly(head, 4);
+  EXPECT_EQ(head[3], content[3]);
+}
+
+TEST(FileAccess, ReadingPastTheEndIsError62) {
+  ScratchDir dir;
+  WriteBytes(dir / "short", {1, 2, 3});
+  File in(dir / "short", File::Mode::kRead);
+  uint8_t buffer[4];
+  EXPECT_EQ(ErrorOf([&] { in.ReadExactly(buffer, 4); }), err::kInputPastEnd);
+}
+
+TEST(FileAccess, ReplaceTruncatesAnOlderFile) {
+  ScratchDir dir;
+  WriteBytes(dir / "f", test::PatternBytes(100));
+  { File out(dir / "f", File::Mode::kReplace); }
+  EXPECT_EQ(FileLength(dir / "f"), 0u);
+}
+
+TEST(FileAccess, MissingFileAndMissingFolderHaveTheirOwnNumbers) {
+  ScratchDir dir;
+  const std::string missing = dir / "nothere.txt";
+  const std::string inMissingFolder = dir / ("nofolder" + S + "x.txt");
+  EXPECT_EQ(ErrorOf([&] { File f(missing, File::Mode::kRead); }), err::kFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { File f(inMissingFolder, File::Mode::kRead); }), err::kPathNotFound);
+  EXPECT_EQ(ErrorOf([&] { File f(inMissingFolder, File::Mode::kReplace); }), err::kPathNotFound);
+  EXPECT_EQ(ErrorOf([&] { FileLength(missing); }), err::kFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { RemoveFile(missing); }), err::kFileNotFound);
+  EXPECT_FALSE(FileExists(missing));
+  EXPECT_EQ(ErrorOf([&] { File f("", File::Mode::kRead); }), err::kPathFileAccess);
+}
+
+TEST(FileAccess, AFolderIsNoFile) {
+  ScratchDir dir;
+  test::MakeFolder(dir / "sub");
+  EXPECT_EQ(ErrorOf([&] { File f(dir / "sub", File::Mode::kRead); }), err::kPermissionDenied);
+  EXPECT_FALSE(FileExists(dir / "sub"));
+  EXPECT_EQ(ErrorOf([&] { FileLength(dir / "sub"); }), err::kFileNotFound);
+}
+
+TEST(FileAccess, OthersMayReadWriteAndDeleteWhileOpen) {
+  ScratchDir dir;
+  WriteBytes(dir / "shared", {1, 2, 3});
+  {
+    File reader(dir / "shared", File::Mode::kRead);
+    File second(dir / "shared", File::Mode::kRead);
+    EXPECT_EQ(second.Length(), 3u);
+    RemoveFile(dir / "shared");
+  }
+  EXPECT_FALSE(FileExists(dir / "shared"));
+}
+
+TEST(FileAccess, ClosedAndMovedFromFilesRefuseWork) {
+  ScratchDir dir;
+  File out(dir / "m", File::Mode::kReplace);
+  File moved(std::move(out));
+  EXPECT_FALSE(out.IsOpen());  // NOLINT(bugprone-use-after-move): checked on purpose
+  EXPECT_TRUE(moved.IsOpen());
+  EXPECT_EQ(moved.Name(), dir / "m");
+  uint8_t byte = 7;
+  EXPECT_EQ(ErrorOf([&] { out.Write(&byte, 1); }), err::kBadFileName);
+  moved.Write(&byte, 1);
+  moved.Close();
+  EXPECT_FALSE(moved.IsOpen());
+  EXPECT_EQ(ErrorOf([&] { moved.Read(&byte, 1); }), err::kBadFileName);
+  File other;
+  other = File(dir / "m", File::Mode::kRead);
+  EXPECT_EQ(other.Length(), 1u);
+}
+
+TEST(FileAccess, ReplaceFileMovesOverTheTarget) {
+  ScratchDir dir;
+  WriteBytes(dir / "new", {9, 9});
+  WriteBytes(dir / "old", {1, 2, 3, 4});
+  ReplaceFile(dir / "new", dir / "old");
+  EXPECT_FALSE(FileExists(dir / "new"));
+  EXPECT_EQ(ReadBytes(dir / "old"), (std::vector<uint8_t>{9, 9}));
+  EXPECT_EQ(ErrorOf([&] { ReplaceFile(dir / "new", dir / "old"); }), err::kFileNotFound);
+}
+
+#ifdef _WIN32
+TEST(SystemErrors, WindowsCodesMapToClassicNumbers) {
+  const std::pair<SystemErrorCode, int32_t> table[] = {
+      {2, 53},  {3, 76},   {5, 70},   {32, 70}, {33, 70}, {19, 70}, {21, 71}, {112, 61},
+      {39, 61}, {123, 52}, {161, 52}, {8, 7},   {14, 7},  {1, 75},  {87, 75}};
+  for (const auto& [code, number] : table)
+    EXPECT_EQ(ClassicFileError(code, "x"), number) << code;
+}
+#else
+TEST(SystemErrors, ErrnoValuesMapToClassicNumbers) {
+  const std::pair<int, int32_t> table[] = {
+      {ENOTDIR, 76}, {EACCES, 70}, {EPERM, 70},        {EROFS, 70}, {EBUSY, 70}, {ENOSPC, 61},
+      {EDQUOT, 61},  {ENOMEM, 7},  {ENAMETOOLONG, 52}, {EIO, 57},   {EINVAL, 75}};
+  for (const auto& [code, number] : table)
+    EXPECT_EQ(ClassicFileError(code, "x"), number) << code;
+  ScratchDir dir;
+  EXPECT_EQ(ClassicFileError(ENOENT, dir / "gone"), 53);
+  EXPECT_EQ(ClassicFileError(ENOENT, dir / "gone/x"), 76);
+}
+
+#endif
+
+// Linux's always-full device, reached through Wine's Z: drive on Windows.
+TEST(FileAccess, AFullDeviceIsDiskFull) {
+#ifdef _WIN32
+  const std::string device = "Z:\\dev\\full";
+#else
+  const std::string device = "/dev/full";
+  if (!FileExists(device))
+    GTEST_SKIP() << "no /dev/full";
+#endif
+  File full(device, File::Mode::kReplace);
+  const auto bytes = test::PatternBytes(100);
+  EXPECT_EQ(ErrorOf([&] { full.Write(bytes.data(), bytes.size()); }), err::kDiskFull);
+}
+
+}  // namespace
+}  // namespace vtq

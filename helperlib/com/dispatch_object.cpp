@@ -1,0 +1,74 @@
+#include "helperlib/com/dispatch_object.h"
+
+namespace orrin::com {
+
+Microsoft::WRL::ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid) {
+  Microsoft::WRL::ComPtr<ITypeLib> library;
+  Microsoft::WRL::ComPtr<ITypeInfo> info;
+  const std::wstring path = ModulePath();
+  if (SUCCEEDED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library))) {
+    library->GetTypeInfoOfGuid(iid, &info);
+  }
+  return info;
+}
+
+namespace {
+
+// Which parameters of the member are outputs (by position, first = 0).
+std::vector<bool> OutputParameters(ITypeInfo* info, DISPID member, WORD flags) {
+  std::vector<bool> outputs;
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr)))
+    return outputs;
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* func = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &func)))
+      continue;
+    if (func->memid == member && (func->invkind & flags)) {
+      for (SHORT p = 0; p < func->cParams; ++p) {
+        outputs.push_back((func->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FOUT) != 0);
+      }
+      info->ReleaseFuncDesc(func);
+      break;
+    }
+    info->ReleaseFuncDesc(func);
+  }
+  info->ReleaseTypeAttr(attr);
+  return outputs;
+}
+
+}  // namespace
+
+InvokeArguments::InvokeArguments(ITypeInfo* info, DISPID member, WORD flags,
+                                 const DISPPARAMS& params)
+    : values_(params.cArgs), owned_(params.cArgs, false), params_(params) {
+  const std::vector<bool> outputs = OutputParameters(info, member, flags);
+  const UINT count = params.cArgs;
+  for (UINT i = 0; i < count; ++i) {
+    VariantInit(&values_[i]);
+    // rgvarg holds the arguments in reverse order; named arguments
+    // (property puts) come first and stand for the last parameter.
+    const UINT position =
+        i < params.cNamedArgs && params.rgdispidNamedArgs && params.rgdispidNamedArgs[i] >= 0
+            ? static_cast<UINT>(params.rgdispidNamedArgs[i])
+            : count - 1 - i;
+    const bool output = position < outputs.size() && outputs[position];
+    const VARIANT& arg = params.rgvarg[i];
+    if (!output && (V_VT(&arg) & VT_BYREF) &&
+        SUCCEEDED(VariantCopyInd(&values_[i], const_cast<VARIANT*>(&arg)))) {
+      owned_[i] = true;
+    } else {
+      values_[i] = arg;  // shallow: the caller's, never cleared here
+    }
+  }
+  params_.rgvarg = values_.empty() ? nullptr : values_.data();
+}
+
+InvokeArguments::~InvokeArguments() {
+  for (size_t i = 0; i < values_.size(); ++i) {
+    if (owned_[i])
+      VariantClear(&values_[i]);
+  }
+}
+
+}  // namespace orrin::com

@@ -1,0 +1,177 @@
+#include "helperlib/core/registry.h"
+
+#include <cstring>
+#include <cwchar>
+
+namespace orrin {
+namespace {
+
+class KeyGuard {
+ public:
+  KeyGuard() = default;
+  ~KeyGuard() {
+    if (key_)
+      RegCloseKey(key_);
+  }
+  KeyGuard(const KeyGuard&) = delete;
+  KeyGuard& operator=(const KeyGuard&) = delete;
+  HKEY* Out() { return &key_; }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+LONG OpenKey(HKEY root, std::wstring_view section, REGSAM access, KeyGuard& key) {
+  const std::wstring path(SectionPath(section));
+  return RegOpenKeyExW(root, path.c_str(), 0, access, key.Out());
+}
+
+}  // namespace
+
+std::wstring_view SectionPath(std::wstring_view section) {
+  if (section.starts_with(L'\\'))
+    section.remove_prefix(1);
+  return section;
+}
+
+std::wstring SystemErrorText(DWORD code) {
+  wchar_t buffer[Registry::kMessageBufferChars] = {};
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, buffer, Registry::kMessageBufferChars, nullptr);
+  while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n'))
+    --length;
+  if (length == 0)
+    return L"System error " + std::to_wstring(code);
+  return std::wstring(buffer, length);
+}
+
+bool Registry::Succeeded() {
+  lastError_.clear();
+  return true;
+}
+
+bool Registry::Failed(LONG code) {
+  lastError_ = SystemErrorText(static_cast<DWORD>(code));
+  return false;
+}
+
+bool Registry::CreateTree(HKEY root, std::wstring_view section) {
+  const std::wstring path(SectionPath(section));
+  KeyGuard key;
+  const LONG rc = RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  kFullAccess, nullptr, key.Out(), nullptr);
+  return rc == ERROR_SUCCESS ? Succeeded() : Failed(rc);
+}
+
+std::optional<std::wstring> Registry::GetText(HKEY root, std::wstring_view section,
+                                              std::wstring_view name) {
+  KeyGuard key;
+  LONG rc = OpenKey(root, section, kReadAccess, key);
+  if (rc != ERROR_SUCCESS) {
+    Failed(rc);
+    return std::nullopt;
+  }
+  const std::wstring valueName(name);
+  std::vector<BYTE> buffer(kTextBufferChars * sizeof(wchar_t));
+  DWORD type = 0;
+  DWORD size = static_cast<DWORD>(buffer.size());
+  rc = RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, buffer.data(), &size);
+  if (rc == ERROR_MORE_DATA) {
+    // A text longer than the usual buffer is read whole rather than lost.
+    buffer.resize(size + sizeof(wchar_t));
+    size = static_cast<DWORD>(buffer.size());
+    rc = RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, buffer.data(), &size);
+  }
+  if (rc != ERROR_SUCCESS) {
+    Failed(rc);
+    return std::nullopt;
+  }
+  Succeeded();
+  if (type == REG_DWORD && size == sizeof(DWORD)) {
+    DWORD number = 0;
+    std::memcpy(&number, buffer.data(), sizeof number);
+    return std::to_wstring(static_cast<int32_t>(number));
+  }
+  std::wstring text(reinterpret_cast<const wchar_t*>(buffer.data()), size / sizeof(wchar_t));
+  if (const auto nul = text.find(L'\0'); nul != std::wstring::npos)
+    text.resize(nul);
+  return text;
+}
+
+std::optional<int32_t> Registry::GetNumber(HKEY root, std::wstring_view section,
+                                           std::wstring_view name) {
+  LONG rc = ERROR_SUCCESS;
+  DWORD type = 0;
+  DWORD number = 0;
+  {
+    KeyGuard key;
+    rc = OpenKey(root, section, kReadAccess, key);
+    if (rc == ERROR_SUCCESS) {
+      const std::wstring valueName(name);
+      DWORD size = sizeof number;
+      rc = RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type,
+                            reinterpret_cast<BYTE*>(&number), &size);
+    }
+  }
+  if (rc == ERROR_SUCCESS && type == REG_DWORD) {
+    Succeeded();
+    return static_cast<int32_t>(number);
+  }
+  if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+    // Stored as something else: take the leading number of its text.
+    const auto text = GetText(root, section, name);
+    if (!text)
+      return std::nullopt;
+    return static_cast<int32_t>(std::wcstol(text->c_str(), nullptr, 10));
+  }
+  Failed(rc);
+  return std::nullopt;
+}
+
+bool Registry::SetRaw(HKEY root, std::wstring_view section, std::wstring_view name, DWORD type,
+                      const BYTE* data, DWORD size) {
+  KeyGuard key;
+  LONG rc = OpenKey(root, section, kFullAccess, key);
+  if (rc == ERROR_FILE_NOT_FOUND) {
+    if (!CreateTree(root, section))
+      return false;
+    rc = OpenKey(root, section, kFullAccess, key);
+  }
+  if (rc != ERROR_SUCCESS)
+    return Failed(rc);
+  const std::wstring valueName(name);
+  rc = RegSetValueExW(key.Get(), valueName.c_str(), 0, type, data, size);
+  return rc == ERROR_SUCCESS ? Succeeded() : Failed(rc);
+}
+
+bool Registry::SetText(HKEY root, std::wstring_view section, std::wstring_view name,
+                       std::wstring_view value) {
+  const std::wstring text(value);
+  return SetRaw(root, section, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool Registry::SetNumber(HKEY root, std::wstring_view section, std::wstring_view name,
+                         int32_t value) {
+  const DWORD number = static_cast<DWORD>(value);
+  return SetRaw(root, section, name, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                sizeof number);
+}
+
+bool Registry::SetBinary(HKEY root, std::wstring_view section, std::wstring_view name,
+                         const std::vector<uint8_t>& bytes) {
+  return SetRaw(root, section, name, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+bool Registry::RemoveValue(HKEY root, std::wstring_view section, std::wstring_view name) {
+  KeyGuard key;
+  LONG rc = OpenKey(root, section, kFullAccess, key);
+  if (rc != ERROR_SUCCESS)
+    return Failed(rc);
+  const std::wstring valueName(name);
+  rc = RegDeleteValueW(key.Get(), valueName.c_str());
+  return rc == ERROR_SUCCESS ? Succeeded() : Failed(rc);
+}
+
+}  // namespace orrin

@@ -1,0 +1,94 @@
+#include "helperlib/core/registry.h"
+
+#include <gtest/gtest.h>
+
+#include "helperlib/core/tests/registry_sandbox.h"
+
+namespace orrin {
+namespace {
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  test::RegistrySandbox sandbox_;
+  Registry reg_;
+};
+
+TEST_F(RegistryTest, MissingKeyReadsNothingAndCreatesNothing) {
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\Nobody\\Here", L"Value"), std::nullopt);
+  EXPECT_FALSE(reg_.LastError().empty());
+  EXPECT_EQ(reg_.GetNumber(HKEY_CURRENT_USER, L"Software\\Nobody\\Here", L"Value"), std::nullopt);
+  EXPECT_FALSE(test::RegistrySandbox::KeyExists(L"Software\\Nobody"));
+  EXPECT_EQ(test::RegistrySandbox::TopLevelKeys(), 0u);
+}
+
+TEST_F(RegistryTest, SetTextCreatesEveryLevel) {
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\A\\B\\C", L"Name", L"v\u00e4lue"));
+  EXPECT_TRUE(reg_.LastError().empty());
+  EXPECT_TRUE(test::RegistrySandbox::KeyExists(L"Software\\A\\B\\C"));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\A\\B\\C", L"Name"), L"v\u00e4lue");
+}
+
+TEST_F(RegistryTest, OneLeadingBackslashIsDropped) {
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"\\Software\\Lead", L"N", L"x"));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\Lead", L"N"), L"x");
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"\\Software\\Lead", L"N"), L"x");
+}
+
+TEST_F(RegistryTest, LastErrorEmptiesOnSuccess) {
+  EXPECT_FALSE(reg_.RemoveValue(HKEY_CURRENT_USER, L"Software\\Missing", L"N"));
+  const std::wstring text = reg_.LastError();
+  EXPECT_FALSE(text.empty());
+  EXPECT_NE(text.back(), L'\n');
+  EXPECT_EQ(text, SystemErrorText(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(reg_.CreateTree(HKEY_CURRENT_USER, L"Software\\Missing"));
+  EXPECT_TRUE(reg_.LastError().empty());
+}
+
+TEST_F(RegistryTest, MissingValueUnderExistingKey) {
+  ASSERT_TRUE(reg_.CreateTree(HKEY_CURRENT_USER, L"Software\\K"));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\K", L"Absent"), std::nullopt);
+  EXPECT_FALSE(reg_.LastError().empty());
+}
+
+TEST_F(RegistryTest, RemoveDeletesOneValue) {
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\K", L"A", L"1"));
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\K", L"B", L"2"));
+  EXPECT_TRUE(reg_.RemoveValue(HKEY_CURRENT_USER, L"Software\\K", L"A"));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\K", L"A"), std::nullopt);
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\K", L"B"), L"2");
+  EXPECT_FALSE(reg_.RemoveValue(HKEY_CURRENT_USER, L"Software\\K", L"A"));
+  EXPECT_TRUE(test::RegistrySandbox::KeyExists(L"Software\\K"));
+}
+
+TEST_F(RegistryTest, NumbersAndTypes) {
+  ASSERT_TRUE(reg_.SetNumber(HKEY_CURRENT_USER, L"Software\\N", L"Long", -5));
+  EXPECT_EQ(reg_.GetNumber(HKEY_CURRENT_USER, L"Software\\N", L"Long"), -5);
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\N", L"Long"), L"-5");
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\N", L"Text", L"42 apples"));
+  EXPECT_EQ(reg_.GetNumber(HKEY_CURRENT_USER, L"Software\\N", L"Text"), 42);
+  ASSERT_TRUE(reg_.SetBinary(HKEY_CURRENT_USER, L"Software\\N", L"Bin", {1, 2, 3}));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\N", 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  BYTE data[8] = {};
+  DWORD size = sizeof data;
+  const LONG rc = RegQueryValueExW(key, L"Bin", nullptr, &type, data, &size);
+  RegCloseKey(key);
+  ASSERT_EQ(rc, ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(size, 3u);
+}
+
+TEST_F(RegistryTest, LongTextIsReadWhole) {
+  const std::wstring text(Registry::kTextBufferChars + 100, L'x');
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\Big", L"T", text));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\Big", L"T"), text);
+}
+
+TEST_F(RegistryTest, EmptyTextIsAValue) {
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\E", L"T", L""));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\E", L"T"), L"");
+}
+
+}  // namespace
+}  // namespace orrin
