@@ -20,8 +20,8 @@ namespace vtq {
 
 class Globals;
 
-// The built-in passphrase, the default of both the splitter's key and ours.
-inline constexpr std::string_view kBuiltInPassphrase = "Halvering Sealworthiness";
+// The built-in passphrase; the splitter's key defaults to the same text.
+inline constexpr std::string_view kDefaultDecryptionKey = "Halvering Sealworthiness";
 
 // The container's side of a run, raised synchronously from inside Assemble.
 class AssemblerEvents {
@@ -110,7 +110,7 @@ class ActiveAssembler {
   AftFileFormat formatForUnknowns_ = aftRaw;
   int completedSeries_ = 0;
 #ifndef VTQ_CONTROL_BUILD
-  std::string decryptionKey_{kBuiltInPassphrase};
+  std::string decryptionKey_{kDefaultDecryptionKey};
   Kavrolib kavrolib_;
 #endif
 };
