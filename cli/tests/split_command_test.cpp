@@ -82,6 +82,14 @@ TEST_F(SplitCommandTest, RegenerationRewritesOnlyThatFragment) {
   EXPECT_EQ(Split({"-s", "10240", "--regen", "9"}), 2);
 }
 
+TEST_F(SplitCommandTest, BatWritesTheJoiningBatchFileBesideARawSeries) {
+  ASSERT_EQ(Split({"-f", "raw", "-s", "10240", "--bat"}), 0);
+  const Bytes bat = test::ReadBytes(Out("data.BAT"));
+  const std::string text(bat.begin(), bat.end());
+  EXPECT_NE(text.find("\"data.001\" + \"data.002\" + \"data.003\""), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");  // the text's own line end and one more
+}
+
 TEST_F(SplitCommandTest, UsageErrorsExitWith2) {
   EXPECT_EQ(RunSplit({}), 2);
   EXPECT_EQ(RunSplit({source}), 2);  // no -d
