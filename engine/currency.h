@@ -19,7 +19,8 @@ class Currency {
   constexpr Currency() = default;
   static Currency FromWhole(int64_t whole) {
     Currency c;
-    if (__builtin_mul_overflow(whole, kScale, &c.scaled_)) Raise(err::kOverflow);
+    if (__builtin_mul_overflow(whole, kScale, &c.scaled_))
+      Raise(err::kOverflow);
     return c;
   }
   static constexpr Currency FromScaled(int64_t scaled) {
@@ -34,12 +35,14 @@ class Currency {
 
   Currency operator+(Currency other) const {
     Currency c;
-    if (__builtin_add_overflow(scaled_, other.scaled_, &c.scaled_)) Raise(err::kOverflow);
+    if (__builtin_add_overflow(scaled_, other.scaled_, &c.scaled_))
+      Raise(err::kOverflow);
     return c;
   }
   Currency operator*(int64_t factor) const {
     Currency c;
-    if (__builtin_mul_overflow(scaled_, factor, &c.scaled_)) Raise(err::kOverflow);
+    if (__builtin_mul_overflow(scaled_, factor, &c.scaled_))
+      Raise(err::kOverflow);
     return c;
   }
   constexpr auto operator<=>(const Currency&) const = default;

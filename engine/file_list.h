@@ -35,6 +35,9 @@ class FileList {
   // Size of the smallest file, read from the disk now; -1 for an empty list.
   int32_t SmallestFile() const;
 
+  // The enumerator member: the full names in insertion order, taken now, so
+  // that a container may change the list while it walks them.
+  std::vector<std::string> NewEnum() const { return entries_; }
   // For-each over the full names in insertion order.
   auto begin() const { return entries_.begin(); }
   auto end() const { return entries_.end(); }

@@ -12,9 +12,9 @@ namespace vtq {
 
 class ItemIndex {
  public:
-  ItemIndex(int32_t position) : value_(position) {}  // NOLINT: implicit on purpose
-  ItemIndex(std::string key) : value_(std::move(key)) {}  // NOLINT
-  ItemIndex(const char* key) : value_(std::string(key)) {}  // NOLINT
+  ItemIndex(int32_t position) : value_(position) {}              // NOLINT: implicit on purpose
+  ItemIndex(std::string key) : value_(std::move(key)) {}         // NOLINT
+  ItemIndex(const char* key) : value_(std::string(key)) {}       // NOLINT
   ItemIndex(std::string_view key) : value_(std::string(key)) {}  // NOLINT
 
   bool IsPosition() const { return std::holds_alternative<int32_t>(value_); }

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "engine/shared_library.h"
+#include "engine/platform/shared_library.h"
 #include "kavrolib/kavrolib_api.h"
 
 namespace vtq {
@@ -126,6 +126,14 @@ bool ConfirmDamagedFragment(MessageBoxes& boxes, int32_t fragmentNumber) {
 VbError CheckabilityFailed() {
   return VbError(kCheckabilityFailedNumber, kCheckabilityFailedSource,
                  kCheckabilityFailedDescription);
+}
+
+void VerifyCheckDigits(Kavrolib& library, MessageBoxes& boxes, std::span<const uint8_t> fragment,
+                       int32_t fragmentNumber) {
+  if (CheckDigitsMatch(library, fragment))
+    return;
+  if (!ConfirmDamagedFragment(boxes, fragmentNumber))
+    throw CheckabilityFailed();
 }
 
 }  // namespace vtq

@@ -76,4 +76,11 @@ inline constexpr const char* kCheckabilityFailedDescription = "Checkability chec
 // The error of a refused fragment, to throw.
 VbError CheckabilityFailed();
 
+// The reader's whole check of one fragment of a checkable series (`fragment`
+// still ends in its 4 check digits): returns when the digits match or the
+// user chooses to go on with it; throws CheckabilityFailed() when the user
+// refuses it, so that the reader's file guards close everything on the way out.
+void VerifyCheckDigits(Kavrolib& library, MessageBoxes& boxes, std::span<const uint8_t> fragment,
+                       int32_t fragmentNumber);
+
 }  // namespace vtq

@@ -28,4 +28,11 @@ int32_t ClassicFileError(SystemErrorCode code, const std::string& name);
   RaiseFileError(LastSystemError(), name);
 }
 
+// The length query of a name knows one way of finding nothing: a file in a
+// folder that has gone is as much "file not found" as the file itself.
+[[noreturn]] inline void RaiseLastLengthError(const std::string& name) {
+  const int32_t number = ClassicFileError(LastSystemError(), name);
+  Raise(number == err::kPathNotFound ? err::kFileNotFound : number);
+}
+
 }  // namespace vtq

@@ -31,8 +31,10 @@ TEST(FragmentNaming, BaseNameIsTheTextAfterTheLastSeparator) {
 }
 
 TEST(FragmentNaming, NameUpToFirstDotIgnoresDotsInFolders) {
-  EXPECT_EQ(NameUpToFirstDot("C:" + S + "data" + S + "big.zip.001"), "C:" + S + "data" + S + "big.");
-  EXPECT_EQ(NameUpToFirstDot("C:" + S + "my.dir" + S + "big.001"), "C:" + S + "my.dir" + S + "big.");
+  EXPECT_EQ(NameUpToFirstDot("C:" + S + "data" + S + "big.zip.001"),
+            "C:" + S + "data" + S + "big.");
+  EXPECT_EQ(NameUpToFirstDot("C:" + S + "my.dir" + S + "big.001"),
+            "C:" + S + "my.dir" + S + "big.");
   EXPECT_EQ(NameUpToFirstDot("C:" + S + "my.dir" + S + "readme"), "");
 }
 

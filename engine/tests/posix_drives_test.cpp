@@ -7,8 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "engine/globals.h"
 #include "engine/platform.h"
@@ -97,6 +103,21 @@ TEST_F(SmallFileSystem, FiguresOfBothQueriesAgree) {
   test::WriteBytes(mountPoint + "/data", test::PatternBytes(10000));
   EXPECT_EQ(drives.FreeBytesAvailable(mountPoint), 1458176u - 3 * 4096);
   EXPECT_EQ(GlobalSettings::DiskCapacity(drives, mountPoint).Whole(), 1458176);
+}
+
+TEST_F(SmallFileSystem, TheLiveMountTableNamesItsMount) {
+  std::ifstream in("/proc/self/mountinfo");
+  const std::string table(std::istreambuf_iterator<char>(in), {});
+  const std::string canonical = std::filesystem::canonical(mountPoint).string();
+  struct stat info {};
+  ASSERT_EQ(stat(canonical.c_str(), &info), 0);
+  const std::string device =
+      std::to_string(major(info.st_dev)) + ":" + std::to_string(minor(info.st_dev));
+  const auto mount = MountHolding(ParseMountInfo(table), canonical + "/x.001", device);
+  ASSERT_TRUE(mount.has_value());
+  EXPECT_EQ(mount->fsType, "tmpfs");
+  EXPECT_EQ(mount->mountPoint, canonical);
+  EXPECT_EQ(mount->device, device);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"
 
 namespace vtq {
@@ -16,15 +17,6 @@ namespace {
 
 std::span<const uint8_t> Bytes(const std::string& text) {
   return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
-void ExpectError(int32_t number, const std::function<void()>& call) {
-  try {
-    call();
-    ADD_FAILURE() << "no error raised, expected " << number;
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), number);
-  }
 }
 
 TEST(CheckDigits, PadCutAndSign) {
@@ -40,9 +32,9 @@ TEST(CheckDigits, PadCutAndSign) {
 TEST(KavrolibLoader, MissingLibraryRaises53OnEveryCall) {
   Kavrolib missing("no-such-kavrolib-library");
   std::vector<uint8_t> data(10, 1);
-  ExpectError(err::kFileNotFound, [&] { missing.Getcheck(data); });
-  ExpectError(err::kFileNotFound, [&] { missing.Qweave(data, "key"); });
-  ExpectError(err::kFileNotFound, [&] { KeyCheck(missing, "key"); });
+  EXPECT_EQ(test::ErrorOf([&] { missing.Getcheck(data); }), err::kFileNotFound);
+  EXPECT_EQ(test::ErrorOf([&] { missing.Qweave(data, "key"); }), err::kFileNotFound);
+  EXPECT_EQ(test::ErrorOf([&] { KeyCheck(missing, "key"); }), err::kFileNotFound);
   EXPECT_EQ(data, std::vector<uint8_t>(10, 1));
 }
 
@@ -53,8 +45,8 @@ TEST(KavrolibLoader, LibraryWithoutTheRoutinesRaises453) {
   Kavrolib wrong("libc.so.6");
 #endif
   std::vector<uint8_t> data(10, 1);
-  ExpectError(err::kDllEntryPointNotFound, [&] { wrong.Getcheck(data); });
-  ExpectError(err::kDllEntryPointNotFound, [&] { wrong.Qweave(data, "key"); });
+  EXPECT_EQ(test::ErrorOf([&] { wrong.Getcheck(data); }), err::kDllEntryPointNotFound);
+  EXPECT_EQ(test::ErrorOf([&] { wrong.Qweave(data, "key"); }), err::kDllEntryPointNotFound);
 }
 
 #ifdef _WIN32
@@ -66,12 +58,12 @@ constexpr const char* kRefusingLibrary = "libkavrolib_refusing.so";
 TEST(KavrolibLoader, RefusedCipherRaises7AndWideCheckValuesOverflow) {
   Kavrolib refusing(kRefusingLibrary);
   std::vector<uint8_t> data(10, 1);
-  ExpectError(err::kOutOfMemory, [&] { refusing.Qweave(data, "key"); });
+  EXPECT_EQ(test::ErrorOf([&] { refusing.Qweave(data, "key"); }), err::kOutOfMemory);
   EXPECT_EQ(data, std::vector<uint8_t>(10, 1));
   EXPECT_EQ(refusing.Getcheck(data), 70000);
-  ExpectError(err::kOverflow, [&] { KeyCheck(refusing, "key"); });  // above 32767
-  ExpectError(err::kOverflow, [&] { KeyCheck(refusing, ""); });     // below -32768
-  EXPECT_EQ(CheckDigitsOf(refusing, data), "0000");                 // 70000: the last four digits
+  EXPECT_EQ(test::ErrorOf([&] { KeyCheck(refusing, "key"); }), err::kOverflow);  // above 32767
+  EXPECT_EQ(test::ErrorOf([&] { KeyCheck(refusing, ""); }), err::kOverflow);     // below -32768
+  EXPECT_EQ(CheckDigitsOf(refusing, data), "0000");  // 70000: the last four digits
 }
 
 TEST(KavrolibLoader, FindsTheLibraryBesideTheProgram) {
@@ -187,6 +179,30 @@ TEST(ProtectionMessages, RefusedFragmentError) {
   EXPECT_EQ(e.Number(), -2147219503);
   EXPECT_EQ(e.Source(), "ActiveAssembler");
   EXPECT_EQ(e.Description(), "Checkability check failed");
+}
+
+TEST(ProtectionMessages, VerifyAsksOnlyAboutDamagedFragments) {
+  Kavrolib library;
+  test::RecordingBoxes boxes;
+  std::string fragment = "fragment data";
+  fragment += CheckDigitsOf(library, Bytes(fragment));
+  EXPECT_NO_THROW(VerifyCheckDigits(library, boxes, Bytes(fragment), 1));
+  EXPECT_TRUE(boxes.shown.empty());
+
+  fragment[0] = 'F';
+  boxes.Answer(mb::kIdYes);
+  EXPECT_NO_THROW(VerifyCheckDigits(library, boxes, Bytes(fragment), 2));
+  boxes.Answer(mb::kIdNo);
+  try {
+    VerifyCheckDigits(library, boxes, Bytes(fragment), 7);
+    ADD_FAILURE() << "a refused fragment must raise";
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.Number(), kCheckabilityFailedNumber);
+    EXPECT_EQ(e.Source(), "ActiveAssembler");
+  }
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_NE(boxes.shown[0].text.find("fragment 2 failed"), std::string::npos);
+  EXPECT_NE(boxes.shown[1].text.find("fragment 7 failed"), std::string::npos);
 }
 
 }  // namespace

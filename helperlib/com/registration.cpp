@@ -101,10 +101,14 @@ HRESULT RegisterServer() {
 HRESULT UnregisterServer() {
   for (const auto& entry : kClasses)
     UnregisterClass(entry);
-  const HRESULT hr =
-      UnRegisterTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL, SYS_WIN32);
-  // Nothing left to remove counts as removed.
-  return SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ? S_OK : hr;
+  // A library that is not registered has nothing left to remove.
+  BSTR registered = nullptr;
+  if (FAILED(QueryPathOfRegTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL,
+                                   &registered))) {
+    return S_OK;
+  }
+  SysFreeString(registered);
+  return UnRegisterTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL, SYS_WIN32);
 }
 
 }  // namespace orrin::com

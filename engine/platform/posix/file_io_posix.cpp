@@ -136,7 +136,7 @@ uint64_t File::Length() const {
 uint64_t FileLength(const std::string& name) {
   struct stat info {};
   if (!Status(name, info))
-    RaiseLastFileError(name);
+    RaiseLastLengthError(name);
   if (S_ISDIR(info.st_mode))
     Raise(err::kFileNotFound);
   return static_cast<uint64_t>(info.st_size);

@@ -121,7 +121,7 @@ uint64_t File::Length() const {
 uint64_t FileLength(const std::string& name) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!Attributes(name, data))
-    RaiseLastFileError(name);
+    RaiseLastLengthError(name);
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
     Raise(err::kFileNotFound);
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -116,6 +116,28 @@ TEST(SmallDisks, FloppyFiguresThroughBothQueries) {
   EXPECT_EQ(GlobalSettings::DiskCapacity(drives, "A:\\").Whole(), 1458176);
 }
 
+// The real drives as a system without GetDiskFreeSpaceExA sees them.
+class OlderSystemDrives final : public Drives {
+ public:
+  DriveType TypeOf(const std::string& root) override { return SystemDrives().TypeOf(root); }
+  bool HasExtendedFreeSpace() override { return false; }
+  std::optional<uint64_t> FreeBytesAvailable(const std::string&) override { return std::nullopt; }
+  std::optional<ClusterFigures> Clusters(const std::string& root) override {
+    return SystemDrives().Clusters(root);
+  }
+};
+
+TEST(SmallDisks, FreeSpaceFallsBackToClustersWithoutTheExtendedQuery) {
+  VTQ_REQUIRE_SMALL_DISKS();
+  const SimulatedDrive floppy('A', kFloppyBytes);
+  OlderSystemDrives older;
+  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\").Whole(), 1458176);
+  test::WriteBytes(floppy / "part.001", test::PatternBytes(730112));
+  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\").Whole(), 1458176 - 729088 - 4096);
+  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\"),
+            GlobalSettings::DiskFreeSpace(SystemDrives(), "A:\\"));
+}
+
 TEST(SmallDisks, DiskChangeIsSeenByTheNextQuery) {
   VTQ_REQUIRE_SMALL_DISKS();
   SimulatedDrive floppy('A', kFloppyBytes);
@@ -135,6 +157,38 @@ TEST(SmallDisks, SizedCdRomAndFixedDisks) {
   EXPECT_EQ(SystemDrives().TypeOf("R:\\"), DriveType::kCdRom);
   EXPECT_EQ(SystemDrives().FreeBytesAvailable("R:\\"), 733184u);
   EXPECT_EQ(SystemDrives().FreeBytesAvailable("H:\\"), 2097152u);
+}
+
+}  // namespace
+}  // namespace vtq
+
+namespace vtq {
+namespace {
+
+DWORD CreateError(const std::string& name) {
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return GetLastError();
+  CloseHandle(file);
+  return ERROR_SUCCESS;
+}
+
+// Wine answers a write to a read-only mount with ERROR_ACCESS_DENIED.
+TEST(SmallDisks, WriteProtectedDisksRefuseWritesButRead) {
+  VTQ_REQUIRE_SMALL_DISKS();
+  for (const uint64_t size : {kFloppyBytes, uint64_t{0}}) {
+    SimulatedDrive floppy('B', size);
+    test::WriteText(floppy / "kept.001", "kept");
+    floppy.SetWriteProtected(1, true);
+    EXPECT_EQ(CreateError(floppy / "new.002"), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << size;
+    EXPECT_EQ(test::ReadBytes(floppy / "kept.001").size(), 4u);
+    floppy.InsertNewDisk();
+    EXPECT_EQ(CreateError(floppy / "new.002"), static_cast<DWORD>(ERROR_SUCCESS));
+    floppy.InsertDisk(1);
+    floppy.SetWriteProtected(1, false);
+    EXPECT_EQ(CreateError(floppy / "new.002"), static_cast<DWORD>(ERROR_SUCCESS));
+  }
 }
 
 }  // namespace

@@ -13,10 +13,14 @@ int RecordingBoxes::Show(std::string_view text, std::string_view title, unsigned
   }
   switch (style & mb::kButtonsMask) {
     case mb::kYesNo:
-    case mb::kYesNoCancel: return mb::kIdYes;
-    case mb::kRetryCancel: return mb::kIdRetry;
-    case mb::kAbortRetryIgnore: return mb::kIdAbort;
-    default: return mb::kIdOk;
+    case mb::kYesNoCancel:
+      return mb::kIdYes;
+    case mb::kRetryCancel:
+      return mb::kIdRetry;
+    case mb::kAbortRetryIgnore:
+      return mb::kIdAbort;
+    default:
+      return mb::kIdOk;
   }
 }
 
@@ -58,14 +62,17 @@ void FakeFolders::AddRaw(const std::string& folderPattern, const FindEntry& entr
 bool FakeFolders::Enumerate(const std::string& pattern,
                             const std::function<void(const FindEntry&)>& visit) {
   const auto it = folders.find(pattern);
-  if (it == folders.end()) return false;
-  for (const auto& entry : it->second) visit(entry);
+  if (it == folders.end())
+    return false;
+  for (const auto& entry : it->second)
+    visit(entry);
   return true;
 }
 
 TrapAction ScriptedAdvisor::Advise(const VbError& error) {
   asked.push_back(error.Number());
-  if (actions_.empty()) return TrapAction::kEndRoutine;
+  if (actions_.empty())
+    return TrapAction::kEndRoutine;
   const TrapAction a = actions_.front();
   actions_.pop_front();
   return a;

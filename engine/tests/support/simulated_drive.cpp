@@ -105,6 +105,22 @@ void SimulatedDrive::InsertDisk(int number) {
   current_ = number;
 }
 
+void SimulatedDrive::SetWriteProtected(int number, bool on) {
+  if (number < 1 || number > count_)
+    throw std::out_of_range("no such disk");
+  const std::string path = ShellQuote(DiskUnixPath(number));
+  const std::string mode = on ? "ro" : "rw";
+  // A plain folder becomes a mount of its own first, so that it can be
+  // remounted read-only like a tmpfs.
+  std::string script;
+  if (diskBytes_ == 0)
+    script = "mountpoint -q " + path + " || mount --bind " + path + " " + path + "\n" +
+             "mount -o remount,bind," + mode + " " + path;
+  else
+    script = "mount -o remount," + mode + " " + path;
+  RunUnixShellOrThrow(script);
+}
+
 void SimulatedDrive::Eject() {
   PointLetterAt(disks_ + "/empty-drive");
   current_ = 0;

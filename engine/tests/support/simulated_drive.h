@@ -12,9 +12,12 @@
 //   a.InsertDisk(1)     -> disk 1 back in the drive
 //   a.Eject()           -> no disk in the drive
 //   a.DiskFolder(1)     -> "Z:\...\" where disk 1's files are, in or out
+//   a.SetWriteProtected(1, true) -> writes to disk 1 fail (needs root)
 //
 // The destructor points the letter back at its prepared folder and removes
 // the disks. Tests that ask for a size call VTQ_REQUIRE_SMALL_DISKS() first.
+// The letters are shared by the whole prefix: a suite that uses them is
+// registered with `LOCK wine_drives` (engine/tests/drives/*_test.cpp are).
 #ifdef _WIN32
 
 #include <cstdint>
@@ -51,6 +54,9 @@ class SimulatedDrive {
   // The disk in the drive, 0 for none.
   int CurrentDisk() const { return current_; }
   int DiskCount() const { return count_; }
+  // Slides disk `number`'s write-protect tab: a read-only remount, so it
+  // needs root like sized disks do. Reading and DiskFolder still work.
+  void SetWriteProtected(int number, bool on);
   // The Windows name of disk `number`'s folder (ending in "\"), readable
   // whether or not that disk is in the drive.
   std::string DiskFolder(int number) const;

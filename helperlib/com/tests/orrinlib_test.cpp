@@ -267,6 +267,24 @@ TEST_F(ReggingTest, NumbersTypesAndRemoval) {
   ASSERT_EQ(reg_->RegRemoveKey(kUser, section, name, &ok), S_OK);
   EXPECT_EQ(ok, VARIANT_TRUE);
   EXPECT_EQ(LastErr(), L"");
+  Bstr bytes(L"AB"), binName(L"Bin");
+  VARIANT asBinary;
+  V_VT(&asBinary) = VT_I4;
+  V_I4(&asBinary) = Reg_Binary;
+  ASSERT_EQ(reg_->RegSetValue(kUser, section, binName, TextArg(bytes), asBinary, &ok), S_OK);
+  EXPECT_EQ(ok, VARIANT_TRUE);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Numbers", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  DWORD type = 0;
+  BYTE data[8] = {};
+  DWORD size = sizeof data;
+  EXPECT_EQ(RegQueryValueExW(key, L"Bin", nullptr, &type, data, &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+  ASSERT_EQ(size, 2u);
+  EXPECT_EQ(data[0], 'A');
+  EXPECT_EQ(data[1], 'B');
   V_I4(&asLong) = 2;  // not a Reg_ValType
   EXPECT_EQ(reg_->RegSetValue(kUser, section, name, number, asLong, &ok), E_INVALIDARG);
 }

@@ -12,6 +12,12 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp "$dir/orrinlib_test.vbs" "$work/t.vbs"
 
+# Exactly the four COM entry points, undecorated.
+exports="$(i686-w64-mingw32-objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+           grep -o 'Dll[A-Za-z@0-9]*' | sort | tr '\n' ' ')"
+[ "$exports" = "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ] ||
+  { echo "unexpected exports: $exports"; exit 1; }
+
 run regsvr32 /s "$(winpath "$dll")"
 run reg query 'HKCR\OrrinModules32.Regging\CLSID' >/dev/null
 
@@ -20,6 +26,10 @@ run cscript //nologo "$(winpath "$work/t.vbs")" >"$work/out" 2>&1
 code=$?
 set -e
 tr -d '\r' <"$work/out"
+# A read of a missing key leaves the registry as it was.
+if run reg query 'HKCU\Software\Vantrelloquin script test\none' >/dev/null 2>&1; then
+  echo "a read created its key"; exit 1
+fi
 run reg delete 'HKCU\Software\Vantrelloquin script test' /f >/dev/null 2>&1 || true
 
 # cscript stops silently on a script error: only the last line proves the run.

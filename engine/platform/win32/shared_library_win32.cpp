@@ -1,4 +1,4 @@
-#include "engine/shared_library.h"
+#include "engine/platform/shared_library.h"
 
 #include <windows.h>
 
