@@ -63,9 +63,10 @@ TEST_F(AssembleCommandTest, PassphraseFromTheCommandLineOrAFile) {
   EXPECT_EQ(Assemble({"-p", "wrong"}), 1);
   EXPECT_EQ(err, "Access denied: Password incorrect\n");
   EXPECT_FALSE(FileExists(Joined("data.bin")));
-  // Without a terminal and without a passphrase the answer is empty.
+  // Without a passphrase it is asked at a terminal (Wine's console counts as
+  // one, answering with the end of input); without either the answer is empty.
   EXPECT_EQ(Assemble({}), 1);
-  EXPECT_EQ(err, "Access denied: Password incorrect\n");
+  EXPECT_TRUE(err.ends_with("Access denied: Password incorrect\n")) << err;
   test::WriteText(dir / "pw", "open sesame\r\n");
   ASSERT_EQ(Assemble({"--passphrase-file", dir / "pw"}), 0) << err;
   EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
@@ -81,9 +82,9 @@ TEST_F(AssembleCommandTest, TheUnknownFormatQuestionOrItsOption) {
       "'No'. If you split these files using the BAT Generation feature, or created them in a different "
       "program, you should click 'Yes'. If you are unsure, you are advised to click yes and if the "
       "assembled file doesn't work, then try to re-assemble using the 'No' option.\n";
-  // Unanswered (no terminal): Cancel, nothing written.
+  // Unanswered (no terminal, or the end of input at one): Cancel, nothing written.
   EXPECT_EQ(Assemble({}), 1);
-  EXPECT_EQ(err, question);
+  EXPECT_EQ(err.substr(0, question.size()), question);
   EXPECT_FALSE(FileExists(Joined("data.Unk")));
   // Yes: raw data, the prefix stays in the output.
   ASSERT_EQ(Assemble({"--yes"}), 0);
