@@ -46,7 +46,9 @@ class AssembleCommandTest : public ::testing::Test {
     args.insert(args.end(), extra.begin(), extra.end());
     return Run(RunAssemble, args);
   }
-  std::string Joined(const std::string& name) { return WithTrailingSeparator(dir / "joined") + name; }
+  std::string Joined(const std::string& name) {
+    return WithTrailingSeparator(dir / "joined") + name;
+  }
 };
 
 TEST_F(AssembleCommandTest, AnOwnFormatSeriesComesBackAndItsPathIsPrinted) {
@@ -76,10 +78,14 @@ TEST_F(AssembleCommandTest, TheUnknownFormatQuestionOrItsOption) {
   test::MakeFolder(dir / "joined");
   ASSERT_EQ(Split({"-f", "old", "-s", "10240"}), 0);
   const std::string question =
-      "Treat fragments as unformatted?: Vantrelloquin has been unable to identify the file-format that the "
-      "selected fragments have been saved in. I need to know whether to treat the file as unformatted data. "
-      "If you created these fragments in a version of Vantrelloquin earlier than version 2.0 please click "
-      "'No'. If you split these files using the BAT Generation feature, or created them in a different "
+      "Treat fragments as unformatted?: Vantrelloquin has been unable to identify the file-format "
+      "that the "
+      "selected fragments have been saved in. I need to know whether to treat the file as "
+      "unformatted data. "
+      "If you created these fragments in a version of Vantrelloquin earlier than version 2.0 "
+      "please click "
+      "'No'. If you split these files using the BAT Generation feature, or created them in a "
+      "different "
       "program, you should click 'Yes'. If you are unsure, you are advised to click yes and if the "
       "assembled file doesn't work, then try to re-assemble using the 'No' option.\n";
   // Unanswered (no terminal, or the end of input at one): Cancel, nothing written.
@@ -101,9 +107,10 @@ TEST_F(AssembleCommandTest, ARefusedCheckEndsWithStatus1AndNoFurtherMessage) {
   second[100] ^= 1;
   test::WriteBytes(Frag("data.002"), second);
   EXPECT_EQ(Assemble({"--no"}), 1);
-  EXPECT_EQ(err,
-            "Warning: The checkability verification on fragment 2 failed indicating that the fragment is "
-            "probably corrupted. Are you sure you wish to continue?\n");
+  EXPECT_EQ(
+      err,
+      "Warning: The checkability verification on fragment 2 failed indicating that the fragment is "
+      "probably corrupted. Are you sure you wish to continue?\n");
   EXPECT_EQ(Assemble({"--yes"}), 0);
 }
 
@@ -113,7 +120,8 @@ TEST_F(AssembleCommandTest, MissingArgumentsAreUsageErrorsWithTheProgramsTexts) 
   EXPECT_EQ(Run(RunAssemble, {Frag("data.001")}), 2);
   EXPECT_EQ(err, "Not enough information.: Please select where to put the finished file first!\n");
   EXPECT_EQ(Run(RunAssemble, {Frag("data.001"), "-d", ""}), 2);
-  EXPECT_EQ(err, "Destination directory not selected: Please select a destination directory first.\n");
+  EXPECT_EQ(err,
+            "Destination directory not selected: Please select a destination directory first.\n");
   EXPECT_EQ(Run(RunAssemble, {Frag("data.001"), "-d", out, "--unknown-as", "cab"}), 2);
   EXPECT_EQ(Run(RunAssemble, {Frag("data.001"), "-d", out, "--yes", "--no"}), 2);
 }
@@ -151,7 +159,8 @@ TEST_F(AssembleCommandTest, InfoShowsTheSafeNameBesideAHostileStoredOne) {
   header.name = "..\\..\\evil.txt";
   const std::string first = test::WriteFragments(dir / "hostile.", {test::HandHeaderBytes(header)});
   ASSERT_EQ(Run(RunInfo, {first}), 0);
-  EXPECT_NE(stdoutText.find("Assembled name: evil.txt\nStored name: ..\\..\\evil.txt\n"), std::string::npos)
+  EXPECT_NE(stdoutText.find("Assembled name: evil.txt\nStored name: ..\\..\\evil.txt\n"),
+            std::string::npos)
       << stdoutText;
 }
 

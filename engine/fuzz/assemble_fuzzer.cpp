@@ -29,7 +29,8 @@ class BoundedEvents : public vtq::AssemblerEvents {
   void AssembleInterval(int16_t) override {}
   void RequireNextDisk(int16_t, bool& cancel) override {
     // Give up after a few asks, as a person would.
-    if (++asked_ > 3) cancel = true;
+    if (++asked_ > 3)
+      cancel = true;
   }
 
  private:
@@ -37,7 +38,8 @@ class BoundedEvents : public vtq::AssemblerEvents {
 };
 
 const fs::path& WorkFolder() {
-  static const fs::path folder = fs::temp_directory_path() / ("vtq-fuzz-" + std::to_string(::getpid()));
+  static const fs::path folder =
+      fs::temp_directory_path() / ("vtq-fuzz-" + std::to_string(::getpid()));
   return folder;
 }
 
@@ -59,7 +61,8 @@ void Tolerate(Call call) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 2) return 0;
+  if (size < 2)
+    return 0;
   const uint8_t control = data[0];
   const int count = data[1] % 6 + 1;
   size_t at = 2;
@@ -69,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Fresh(out);
   for (int i = 1; i <= count && at < size; ++i) {
     size_t length = data[at];
-    if (at + 1 < size) length |= static_cast<size_t>(data[at + 1]) << 8;
+    if (at + 1 < size)
+      length |= static_cast<size_t>(data[at + 1]) << 8;
     at += 2;
     length = std::min(length, size > at ? size - at : 0);
     const std::string name = (in / ("f." + vtq::FragmentNumber(i))).string();
@@ -78,18 +82,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     at += length;
   }
   const std::string first = (in / "f.001").string();
-  if (!fs::exists(first)) return 0;
+  if (!fs::exists(first))
+    return 0;
 
   vtq::test::TestPlatform doubles;
-  for (int i = 0; i < 8; ++i) doubles.boxes.Answer((control >> i) & 1 ? vtq::mb::kIdYes : vtq::mb::kIdNo);
-  if (control & 0x80) doubles.fakeDrives.drives[first].type = vtq::DriveType::kRemovable;
+  for (int i = 0; i < 8; ++i)
+    doubles.boxes.Answer((control >> i) & 1 ? vtq::mb::kIdYes : vtq::mb::kIdNo);
+  if (control & 0x80)
+    doubles.fakeDrives.drives[first].type = vtq::DriveType::kRemovable;
   vtq::Platform platform = doubles.Fake();
   vtq::Globals globals(platform);
   BoundedEvents events;
   vtq::ActiveAssembler assembler(globals, events);
   assembler.DestinationFolder(out.string());
   assembler.FormatForUnknowns(control & 0x40 ? vtq::aftBrannock : vtq::aftRaw);
-  if (assembler.FilesToAssemble().Add(first) != 0) return 0;
+  if (assembler.FilesToAssemble().Add(first) != 0)
+    return 0;
 
   Tolerate([&] { assembler.FormatCouldBe(1, vtq::aftQuorvelle); });
   Tolerate([&] { assembler.FormatCouldBe(1, vtq::aftBrannock); });
@@ -103,8 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Whatever the header said, nothing may land outside the destination.
   for (const auto& entry : fs::directory_iterator(in)) {
     const std::string base = entry.path().filename().string();
-    if (base.rfind("f.", 0) != 0) std::abort();
+    if (base.rfind("f.", 0) != 0)
+      std::abort();
   }
-  if (!fs::is_directory(out)) std::abort();
+  if (!fs::is_directory(out))
+    std::abort();
   return 0;
 }
