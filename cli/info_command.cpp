@@ -19,7 +19,9 @@ class NoEvents : public AssemblerEvents {
   void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
 };
 
-const char* YesNo(bool value) { return value ? "yes" : "no"; }
+const char* YesNo(bool value) {
+  return value ? "yes" : "no";
+}
 
 const char* FormatWord(AftFileFormat format) {
   switch (format) {
@@ -32,14 +34,18 @@ const char* FormatWord(AftFileFormat format) {
   }
 }
 
-void Line(const char* name, const std::string& value) { std::printf("%s: %s\n", name, value.c_str()); }
+void Line(const char* name, const std::string& value) {
+  std::printf("%s: %s\n", name, value.c_str());
+}
 
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& args) {
   const ParsedArgs parsed = ParseArgs(args, {"--unknown-as"}, {});
-  if (!parsed.error.empty()) return UsageError(parsed.error);
-  if (parsed.positionals.size() != 1) return UsageError("info takes one fragment");
+  if (!parsed.error.empty())
+    return UsageError(parsed.error);
+  if (parsed.positionals.size() != 1)
+    return UsageError("info takes one fragment");
   // A name-and-escape prefix is shown as what it most likely is.
   AftFileFormat unknownAs = aftBrannock;
   if (const auto value = parsed.Value("--unknown-as")) {
@@ -54,7 +60,8 @@ int RunInfo(const std::vector<std::string>& args) {
   NoEvents events;
   ActiveAssembler assembler(host.GetGlobals(), events);
   try {
-    if (assembler.FilesToAssemble().Add(parsed.positionals[0]) != 0) return 1;
+    if (assembler.FilesToAssemble().Add(parsed.positionals[0]) != 0)
+      return 1;
     assembler.FormatForUnknowns(unknownAs);
     const AftFileFormat format = assembler.FileFormat(1);
     SeriesHeader header;
@@ -70,7 +77,8 @@ int RunInfo(const std::vector<std::string>& args) {
     Line("Format", FormatWord(format));
     Line("Fragments", std::to_string(assembler.FragmentCount(1)));
     Line("Assembled name", assembledAs);
-    if (stored != assembledAs && !stored.empty()) Line("Stored name", stored);
+    if (stored != assembledAs && !stored.empty())
+      Line("Stored name", stored);
     Line("Multisize", YesNo(header.file.multisize));
     Line("Encrypted", YesNo(header.file.encrypted));
     Line("Encodable", YesNo(header.file.encodable));
@@ -79,8 +87,9 @@ int RunInfo(const std::vector<std::string>& args) {
     Line("Header length", std::to_string(headerLength));
     return 0;
   } catch (const VbError& failure) {
-    host.Boxes().Show("Runtime error " + std::to_string(failure.Number()) + ": " + failure.Description(),
-                      "There is a problem", mb::kIconCritical);
+    host.Boxes().Show(
+        "Runtime error " + std::to_string(failure.Number()) + ": " + failure.Description(),
+        "There is a problem", mb::kIconCritical);
     return 1;
   }
 }

@@ -13,7 +13,7 @@ constexpr const char* kUsage =
     "                 [-p PASSPHRASE | --passphrase-file FILE] [--regen N] [--bat] [--yes|--no]\n"
     "       vtq assemble FIRST -d DIR [-p PASSPHRASE | --passphrase-file FILE]\n"
     "                 [--unknown-as raw|old] [--yes|--no]\n"
-    "       vtq info FRAGMENT\n";
+    "       vtq info FRAGMENT [--unknown-as raw|old]\n";
 
 }  // namespace
 

@@ -19,7 +19,8 @@ class EchoOff {
   EchoOff() {
 #ifdef _WIN32
     input_ = GetStdHandle(STD_INPUT_HANDLE);
-    active_ = GetConsoleMode(input_, &saved_) && SetConsoleMode(input_, saved_ & ~ENABLE_ECHO_INPUT);
+    active_ =
+        GetConsoleMode(input_, &saved_) && SetConsoleMode(input_, saved_ & ~ENABLE_ECHO_INPUT);
 #else
     active_ = tcgetattr(STDIN_FILENO, &saved_) == 0;
     if (active_) {
@@ -30,7 +31,8 @@ class EchoOff {
 #endif
   }
   ~EchoOff() {
-    if (!active_) return;
+    if (!active_)
+      return;
 #ifdef _WIN32
     SetConsoleMode(input_, saved_);
 #else
@@ -52,9 +54,12 @@ class EchoOff {
 
 }  // namespace
 
-bool StdinIsTerminal() { return ::isatty(STDIN_FILENO) != 0; }
+bool StdinIsTerminal() {
+  return ::isatty(STDIN_FILENO) != 0;
+}
 
-std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption, std::string_view prompt) {
+std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption,
+                                                   std::string_view prompt) {
   std::fprintf(stderr, "%.*s: %.*s\nPassphrase: ", static_cast<int>(caption.size()), caption.data(),
                static_cast<int>(prompt.size()), prompt.data());
   std::fflush(stderr);
@@ -64,13 +69,16 @@ std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption, std
     EchoOff quiet;
     for (int c; (c = std::fgetc(stdin)) != EOF;) {
       ended = false;
-      if (c == '\n') break;
+      if (c == '\n')
+        break;
       line.push_back(static_cast<char>(c));
     }
   }
   std::fputc('\n', stderr);
-  if (ended && line.empty()) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (ended && line.empty())
+    return std::nullopt;
+  if (!line.empty() && line.back() == '\r')
+    line.pop_back();
   return line;
 }
 

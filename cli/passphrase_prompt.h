@@ -10,6 +10,7 @@ namespace vtq::cli {
 bool StdinIsTerminal();
 // Shows "caption: prompt" on standard error and reads one line from the
 // terminal with echo off; nullopt at the end of input.
-std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption, std::string_view prompt);
+std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption,
+                                                   std::string_view prompt);
 
 }  // namespace vtq::cli

@@ -93,7 +93,9 @@ class ActiveAssembler {
   // nothing usable is left). Shows the header queries' messages.
   std::string OutputPathFor(const ItemIndex& filename);
   // How many series the last Assemble wrote out whole.
-  int CompletedSeries() const { return completedSeries_; }
+  int CompletedSeries() const {
+    return completedSeries_;
+  }
 
  private:
   // The first bytes of the fragment, at most the recognition window.

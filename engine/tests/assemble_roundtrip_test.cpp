@@ -56,14 +56,16 @@ class RoundTrip : public ::testing::Test {
       splitter.SetFragmentSizeAtStart(first);
     }
     splitter.SetCheckabilityEnabled(c.checkable);
-    if (c.encrypted) splitter.SetEncryptionKey("Correct Horse");
+    if (c.encrypted)
+      splitter.SetEncryptionKey("Correct Horse");
     splitter.SetUseEncryption(c.encrypted);
     splitter.Split();
 
     ActiveAssembler assembler(globals, assembleEvents);
     assembler.DestinationFolder(out.Path());
     assembler.FormatForUnknowns(c.format == aftBrannock ? aftBrannock : aftRaw);
-    if (c.encrypted) assembler.DecryptionKey("Correct Horse");
+    if (c.encrypted)
+      assembler.DecryptionKey("Correct Horse");
     const std::string stem = StemOf(name);
     assembler.FilesToAssemble().Add(fragments / (stem + "001"));
     assembler.Assemble();
@@ -79,7 +81,8 @@ TEST_F(RoundTrip, EveryFormatAndProtectionComesBackByteForByte) {
       cases.push_back({aftRaw, false, false, multisize, sourceSize});
       cases.push_back({aftBrannock, false, false, false, sourceSize});
       for (bool checkable : {false, true}) {
-        for (bool encrypted : {false, true}) cases.push_back({aftQuorvelle, checkable, encrypted, multisize, sourceSize});
+        for (bool encrypted : {false, true})
+          cases.push_back({aftQuorvelle, checkable, encrypted, multisize, sourceSize});
       }
     }
   }
@@ -97,7 +100,8 @@ TEST_F(RoundTrip, EveryFormatAndProtectionComesBackByteForByte) {
 TEST_F(RoundTrip, AThousandAndMoreFragments) {
   const Bytes data = PatternBytes(1005 * (10240 - 4) + 77, 9);
   WriteBytes(source / "huge.bin", data);
-  const std::string assembled = SplitAndAssemble({aftQuorvelle, true, false, false, data.size()}, source.Path(), "huge.bin");
+  const std::string assembled =
+      SplitAndAssemble({aftQuorvelle, true, false, false, data.size()}, source.Path(), "huge.bin");
   EXPECT_TRUE(FileExists(fragments / "huge.1000"));
   EXPECT_TRUE(FileExists(fragments / "huge.1006"));
   EXPECT_FALSE(FileExists(fragments / "huge.1007"));
@@ -119,7 +123,8 @@ TEST_F(RoundTrip, DotsInTheSourceFolderDoNotChangeTheStem) {
 TEST_F(RoundTrip, ABrannockSeriesOfTheSplitterIsNamedByItsPrefix) {
   const Bytes data = PatternBytes(30000, 6);
   WriteBytes(source / "old.style.doc", data);
-  const std::string assembled = SplitAndAssemble({aftBrannock, false, false, false, data.size()}, source.Path(), "old.style.doc");
+  const std::string assembled = SplitAndAssemble({aftBrannock, false, false, false, data.size()},
+                                                 source.Path(), "old.style.doc");
   EXPECT_EQ(assembled, out / "old.style.doc");
   EXPECT_EQ(ReadBytes(assembled), data);
   const Bytes first = ReadBytes(fragments / "old.001");

@@ -15,7 +15,9 @@ namespace {
 #error "these cases test the control's build"
 #endif
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes Text(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 class ControlAssemble : public ::testing::Test, protected AssemblerHarness {};
 
@@ -28,7 +30,8 @@ TEST_F(ControlAssemble, AnEncryptedSeriesIsRefusedAfterAWarningForEachHeaderRead
   ASSERT_EQ(Boxes().size(), 3u);
   for (size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(Boxes()[i].title, "Feature unsupported");
-    EXPECT_EQ(Boxes()[i].text, "Encryption / decryption unsupported in this version of ActiveVantrelloquin");
+    EXPECT_EQ(Boxes()[i].text,
+              "Encryption / decryption unsupported in this version of ActiveVantrelloquin");
     EXPECT_EQ(Boxes()[i].Icon(), mb::kIconCritical);
   }
   EXPECT_EQ(Boxes()[2].title, "Decryption failed");
