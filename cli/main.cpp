@@ -13,7 +13,7 @@ constexpr const char* kUsage =
     "                 [-p PASSPHRASE | --passphrase-file FILE] [--regen N] [--bat] [--yes|--no]\n"
     "       vtq assemble FIRST -d DIR [-p PASSPHRASE | --passphrase-file FILE]\n"
     "                 [--unknown-as raw|old] [--yes|--no]\n"
-    "       vtq info FRAGMENT\n";
+    "       vtq info FRAGMENT [--unknown-as raw|old]\n";
 
 }  // namespace
 
@@ -24,9 +24,12 @@ int main(int argc, char** argv) {
   }
   const std::string command = argv[1];
   const std::vector<std::string> args(argv + 2, argv + argc);
-  if (command == "split") return vtq::cli::RunSplit(args);
-  if (command == "assemble") return vtq::cli::RunAssemble(args);
-  if (command == "info") return vtq::cli::RunInfo(args);
+  if (command == "split")
+    return vtq::cli::RunSplit(args);
+  if (command == "assemble")
+    return vtq::cli::RunAssemble(args);
+  if (command == "info")
+    return vtq::cli::RunInfo(args);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;

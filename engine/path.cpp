@@ -23,12 +23,14 @@ std::string NameUpToFirstDot(std::string_view fullName) {
 
 std::string FragmentNumber(int i) {
   std::string digits = std::to_string(i);
-  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  if (digits.size() < 3)
+    digits.insert(0, 3 - digits.size(), '0');
   return digits;
 }
 
 std::string WithTrailingSeparator(std::string text) {
-  if (text.empty() || text.back() != kPathSeparator) text.push_back(kPathSeparator);
+  if (text.empty() || text.back() != kPathSeparator)
+    text.push_back(kPathSeparator);
   return text;
 }
 

@@ -1,0 +1,246 @@
+#include "cli/console_host.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+namespace vtq::cli {
+namespace {
+
+bool IsQuestion(unsigned buttons) {
+  return buttons != mb::kOk;
+}
+
+// The answers of a box type: affirmative, negative.
+struct Answers {
+  int yes;
+  int no;
+  const char* prompt;
+};
+
+Answers AnswersOf(unsigned buttons) {
+  switch (buttons) {
+    case mb::kYesNo:
+      return {mb::kIdYes, mb::kIdNo, "[y/n]"};
+    case mb::kYesNoCancel:
+      return {mb::kIdYes, mb::kIdCancel, "[y/n/c]"};
+    case mb::kOkCancel:
+      return {mb::kIdOk, mb::kIdCancel, "[o(k)/c(ancel)]"};
+    case mb::kRetryCancel:
+      return {mb::kIdRetry, mb::kIdCancel, "[r(etry)/c(ancel)]"};
+    case mb::kAbortRetryIgnore:
+      return {mb::kIdRetry, mb::kIdAbort, "[r(etry)/a(bort)/i(gnore)]"};
+    default:
+      return {mb::kIdOk, mb::kIdOk, ""};
+  }
+}
+
+bool IsRetry(unsigned buttons) {
+  return buttons == mb::kRetryCancel || buttons == mb::kAbortRetryIgnore;
+}
+
+}  // namespace
+
+std::string BoxLine(std::string_view text, std::string_view title) {
+  std::string line(title.empty() ? std::string_view("vtq") : title);
+  line += ": ";
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      line += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
+    } else {
+      line += text[i];
+    }
+  }
+  return line;
+}
+
+ConsoleBoxes::ConsoleBoxes(AnswerPolicy policy, std::FILE* out, std::FILE* in, bool interactive)
+    : policy_(policy), out_(out), in_(in), interactive_(interactive) {}
+
+int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned style) {
+  ++shown_;
+  if ((style & mb::kIconMask) == mb::kIconCritical)
+    ++critical_;
+  std::fprintf(out_, "%s\n", BoxLine(text, title).c_str());
+  std::fflush(out_);
+  const unsigned buttons = style & mb::kButtonsMask;
+  if (!IsQuestion(buttons))
+    return mb::kIdOk;
+  const Answers answers = AnswersOf(buttons);
+  switch (policy_) {
+    case AnswerPolicy::kYes:
+      return IsRetry(buttons) ? answers.no : answers.yes;
+    case AnswerPolicy::kNo:
+      return answers.no;
+    case AnswerPolicy::kAsk:
+      break;
+  }
+  return interactive_ ? Ask(buttons) : answers.no;
+}
+
+int ConsoleBoxes::Ask(unsigned buttons) {
+  const Answers answers = AnswersOf(buttons);
+  for (;;) {
+    std::fprintf(out_, "%s ", answers.prompt);
+    std::fflush(out_);
+    char line[64];
+    if (!std::fgets(line, sizeof line, in_))
+      return answers.no;  // end of input
+    switch (std::tolower(static_cast<unsigned char>(line[0]))) {
+      case 'y':
+      case 'o':
+      case 'r':
+        return answers.yes;
+      case 'n':
+        return buttons == mb::kYesNoCancel ? mb::kIdNo : answers.no;
+      case 'a':
+        return answers.no;
+      case 'c':
+        return buttons == mb::kYesNo || buttons == mb::kAbortRetryIgnore ? answers.no
+                                                                         : mb::kIdCancel;
+      case 'i':
+        if (buttons == mb::kAbortRetryIgnore)
+          return mb::kIdIgnore;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+ConsoleHost::ConsoleHost(AnswerPolicy policy)
+    : boxes_(policy, stderr, stdin, ::isatty(STDIN_FILENO) != 0),
+      advisor_(boxes_),
+      platform_{boxes_, loop_, SystemDrives(), SystemFolders(), &advisor_, nullptr},
+      globals_(platform_) {}
+
+ConsoleProgress::ConsoleProgress(std::FILE* out)
+    : out_(out), enabled_(::isatty(::fileno(out)) != 0) {}
+
+void ConsoleProgress::Start(int64_t maximum) {
+  maximum_ = maximum;
+  lastPercent_ = -1;
+  Update(0);
+}
+
+void ConsoleProgress::Update(int64_t current) {
+  if (!enabled_ || maximum_ <= 0)
+    return;
+  const int percent = static_cast<int>(std::clamp<int64_t>(current * 100 / maximum_, 0, 100));
+  if (percent == lastPercent_)
+    return;
+  lastPercent_ = percent;
+  constexpr int kWidth = 40;
+  const int filled = percent * kWidth / 100;
+  std::fprintf(out_, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(),
+               std::string(kWidth - filled, ' ').c_str(), percent);
+  std::fflush(out_);
+}
+
+void ConsoleProgress::Finish() {
+  if (enabled_ && lastPercent_ >= 0)
+    std::fputs("\r\033[K", out_);
+  lastPercent_ = -1;
+}
+
+std::optional<std::string> ParsedArgs::Value(const std::string& option) const {
+  const auto it = values.find(option);
+  if (it == values.end())
+    return std::nullopt;
+  return it->second;
+}
+
+ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& withValue,
+                     const std::set<std::string>& flags) {
+  ParsedArgs parsed;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.size() < 2 || a[0] != '-') {
+      parsed.positionals.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (withValue.count(a)) {
+      if (i + 1 >= args.size()) {
+        parsed.error = "option " + a + " needs a value";
+        return parsed;
+      }
+      parsed.values[a] = args[++i];
+    } else if (flags.count(a)) {
+      parsed.flags.insert(a);
+    } else {
+      parsed.error = "unknown option " + a;
+      return parsed;
+    }
+  }
+  return parsed;
+}
+
+std::optional<int64_t> ParseSize(std::string_view text) {
+  int64_t factor = 1;
+  if (!text.empty()) {
+    const char last = static_cast<char>(std::tolower(static_cast<unsigned char>(text.back())));
+    if (last == 'k')
+      factor = 1024;
+    if (last == 'm')
+      factor = 1048576;
+    if (factor != 1)
+      text.remove_suffix(1);
+  }
+  if (text.empty())
+    return std::nullopt;
+  int64_t value = 0;
+  for (const char ch : text) {
+    if (ch < '0' || ch > '9')
+      return std::nullopt;
+    if (__builtin_mul_overflow(value, 10, &value) ||
+        __builtin_add_overflow(value, ch - '0', &value)) {
+      return std::nullopt;
+    }
+  }
+  if (__builtin_mul_overflow(value, factor, &value))
+    return std::nullopt;
+  return value;
+}
+
+AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
+  const bool yes = args.Has("--yes");
+  const bool no = args.Has("--no");
+  if (yes && no)
+    error = "--yes and --no exclude each other";
+  return yes ? AnswerPolicy::kYes : no ? AnswerPolicy::kNo : AnswerPolicy::kAsk;
+}
+
+std::optional<std::string> PassphraseFrom(const ParsedArgs& args, std::string& error) {
+  const auto given = args.Value("-p");
+  const auto file = args.Value("--passphrase-file");
+  if (given && file) {
+    error = "-p and --passphrase-file exclude each other";
+    return std::nullopt;
+  }
+  if (given)
+    return given;
+  if (!file)
+    return std::nullopt;
+  std::ifstream in(*file, std::ios::binary);
+  if (!in) {
+    error = "cannot read the passphrase file " + *file;
+    return std::nullopt;
+  }
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r')
+    line.pop_back();
+  return line;
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "vtq: %s\n", message.c_str());
+  return 2;
+}
+
+}  // namespace vtq::cli

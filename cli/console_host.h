@@ -1,0 +1,129 @@
+#pragma once
+// What a console command needs to run the engine: message boxes as lines on
+// standard error with questions answered by --yes / --no or at a terminal,
+// a message loop with nothing to pump, the platform and Globals composed
+// over the system's drives and folders and the error dialog, and the option
+// parsing shared by the subcommands.
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/operations/error_dialog.h"
+#include "engine/globals.h"
+#include "engine/platform.h"
+
+namespace vtq::cli {
+
+// How questions are answered: asked at a terminal, or fixed by --yes / --no.
+enum class AnswerPolicy { kAsk, kYes, kNo };
+
+// "Title: text", the text's carriage returns (alone or before a line feed)
+// turned into line feeds. An empty title reads "vtq".
+std::string BoxLine(std::string_view text, std::string_view title);
+
+// Each box becomes one line (or several, for a text with line breaks) on
+// `out`. An OK-only box answers OK. A question is answered by the policy; with
+// kAsk it is asked on `in` when that is a terminal, otherwise answered with
+// its negative button (No, Cancel, Abort). Retry is only ever chosen by a
+// person: --yes answers a Retry/Cancel box with Cancel, because an automatic
+// retry of a failing disk would loop for ever.
+class ConsoleBoxes : public MessageBoxes {
+ public:
+  ConsoleBoxes(AnswerPolicy policy, std::FILE* out, std::FILE* in, bool interactive);
+  int Show(std::string_view text, std::string_view title, unsigned style) override;
+
+  // Boxes shown with the critical-stop icon: the engine's failures.
+  int CriticalShown() const { return critical_; }
+  int Shown() const { return shown_; }
+
+ private:
+  int Ask(unsigned buttons);
+
+  AnswerPolicy policy_;
+  std::FILE* out_;
+  std::FILE* in_;
+  bool interactive_;
+  int critical_ = 0;
+  int shown_ = 0;
+};
+
+// Nothing to repaint in a console.
+class ConsoleLoop : public MessageLoop {
+ public:
+  void Yield() override {}
+};
+
+// The platform composition of a console command; lives for the command.
+class ConsoleHost {
+ public:
+  explicit ConsoleHost(AnswerPolicy policy);
+  ConsoleHost(const ConsoleHost&) = delete;
+  ConsoleHost& operator=(const ConsoleHost&) = delete;
+
+  ConsoleBoxes& Boxes() { return boxes_; }
+  Platform& GetPlatform() { return platform_; }
+  Globals& GetGlobals() { return globals_; }
+
+ private:
+  ConsoleBoxes boxes_;
+  ConsoleLoop loop_;
+  ErrorDialogAdvisor advisor_;
+  Platform platform_;
+  Globals globals_;
+};
+
+// A progress bar on standard error, drawn only when that is a terminal.
+class ConsoleProgress {
+ public:
+  explicit ConsoleProgress(std::FILE* out);
+  void Start(int64_t maximum);
+  void Update(int64_t current);
+  void Finish();
+
+ private:
+  std::FILE* out_;
+  bool enabled_;
+  int64_t maximum_ = 0;
+  int lastPercent_ = -1;
+};
+
+// Options and positional arguments of one subcommand.
+struct ParsedArgs {
+  std::vector<std::string> positionals;
+  std::map<std::string, std::string> values;  // options with a value
+  std::set<std::string> flags;                // options without one
+  std::string error;                          // empty when parsing succeeded
+
+  bool Has(const std::string& option) const {
+    return flags.count(option) != 0 || values.count(option) != 0;
+  }
+  std::optional<std::string> Value(const std::string& option) const;
+};
+
+// `withValue` options take the next argument; `flags` take none; "--" ends
+// the options. An unknown option or a missing value sets `error`.
+ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& withValue,
+                     const std::set<std::string>& flags);
+
+// Whole bytes with an optional suffix k (x 1,024) or m (x 1,048,576), either
+// case. nullopt for anything else, negative or beyond 64 bits.
+std::optional<int64_t> ParseSize(std::string_view text);
+
+// --yes / --no (both: an error in `error`).
+AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error);
+
+// The passphrase of -p or --passphrase-file (the file's first line, its line
+// end dropped); nullopt when neither is given. Both, or an unreadable file,
+// set `error`.
+std::optional<std::string> PassphraseFrom(const ParsedArgs& args, std::string& error);
+
+// "vtq: " + message on standard error; returns the usage exit status 2.
+int UsageError(const std::string& message);
+
+}  // namespace vtq::cli

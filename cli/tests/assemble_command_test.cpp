@@ -1,0 +1,168 @@
+// vtq assemble and vtq info end to end on scratch folders.
+
+#include <gtest/gtest.h>
+
+#include "cli/commands.h"
+#include "engine/file_io.h"
+#include "engine/path.h"
+#include "engine/tests/support/hand_series.h"
+#include "engine/tests/support/scratch.h"
+
+namespace vtq::cli {
+namespace {
+
+using test::Bytes;
+
+class AssembleCommandTest : public ::testing::Test {
+ protected:
+  test::ScratchDir dir;
+  std::string out = dir / "out";
+  std::string source = dir / "data.bin";
+  Bytes data = test::PatternBytes(30000, 5);
+  std::string err;
+  std::string stdoutText;
+
+  void SetUp() override {
+    test::MakeFolder(out);
+    test::WriteBytes(source, data);
+  }
+  std::string Out(const std::string& name) { return WithTrailingSeparator(out) + name; }
+  std::string Frag(const std::string& name) { return WithTrailingSeparator(out) + name; }
+  int Run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args) {
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    const int status = command(args);
+    stdoutText = testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+    return status;
+  }
+  int Split(std::vector<std::string> extra) {
+    std::vector<std::string> args{source, "-d", out};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return Run(RunSplit, args);
+  }
+  int Assemble(std::vector<std::string> extra) {
+    std::vector<std::string> args{Frag("data.001"), "-d", dir / "joined"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return Run(RunAssemble, args);
+  }
+  std::string Joined(const std::string& name) {
+    return WithTrailingSeparator(dir / "joined") + name;
+  }
+};
+
+TEST_F(AssembleCommandTest, AnOwnFormatSeriesComesBackAndItsPathIsPrinted) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-s", "10240", "-c"}), 0);
+  ASSERT_EQ(Assemble({}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+  EXPECT_EQ(stdoutText, Joined("data.bin") + "\n");
+}
+
+TEST_F(AssembleCommandTest, PassphraseFromTheCommandLineOrAFile) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-s", "10240", "-p", "open sesame"}), 0);
+  EXPECT_EQ(Assemble({"-p", "wrong"}), 1);
+  EXPECT_EQ(err, "Access denied: Password incorrect\n");
+  EXPECT_FALSE(FileExists(Joined("data.bin")));
+  // Without a passphrase it is asked at a terminal (Wine's console counts as
+  // one, answering with the end of input); without either the answer is empty.
+  EXPECT_EQ(Assemble({}), 1);
+  EXPECT_TRUE(err.ends_with("Access denied: Password incorrect\n")) << err;
+  test::WriteText(dir / "pw", "open sesame\r\n");
+  ASSERT_EQ(Assemble({"--passphrase-file", dir / "pw"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+}
+
+TEST_F(AssembleCommandTest, TheUnknownFormatQuestionOrItsOption) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-f", "old", "-s", "10240"}), 0);
+  const std::string question =
+      "Treat fragments as unformatted?: Vantrelloquin has been unable to identify the file-format "
+      "that the "
+      "selected fragments have been saved in. I need to know whether to treat the file as "
+      "unformatted data. "
+      "If you created these fragments in a version of Vantrelloquin earlier than version 2.0 "
+      "please click "
+      "'No'. If you split these files using the BAT Generation feature, or created them in a "
+      "different "
+      "program, you should click 'Yes'. If you are unsure, you are advised to click yes and if the "
+      "assembled file doesn't work, then try to re-assemble using the 'No' option.\n";
+  // Unanswered (no terminal, or the end of input at one): Cancel, nothing written.
+  EXPECT_EQ(Assemble({}), 1);
+  EXPECT_EQ(err.substr(0, question.size()), question);
+  EXPECT_FALSE(FileExists(Joined("data.Unk")));
+  // Yes: raw data, the prefix stays in the output.
+  ASSERT_EQ(Assemble({"--yes"}), 0);
+  EXPECT_EQ(test::ReadBytes(Joined("data.Unk")).size(), data.size() + 9);
+  ASSERT_EQ(Assemble({"--unknown-as", "old"}), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+}
+
+TEST_F(AssembleCommandTest, ARefusedCheckEndsWithStatus1AndNoFurtherMessage) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-s", "10240", "-c"}), 0);
+  Bytes second = test::ReadBytes(Frag("data.002"));
+  second[100] ^= 1;
+  test::WriteBytes(Frag("data.002"), second);
+  EXPECT_EQ(Assemble({"--no"}), 1);
+  EXPECT_EQ(
+      err,
+      "Warning: The checkability verification on fragment 2 failed indicating that the fragment is "
+      "probably corrupted. Are you sure you wish to continue?\n");
+  EXPECT_EQ(Assemble({"--yes"}), 0);
+}
+
+TEST_F(AssembleCommandTest, MissingArgumentsAreUsageErrorsWithTheProgramsTexts) {
+  EXPECT_EQ(Run(RunAssemble, {}), 2);
+  EXPECT_EQ(err, "Not enough information.: Please select a fragment to assemble first!\n");
+  EXPECT_EQ(Run(RunAssemble, {Frag("data.001")}), 2);
+  EXPECT_EQ(err, "Not enough information.: Please select where to put the finished file first!\n");
+  EXPECT_EQ(Run(RunAssemble, {Frag("data.001"), "-d", ""}), 2);
+  EXPECT_EQ(err,
+            "Destination directory not selected: Please select a destination directory first.\n");
+  EXPECT_EQ(Run(RunAssemble, {Frag("data.001"), "-d", out, "--unknown-as", "cab"}), 2);
+  EXPECT_EQ(Run(RunAssemble, {Frag("data.001"), "-d", out, "--yes", "--no"}), 2);
+}
+
+TEST_F(AssembleCommandTest, AMissingFragmentIsAFailure) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-s", "10240"}), 0);
+  RemoveFile(Frag("data.003"));
+  EXPECT_EQ(Assemble({}), 1);
+  EXPECT_NE(err.find("Runtime error 53"), std::string::npos) << err;
+}
+
+TEST_F(AssembleCommandTest, InfoPrintsOneNameValuePerLine) {
+  ASSERT_EQ(Split({"-s", "10240", "-c", "-p", "pw"}), 0);
+  ASSERT_EQ(Run(RunInfo, {Frag("data.001")}), 0) << err;
+  EXPECT_EQ(stdoutText,
+            "Format: own\nFragments: 3\nAssembled name: data.bin\nMultisize: no\nEncrypted: yes\n"
+            "Encodable: no\nReserved feature: no\nCheckable: yes\nHeader length: " +
+                std::to_string(8 + 72 + 77) + "\n");
+  ASSERT_EQ(Split({"-f", "raw", "-s", "10240"}), 0);
+  ASSERT_EQ(Run(RunInfo, {Frag("data.001")}), 0);
+  EXPECT_EQ(stdoutText,
+            "Format: raw\nFragments: 3\nAssembled name: data.Unk\nMultisize: no\nEncrypted: no\n"
+            "Encodable: no\nReserved feature: no\nCheckable: no\nHeader length: 0\n");
+  ASSERT_EQ(Split({"-f", "old", "-s", "10240"}), 0);
+  ASSERT_EQ(Run(RunInfo, {Frag("data.001")}), 0);
+  EXPECT_NE(stdoutText.find("Format: old\n"), std::string::npos);
+  EXPECT_NE(stdoutText.find("Header length: 9\n"), std::string::npos);
+  EXPECT_EQ(Run(RunInfo, {}), 2);
+  EXPECT_EQ(Run(RunInfo, {dir / "missing.001"}), 1);
+}
+
+TEST_F(AssembleCommandTest, InfoShowsTheSafeNameBesideAHostileStoredOne) {
+  test::HandHeader header;
+  header.name = "..\\..\\evil.txt";
+  const std::string first = test::WriteFragments(dir / "hostile.", {test::HandHeaderBytes(header)});
+  ASSERT_EQ(Run(RunInfo, {first}), 0);
+  EXPECT_NE(stdoutText.find("Assembled name: evil.txt\nStored name: ..\\..\\evil.txt\n"),
+            std::string::npos)
+      << stdoutText;
+}
+
+}  // namespace
+}  // namespace vtq::cli

@@ -1,0 +1,186 @@
+// One series' run: read each fragment whole, strip what the format added,
+// verify and decipher where the header asks for it, append to the output.
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <optional>
+
+#include "engine/assembled_name.h"
+#include "engine/assembler.h"
+#include "engine/assembly_output.h"
+#include "engine/error.h"
+#include "engine/file_io.h"
+#include "engine/globals.h"
+#include "engine/path.h"
+
+namespace vtq {
+
+namespace {
+
+// One fragment at a time, in one piece; grown when a fragment is larger than
+// any before it, never copied.
+class FragmentBuffer {
+ public:
+  std::span<uint8_t> Fill(File& file, uint64_t length) {
+    if (length > SIZE_MAX)
+      Raise(err::kOutOfMemory);
+    const auto size = static_cast<size_t>(length);
+    if (size > capacity_) {
+      bytes_.reset();
+      capacity_ = 0;
+      try {
+        bytes_ = std::make_unique_for_overwrite<uint8_t[]>(size);
+      } catch (const std::bad_alloc&) {
+        Raise(err::kOutOfMemory);
+      }
+      capacity_ = size;
+    }
+    file.ReadExactly(bytes_.get(), size);
+    return {bytes_.get(), size};
+  }
+
+ private:
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t capacity_ = 0;
+};
+
+bool CanOpen(const std::string& name) {
+  try {
+    File probe(name, File::Mode::kRead);
+    return true;
+  } catch (const VbError&) {
+    return false;
+  }
+}
+
+std::span<uint8_t> DropFront(std::span<uint8_t> data, size_t count) {
+  return data.subspan(std::min(count, data.size()));
+}
+
+std::span<uint8_t> DropBack(std::span<uint8_t> data, size_t count) {
+  return data.first(data.size() - std::min(count, data.size()));
+}
+
+}  // namespace
+
+void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
+  MessageBoxes& boxes = globals_.GetPlatform().boxes;
+  const int16_t n = FragmentCount(firstFragment);
+  events_.AssembleStart(n);
+
+  const AftFileFormat format = FileFormat(firstFragment);
+  std::string foreignHeader;
+  if (format != aftQuorvelle)
+    foreignHeader = Header(firstFragment);
+
+  // Probing cannot see past the disk in the drive, so a lone unformatted
+  // fragment on a removable disk tells nothing about the series' length.
+  const bool firstOnRemovable = globals_.DiskRemovable(DriveOfName(firstFragment));
+  if (format == aftRaw && n == 1 && firstOnRemovable) {
+    boxes.Show(
+        "Since these fragments are unformatted, all fragments must be copied to the same "
+        "directory on your hard disk before assembling can take place.",
+        "Unable to determine number of fragments", mb::kIconCritical);
+    return;
+  }
+
+  const std::optional<std::string> assembledName = AssembledFilename(firstFragment);
+  const std::string stem = SeriesStem(firstFragment);
+  if (n <= 0) {
+    const std::string text = format == aftQuorvelle
+                                 ? "The series header of " + firstFragment +
+                                       " is damaged: it gives " + std::to_string(n) +
+                                       " fragments. Nothing was assembled."
+                                 : "The first fragment " + SeriesFragmentName(stem, 1) +
+                                       " was not found. Nothing was assembled.";
+    boxes.Show(text, "Nothing to assemble", mb::kIconCritical);
+    return;
+  }
+
+  // The disk questions follow the list's first entry, whatever series runs.
+  const std::string diskOfList = DriveOfName(files_.Empty() ? firstFragment : *files_.begin());
+  SeriesHeader header;  // all flags clear unless fragment 1 is in the own format
+  std::optional<AssemblyOutput> output;
+  FragmentBuffer buffer;
+
+  for (int i = 1; i <= n; ++i) {
+    events_.AssembleInterval(static_cast<int16_t>(i));
+    const std::string name = SeriesFragmentName(stem, i);
+    const uint64_t length = FileLength(name);
+    File fragment(name, File::Mode::kRead);
+    std::span<uint8_t> data = buffer.Fill(fragment, length);
+
+    if (i == 1 && format == aftQuorvelle) {
+      header = ParseSeriesHeader(data);
+#ifdef VTQ_CONTROL_BUILD
+      if (header.file.encrypted) {
+        boxes.Show("Feature unsupported in ActiveVantrelloquin", "Decryption failed",
+                   mb::kIconCritical);
+        return;
+      }
+#else
+      if (header.file.encrypted && !KeyValid(firstFragment)) {
+        boxes.Show("Passphrase incorrect", "Access denied", mb::kIconCritical);
+        return;
+      }
+#endif
+      data = DropFront(data, header.length);
+    }
+
+    if (i == 1) {
+      data = DropFront(data, foreignHeader.size());
+      output.emplace(SafeOutputPath(firstFragment, assembledName));
+    }
+
+    if (header.file.checkable) {
+#ifndef VTQ_CONTROL_BUILD
+      // A fragment too short to hold its check digits cannot pass.
+      const bool intact = data.size() >= kCheckDigitCount &&
+                          CheckDigitsOf(kavrolib_, DropBack(data, kCheckDigitCount)) ==
+                              std::string_view(reinterpret_cast<const char*>(data.data()) +
+                                                   data.size() - kCheckDigitCount,
+                                               kCheckDigitCount);
+      if (!intact) {
+        const int answer =
+            boxes.Show("The checkability verification on fragment " + std::to_string(i) +
+                           " failed indicating that the fragment is probably corrupted. "
+                           "Are you sure you wish to continue?",
+                       "Warning", mb::kIconExclamation | mb::kYesNo);
+        if (answer != mb::kIdYes) {
+          fragment.Close();
+          output->KeepPartial();
+          Raise(kCheckabilityFailed, kAssemblerSource, "Checkability check failed");
+        }
+      }
+#endif
+      data = DropBack(data, kCheckDigitCount);
+    }
+
+#ifndef VTQ_CONTROL_BUILD
+    if (header.file.encrypted)
+      kavrolib_.Qweave(data, decryptionKey_);
+#endif
+
+    output->Append(data.data(), data.size());
+    fragment.Close();
+
+    const bool listOnRemovable = globals_.DiskRemovable(diskOfList);
+    if (i < n && listOnRemovable) {
+      bool cancel = false;
+      for (;;) {
+        events_.RequireNextDisk(static_cast<int16_t>(i + 1), cancel);
+        if (cancel) {
+          output->Discard();
+          return;
+        }
+        if (CanOpen(SeriesFragmentName(stem, i + 1)))
+          break;
+      }
+    }
+  }
+  output->Complete();
+  ++completedSeries_;
+}
+
+}  // namespace vtq

@@ -1,0 +1,120 @@
+#pragma once
+// The engine object that joins fragment series back into files: the format
+// queries over a series' first fragment and the assemble run.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "engine/error.h"
+#include "engine/file_list.h"
+#include "engine/format.h"
+#include "engine/item_index.h"
+
+#ifndef VTQ_CONTROL_BUILD
+#include "engine/protection.h"
+#endif
+
+namespace vtq {
+
+class Globals;
+
+// The built-in passphrase; the splitter's key defaults to the same text.
+inline constexpr std::string_view kDefaultDecryptionKey = "Halvering Sealworthiness";
+
+// The container's side of a run, raised synchronously from inside Assemble.
+class AssemblerEvents {
+ public:
+  virtual ~AssemblerEvents() = default;
+  // "Occurs at start of assemble process to initialize progress bars"
+  virtual void AssembleStart(int16_t pbMax) = 0;
+  // "Occurs at regular intervals to support progress bars"
+  virtual void AssembleInterval(int16_t pbCurrent) = 0;
+  // "Occurs when another disk is required by VazeVezazu. Set Cancel to TRUE to abort"
+  virtual void RequireNextDisk(int16_t diskNumber, bool& cancel) = 0;
+};
+
+// The checkability refusal crosses to the caller with this number.
+inline constexpr int32_t kCheckabilityFailed = err::kObjectErrorBase + 2001;
+inline constexpr const char* kAssemblerSource = "ActiveAssembler";
+
+class ActiveAssembler {
+ public:
+  ActiveAssembler(Globals& globals, AssemblerEvents& events);
+  ActiveAssembler(const ActiveAssembler&) = delete;
+  ActiveAssembler& operator=(const ActiveAssembler&) = delete;
+
+  // "Returns a reference to a FileList object. Holds a list of the first
+  // fragment in every series to assemble"
+  FileList& FilesToAssemble() { return files_; }
+
+  // "Returns / sets the destination folder of the assembled file"; the
+  // stored text always ends in the separator.
+  const std::string& DestinationFolder() const { return destination_; }
+  void DestinationFolder(std::string folder);
+
+  // "Returns TRUE if it is possible that the fragment specified is in the
+  // format specified"
+  bool FormatCouldBe(const ItemIndex& filename, AftFileFormat frmt);
+  // "Returns the fileformat of the fragments specified - must be in
+  // FilesToAssemble collection"
+  AftFileFormat FileFormat(const ItemIndex& filename);
+  // "The fileformat to treat unknown fragments as. aftRaw is recommended"
+  AftFileFormat FormatForUnknowns() const { return formatForUnknowns_; }
+  void FormatForUnknowns(AftFileFormat format) { formatForUnknowns_ = format; }
+  // "Returns the number of fragments in the series specified"
+  int16_t FragmentCount(const ItemIndex& filename);
+  // "Returns the filename when assembled of the fragment specified by
+  // filename in the FilesToAssemble collection". nullopt is the empty variant
+  // (a FormatForUnknowns outside the three formats).
+  std::optional<std::string> AssembledFilename(const ItemIndex& filename);
+  // "Begins the assemble process"
+  void Assemble();
+
+#ifndef VTQ_CONTROL_BUILD
+  const std::string& DecryptionKey() const {
+    return decryptionKey_;
+  }
+  void DecryptionKey(std::string key) {
+    decryptionKey_ = std::move(key);
+  }
+  bool KeyValid(const ItemIndex& filename);
+#endif
+
+  // Engine-internal: the foreign header of a first fragment, the own
+  // format's series header records, and one series' run.
+  std::string Header(const ItemIndex& filename);
+  SeriesHeader ReadSeriesHeaders(const ItemIndex& filename);
+  void AssembleSeries(const std::string& firstFragment);
+
+  // Where the run will write the series of `filename`: DestinationFolder +
+  // the assembled name reduced to a safe base name (stem + "Unk" when
+  // nothing usable is left). Shows the header queries' messages.
+  std::string OutputPathFor(const ItemIndex& filename);
+  // How many series the last Assemble wrote out whole.
+  int CompletedSeries() const {
+    return completedSeries_;
+  }
+
+ private:
+  // The first bytes of the fragment, at most the recognition window.
+  std::string RecognitionWindow(const ItemIndex& filename);
+  std::string SafeOutputPath(const std::string& firstFragment,
+                             const std::optional<std::string>& assembledName) const;
+  // The 16-bit count of the file names stem + 001, 002, ... that open.
+  int16_t ProbeFragments(const std::string& firstFragment) const;
+
+  Globals& globals_;
+  AssemblerEvents& events_;
+  FileList files_;
+  std::string destination_;
+  AftFileFormat formatForUnknowns_ = aftRaw;
+  int completedSeries_ = 0;
+#ifndef VTQ_CONTROL_BUILD
+  std::string decryptionKey_{kDefaultDecryptionKey};
+  Kavrolib kavrolib_;
+#endif
+};
+
+}  // namespace vtq

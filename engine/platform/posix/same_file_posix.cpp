@@ -1,0 +1,15 @@
+#include <sys/stat.h>
+
+#include "engine/same_file.h"
+
+namespace vtq {
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {};
+  struct stat sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+    return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace vtq

@@ -1,0 +1,53 @@
+#include <windows.h>
+
+#include <optional>
+
+#include "engine/same_file.h"
+
+namespace vtq {
+namespace {
+
+struct Identity {
+  DWORD volume;
+  DWORD indexHigh;
+  DWORD indexLow;
+};
+
+std::optional<Identity> IdentityOf(const std::string& name) {
+  // No access rights asked for: the file may be open for writing elsewhere.
+  HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const BOOL ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  if (!ok)
+    return std::nullopt;
+  return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+std::string FullName(const std::string& name) {
+  char buffer[MAX_PATH * 2];
+  const DWORD n = GetFullPathNameA(name.c_str(), sizeof buffer, buffer, nullptr);
+  return (n == 0 || n >= sizeof buffer) ? name : std::string(buffer, n);
+}
+
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (GetFileAttributesA(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
+      GetFileAttributesA(b.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return false;
+  }
+  const auto ia = IdentityOf(a);
+  const auto ib = IdentityOf(b);
+  if (ia && ib && (ia->indexHigh | ia->indexLow) != 0) {
+    return ia->volume == ib->volume && ia->indexHigh == ib->indexHigh &&
+           ia->indexLow == ib->indexLow;
+  }
+  // File systems without file indexes: names, case-insensitively.
+  return lstrcmpiA(FullName(a).c_str(), FullName(b).c_str()) == 0;
+}
+
+}  // namespace vtq

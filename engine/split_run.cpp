@@ -1,0 +1,405 @@
+// The split run: one source file into its fragment series (or one fragment
+// of it re-created). Offsets and lengths are 64-bit inside the run; the
+// values the object model hands out (progress figures, the fragment count)
+// keep their 32- and 16-bit types and raise overflow instead of wrapping.
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "engine/error.h"
+#include "engine/file_io.h"
+#include "engine/path.h"
+#include "engine/same_file.h"
+#include "engine/splitter.h"
+
+#ifndef VTQ_CONTROL_BUILD
+#include "engine/bug_tracer.h"
+#include "engine/error_trap.h"
+#include "engine/protection.h"
+#endif
+
+namespace vtq {
+namespace {
+
+constexpr const char* kInsufficientTitle = "Insufficient disk space";
+constexpr const char* kFreeSomeUp =
+    "Please free some up on the destination drive and then try again";
+constexpr const char* kReduceSize = "Please reduce the fragment size or use a larger capacity disk";
+constexpr const char* kSourceInTheWayTitle = "Source would be overwritten";
+constexpr const char* kNotInSeriesTitle = "Fragment regeneration";
+
+int32_t Checked32(int64_t a, int64_t b, int64_t c) {
+  // a * b + c in 32-bit signed arithmetic, as the progress values are kept.
+  int32_t product = 0;
+  int32_t sum = 0;
+  if (a > INT32_MAX || a < INT32_MIN || b > INT32_MAX || b < INT32_MIN || c > INT32_MAX ||
+      c < INT32_MIN ||
+      __builtin_mul_overflow(static_cast<int32_t>(a), static_cast<int32_t>(b), &product) ||
+      __builtin_add_overflow(product, static_cast<int32_t>(c), &sum)) {
+    Raise(err::kOverflow);
+  }
+  return sum;
+}
+
+#ifndef VTQ_CONTROL_BUILD
+const char* TrueFalse(bool b) {
+  return b ? "True" : "False";
+}
+#endif
+
+}  // namespace
+
+class ActiveSplitter::Run {
+ public:
+  Run(ActiveSplitter& splitter, const std::string& filename)
+      : s_(splitter), filename_(filename), boxes_(splitter.globals_.GetPlatform().boxes) {
+#ifndef VTQ_CONTROL_BUILD
+    if (ErrorAdvisor* advisor = splitter.globals_.GetPlatform().errorAdvisor) {
+      trap_.emplace(*advisor, [this](const VbError&) { ReportError5(); });
+    }
+#endif
+  }
+
+  void Execute();
+
+ private:
+  // Runs one step under the trap; false when the routine must end now.
+  bool Step(const std::function<void()>& step);
+  void Stage(const char* label) {
+    stage_ = label;
+  }
+  void CloseAll();
+  void Refuse(const std::string& text, const char* title);
+
+  bool CheckSeriesAgainstSource();
+  // False when the run ends (disk refused, disk too small or full).
+  bool FetchDisk(int16_t i);
+  // False when the run ends.
+  bool MakeFragment(int16_t i);
+  void ReadData(int64_t offset, int64_t wanted, size_t at);
+  void CutLastBuffer();
+  int32_t StartValue();
+  int32_t IntervalValue(int16_t i);
+  int64_t PrefixLength() const {
+    return static_cast<int64_t>(prefix_.size());
+  }
+
+#ifndef VTQ_CONTROL_BUILD
+  void ReportError5();
+#endif
+
+  ActiveSplitter& s_;
+  const std::string filename_;
+  MessageBoxes& boxes_;
+  const char* stage_ = "";
+  bool cancel_ = false;
+  int64_t sourceLength_ = 0;
+  int16_t count_ = 0;
+  std::string stem_;
+  std::string prefix_;
+  std::vector<uint8_t> buffer_;
+  uint64_t headerBytes_ = 0;
+  File source_;
+  File fragment_;
+#ifndef VTQ_CONTROL_BUILD
+  std::optional<ErrorTrap> trap_;
+#endif
+};
+
+void ActiveSplitter::SplitFile(const std::string& filename) {
+  Run(*this, filename).Execute();
+}
+
+bool ActiveSplitter::Run::Step(const std::function<void()>& step) {
+#ifndef VTQ_CONTROL_BUILD
+  if (trap_)
+    return trap_->Run(step) == ErrorTrap::Outcome::kContinue;
+#endif
+  step();  // the control's build hands every error to its caller
+  return true;
+}
+
+void ActiveSplitter::Run::CloseAll() {
+  fragment_.Close();
+  source_.Close();
+}
+
+void ActiveSplitter::Run::Refuse(const std::string& text, const char* title) {
+  CloseAll();
+  boxes_.Show(text, title, mb::kOk | mb::kIconCritical);
+}
+
+void ActiveSplitter::Run::Execute() {
+  Stage("Initialization");
+  const std::string& destination = s_.destination_;
+  bool enough = true;
+  if (!Step([&] { enough = s_.EnoughDiskSpace(destination, filename_, false); }))
+    return;
+  if (!enough)
+    return Refuse(kFreeSomeUp, kInsufficientTitle);
+  // Nothing may be written when a fragment would land on the source itself.
+  bool clear = true;
+  if (!Step([&] { clear = CheckSeriesAgainstSource(); }))
+    return;
+  if (!clear)
+    return;
+  if (!Step([&] { sourceLength_ = static_cast<int64_t>(FileLength(filename_)); }))
+    return;
+
+  Stage("Progress-bar initializer");
+  if (!Step([&] { s_.events_.SplitStart(StartValue()); }))
+    return;
+  Stage("After progress-bar initialization");
+  stem_ = StemOf(BaseName(filename_));
+
+  if (!Step([&] { source_ = File(filename_, File::Mode::kRead); }))
+    return;
+  Stage("After initialization, just starting to split");
+  if (!Step([&] { count_ = s_.FragsNeeded(filename_); }))
+    return;
+
+  const int16_t n = count_;
+  for (int16_t i = 1; i <= n; ++i) {
+    const int16_t regenerate = s_.FragmentToRegenerate();
+    if (!MakeFragment(regenerate > 0 ? regenerate : i))
+      return;
+    if (regenerate > 0)
+      break;
+    if (i == INT16_MAX)
+      break;
+  }
+
+  source_.Close();
+  Stage("Final progress bar updater");
+  Step([&] { s_.events_.SplitInterval(StartValue()); });
+}
+
+bool ActiveSplitter::Run::CheckSeriesAgainstSource() {
+  const int16_t n = s_.FragsNeeded(filename_);
+  const int16_t regenerate = s_.FragmentToRegenerate();
+  if (regenerate > n) {
+    boxes_.Show("The series has " + std::to_string(n) + " fragments; fragment " +
+                    std::to_string(regenerate) + " is not part of it and cannot be re-created.",
+                kNotInSeriesTitle, mb::kOk | mb::kIconCritical);
+    return false;
+  }
+  const std::string stem = StemOf(BaseName(filename_));
+  const int16_t first = regenerate > 0 ? regenerate : int16_t{1};
+  const int16_t last = regenerate > 0 ? regenerate : n;
+  for (int32_t i = first; i <= last; ++i) {
+    const std::string name = s_.destination_ + stem + FragmentNumber(i);
+    if (SameFile(name, filename_)) {
+      boxes_.Show("Fragment " + name +
+                      " would replace the file being split. Please choose another destination "
+                      "folder.",
+                  kSourceInTheWayTitle, mb::kOk | mb::kIconCritical);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ActiveSplitter::Run::FetchDisk(int16_t i) {
+  const std::string& destination = s_.destination_;
+  if (!Step([&] { s_.events_.RequireNextDisk(i, cancel_); }))
+    return false;
+  if (cancel_) {
+    CloseAll();
+    return false;
+  }
+  bool fits = true;
+  if (!Step([&] { fits = s_.EnoughDiskSpace(destination, filename_, true); }))
+    return false;
+  if (fits)
+    return true;
+  bool fitsFormatted = true;
+  if (!Step([&] { fitsFormatted = s_.EnoughDiskSpace(destination, filename_, false); })) {
+    return false;
+  }
+  if (!fitsFormatted) {
+    Refuse(kReduceSize, kInsufficientTitle);
+    return false;
+  }
+  while (!fits) {
+    cancel_ = true;
+    if (!Step([&] { s_.events_.NotEnoughDiskSpace(cancel_); }))
+      return false;
+    if (cancel_) {
+      Refuse(kFreeSomeUp, kInsufficientTitle);
+      return false;
+    }
+    if (!Step([&] { fits = s_.EnoughDiskSpace(destination, filename_, true); }))
+      return false;
+  }
+  return true;
+}
+
+void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
+  // The classic run fills a buffer of `wanted` bytes, which a negative
+  // length refuses as an invalid argument.
+  if (wanted < 0)
+    Raise(err::kInvalidArgument);
+  const int64_t available = std::clamp<int64_t>(sourceLength_ - offset, 0, wanted);
+  // Room for the check digits too, so that appending them never reallocates.
+  buffer_.reserve(at + static_cast<size_t>(wanted) + kCheckDigitCount);
+  buffer_.resize(at + static_cast<size_t>(available));
+  if (available == 0)
+    return;
+  source_.Seek(static_cast<uint64_t>(offset));
+  // A source that shrank since it was measured is an error, never a short
+  // fragment.
+  source_.ReadExactly(buffer_.data() + at, static_cast<size_t>(available));
+}
+
+void ActiveSplitter::Run::CutLastBuffer() {
+  // The count of the run's start, as the classic run keeps it: settings
+  // changed by a handler since then show up here as an invalid argument.
+  const int64_t n = count_;
+  int64_t keep = 0;
+  if (n >= 2) {
+    keep = sourceLength_ - (s_.FirstDataSize() - PrefixLength()) - (n - 2) * s_.DataSize();
+  } else {
+    keep = sourceLength_ + (s_.format_ == aftQuorvelle ? 0 : PrefixLength());
+  }
+  if (keep < 0)
+    Raise(err::kInvalidArgument);
+  if (static_cast<uint64_t>(keep) < buffer_.size())
+    buffer_.resize(static_cast<size_t>(keep));
+}
+
+int32_t ActiveSplitter::Run::StartValue() {
+  return Checked32(s_.FragsNeeded(filename_), s_.fragmentSize_, s_.firstFragmentSize_);
+}
+
+int32_t ActiveSplitter::Run::IntervalValue(int16_t i) {
+  return Checked32(int64_t{i} - 1, s_.fragmentSize_, s_.firstFragmentSize_);
+}
+
+bool ActiveSplitter::Run::MakeFragment(int16_t i) {
+  const bool regenerating = s_.FragmentToRegenerate() > 0;
+  const std::string& destination = s_.destination_;
+
+  Stage("VazeVezazu extension");
+  // Asked for every fragment, so that a CD-ROM's warning comes every time.
+  bool removable = false;
+  if (!Step([&] { removable = s_.globals_.DiskRemovable(destination); }))
+    return false;
+  if (removable && i > 1 && !regenerating && !FetchDisk(i))
+    return false;
+
+  const std::string name = destination + stem_ + FragmentNumber(i);
+  if (!Step([&] { fragment_ = File(name, File::Mode::kReplace); }))
+    return false;
+  Stage("Buffer filler");
+  if (!Step([&] { prefix_ = s_.HeaderText(filename_, false); }))
+    return false;
+  headerBytes_ = 0;
+
+  if (i == 1) {
+    const bool ownFormat = s_.format_ == aftQuorvelle;
+    // The other formats carry the prefix inside the data.
+    const size_t at = ownFormat ? 0 : prefix_.size();
+    if (!Step([&] {
+          ReadData(0, s_.FirstDataSize() - PrefixLength(), at);
+          std::copy(prefix_.begin(), prefix_.begin() + static_cast<std::ptrdiff_t>(at),
+                    buffer_.begin());
+        })) {
+      return false;
+    }
+    if (ownFormat) {
+      if (!regenerating)
+        Stage("Header creator");
+      const auto writeRecord = [&](const std::string& record) {
+        fragment_.Write(record.data(), record.size());
+        headerBytes_ += record.size();
+      };
+      if (!Step([&] { writeRecord(s_.FormatRecordBytes()); }))
+        return false;
+      if (!Step([&] { writeRecord(s_.FileRecordBytes(filename_, false)); }))
+        return false;
+#ifndef VTQ_CONTROL_BUILD
+      if (s_.useEncryption_ && !Step([&] { writeRecord(s_.EncryptionRecordBytes()); })) {
+        return false;
+      }
+#endif
+    }
+  } else {
+    const auto read = [&] {
+      const int64_t offset = (int64_t{i} - 2) * s_.DataSize() + s_.FirstDataSize() - PrefixLength();
+      ReadData(offset, s_.DataSize(), 0);
+    };
+    if (!Step(read))
+      return false;
+  }
+
+  bool last = false;
+  if (!Step([&] { last = i == s_.FragsNeeded(filename_); }))
+    return false;
+  if (last) {
+    Stage("Final fragment buffer cutoff");
+    if (!Step([&] { CutLastBuffer(); }))
+      return false;
+  }
+
+  Stage("Encryption subsystem");
+#ifndef VTQ_CONTROL_BUILD
+  if (s_.useEncryption_ &&
+      !Step([&] { s_.globals_.Cipher().Qweave(buffer_, s_.encryptionKey_); })) {
+    return false;
+  }
+#endif
+  Stage("Progress bar updater");
+  if (!Step([&] { s_.events_.SplitInterval(IntervalValue(i)); }))
+    return false;
+  Stage("Checkability subsystem");
+#ifndef VTQ_CONTROL_BUILD
+  if (s_.checkability_) {
+    Stage("Checkability subsystem / CRC calculation");
+    int32_t check = 0;
+    if (!Step([&] { check = s_.globals_.Cipher().Getcheck(buffer_); }))
+      return false;
+    Stage("Checkability subsystem / Checksum transformer");
+    if (!Step([&] {
+          const std::string digits = CheckDigits(check);
+          buffer_.insert(buffer_.end(), digits.begin(), digits.end());
+        })) {
+      return false;
+    }
+  }
+#endif
+  Stage("Fragment dumper");
+  if (!Step([&] {
+        fragment_.Write(buffer_.data(), buffer_.size());
+        fragment_.Close();
+        s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
+      })) {
+    return false;
+  }
+  Stage("Multitasker");
+  if (!Step([&] { s_.globals_.GetPlatform().loop.Yield(); }))
+    return false;
+  Stage("After 1st fragment splitted");
+  return true;
+}
+
+#ifndef VTQ_CONTROL_BUILD
+void ActiveSplitter::Run::ReportError5() {
+  ShowBugTracerNotice(boxes_);
+  const FileList& files = s_.FilesToSplit();
+  const size_t firstLength = files.Empty() ? 0 : files.begin()->size();
+  const std::string report =
+      std::string("Occurance: In CLS routine SplitFile (ActiveSplitter class)") + '\r' +
+      "Fragment bytesize: " + std::to_string(s_.fragmentSize_) + '\r' +
+      "iFragment bytesize: " + std::to_string(s_.firstFragmentSize_) + '\r' +
+      "Flags: " + TrueFalse(s_.useEncryption_) + TrueFalse(s_.multisize_) +
+      TrueFalse(s_.regenerateFragment_ > 0) + TrueFalse(s_.cabIsMultifile_) + '\r' +
+      "Pinpointer successful - pinpointed bug at: " + stage_ + '\r' +
+      "FL: " + std::to_string(firstLength);
+  boxes_.Show(report, BugTrackerTitle(), mb::kOk | mb::kIconInformation);
+  CloseAll();
+}
+#endif
+
+}  // namespace vtq

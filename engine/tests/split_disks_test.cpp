@@ -1,0 +1,163 @@
+// The split run's disk handling on fake drives: the start check, the
+// request for each further removable disk, a disk too small, a full disk and
+// its retries, and the CD-ROM warning at every removability test.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/file_io.h"
+#include "engine/path.h"
+#include "engine/splitter.h"
+#include "engine/tests/support/platform_doubles.h"
+#include "engine/tests/support/scratch.h"
+#include "engine/tests/support/splitter_events.h"
+
+namespace vtq {
+namespace {
+
+class SplitDisksTest : public ::testing::Test {
+ protected:
+  test::TestPlatform doubles;
+  Platform platform = doubles.Fake();
+  Globals globals{platform};
+  test::RecordingSplitterEvents events;
+  ActiveSplitter splitter{globals, events};
+  test::ScratchDir dir;
+
+  void SetUp() override {
+    splitter.SetDestinationFolder(dir.Path());
+    splitter.SetFileFormat(aftRaw);
+    int32_t size = 10240;
+    splitter.SetFragmentSize(size);
+    test::MakeFolder(dir / "in");
+    test::WriteBytes(dir / "in" + kPathSeparator + "x.bin", test::PatternBytes(25000));
+    ASSERT_EQ(splitter.FilesToSplit().Add(dir / "in" + kPathSeparator + "x.bin"), 0);
+  }
+  test::FakeDrives::Drive& Destination() { return doubles.fakeDrives.drives[DriveRoot(dir.Path())]; }
+  // A removable disk of `capacity` bytes with `free` of them free.
+  void Disk(uint32_t capacity, uint64_t free) {
+    Destination().type = DriveType::kRemovable;
+    Destination().clusters =
+        ClusterFigures{1, 512, static_cast<uint32_t>(free / 512), capacity / 512};
+    Destination().freeBytes = free;
+  }
+  bool Has(const std::string& name) { return FileExists(dir / name); }
+  std::vector<std::string> Titles() {
+    std::vector<std::string> t;
+    for (const auto& b : doubles.boxes.shown)
+      t.push_back(b.title + "|" + b.text);
+    return t;
+  }
+};
+
+TEST_F(SplitDisksTest, NoRoomAtTheStartWritesNothing) {
+  Destination().type = DriveType::kFixed;
+  Destination().freeBytes = 24999;
+  splitter.Split();
+  EXPECT_FALSE(Has("x.001"));
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(doubles.boxes.shown[0].title, "Insufficient disk space");
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            "Please free some up on the destination drive and then try again");
+  EXPECT_EQ(doubles.boxes.shown[0].Icon(), mb::kIconCritical);
+  EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(SplitDisksTest, EachFurtherDiskIsRequestedAndNeverTheFirst) {
+  Disk(1457664, 1457664);
+  splitter.Split();
+  EXPECT_EQ(events.log, (std::vector<std::string>{"SplitStart(40960)", "SplitInterval(10240)",
+                                                  "RequireNextDisk(2)", "SplitInterval(20480)",
+                                                  "RequireNextDisk(3)", "SplitInterval(30720)",
+                                                  "SplitInterval(40960)"}));
+  EXPECT_TRUE(Has("x.003"));
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+}
+
+TEST_F(SplitDisksTest, ACancelledDiskLeavesWhatWasWrittenAndEndsSilently) {
+  Disk(1457664, 1457664);
+  events.diskCancels = {false, true};
+  splitter.Split();
+  EXPECT_TRUE(Has("x.001"));
+  EXPECT_TRUE(Has("x.002"));
+  EXPECT_FALSE(Has("x.003"));
+  EXPECT_EQ(events.log.back(), "RequireNextDisk(3)");
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+}
+
+TEST_F(SplitDisksTest, ReCreatingOneFragmentAsksForNoDisk) {
+  Disk(1457664, 1457664);
+  splitter.SetRegenerateFragment(3);
+  splitter.Split();
+  EXPECT_EQ(events.log, (std::vector<std::string>{"SplitStart(40960)", "SplitInterval(30720)",
+                                                  "SplitInterval(40960)"}));
+  EXPECT_TRUE(Has("x.003"));
+  EXPECT_FALSE(Has("x.001"));
+}
+
+TEST_F(SplitDisksTest, ADiskTooSmallEvenFormattedEndsTheRun) {
+  Disk(1457664, 1457664);
+  events.onInterval = [&](int32_t v) {
+    // After the first fragment the user puts in a tiny disk.
+    if (v == 10240)
+      Disk(4096, 4096);
+  };
+  splitter.Split();
+  EXPECT_TRUE(Has("x.001"));
+  EXPECT_FALSE(Has("x.002"));
+  EXPECT_EQ(Titles(), std::vector<std::string>{
+                          "Insufficient disk space|Please reduce the fragment size or use a larger "
+                          "capacity disk"});
+}
+
+TEST_F(SplitDisksTest, AFullDiskIsRetriedUntilTheContainerGivesUp) {
+  Disk(1457664, 1457664);
+  int fullEvents = 0;
+  events.onInterval = [&](int32_t v) {
+    if (v == 10240)
+      Disk(1457664, 100);  // the second disk is nearly full
+  };
+  events.onDiskFull = [&] {
+    ++fullEvents;
+    if (fullEvents == 3)
+      Disk(1457664, 1457664);  // formatted at the third ask
+    return false;              // check again
+  };
+  splitter.Split();
+  EXPECT_EQ(fullEvents, 3);
+  EXPECT_TRUE(Has("x.003"));
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+
+  events.log.clear();
+  events.onInterval = [&](int32_t v) {
+    if (v == 10240)
+      Disk(1457664, 100);
+  };
+  events.onDiskFull = [] { return true; };  // give up
+  std::filesystem::remove(dir / "x.002");
+  splitter.Split();
+  EXPECT_FALSE(Has("x.002"));
+  EXPECT_EQ(std::count(events.log.begin(), events.log.end(), "NotEnoughDiskSpace"), 1);
+  EXPECT_EQ(Titles(), std::vector<std::string>{
+                          "Insufficient disk space|Please free some up on the destination drive "
+                          "and then try again"});
+}
+
+TEST_F(SplitDisksTest, ACdRomWarnsAtEveryRemovabilityTestAndIsTreatedAsAHardDisk) {
+  Destination().type = DriveType::kCdRom;
+  Destination().freeBytes = 1000000;
+  splitter.Split();
+  // One in the start check, one per fragment.
+  ASSERT_EQ(doubles.boxes.shown.size(), 4u);
+  for (const auto& box : doubles.boxes.shown) {
+    EXPECT_EQ(box.title, "CDROM Warning");
+    EXPECT_EQ(box.text, "CD-ROM handler not yet present. Will be treated like hard-disk.");
+  }
+  EXPECT_TRUE(Has("x.003"));
+  EXPECT_EQ(std::count(events.log.begin(), events.log.end(), "RequireNextDisk(2)"), 0);
+}
+
+}  // namespace
+}  // namespace vtq
