@@ -153,8 +153,13 @@ bool ActiveSplitter::EnoughDiskSpace(const std::string& drive, const ItemIndex& 
   Drives& drives = globals_.GetPlatform().drives;
   // The destination decides the rule, whatever drive is measured.
   if (globals_.DiskRemovable(destination_)) {
-    const Currency perDisk = freespace ? GlobalSettings::DiskFreeSpace(drives, root)
-                                       : GlobalSettings::DiskCapacity(drives, root);
+    Currency perDisk = freespace ? GlobalSettings::DiskFreeSpace(drives, root)
+                                 : GlobalSettings::DiskCapacity(drives, root);
+    // The capacity query reads 0 for a disk beyond 2 GB (its figures overflow
+    // 32 bits). Such a disk is not "none": judge it by what is free on it now,
+    // so that large removable media are not refused outright.
+    if (!freespace && perDisk == Currency())
+      perDisk = GlobalSettings::DiskFreeSpace(drives, root);
     return perDisk * FragsNeeded(file) >= needed;
   }
   return GlobalSettings::DiskFreeSpace(drives, root) >= needed;

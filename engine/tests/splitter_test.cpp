@@ -266,6 +266,19 @@ TEST_F(DiskSpaceTest, RemovableDestinationCountsOneFormattedDiskPerFragment) {
   EXPECT_FALSE(splitter.EnoughDiskSpace(measured, 1, true));
 }
 
+TEST_F(DiskSpaceTest, ARemovableDiskWhoseCapacityOverflowsIsJudgedByItsFreeSpace) {
+  DestinationType(DriveType::kRemovable);
+  // 64 x 512 x 65,536 clusters: the 32-bit capacity overflows and reads 0.
+  Measured().clusters = ClusterFigures{64, 512, 65536, 65536};
+  Measured().freeBytes = 8334;  // x 3 fragments = 25,002 >= 25,000
+  EXPECT_TRUE(splitter.EnoughDiskSpace(measured, 1));
+  Measured().freeBytes = 8333;
+  EXPECT_FALSE(splitter.EnoughDiskSpace(measured, 1));
+  Measured().clusters.reset();  // no disk at all: still no room
+  Measured().freeBytes.reset();
+  EXPECT_FALSE(splitter.EnoughDiskSpace(measured, 1));
+}
+
 TEST_F(DiskSpaceTest, TheHeaderCountsButCheckDigitsDoNot) {
   splitter.SetFileFormat(aftQuorvelle);  // prefix 5 + 64
   splitter.SetCheckabilityEnabled(true);
