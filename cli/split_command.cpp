@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "cli/commands.h"
@@ -126,6 +127,11 @@ int RunSplit(const std::vector<std::string>& args) {
   SplitOptions o;
   if (const std::string problem = ReadOptions(args, o); !problem.empty())
     return UsageError(problem);
+
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(o.destination, ignored)) {
+    return UsageError("the destination folder " + o.destination + " does not exist");
+  }
 
   ConsoleHost host(o.policy);
   SplitProgress events(host.Boxes(), stdout, stderr);

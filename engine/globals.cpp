@@ -67,9 +67,11 @@ Currency DiskCapacity(Drives& drives, const std::string& root) {
                       clusters->totalClusters);
 }
 
+#ifndef VTQ_CONTROL_BUILD
 bool IsNTPlatform() {
   return IsNtFamily();
 }
+#endif
 
 }  // namespace GlobalSettings
 

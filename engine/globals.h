@@ -53,7 +53,10 @@ namespace GlobalSettings {
 Currency DiskFreeSpace(Drives& drives, const std::string& root);
 // Total bytes of the drive; 0 for unknown or on 32-bit overflow.
 Currency DiskCapacity(Drives& drives, const std::string& root);
+#ifndef VTQ_CONTROL_BUILD
+// The main window's platform test; the control has no use for it.
 bool IsNTPlatform();
+#endif
 
 // A fixed-length name field cut at its first NUL.
 std::string TrimAtNull(std::string_view field);

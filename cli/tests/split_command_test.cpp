@@ -100,6 +100,7 @@ TEST_F(SplitCommandTest, UsageErrorsExitWith2) {
   EXPECT_EQ(Split({"-p", "a", "--passphrase-file", "b"}), 2);
   EXPECT_EQ(Split({"--bogus"}), 2);
   EXPECT_EQ(Split({"--bat"}), 2);  // batch files are for raw series
+  EXPECT_EQ(RunSplit({source, "-d", dir / "nowhere"}), 2);
   EXPECT_FALSE(FileExists(Out("data.001")));
 }
 
