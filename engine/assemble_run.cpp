@@ -23,6 +23,27 @@ namespace {
 class FragmentBuffer {
  public:
   std::span<uint8_t> Fill(File& file, uint64_t length) {
+    const size_t size = Reserve(length);
+    file.ReadExactly(bytes_.get(), size);
+    return {bytes_.get(), size};
+  }
+
+  // Copies a fragment that needs no verification or deciphering to `output`
+  // through the buffer in pieces small enough to stay in the processor's
+  // cache; the bytes are the ones Fill would have appended.
+  void PassThrough(File& file, uint64_t length, AssemblyOutput& output) {
+    constexpr uint64_t kPiece = 256 * 1024;
+    const size_t piece = Reserve(std::min(length, kPiece));
+    for (uint64_t left = length; left > 0;) {
+      const auto now = static_cast<size_t>(std::min<uint64_t>(left, piece));
+      file.ReadExactly(bytes_.get(), now);
+      output.Append(bytes_.get(), now);
+      left -= now;
+    }
+  }
+
+ private:
+  size_t Reserve(uint64_t length) {
     if (length > SIZE_MAX)
       Raise(err::kOutOfMemory);
     const auto size = static_cast<size_t>(length);
@@ -36,11 +57,9 @@ class FragmentBuffer {
       }
       capacity_ = size;
     }
-    file.ReadExactly(bytes_.get(), size);
-    return {bytes_.get(), size};
+    return size;
   }
 
- private:
   std::unique_ptr<uint8_t[]> bytes_;
   size_t capacity_ = 0;
 };
@@ -109,60 +128,66 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
     const std::string name = SeriesFragmentName(stem, i);
     const uint64_t length = FileLength(name);
     File fragment(name, File::Mode::kRead);
-    std::span<uint8_t> data = buffer.Fill(fragment, length);
+    // Past fragment 1, a series without check digits or cipher has nothing
+    // to look at in the bytes: they go straight through.
+    if (i > 1 && !header.file.checkable && !header.file.encrypted) {
+      buffer.PassThrough(fragment, length, *output);
+    } else {
+      std::span<uint8_t> data = buffer.Fill(fragment, length);
 
-    if (i == 1 && format == aftQuorvelle) {
-      header = ParseSeriesHeader(data);
+      if (i == 1 && format == aftQuorvelle) {
+        header = ParseSeriesHeader(data);
 #ifdef VTQ_CONTROL_BUILD
-      if (header.file.encrypted) {
-        boxes.Show("Feature unsupported in ActiveVantrelloquin", "Decryption failed",
-                   mb::kIconCritical);
-        return;
-      }
-#else
-      if (header.file.encrypted && !KeyValid(firstFragment)) {
-        boxes.Show("Passphrase incorrect", "Access denied", mb::kIconCritical);
-        return;
-      }
-#endif
-      data = DropFront(data, header.length);
-    }
-
-    if (i == 1) {
-      data = DropFront(data, foreignHeader.size());
-      output.emplace(SafeOutputPath(firstFragment, assembledName));
-    }
-
-    if (header.file.checkable) {
-#ifndef VTQ_CONTROL_BUILD
-      // A fragment too short to hold its check digits cannot pass.
-      const bool intact = data.size() >= kCheckDigitCount &&
-                          CheckDigitsOf(kavrolib_, DropBack(data, kCheckDigitCount)) ==
-                              std::string_view(reinterpret_cast<const char*>(data.data()) +
-                                                   data.size() - kCheckDigitCount,
-                                               kCheckDigitCount);
-      if (!intact) {
-        const int answer =
-            boxes.Show("The checkability verification on fragment " + std::to_string(i) +
-                           " failed indicating that the fragment is probably corrupted. "
-                           "Are you sure you wish to continue?",
-                       "Warning", mb::kIconExclamation | mb::kYesNo);
-        if (answer != mb::kIdYes) {
-          fragment.Close();
-          output->KeepPartial();
-          Raise(kCheckabilityFailed, kAssemblerSource, "Checkability check failed");
+        if (header.file.encrypted) {
+          boxes.Show("Feature unsupported in ActiveVantrelloquin", "Decryption failed",
+                     mb::kIconCritical);
+          return;
         }
-      }
+#else
+        if (header.file.encrypted && !KeyValid(firstFragment)) {
+          boxes.Show("Passphrase incorrect", "Access denied", mb::kIconCritical);
+          return;
+        }
 #endif
-      data = DropBack(data, kCheckDigitCount);
-    }
+        data = DropFront(data, header.length);
+      }
+
+      if (i == 1) {
+        data = DropFront(data, foreignHeader.size());
+        output.emplace(SafeOutputPath(firstFragment, assembledName));
+      }
+
+      if (header.file.checkable) {
+#ifndef VTQ_CONTROL_BUILD
+        // A fragment too short to hold its check digits cannot pass.
+        const bool intact = data.size() >= kCheckDigitCount &&
+                            CheckDigitsOf(kavrolib_, DropBack(data, kCheckDigitCount)) ==
+                                std::string_view(reinterpret_cast<const char*>(data.data()) +
+                                                     data.size() - kCheckDigitCount,
+                                                 kCheckDigitCount);
+        if (!intact) {
+          const int answer =
+              boxes.Show("The checkability verification on fragment " + std::to_string(i) +
+                             " failed indicating that the fragment is probably corrupted. "
+                             "Are you sure you wish to continue?",
+                         "Warning", mb::kIconExclamation | mb::kYesNo);
+          if (answer != mb::kIdYes) {
+            fragment.Close();
+            output->KeepPartial();
+            Raise(kCheckabilityFailed, kAssemblerSource, "Checkability check failed");
+          }
+        }
+#endif
+        data = DropBack(data, kCheckDigitCount);
+      }
 
 #ifndef VTQ_CONTROL_BUILD
-    if (header.file.encrypted)
-      kavrolib_.Qweave(data, decryptionKey_);
+      if (header.file.encrypted)
+        kavrolib_.Qweave(data, decryptionKey_);
 #endif
 
-    output->Append(data.data(), data.size());
+      output->Append(data.data(), data.size());
+    }
     fragment.Close();
 
     const bool listOnRemovable = globals_.DiskRemovable(diskOfList);

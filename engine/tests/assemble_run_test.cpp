@@ -257,10 +257,11 @@ TEST_F(AssembleRun, HostileStoredNamesStayInsideTheDestination) {
       {"..", "h11.Unk"},
       {"dir\\", "h12.Unk"},
   };
-  int k = 0;
-  for (const auto& [stored, expected] : cases) {
-    const std::string stem = "h" + std::to_string(++k) + ".";
-    AddSeries(stem, OwnSeries(Text(stored), 10240, stored));
+  for (size_t k = 0; k < cases.size(); ++k) {
+    std::string stem = "h";
+    stem.append(std::to_string(k + 1));
+    stem.push_back('.');
+    AddSeries(stem, OwnSeries(Text(cases[k].first), 10240, cases[k].first));
   }
   assembler.Assemble();
   for (const auto& [stored, expected] : cases) {
