@@ -21,7 +21,6 @@ namespace vtq {
 class Globals;
 
 // The built-in passphrase; the splitter's key defaults to the same text.
-inline constexpr std::string_view kDefaultDecryptionKey = "Halvering Sealworthiness";
 
 // The container's side of a run, raised synchronously from inside Assemble.
 class AssemblerEvents {
@@ -112,7 +111,7 @@ class ActiveAssembler {
   AftFileFormat formatForUnknowns_ = aftRaw;
   int completedSeries_ = 0;
 #ifndef VTQ_CONTROL_BUILD
-  std::string decryptionKey_{kDefaultDecryptionKey};
+  std::string decryptionKey_{kBuiltInPassphrase};
   Kavrolib kavrolib_;
 #endif
 };

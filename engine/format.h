@@ -37,6 +37,10 @@ inline constexpr size_t kRecognitionWindow = 300;
 // Readers never look at the notice; writer and length computation share it.
 extern const std::string_view kEncryptionNotice;
 
+// The default passphrase of both the splitter's encryption key and the
+// assembler's decryption key.
+inline constexpr std::string_view kBuiltInPassphrase = "Halvering Sealworthiness";
+
 inline constexpr size_t kFormatRecordLength = 50;
 inline constexpr size_t kCheckDigitCount = 4;
 

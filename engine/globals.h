@@ -29,7 +29,9 @@ class Globals {
   // "Returns TRUE if the specified drive is removable"
   bool DiskRemovable(std::string_view drive);
   // "Returns the maximum allowable fragment size"
-  Currency MaxFragSizeSupported() const { return Currency::FromScaled(kMaxFragSize * Currency::kScale); }
+  Currency MaxFragSizeSupported() const {
+    return Currency::FromScaled(kMaxFragSize * Currency::kScale);
+  }
   // "Returns the minimum allowable fragment size"
   int16_t MinFragSizeSupported() const { return kMinFragSize; }
 
@@ -37,7 +39,9 @@ class Globals {
 
 #ifndef VTQ_CONTROL_BUILD
   // The process's one kavrolib; the library itself is loaded on first use.
-  Kavrolib& Cipher() { return cipher_; }
+  Kavrolib& Cipher() {
+    return cipher_;
+  }
 #endif
 
  private:

@@ -37,9 +37,6 @@ class SplitterEvents {
                                uint64_t /*bytes*/) {}
 };
 
-// The built-in passphrase, shared with the assembler.
-inline constexpr const char* kBuiltInPassphrase = "Halvering Sealworthiness";
-
 class ActiveSplitter {
  public:
   ActiveSplitter(Globals& globals, SplitterEvents& events);
@@ -164,7 +161,7 @@ class ActiveSplitter {
   int32_t firstFragmentSize_ = aftHighDensity;
   bool multisize_ = false;
 #ifndef VTQ_CONTROL_BUILD
-  std::string encryptionKey_ = kBuiltInPassphrase;
+  std::string encryptionKey_{kBuiltInPassphrase};
   bool useEncryption_ = false;
   bool cabIsMultifile_ = false;
   bool checkability_ = false;

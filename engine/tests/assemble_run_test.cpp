@@ -236,7 +236,8 @@ TEST_F(AssembleRun, AnUnformattedSeriesWithoutItsFirstNumberAssemblesNothingAndS
   assembler.Assemble();
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].title, "Nothing to assemble");
-  EXPECT_EQ(Boxes()[0].text, "The first fragment " + in / "lonely.001" + " was not found. Nothing was assembled.");
+  EXPECT_EQ(Boxes()[0].text,
+            "The first fragment " + in / "lonely.001" + " was not found. Nothing was assembled.");
   EXPECT_FALSE(FileExists(out / "lonely.Unk"));
   EXPECT_EQ(ReadBytes(out / "next.bin"), PatternBytes(10));
   EXPECT_EQ(assembler.CompletedSeries(), 1);

@@ -35,7 +35,9 @@ class SplitDisksTest : public ::testing::Test {
     test::WriteBytes(dir / "in" + kPathSeparator + "x.bin", test::PatternBytes(25000));
     ASSERT_EQ(splitter.FilesToSplit().Add(dir / "in" + kPathSeparator + "x.bin"), 0);
   }
-  test::FakeDrives::Drive& Destination() { return doubles.fakeDrives.drives[DriveRoot(dir.Path())]; }
+  test::FakeDrives::Drive& Destination() {
+    return doubles.fakeDrives.drives[DriveRoot(dir.Path())];
+  }
   // A removable disk of `capacity` bytes with `free` of them free.
   void Disk(uint32_t capacity, uint64_t free) {
     Destination().type = DriveType::kRemovable;
