@@ -2,6 +2,7 @@
 // cluster figures are synthesized from statvfs so that the older query's
 // arithmetic gives the same bytes as the extended one wherever it can.
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 
@@ -18,6 +19,11 @@ namespace vtq {
 namespace {
 
 namespace fs = std::filesystem;
+
+// statfs's f_type of the file systems the drive type depends on.
+constexpr decltype(statfs::f_type) kIso9660Magic = 0x9660;
+constexpr decltype(statfs::f_type) kUdfMagic = 0x15013346;
+constexpr decltype(statfs::f_type) kBtrfsMagic = 0x9123683E;
 
 // The path itself, or its nearest existing ancestor: a file yet to be
 // written still lives on the drive of its folder.
@@ -98,6 +104,18 @@ class PosixDrives final : public Drives {
     if (stat(path->c_str(), &info) != 0)
       return DriveType::kNoRootDir;
     const std::string device = DeviceNumber(info.st_dev);
+    // The split and assemble runs ask once per fragment: answer from the
+    // file system's own figures where they suffice, and read the mount table
+    // only for file systems that hide their block device (btrfs).
+    struct statfs kind {};
+    if (statfs(path->c_str(), &kind) == 0) {
+      if (kind.f_type == kIso9660Magic || kind.f_type == kUdfMagic)
+        return DriveType::kCdRom;
+      if (major(info.st_dev) != 0)
+        return BlockDeviceRemovable(device) ? DriveType::kRemovable : DriveType::kFixed;
+      if (kind.f_type != kBtrfsMagic)
+        return DriveType::kFixed;
+    }
     const auto mount =
         posix::MountHolding(posix::ParseMountInfo(ReadMountInfo()), path->string(), device);
     if (!mount)
