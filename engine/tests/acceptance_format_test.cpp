@@ -11,21 +11,17 @@
 #include "engine/format.h"
 #include "engine/path.h"
 #include "engine/tests/support/error_of.h"
+#include "engine/tests/support/header_bytes.h"
 #include "engine/tests/support/platform_doubles.h"
 
 namespace vtq {
 namespace {
 
+using test::Bytes;
+using test::WholeHeader;
+using test::WordAt;
+
 using test::ErrorOf;
-
-std::vector<uint8_t> Bytes(std::string_view text) {
-  return {text.begin(), text.end()};
-}
-
-uint16_t WordAt(const std::string& bytes, size_t offset) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(bytes[offset]) |
-                               (static_cast<uint8_t>(bytes[offset + 1]) << 8));
-}
 
 FileRecord Record(std::string name, int16_t count = 1) {
   FileRecord file;
@@ -34,23 +30,13 @@ FileRecord Record(std::string name, int16_t count = 1) {
   return file;
 }
 
-std::string Header(const FileRecord& file, int16_t keyCheck = 0) {
-  std::string header = EncodeFormatRecord(FormatRecord{}) + EncodeFileRecord(file);
-  if (file.encrypted) {
-    EncryptionRecord encryption;
-    encryption.keyCheck = keyCheck;
-    header += EncodeEncryptionRecord(encryption);
-  }
-  return header;
-}
-
 TEST(SeriesHeaderBytes, FixedWidthCountKeepsTheHeaderLength) {
   for (const bool encrypted : {false, true}) {
     std::vector<size_t> sizes;
     for (const int16_t count : {int16_t{1}, int16_t{999}, int16_t{1000}, int16_t{32767}}) {
       FileRecord file = Record("notes.txt", count);
       file.encrypted = encrypted;
-      const std::string header = Header(file);
+      const std::string header = WholeHeader(file);
       EXPECT_EQ(WordAt(header, 50), static_cast<uint16_t>(count));
       sizes.push_back(header.size());
     }
@@ -61,7 +47,7 @@ TEST(SeriesHeaderBytes, FixedWidthCountKeepsTheHeaderLength) {
 TEST(SeriesHeaderBytes, NamesAreOneBytePerCharacterWithoutTerminator) {
   // "Ärger.txt" in code page 1252: nine characters, nine bytes.
   const std::string name = "\xC4rger.txt";
-  const std::string header = Header(Record(name));
+  const std::string header = WholeHeader(Record(name));
   ASSERT_EQ(header.size(), 64u + 9);
   EXPECT_EQ(WordAt(header, 52), 9);
   EXPECT_EQ(header.substr(54, 9), name);
@@ -72,7 +58,7 @@ TEST(SeriesHeaderBytes, NamesAreOneBytePerCharacterWithoutTerminator) {
 }
 
 TEST(SeriesHeaderBytes, AnEmptyNameGivesTheShortestHeader) {
-  const std::string header = Header(Record(""));
+  const std::string header = WholeHeader(Record(""));
   EXPECT_EQ(header.size(), 64u);
   EXPECT_EQ(HeaderLength(0, false), 64u);
   EXPECT_EQ(HeaderLength(0, true), 64u + 77 + 8);
@@ -82,7 +68,7 @@ TEST(SeriesHeaderBytes, AnEmptyNameGivesTheShortestHeader) {
 TEST(SeriesHeaderBytes, LengthFieldsAreUnsigned) {
   // A name of 40,000 bytes has a length field above 32,767; it reads back whole.
   const std::string name(40000, 'n');
-  const std::string header = Header(Record(name));
+  const std::string header = WholeHeader(Record(name));
   EXPECT_EQ(WordAt(header, 52), 40000);
   const SeriesHeader read = ParseSeriesHeader(Bytes(header));
   EXPECT_EQ(read.file.sourceName.size(), 40000u);
@@ -112,7 +98,7 @@ TEST(SeriesHeaderBytes, ReadersGoByTheLengthFieldsNotByFixedOffsets) {
 TEST(SeriesHeaderBytes, EncryptedHeaderIsReadUpToTheKeyCheck) {
   FileRecord file = Record("notes.txt");
   file.encrypted = true;
-  const std::string bytes = Header(file, 0x1234) + "cipher";
+  const std::string bytes = WholeHeader(file, 0x1234) + "cipher";
   const SeriesHeader read = ParseSeriesHeader(Bytes(bytes));
   ASSERT_TRUE(read.encryption.has_value());
   EXPECT_EQ(read.encryption->keyCheck, 0x1234);
@@ -123,7 +109,7 @@ TEST(SeriesHeaderBytes, EncryptedHeaderIsReadUpToTheKeyCheck) {
   EXPECT_EQ(bytes.substr(read.length), "cipher");
   // Without the encryption flag the same bytes after the file record are data.
   file.encrypted = false;
-  const std::string plain = Header(file) + "cipher";
+  const std::string plain = WholeHeader(file) + "cipher";
   EXPECT_EQ(plain.substr(ParseSeriesHeader(Bytes(plain)).length), "cipher");
 }
 
@@ -214,7 +200,7 @@ TEST_F(FirstFragment, AWrittenHeaderIsRecognisedSilently) {
   for (const bool encrypted : {false, true}) {
     FileRecord file = Record("notes.txt");
     file.encrypted = encrypted;
-    EXPECT_TRUE(Own(Header(file) + std::string(1000, '\0')));
+    EXPECT_TRUE(Own(WholeHeader(file) + std::string(1000, '\0')));
   }
   EXPECT_TRUE(boxes.shown.empty());
 }
@@ -263,7 +249,7 @@ TEST(OldFormatPrefix, NameAndEscapeOfAWrittenFirstFragment) {
   EXPECT_EQ(prefix.substr(0, prefix.size() - 1), name);
   EXPECT_EQ(prefix.back(), kEscape);
   // An own-format header with no escape byte in its first 300 bytes is not one.
-  EXPECT_FALSE(LooksLikeBrannock(Bytes(Header(Record("notes.txt")))));
+  EXPECT_FALSE(LooksLikeBrannock(Bytes(WholeHeader(Record("notes.txt")))));
 }
 
 TEST(OldFormatPrefix, HighBytesInTheNameAreKept) {

@@ -6,35 +6,21 @@
 
 #include "engine/error.h"
 #include "engine/path.h"
+#include "engine/tests/support/header_bytes.h"
 #include "engine/tests/support/platform_doubles.h"
 
 namespace vtq {
 namespace {
 
-std::vector<uint8_t> Bytes(std::string_view text) {
-  return {text.begin(), text.end()};
-}
-
-uint16_t WordAt(const std::string& bytes, size_t offset) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(bytes[offset]) |
-                               (static_cast<uint8_t>(bytes[offset + 1]) << 8));
-}
+using test::Bytes;
+using test::WholeHeader;
+using test::WordAt;
 
 FileRecord NotesRecord() {
   FileRecord file;
   file.fragmentCount = 1;
   file.sourceName = "notes.txt";
   return file;
-}
-
-std::string WholeHeader(const FileRecord& file, int16_t keyCheck = 0) {
-  std::string header = EncodeFormatRecord(FormatRecord{}) + EncodeFileRecord(file);
-  if (file.encrypted) {
-    EncryptionRecord encryption;
-    encryption.keyCheck = keyCheck;
-    header += EncodeEncryptionRecord(encryption);
-  }
-  return header;
 }
 
 TEST(SeriesHeaderLayout, NotesTxtTakesFiftyPlusTwentyThreeBytes) {
