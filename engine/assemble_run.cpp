@@ -95,8 +95,10 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
 
   // Probing cannot see past the disk in the drive, so a lone unformatted
   // fragment on a removable disk tells nothing about the series' length.
+  // The format is asked again here: every format query reads the fragment
+  // anew and shows the old-format messages again.
   const bool firstOnRemovable = globals_.DiskRemovable(DriveOfName(firstFragment));
-  if (format == aftRaw && n == 1 && firstOnRemovable) {
+  if (FileFormat(firstFragment) == aftRaw && n == 1 && firstOnRemovable) {
     boxes.Show(
         "Since these fragments are unformatted, all fragments must be copied to the same "
         "directory on your hard disk before assembling can take place.",
