@@ -83,6 +83,10 @@ std::span<uint8_t> DropBack(std::span<uint8_t> data, size_t count) {
 
 }  // namespace
 
+bool ActiveAssembler::ListDiskRemovable(const std::string& firstFragment) {
+  return globals_.DiskRemovable(DriveOfName(files_.Empty() ? firstFragment : *files_.begin()));
+}
+
 void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
   MessageBoxes& boxes = globals_.GetPlatform().boxes;
   const int16_t n = FragmentCount(firstFragment);
@@ -119,8 +123,6 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
     return;
   }
 
-  // The disk questions follow the list's first entry, whatever series runs.
-  const std::string diskOfList = DriveOfName(files_.Empty() ? firstFragment : *files_.begin());
   SeriesHeader header;  // all flags clear unless fragment 1 is in the own format
   std::optional<AssemblyOutput> output;
   FragmentBuffer buffer;
@@ -192,18 +194,17 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
     }
     fragment.Close();
 
-    const bool listOnRemovable = globals_.DiskRemovable(diskOfList);
-    if (i < n && listOnRemovable) {
-      bool cancel = false;
-      for (;;) {
-        events_.RequireNextDisk(static_cast<int16_t>(i + 1), cancel);
-        if (cancel) {
-          output->Discard();
-          return;
-        }
-        if (CanOpen(SeriesFragmentName(stem, i + 1)))
-          break;
+    // The disk questions follow the list's first entry, whatever series
+    // runs; the drive is asked again before every repeated request.
+    bool cancel = false;
+    while (ListDiskRemovable(firstFragment) && i < n) {
+      events_.RequireNextDisk(static_cast<int16_t>(i + 1), cancel);
+      if (cancel) {
+        output->Discard();
+        return;
       }
+      if (CanOpen(SeriesFragmentName(stem, i + 1)))
+        break;
     }
   }
   output->Complete();

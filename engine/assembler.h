@@ -101,6 +101,9 @@ class ActiveAssembler {
   std::string RecognitionWindow(const ItemIndex& filename);
   std::string SafeOutputPath(const std::string& firstFragment,
                              const std::optional<std::string>& assembledName) const;
+  // Whether the drive of the list's first entry (of `firstFragment` when
+  // the list is empty) is removable.
+  bool ListDiskRemovable(const std::string& firstFragment);
   // The 16-bit count of the file names stem + 001, 002, ... that open.
   int16_t ProbeFragments(const std::string& firstFragment) const;
 

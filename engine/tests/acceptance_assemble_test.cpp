@@ -95,6 +95,29 @@ TEST_F(AcceptanceAssemble, ALoneOwnFormatFragmentOnARemovableDiskIsJoined) {
   EXPECT_EQ(ReadBytes(out / "notes.txt"), PatternBytes(500));
 }
 
+// The drive is asked once before fragment 1, once after every fragment, and
+// again before every repeated disk request.
+TEST_F(AcceptanceAssemble, TheDriveIsAskedAgainBeforeEveryRepeatedDiskRequest) {
+  const Bytes data = PatternBytes(30000);
+  const std::vector<Bytes> pieces = OwnSeries(data, 10240);
+  const std::string first = AddSeries("notes.", pieces);
+  SetDrive(first, DriveType::kRemovable);
+  RemoveFile(in / "notes.002");
+  int asked = 0;
+  events.onDisk = [&](int16_t disk, bool&) {
+    if (disk == 2 && ++asked == 3)
+      WriteBytes(in / "notes.002", pieces[1]);
+  };
+  doubles.fakeDrives.typeQueries.clear();
+  assembler.Assemble();
+  EXPECT_EQ(events.log, (std::vector<std::string>{"start 3", "interval 1", "disk 2", "disk 2",
+                                                  "disk 2", "interval 2", "disk 3", "interval 3"}));
+  // 1 before fragment 1, 3 around the three requests for disk 2, 1 after
+  // fragment 2 and 1 after fragment 3.
+  EXPECT_EQ(doubles.fakeDrives.typeQueries.size(), 6u);
+  EXPECT_EQ(ReadBytes(out / "notes.txt"), data);
+}
+
 TEST_F(AcceptanceAssemble, RefusingFragment1KeepsAnEmptyOutputAndRaisesTheCheckabilityError) {
   Kavrolib library;
   HandHeader header;
