@@ -147,5 +147,57 @@ TEST_F(AcceptanceAssemble, RefusingFragment1KeepsAnEmptyOutputAndRaisesTheChecka
   EXPECT_TRUE(ReadBytes(out / "bad.bin").empty());
 }
 
+// The header warnings come with every header read of the run: the count and
+// the assembled name, and the passphrase test of an encrypted series.
+TEST_F(AcceptanceAssemble, HeaderWarningsAppearAtEveryHeaderReadOfTheRunAndDoNotStopIt) {
+  Kavrolib library;
+  HandHeader header;
+  header.name = "flags.bin";
+  header.reserved = true;
+  header.encodable = true;
+  header.encrypted = true;
+  header.keyCheck = KeyCheck(library, "open sesame");
+  Bytes data = PatternBytes(500);
+  library.Qweave(data, "open sesame");
+  AddSeries("flags.", {Concat(HandHeaderBytes(header), data)});
+  assembler.DecryptionKey("open sesame");
+  assembler.Assemble();
+  const std::string reserved =
+      "Reserved feature unsupported - the fragments may not assemble correctly";
+  const std::string encodable =
+      "Encodability unsupported - the fragments may not assemble correctly";
+  ASSERT_EQ(Boxes().size(), 6u);
+  for (size_t i = 0; i < Boxes().size(); ++i) {
+    EXPECT_EQ(Boxes()[i].text, i % 2 == 0 ? reserved : encodable);
+    EXPECT_EQ(Boxes()[i].title, "Feature unsupported - you may wish to upgrade");
+    EXPECT_EQ(Boxes()[i].Icon(), mb::kIconExclamation);
+  }
+  EXPECT_EQ(ReadBytes(out / "flags.bin"), PatternBytes(500));
+}
+
+// A refused series does not stop the next one, whose disk questions are
+// still those of the list's first entry.
+TEST_F(AcceptanceAssemble, AfterARefusedLoneFragmentTheNextSeriesRunsWithTheFirstEntrysDisk) {
+  const std::string lone = AddSeries("lone.", {PatternBytes(10)});
+  AddSeries("notes.", OwnSeries(PatternBytes(30000), 10240));
+  SetDrive(lone, DriveType::kRemovable);
+  assembler.Assemble();
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].title, "Unable to determine number of fragments");
+  EXPECT_EQ(events.log, (std::vector<std::string>{"start 1", "start 3", "interval 1", "disk 2",
+                                                  "interval 2", "disk 3", "interval 3"}));
+  EXPECT_EQ(ReadBytes(out / "notes.txt"), PatternBytes(30000));
+  EXPECT_EQ(assembler.CompletedSeries(), 1);
+}
+
+// A source without "." gives fragments 001, 002, ...; they are looked for
+// beside the first one and assembled as Unk.
+TEST_F(AcceptanceAssemble, ASeriesWithoutAStemIsFoundBesideItsFirstFragment) {
+  const std::string first = AddSeries("", {PatternBytes(10240, 2), PatternBytes(99, 4)});
+  EXPECT_EQ(assembler.FragmentCount(first), 2);
+  assembler.Assemble();
+  EXPECT_EQ(ReadBytes(out / "Unk"), Concat(PatternBytes(10240, 2), PatternBytes(99, 4)));
+}
+
 }  // namespace
 }  // namespace vtq::test
