@@ -212,19 +212,25 @@ TEST_F(AssembleRun, AMissingFragmentOnAFixedDiskEndsAssembleWithFileNotFound) {
   }
 }
 
-TEST_F(AssembleRun, ACountOfZeroOrLessIsADamagedHeader) {
+TEST_F(AssembleRun, ACountOfZeroOrLessIsADamagedHeaderThatStopsOnlyItsSeries) {
   for (int16_t count : {int16_t{0}, int16_t{-3}}) {
     AssemblerHarness fresh;
     HandHeader header;
     header.count = count;
-    fresh.Add(WriteFragments(fresh.in / "zero.", {HandHeaderBytes(header)}));
-    try {
-      fresh.assembler.Assemble();
-      ADD_FAILURE() << "a count of " << count << " must fail";
-    } catch (const VbError& error) {
-      EXPECT_EQ(error.Number(), err::kInputPastEnd);
-    }
+    const std::string first = WriteFragments(fresh.in / "zero.", {HandHeaderBytes(header)});
+    fresh.Add(first);
+    fresh.Add(WriteFragments(fresh.in / "next.", OwnSeries(PatternBytes(10), 10240, "next.bin")));
+    EXPECT_EQ(fresh.assembler.FragmentCount(1), count);
+    fresh.assembler.Assemble();
+    ASSERT_EQ(fresh.Boxes().size(), 1u) << count;
+    EXPECT_EQ(fresh.Boxes()[0].title, "Nothing to assemble");
+    EXPECT_EQ(fresh.Boxes()[0].text, "The series header of " + first + " is damaged: it gives " +
+                                         std::to_string(count) +
+                                         " fragments. Nothing was assembled.");
+    EXPECT_EQ(fresh.events.log[0], "start " + std::to_string(count));
     EXPECT_FALSE(FileExists(fresh.out / "notes.txt"));
+    EXPECT_EQ(ReadBytes(fresh.out / "next.bin"), PatternBytes(10));
+    EXPECT_EQ(fresh.assembler.CompletedSeries(), 1);
   }
 }
 
