@@ -222,7 +222,13 @@ bool ActiveSplitter::Run::FetchDisk(int16_t i) {
     Refuse(kReduceSize, kInsufficientTitle);
     return false;
   }
-  while (!fits) {
+  // The loop asks again before its first round: the disk is measured anew
+  // each time the container is told it is full.
+  for (;;) {
+    if (!Step([&] { fits = s_.EnoughDiskSpace(destination, filename_, true); }))
+      return false;
+    if (fits)
+      return true;
     cancel_ = true;
     if (!Step([&] { s_.events_.NotEnoughDiskSpace(cancel_); }))
       return false;
@@ -230,10 +236,7 @@ bool ActiveSplitter::Run::FetchDisk(int16_t i) {
       Refuse(kFreeSomeUp, kInsufficientTitle);
       return false;
     }
-    if (!Step([&] { fits = s_.EnoughDiskSpace(destination, filename_, true); }))
-      return false;
   }
-  return true;
 }
 
 void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
