@@ -388,7 +388,15 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
 void ActiveSplitter::Run::ReportError5() {
   ShowBugTracerNotice(boxes_);
   const FileList& files = s_.FilesToSplit();
-  const size_t firstLength = files.Empty() ? 0 : files.begin()->size();
+  // The size of the first file, as the split command's report gives it; a
+  // file that has gone since reads 0 rather than failing the report itself.
+  uint64_t firstLength = 0;
+  if (!files.Empty()) {
+    try {
+      firstLength = FileLength(*files.begin());
+    } catch (const VbError&) {
+    }
+  }
   const std::string report =
       std::string("Occurance: In CLS routine SplitFile (ActiveSplitter class)") + '\r' +
       "Fragment bytesize: " + std::to_string(s_.fragmentSize_) + '\r' +
