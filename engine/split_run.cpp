@@ -390,16 +390,14 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
 #ifndef VTQ_CONTROL_BUILD
 void ActiveSplitter::Run::ReportError5() {
   ShowBugTracerNotice(boxes_);
-  // FL is the first entry's file length in bytes, as in the split command's
-  // own report; a file that has gone since (perhaps the fault itself) reads 0
-  // rather than failing inside the report.
   const FileList& files = s_.FilesToSplit();
+  // The size of the first file, as the split command's report gives it; a
+  // file that has gone since reads 0 rather than failing the report itself.
   uint64_t firstLength = 0;
   if (!files.Empty()) {
     try {
       firstLength = FileLength(*files.begin());
     } catch (const VbError&) {
-      firstLength = 0;
     }
   }
   const std::string report =
