@@ -250,6 +250,25 @@ TEST_F(AcceptanceSplitTest, TheEstimatedFileRecordCountsAPlaceholderOf999) {
   EXPECT_EQ(splitter.FileRecordBytes(1, true).size(), splitter.FileRecordBytes(1, false).size());
 }
 
+TEST_F(AcceptanceSplitTest, TheMeasuredPrefixIsAsLongAsTheWrittenRecords) {
+  splitter.SetFileFormat(aftQuorvelle);
+  const auto written = [&] {
+    size_t bytes = splitter.FormatRecordBytes().size() + splitter.FileRecordBytes(1, false).size();
+    if (splitter.UseEncryption())
+      bytes += splitter.EncryptionRecordBytes().size();
+    return bytes;
+  };
+  splitter.SetUseEncryption(false);
+  EXPECT_EQ(splitter.HeaderText(1, false).size(), written());
+  EXPECT_EQ(splitter.HeaderText(1, false).size(), 50u + 5u + 14u);  // "x.bin"
+  splitter.SetUseEncryption(true);
+  ASSERT_TRUE(splitter.UseEncryption());  // the built-in passphrase
+  EXPECT_EQ(splitter.HeaderText(1, false).size(), written());
+  // Fragment 1 is exactly its nominal size with the header in front.
+  splitter.Split();
+  EXPECT_EQ(test::ReadBytes(Out("x.001")).size(), 10240u);
+}
+
 TEST_F(AcceptanceSplitTest, AnEmptyListSplitsNothing) {
   ActiveSplitter fresh{globals, events};
   fresh.SetDestinationFolder(dir / "out");
