@@ -222,7 +222,13 @@ bool ActiveSplitter::Run::FetchDisk(int16_t i) {
     Refuse(kReduceSize, kInsufficientTitle);
     return false;
   }
-  while (!fits) {
+  // The loop asks again before its first round: the disk is measured anew
+  // each time the container is told it is full.
+  for (;;) {
+    if (!Step([&] { fits = s_.EnoughDiskSpace(destination, filename_, true); }))
+      return false;
+    if (fits)
+      return true;
     cancel_ = true;
     if (!Step([&] { s_.events_.NotEnoughDiskSpace(cancel_); }))
       return false;
@@ -230,10 +236,7 @@ bool ActiveSplitter::Run::FetchDisk(int16_t i) {
       Refuse(kFreeSomeUp, kInsufficientTitle);
       return false;
     }
-    if (!Step([&] { fits = s_.EnoughDiskSpace(destination, filename_, true); }))
-      return false;
   }
-  return true;
 }
 
 void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
@@ -388,7 +391,15 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
 void ActiveSplitter::Run::ReportError5() {
   ShowBugTracerNotice(boxes_);
   const FileList& files = s_.FilesToSplit();
-  const size_t firstLength = files.Empty() ? 0 : files.begin()->size();
+  // The size of the first file, as the split command's report gives it; a
+  // file that has gone since reads 0 rather than failing the report itself.
+  uint64_t firstLength = 0;
+  if (!files.Empty()) {
+    try {
+      firstLength = FileLength(*files.begin());
+    } catch (const VbError&) {
+    }
+  }
   const std::string report =
       std::string("Occurance: In CLS routine SplitFile (ActiveSplitter class)") + '\r' +
       "Fragment bytesize: " + std::to_string(s_.fragmentSize_) + '\r' +
