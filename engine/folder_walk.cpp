@@ -123,7 +123,10 @@ void CollectFolderFiles(FolderEnumerator& folders, std::string folder,
     if (name.empty())
       return;
     if (entry.attributes & FindEntry::kDirectory) {
-      if (name != "." && name != "..") {
+      // A linked folder is not walked: two links to their parents would make
+      // the walk endless, and a link may lead anywhere outside the folder.
+      const bool linked = (entry.attributes & FindEntry::kReparsePoint) != 0;
+      if (!linked && name != "." && name != "..") {
         CollectFolderFiles(folders, folder + name, folderPattern, filePattern, target);
       }
     } else if (folderMatches && WildcardMatch(name, filePattern)) {

@@ -98,6 +98,8 @@ class Drives {
 struct FindEntry {
   static constexpr size_t kNameField = 260;  // MAX_PATH
   static constexpr uint32_t kDirectory = 0x10;
+  // A link (junction, symbolic link) rather than the thing itself.
+  static constexpr uint32_t kReparsePoint = 0x400;
   std::array<char, kNameField> name{};
   uint32_t attributes = 0;
 };

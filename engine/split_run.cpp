@@ -1,7 +1,9 @@
 // The split run: one source file into its fragment series (or one fragment
 // of it re-created). Offsets and lengths are 64-bit inside the run; the
-// values the object model hands out (progress figures, the fragment count)
-// keep their 32- and 16-bit types and raise overflow instead of wrapping.
+// values the object model hands out keep their 32- and 16-bit types: the
+// fragment count raises overflow beyond 16 bits, and the progress figures of
+// a source of 2 GiB and more are given in larger units (see
+// ChooseProgressUnit).
 
 #include <algorithm>
 #include <functional>
@@ -30,17 +32,19 @@ constexpr const char* kReduceSize = "Please reduce the fragment size or use a la
 constexpr const char* kSourceInTheWayTitle = "Source would be overwritten";
 constexpr const char* kNotInSeriesTitle = "Fragment regeneration";
 
-int32_t Checked32(int64_t a, int64_t b, int64_t c) {
-  // a * b + c in 32-bit signed arithmetic, as the progress values are kept.
-  int32_t product = 0;
-  int32_t sum = 0;
-  if (a > INT32_MAX || a < INT32_MIN || b > INT32_MAX || b < INT32_MIN || c > INT32_MAX ||
-      c < INT32_MIN ||
-      __builtin_mul_overflow(static_cast<int32_t>(a), static_cast<int32_t>(b), &product) ||
-      __builtin_add_overflow(product, static_cast<int32_t>(c), &sum)) {
-    Raise(err::kOverflow);
-  }
-  return sum;
+// The progress figure (count - 1) * size + first of the run in 64 bits;
+// the sizes are clamped to 100 MiB and the count to 16 bits, so it fits.
+int64_t ProgressFigure(int64_t count, int64_t size, int64_t first) {
+  return (count - 1) * size + first;
+}
+
+// The fewest halvings that bring `figure` into the 32-bit progress values:
+// 0 for every source below 2 GiB (the figures stay the exact byte counts).
+int ProgressShiftFor(int64_t figure) {
+  int shift = 0;
+  while ((figure >> shift) > INT32_MAX)
+    ++shift;
+  return shift;
 }
 
 #ifndef VTQ_CONTROL_BUILD
@@ -80,6 +84,11 @@ class ActiveSplitter::Run {
   bool MakeFragment(int16_t i);
   void ReadData(int64_t offset, int64_t wanted, size_t at);
   void CutLastBuffer();
+  // The progress figures in units of 2^progressShift_ bytes, chosen once
+  // when the run starts, so that a source of 2 GiB and more still gives a
+  // progress bar its ratio.
+  void ChooseProgressUnit();
+  int32_t Scaled(int64_t figure) const;
   int32_t StartValue();
   int32_t IntervalValue(int16_t i);
   int64_t PrefixLength() const {
@@ -97,6 +106,7 @@ class ActiveSplitter::Run {
   bool cancel_ = false;
   int64_t sourceLength_ = 0;
   int16_t count_ = 0;
+  int progressShift_ = 0;
   std::string stem_;
   std::string prefix_;
   std::vector<uint8_t> buffer_;
@@ -149,7 +159,10 @@ void ActiveSplitter::Run::Execute() {
     return;
 
   Stage("Progress-bar initializer");
-  if (!Step([&] { s_.events_.SplitStart(StartValue()); }))
+  if (!Step([&] {
+        ChooseProgressUnit();
+        s_.events_.SplitStart(StartValue());
+      }))
     return;
   Stage("After progress-bar initialization");
   stem_ = StemOf(BaseName(filename_));
@@ -272,12 +285,27 @@ void ActiveSplitter::Run::CutLastBuffer() {
     buffer_.resize(static_cast<size_t>(keep));
 }
 
+void ActiveSplitter::Run::ChooseProgressUnit() {
+  progressShift_ = ProgressShiftFor(ProgressFigure(int64_t{s_.FragsNeeded(filename_)} + 1,
+                                                   s_.fragmentSize_, s_.firstFragmentSize_));
+}
+
+int32_t ActiveSplitter::Run::Scaled(int64_t figure) const {
+  // A handler that grows the sizes mid-run can still push a figure past the
+  // unit chosen at the start.
+  const int64_t value = figure >> progressShift_;
+  if (value > INT32_MAX || value < INT32_MIN)
+    Raise(err::kOverflow);
+  return static_cast<int32_t>(value);
+}
+
 int32_t ActiveSplitter::Run::StartValue() {
-  return Checked32(s_.FragsNeeded(filename_), s_.fragmentSize_, s_.firstFragmentSize_);
+  return Scaled(ProgressFigure(int64_t{s_.FragsNeeded(filename_)} + 1, s_.fragmentSize_,
+                               s_.firstFragmentSize_));
 }
 
 int32_t ActiveSplitter::Run::IntervalValue(int16_t i) {
-  return Checked32(int64_t{i} - 1, s_.fragmentSize_, s_.firstFragmentSize_);
+  return Scaled(ProgressFigure(i, s_.fragmentSize_, s_.firstFragmentSize_));
 }
 
 bool ActiveSplitter::Run::MakeFragment(int16_t i) {

@@ -27,8 +27,10 @@ class SharedLibrary {
   SharedLibrary& operator=(const SharedLibrary&) = delete;
   ~SharedLibrary() { Close(); }
 
-  // Loads `name` from the running program's folder first, then wherever the
-  // system looks for libraries. Not loaded when it is found nowhere.
+  // Loads a bare `name` from the running program's own folder. On Windows
+  // nowhere else (the current folder is no place to load code from); natively
+  // the system's library path is searched after the program's folder. A name
+  // with a folder is loaded as given. Not loaded when it is not found.
   static SharedLibrary Open(const std::string& name);
 
   bool IsLoaded() const { return handle_ != nullptr; }

@@ -263,6 +263,16 @@ TEST_F(AssembleRun, HostileStoredNamesStayInsideTheDestination) {
       {"lpt9", "h10.Unk"},
       {"..", "h11.Unk"},
       {"dir\\", "h12.Unk"},
+      {"CONIN$", "h13.Unk"},
+      {"conout$.txt", "h14.Unk"},
+      {"CLOCK$", "h15.Unk"},
+      {"COM\xB9", "h16.Unk"},
+      {"lpt\xB3.log", "h17.Unk"},
+      {"COM\xC2\xB2", "h18.Unk"},
+      {"LPT0", "h19.Unk"},
+      {"notes.txt. . .", "notes.txt"},
+      {" . .", "h21.Unk"},
+      {"COM10", "COM10"},
   };
   for (size_t k = 0; k < cases.size(); ++k) {
     std::string stem = "h";
@@ -275,6 +285,8 @@ TEST_F(AssembleRun, HostileStoredNamesStayInsideTheDestination) {
     EXPECT_EQ(ReadBytes(out / expected), Text(stored)) << stored;
   }
   EXPECT_EQ(assembler.OutputPathFor(1), out / "x1.txt");
+  // The name shown before the run is the one Windows will write.
+  EXPECT_EQ(assembler.OutputPathFor(20), out / "notes.txt");
   EXPECT_TRUE(Boxes().empty());
 }
 

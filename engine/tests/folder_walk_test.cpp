@@ -158,6 +158,15 @@ TEST_F(FolderWalk, FoldersThatCannotBeEnumeratedGiveNothing) {
   EXPECT_EQ(Walk(root, "*", "*.*").size(), 4u);
 }
 
+TEST_F(FolderWalk, LinkedFoldersAreNotEntered) {
+  FindEntry junction;
+  std::memcpy(junction.name.data(), "loop", 5);
+  junction.attributes = FindEntry::kDirectory | FindEntry::kReparsePoint;
+  folders.AddRaw(root + "*", junction);
+  folders.AddFile(root + "loop" + S + "*", "outside.txt");
+  EXPECT_EQ(Walk(root, "*", "*.*").size(), 4u);
+}
+
 TEST_F(FolderWalk, NameFieldsAreCutAtNulAndEmptyNamesSkipped) {
   FindEntry full;
   full.name.fill('n');  // no NUL at all: the whole field is the name

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"
 
@@ -40,7 +44,10 @@ TEST(KavrolibLoader, MissingLibraryRaises53OnEveryCall) {
 
 TEST(KavrolibLoader, LibraryWithoutTheRoutinesRaises453) {
 #ifdef _WIN32
-  Kavrolib wrong("kernel32.dll");
+  // A bare name is only looked for beside the program: name the system's copy.
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  Kavrolib wrong(std::string(system) + "\\kernel32.dll");
 #else
   Kavrolib wrong("libc.so.6");
 #endif

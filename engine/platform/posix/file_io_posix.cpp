@@ -40,7 +40,9 @@ void CopyThenRemove(const std::string& from, const std::string& to) {
 File::File(const std::string& name, Mode mode) : name_(name) {
   if (name.empty())
     Raise(err::kPathFileAccess);
-  const int flags = mode == Mode::kRead ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+  // Opening a FIFO for reading would wait for a writer: open without
+  // waiting, look at what it is, and only then read as usual.
+  const int flags = mode == Mode::kRead ? (O_RDONLY | O_NONBLOCK) : (O_WRONLY | O_CREAT | O_TRUNC);
   int fd;
   do {
     fd = open(name.c_str(), flags | O_CLOEXEC, 0666);
@@ -48,12 +50,24 @@ File::File(const std::string& name, Mode mode) : name_(name) {
   if (fd < 0)
     RaiseLastFileError(name);
   fd_ = fd;
-  // A folder opens for reading here but not on Windows; refuse it alike.
   struct stat info {};
-  if (fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (fstat(fd_, &info) != 0) {
+    const int error = errno;
+    Close();
+    RaiseFileError(static_cast<SystemErrorCode>(error), name);
+  }
+  // A folder opens for reading here but not on Windows; refuse it alike.
+  if (S_ISDIR(info.st_mode)) {
     Close();
     RaiseFileError(EISDIR, name);
   }
+  // Pipes and devices have no length and no end to read to.
+  if (mode == Mode::kRead && !S_ISREG(info.st_mode)) {
+    Close();
+    Raise(err::kPathFileAccess);
+  }
+  if (mode == Mode::kRead)
+    fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 }
 
 File::~File() {
@@ -139,6 +153,8 @@ uint64_t FileLength(const std::string& name) {
     RaiseLastLengthError(name);
   if (S_ISDIR(info.st_mode))
     Raise(err::kFileNotFound);
+  if (!S_ISREG(info.st_mode))
+    Raise(err::kPathFileAccess);
   return static_cast<uint64_t>(info.st_size);
 }
 

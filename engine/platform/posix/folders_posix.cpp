@@ -26,13 +26,23 @@ FindEntry MakeEntry(std::string_view name, uint32_t attributes) {
   return entry;
 }
 
-bool IsFolder(const std::string& folder, const dirent& entry) {
+// The attributes Windows would report: a symbolic link to a folder is a
+// folder and a reparse point, so that the walk can leave it alone.
+uint32_t AttributesOf(const std::string& folder, const dirent& entry) {
   if (entry.d_type == DT_DIR)
-    return true;
+    return FindEntry::kDirectory;
   if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
-    return false;
-  struct stat info {};
-  return stat((folder + entry.d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return kArchive;
+  const std::string path = folder + entry.d_name;
+  struct stat link {};
+  if (lstat(path.c_str(), &link) != 0)
+    return kArchive;
+  if (S_ISDIR(link.st_mode))
+    return FindEntry::kDirectory;
+  struct stat target {};
+  if (S_ISLNK(link.st_mode) && stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
+    return FindEntry::kDirectory | FindEntry::kReparsePoint;
+  return kArchive;
 }
 
 class PosixFolders final : public FolderEnumerator {
@@ -55,7 +65,7 @@ class PosixFolders final : public FolderEnumerator {
       const std::string_view name = entry->d_name;
       if (name == "." || name == "..")
         continue;
-      visit(MakeEntry(name, IsFolder(folder, *entry) ? FindEntry::kDirectory : kArchive));
+      visit(MakeEntry(name, AttributesOf(folder, *entry)));
     }
     return true;
   }

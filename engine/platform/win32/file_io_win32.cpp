@@ -38,6 +38,11 @@ File::File(const std::string& name, Mode mode) : name_(name) {
   if (handle == INVALID_HANDLE_VALUE)
     RaiseLastFileError(name);
   handle_ = handle;
+  // Pipes, consoles and other devices have no length and no end to read to.
+  if (reading && GetFileType(handle) != FILE_TYPE_DISK) {
+    Close();
+    Raise(err::kPathFileAccess);
+  }
 }
 
 File::~File() {
