@@ -2,10 +2,7 @@
 
 #include <utility>
 
-#include "engine/error.h"
-#include "engine/file_io.h"
-#include "engine/platform/system_error.h"
-
+// Before file_io.h, which takes back the name windows.h gives ReplaceFile.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -14,6 +11,10 @@
 
 #include <cerrno>
 #endif
+
+#include "engine/error.h"
+#include "engine/file_io.h"
+#include "engine/platform/system_error.h"
 
 namespace vtq::cli {
 namespace {
