@@ -7,8 +7,11 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "cli/passphrase_prompt.h"
+#include "cli/passphrase_source.h"
 #include "engine/assembler.h"
 #include "engine/error.h"
+#include "engine/secure_wipe.h"
+#include "engine/shown_text.h"
 
 namespace vtq::cli {
 namespace {
@@ -59,9 +62,11 @@ int MissingInformation(const char* text, const char* title) {
 
 }  // namespace
 
-int RunAssemble(const std::vector<std::string>& args) {
-  const ParsedArgs parsed =
+int RunAssemble(std::vector<std::string> args) {
+  ParsedArgs parsed =
       ParseArgs(args, {"-d", "-p", "--passphrase-file", "--unknown-as"}, {"--yes", "--no"});
+  for (std::string& arg : args)
+    SecureWipe(arg);
   if (!parsed.error.empty())
     return UsageError(parsed.error);
   if (parsed.positionals.empty()) {
@@ -81,7 +86,11 @@ int RunAssemble(const std::vector<std::string>& args) {
   }
   std::string error;
   const AnswerPolicy policy = PolicyFrom(parsed, error);
-  const std::optional<std::string> passphrase = PassphraseFrom(parsed, error);
+  std::optional<std::string> passphrase = PassphraseFrom(parsed, error);
+  const struct WipePassphrase {
+    std::optional<std::string>& text;
+    ~WipePassphrase() { SecureWipe(text); }
+  } wipePassphrase{passphrase};
   if (!error.empty())
     return UsageError(error);
   std::optional<AftFileFormat> unknownAs;
@@ -121,14 +130,15 @@ int RunAssemble(const std::vector<std::string>& args) {
     }
 
     if (passphrase)
-      assembler.DecryptionKey(*passphrase);
+      assembler.DecryptionKey(*passphrase);  // copied, the copy taken over
     if (assembler.FileFormat(1) == aftQuorvelle && !assembler.KeyValid(1)) {
       // A passphrase given on the command line was the answer already.
       if (!passphrase) {
-        const std::optional<std::string> typed =
+        std::optional<std::string> typed =
             StdinIsTerminal() ? AskPassphraseAtTerminal("Security check", kPassphrasePrompt)
                               : std::nullopt;
         assembler.DecryptionKey(typed.value_or(std::string()));
+        SecureWipe(typed);
       }
       if (!assembler.KeyValid(1)) {
         host.Boxes().Show("Password incorrect", "Access denied", mb::kIconCritical);
@@ -141,7 +151,7 @@ int RunAssemble(const std::vector<std::string>& args) {
     events.Finish();
     if (assembler.CompletedSeries() != 1)
       return 1;
-    std::printf("%s\n", output.c_str());
+    std::printf("%s\n", ShownText(output).c_str());
     return 0;
   } catch (const VbError& failure) {
     events.Finish();

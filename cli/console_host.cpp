@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+
+#include "engine/secure_wipe.h"
+#include "engine/shown_text.h"
 
 namespace vtq::cli {
 namespace {
@@ -44,15 +46,17 @@ bool IsRetry(unsigned buttons) {
 }  // namespace
 
 std::string BoxLine(std::string_view text, std::string_view title) {
-  std::string line(title.empty() ? std::string_view("vtq") : title);
+  std::string line = ShownText(title.empty() ? std::string_view("vtq") : title);
   line += ": ";
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r') {
       line += '\n';
       if (i + 1 < text.size() && text[i + 1] == '\n')
         ++i;
+    } else if (text[i] == '\n') {
+      line += '\n';
     } else {
-      line += text[i];
+      line += ShownCharacter(text[i]);
     }
   }
   return line;
@@ -147,6 +151,11 @@ void ConsoleProgress::Finish() {
   lastPercent_ = -1;
 }
 
+ParsedArgs::~ParsedArgs() {
+  for (auto& [option, value] : values)
+    SecureWipe(value);
+}
+
 std::optional<std::string> ParsedArgs::Value(const std::string& option) const {
   const auto it = values.find(option);
   if (it == values.end())
@@ -215,31 +224,8 @@ AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
   return yes ? AnswerPolicy::kYes : no ? AnswerPolicy::kNo : AnswerPolicy::kAsk;
 }
 
-std::optional<std::string> PassphraseFrom(const ParsedArgs& args, std::string& error) {
-  const auto given = args.Value("-p");
-  const auto file = args.Value("--passphrase-file");
-  if (given && file) {
-    error = "-p and --passphrase-file exclude each other";
-    return std::nullopt;
-  }
-  if (given)
-    return given;
-  if (!file)
-    return std::nullopt;
-  std::ifstream in(*file, std::ios::binary);
-  if (!in) {
-    error = "cannot read the passphrase file " + *file;
-    return std::nullopt;
-  }
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
-  return line;
-}
-
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "vtq: %s\n", message.c_str());
+  std::fprintf(stderr, "vtq: %s\n", ShownText(message).c_str());
   return 2;
 }
 

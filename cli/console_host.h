@@ -24,7 +24,11 @@ namespace vtq::cli {
 enum class AnswerPolicy { kAsk, kYes, kNo };
 
 // "Title: text", the text's carriage returns (alone or before a line feed)
-// turned into line feeds. An empty title reads "vtq".
+// turned into line feeds, as the engine's own texts break their lines. Every
+// other control character, in the text or the title, is shown escaped (\x1B,
+// \t...): the texts carry names read from disks and fragment headers, which
+// must not reach the terminal as escape sequences. An empty title reads
+// "vtq".
 std::string BoxLine(std::string_view text, std::string_view title);
 
 // Each box becomes one line (or several, for a text with line breaks) on
@@ -95,6 +99,14 @@ class ConsoleProgress {
 
 // Options and positional arguments of one subcommand.
 struct ParsedArgs {
+  ParsedArgs() = default;
+  // Values may hold a passphrase: wiped whichever way the command ends.
+  ~ParsedArgs();
+  ParsedArgs(const ParsedArgs&) = default;
+  ParsedArgs(ParsedArgs&&) = default;
+  ParsedArgs& operator=(const ParsedArgs&) = default;
+  ParsedArgs& operator=(ParsedArgs&&) = default;
+
   std::vector<std::string> positionals;
   std::map<std::string, std::string> values;  // options with a value
   std::set<std::string> flags;                // options without one
@@ -118,12 +130,8 @@ std::optional<int64_t> ParseSize(std::string_view text);
 // --yes / --no (both: an error in `error`).
 AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error);
 
-// The passphrase of -p or --passphrase-file (the file's first line, its line
-// end dropped); nullopt when neither is given. Both, or an unreadable file,
-// set `error`.
-std::optional<std::string> PassphraseFrom(const ParsedArgs& args, std::string& error);
-
-// "vtq: " + message on standard error; returns the usage exit status 2.
+// "vtq: " + message on standard error, its control characters shown
+// escaped; returns the usage exit status 2.
 int UsageError(const std::string& message);
 
 }  // namespace vtq::cli

@@ -8,6 +8,7 @@
 #include "engine/assembler.h"
 #include "engine/error.h"
 #include "engine/path.h"
+#include "engine/shown_text.h"
 
 namespace vtq::cli {
 namespace {
@@ -34,8 +35,10 @@ const char* FormatWord(AftFileFormat format) {
   }
 }
 
+// Values come from the fragment's header: shown, never obeyed, by the
+// terminal.
 void Line(const char* name, const std::string& value) {
-  std::printf("%s: %s\n", name, value.c_str());
+  std::printf("%s: %s\n", name, ShownText(value).c_str());
 }
 
 }  // namespace

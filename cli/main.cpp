@@ -5,35 +5,31 @@
 #include <vector>
 
 #include "cli/commands.h"
-
-namespace {
-
-constexpr const char* kUsage =
-    "usage: vtq split SOURCE -d DIR [-s BYTES] [--first-size BYTES] [-f own|raw|old] [-c]\n"
-    "                 [-p PASSPHRASE | --passphrase-file FILE] [--regen N] [--bat] [--yes|--no]\n"
-    "       vtq assemble FIRST -d DIR [-p PASSPHRASE | --passphrase-file FILE]\n"
-    "                 [--unknown-as raw|old] [--yes|--no]\n"
-    "       vtq info FRAGMENT [--unknown-as raw|old]\n";
-
-}  // namespace
+#include "cli/passphrase_source.h"
+#include "engine/shown_text.h"
 
 int main(int argc, char** argv) {
+  const std::string usage(vtq::cli::UsageText());
   if (argc < 2) {
-    std::fputs(kUsage, stderr);
+    std::fputs(usage.c_str(), stderr);
     return 2;
   }
   const std::string command = argv[1];
-  const std::vector<std::string> args(argv + 2, argv + argc);
+  std::vector<std::string> args(argv + 2, argv + argc);
+  // The copy above is all the command needs; the process list (which shows
+  // argv's own memory on Linux) stops showing the passphrase from here on.
+  vtq::cli::HidePassphraseArguments(argc - 2, argv + 2);
   if (command == "split")
-    return vtq::cli::RunSplit(args);
+    return vtq::cli::RunSplit(std::move(args));
   if (command == "assemble")
-    return vtq::cli::RunAssemble(args);
+    return vtq::cli::RunAssemble(std::move(args));
   if (command == "info")
     return vtq::cli::RunInfo(args);
   if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kUsage, stdout);
+    std::fputs(usage.c_str(), stdout);
     return 0;
   }
-  std::fprintf(stderr, "vtq: unknown command '%s'\n%s", command.c_str(), kUsage);
+  std::fprintf(stderr, "vtq: unknown command '%s'\n%s", vtq::ShownText(command).c_str(),
+               usage.c_str());
   return 2;
 }

@@ -7,16 +7,34 @@
 
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/passphrase_prompt.h"
+#include "cli/passphrase_source.h"
+#include "cli/replacing_write.h"
 #include "cli/split_events.h"
+#include "engine/batgen.h"
 #include "engine/error_trap.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/same_file.h"
+#include "engine/secure_wipe.h"
+#include "engine/shown_text.h"
 #include "engine/splitter.h"
 
 namespace vtq::cli {
 namespace {
 
 constexpr int32_t kDefaultFragmentSize = aftHighDensity;
+
+// A raw or old series has no header: the assembler could neither strip
+// check digits nor know that the data needs deciphering.
+constexpr const char* kCheckDigitsNeedOwn =
+    "check digits (-c) need the own format (-f own): a raw or old series has no header to record "
+    "them";
+constexpr const char* kEncryptionNeedsOwn =
+    "a passphrase (-p, --passphrase-file, --ask-passphrase) needs the own format (-f own): a raw "
+    "or old series has no header to record the encryption";
+constexpr const char* kEnvironmentNotUsed =
+    "vtq: VTQ_PASSPHRASE is not used: a raw or old series cannot be encrypted\n";
 
 struct SplitOptions {
   std::string source;
@@ -26,16 +44,24 @@ struct SplitOptions {
   AftFileFormat format = aftQuorvelle;
   bool checkability = false;
   std::optional<std::string> passphrase;
+  bool askPassphrase = false;
   int64_t regenerate = 0;
   bool writeBat = false;
   AnswerPolicy policy = AnswerPolicy::kAsk;
+
+  SplitOptions() = default;
+  ~SplitOptions() { SecureWipe(passphrase); }
+  SplitOptions(const SplitOptions&) = delete;
+  SplitOptions& operator=(const SplitOptions&) = delete;
 };
 
 // Usage errors return the message; an empty text means the options are good.
-std::string ReadOptions(const std::vector<std::string>& args, SplitOptions& o) {
-  const ParsedArgs parsed =
+std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
+  ParsedArgs parsed =
       ParseArgs(args, {"-d", "-s", "--first-size", "-f", "-p", "--passphrase-file", "--regen"},
-                {"-c", "--bat", "--yes", "--no"});
+                {"-c", "--bat", "--yes", "--no", "-P", "--ask-passphrase"});
+  for (std::string& arg : args)
+    SecureWipe(arg);
   if (!parsed.error.empty())
     return parsed.error;
   if (parsed.positionals.size() != 1)
@@ -90,9 +116,20 @@ std::string ReadOptions(const std::vector<std::string>& args, SplitOptions& o) {
   o.policy = PolicyFrom(parsed, error);
   if (!error.empty())
     return error;
+  if (o.format != aftQuorvelle) {
+    if (o.checkability)
+      return kCheckDigitsNeedOwn;
+    if (parsed.Has("-p") || parsed.Has("--passphrase-file") || parsed.Has("-P") ||
+        parsed.Has("--ask-passphrase")) {
+      return kEncryptionNeedsOwn;
+    }
+    // The variable is a standing default, not a request for this series.
+    return {};
+  }
   o.passphrase = PassphraseFrom(parsed, error);
   if (!error.empty())
     return error;
+  o.askPassphrase = parsed.Has("-P") || parsed.Has("--ask-passphrase");
   if (o.passphrase && o.passphrase->empty())
     return "an empty passphrase cannot encrypt";
   return {};
@@ -103,7 +140,7 @@ int32_t AsSize(int64_t bytes) {
   return static_cast<int32_t>(std::min<int64_t>(bytes, INT32_MAX));
 }
 
-void Configure(ActiveSplitter& splitter, const SplitOptions& o) {
+void Configure(ActiveSplitter& splitter, SplitOptions& o) {
   splitter.SetDestinationFolder(o.destination);
   splitter.SetFileFormat(o.format);
   int32_t size = AsSize(o.fragmentSize);
@@ -118,15 +155,66 @@ void Configure(ActiveSplitter& splitter, const SplitOptions& o) {
   } else {
     splitter.SetUseEncryption(false);
   }
+  SecureWipe(o.passphrase);
   splitter.SetRegenerateFragment(static_cast<int16_t>(o.regenerate));
+}
+
+// The passphrase typed twice at the terminal; an empty text when the two
+// differ, the input ends, or there is no terminal, with the reason in `error`.
+std::string AskTwice(std::string& error) {
+  if (!StdinIsTerminal()) {
+    error = "--ask-passphrase needs a terminal to read the passphrase from";
+    return {};
+  }
+  std::optional<std::string> first =
+      AskPassphraseAtTerminal("Security check", "Please enter the passphrase to encrypt with.");
+  std::optional<std::string> second =
+      first ? AskPassphraseAtTerminal("Security check", "Please enter the passphrase again.")
+            : std::nullopt;
+  std::string typed;
+  if (!first || first->empty()) {
+    error = "no passphrase was typed";
+  } else if (!second || *first != *second) {
+    error = "the two passphrases typed differ";
+  } else {
+    typed = *first;
+  }
+  SecureWipe(first);
+  SecureWipe(second);
+  return typed;
+}
+
+// The batch file's name beside the fragments. Nothing is written when it
+// cannot be written safely: a name a batch line cannot carry, or a batch
+// file that would be the source itself (setup.BAT split into its own
+// folder; on Windows setup.bat too). Returns the exit status to end with,
+// 0 to go on.
+int CheckBatchFile(ActiveSplitter& splitter, const std::string& bat) {
+  const std::string source = splitter.FilesToSplit().Item(1);
+  const std::string name = BaseName(source);
+  if (const auto unsafe = FirstUnsafeBatchCharacter(name)) {
+    std::fprintf(stderr, "vtq: %s\n", BatUnsafeNameText(name, *unsafe).c_str());
+    std::fputs("vtq: nothing was written\n", stderr);
+    return 2;
+  }
+  if (SameFile(bat, source)) {
+    std::fprintf(stderr,
+                 "Source would be overwritten: The batch file %s would replace the file being "
+                 "split. Please choose another destination folder.\n",
+                 ShownText(bat).c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
 
-int RunSplit(const std::vector<std::string>& args) {
+int RunSplit(std::vector<std::string> args) {
   SplitOptions o;
   if (const std::string problem = ReadOptions(args, o); !problem.empty())
     return UsageError(problem);
+  if (o.format != aftQuorvelle && EnvironmentPassphraseSet())
+    std::fputs(kEnvironmentNotUsed, stderr);
 
   std::error_code ignored;
   if (!std::filesystem::is_directory(o.destination, ignored)) {
@@ -140,20 +228,34 @@ int RunSplit(const std::vector<std::string>& args) {
     if (splitter.FilesToSplit().Add(o.source) != 0)
       return 1;
     Configure(splitter, o);
+    const std::string bat =
+        splitter.DestinationFolder() + StemOf(BaseName(splitter.FilesToSplit().Item(1))) + "BAT";
+    if (o.writeBat) {
+      if (const int status = CheckBatchFile(splitter, bat); status != 0)
+        return status;
+    }
     const int16_t count = splitter.FragsNeeded(1);
     if (o.regenerate > count) {
       std::fprintf(stderr, "vtq: the series has %d fragments; there is no fragment %lld\n", count,
                    static_cast<long long>(o.regenerate));
       return 2;
     }
+    if (o.askPassphrase) {
+      std::string error;
+      std::string typed = AskTwice(error);
+      const WipeOnExit wipe(typed);
+      if (!error.empty())
+        return UsageError(error);
+      splitter.SetEncryptionKey(typed);
+    }
     events.Expect(o.regenerate > 0 ? 1 : count);
     splitter.Split();
     if (o.writeBat && events.Complete()) {
-      const std::string bat =
-          splitter.DestinationFolder() + StemOf(BaseName(splitter.FilesToSplit().Item(1))) + "BAT";
-      const std::string text = splitter.BatGen_String(1) + "\r\n";
-      File(bat, File::Mode::kReplace).Write(text.data(), text.size());
-      std::fprintf(stdout, "%s\n", bat.c_str());
+      const std::string text = splitter.BatGen_String(1);
+      if (text.empty())
+        return 1;  // the generator has said why
+      WriteFileReplacing(bat, text + "\r\n");
+      std::fprintf(stdout, "%s\n", ShownText(bat).c_str());
     }
   } catch (const ProgramEndRequested&) {
     events.Abandon();
@@ -161,7 +263,7 @@ int RunSplit(const std::vector<std::string>& args) {
     return 1;
   } catch (const VbError& e) {
     events.Abandon();
-    std::fprintf(stderr, "vtq: error %d: %s\n", e.Number(), e.Description().c_str());
+    std::fprintf(stderr, "vtq: error %d: %s\n", e.Number(), ShownText(e.Description()).c_str());
     return 1;
   }
   events.Summary(splitter.DestinationFolder());

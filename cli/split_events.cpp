@@ -1,5 +1,7 @@
 #include "cli/split_events.h"
 
+#include "engine/shown_text.h"
+
 namespace vtq::cli {
 
 SplitProgress::SplitProgress(MessageBoxes& boxes, std::FILE* out, std::FILE* err)
@@ -34,19 +36,20 @@ void SplitProgress::FragmentWritten(int16_t, const std::string& name, uint64_t b
   bar_.Finish();
   ++written_;
   bytes_ += bytes;
-  std::fprintf(out_, "%s\t%llu\n", name.c_str(), static_cast<unsigned long long>(bytes));
+  std::fprintf(out_, "%s\t%llu\n", ShownText(name).c_str(), static_cast<unsigned long long>(bytes));
   std::fflush(out_);
 }
 
-void SplitProgress::Summary(const std::string& destination) {
+void SplitProgress::Summary(const std::string& folder) {
   bar_.Finish();
+  const std::string shown = ShownText(folder);
+  const char* destination = shown.c_str();
   if (Complete()) {
     std::fprintf(err_, "vtq: %d fragment%s, %llu bytes written to %s\n", written_,
-                 written_ == 1 ? "" : "s", static_cast<unsigned long long>(bytes_),
-                 destination.c_str());
+                 written_ == 1 ? "" : "s", static_cast<unsigned long long>(bytes_), destination);
   } else {
     std::fprintf(err_, "vtq: split stopped: %d of %d fragment%s written to %s\n", written_,
-                 expected_, expected_ == 1 ? "" : "s", destination.c_str());
+                 expected_, expected_ == 1 ? "" : "s", destination);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/secure_wipe.h"
 
 namespace vtq {
 
@@ -34,6 +35,22 @@ std::span<const uint8_t> AsBytes(const std::string& text) {
 
 ActiveAssembler::ActiveAssembler(Globals& globals, AssemblerEvents& events)
     : globals_(globals), events_(events), files_(globals) {}
+
+ActiveAssembler::~ActiveAssembler() {
+#ifndef VTQ_CONTROL_BUILD
+  SecureWipe(decryptionKey_);
+#endif
+}
+
+#ifndef VTQ_CONTROL_BUILD
+void ActiveAssembler::DecryptionKey(std::string key) {
+  SecureWipe(decryptionKey_);
+  decryptionKey_ = key;
+  // A short text lives inside the string object itself, which a move would
+  // leave behind; so it is copied and the parameter wiped.
+  SecureWipe(key);
+}
+#endif
 
 void ActiveAssembler::DestinationFolder(std::string folder) {
   destination_ = WithTrailingSeparator(std::move(folder));

@@ -41,6 +41,7 @@ inline constexpr const char* kAssemblerSource = "ActiveAssembler";
 class ActiveAssembler {
  public:
   ActiveAssembler(Globals& globals, AssemblerEvents& events);
+  ~ActiveAssembler();
   ActiveAssembler(const ActiveAssembler&) = delete;
   ActiveAssembler& operator=(const ActiveAssembler&) = delete;
 
@@ -75,9 +76,8 @@ class ActiveAssembler {
   const std::string& DecryptionKey() const {
     return decryptionKey_;
   }
-  void DecryptionKey(std::string key) {
-    decryptionKey_ = std::move(key);
-  }
+  // The caller's text is taken over and left wiped.
+  void DecryptionKey(std::string key);
   bool KeyValid(const ItemIndex& filename);
 #endif
 

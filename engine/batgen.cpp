@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/path.h"
+#include "engine/shown_text.h"
 
 namespace vtq {
 namespace {
@@ -48,6 +49,21 @@ class Lines {
 
 void ShowBatUnavailable(MessageBoxes& boxes) {
   boxes.Show(kBatUnavailableText, kBatUnavailableTitle, mb::kOk | mb::kIconExclamation);
+}
+
+std::optional<char> FirstUnsafeBatchCharacter(std::string_view name) {
+  const auto it = std::find_if(name.begin(), name.end(),
+                               [](char c) { return c == kQuote || IsControlCharacter(c); });
+  if (it == name.end())
+    return std::nullopt;
+  return *it;
+}
+
+std::string BatUnsafeNameText(std::string_view name, char unsafe) {
+  const std::string what = unsafe == kQuote ? "the double quote " : "the control character ";
+  return "BAT Generation unavailable for " + ShownText(name) + ": its name holds " + what +
+         ShownCharacter(unsafe) +
+         ", which a batch file cannot carry safely. The BAT file will not be generated.";
 }
 
 std::string EscapeBatchUnquoted(std::string_view text) {
@@ -138,6 +154,16 @@ std::string BatGenText(const BatGenSeries& series, SettingsSource* settings) {
   lines.Add("ECHO Done!");
   lines.Add(":2");
   return lines.Take();
+}
+
+std::string CheckedBatGenText(const BatGenSeries& series, SettingsSource* settings,
+                              MessageBoxes& boxes) {
+  if (const auto unsafe = FirstUnsafeBatchCharacter(series.sourceName)) {
+    boxes.Show(BatUnsafeNameText(series.sourceName, *unsafe), kBatUnavailableTitle,
+               mb::kOk | mb::kIconExclamation);
+    return {};
+  }
+  return BatGenText(series, settings);
 }
 
 }  // namespace vtq

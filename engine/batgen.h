@@ -8,6 +8,7 @@
 // joins, extracts and deletes the files it names. Names without such
 // characters come out unchanged.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,10 +41,25 @@ inline constexpr std::string_view kBatUnavailableText =
     "BAT Generation unavailable for selected options. The BAT file will not be generated.";
 void ShowBatUnavailable(MessageBoxes& boxes);
 
+// The first character of a name that no quoting in a batch line carries: a
+// double quote ends the quoted name early and lets the rest of it run as
+// commands; a control character (CR and LF above all) ends the line and
+// starts one of the name's own. nullopt for a name that is safe.
+std::optional<char> FirstUnsafeBatchCharacter(std::string_view name);
+// Names the character and the name, both with control characters shown
+// escaped; the title is kBatUnavailableTitle.
+std::string BatUnsafeNameText(std::string_view name, char unsafe);
+
 // The ECHO lines of the intro text ("BATGenIText", its default when missing).
 std::string BatIntroText(SettingsSource* settings);
-// The whole batch text; settings are read at every call.
+// The whole batch text; settings are read at every call. The name must be
+// one FirstUnsafeBatchCharacter accepts.
 std::string BatGenText(const BatGenSeries& series, SettingsSource* settings);
+// BatGenText for a safe name; for any other an exclamation box that names
+// the character, and the empty text, so that no caller can write a batch
+// file that runs part of a name.
+std::string CheckedBatGenText(const BatGenSeries& series, SettingsSource* settings,
+                              MessageBoxes& boxes);
 
 // Text for an unquoted batch line (ECHO): metacharacters outside double
 // quotes get a "^", every "%" is doubled.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/platform/shared_library.h"
+#include "engine/secure_wipe.h"
 #include "kavrolib/kavrolib_api.h"
 
 namespace vtq {
@@ -66,6 +67,7 @@ void Kavrolib::Qweave(std::span<uint8_t> data, const std::string& key) {
   // The library gets a copy, so whatever it does to the text, the caller's
   // stored passphrase stays as it was.
   std::string keyCopy = key;
+  const WipeOnExit wipe(keyCopy);
   uint8_t none = 0;
   const int32_t status = qweave(data.empty() ? &none : data.data(), keyCopy.c_str(), length);
   if (status != kavrolib_status_ok)

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/secure_wipe.h"
 
 #ifndef VTQ_CONTROL_BUILD
 #include "engine/protection.h"
@@ -13,7 +14,11 @@ namespace vtq {
 ActiveSplitter::ActiveSplitter(Globals& globals, SplitterEvents& events)
     : globals_(globals), events_(events) {}
 
-ActiveSplitter::~ActiveSplitter() = default;
+ActiveSplitter::~ActiveSplitter() {
+#ifndef VTQ_CONTROL_BUILD
+  SecureWipe(encryptionKey_);
+#endif
+}
 
 FileList& ActiveSplitter::FilesToSplit() {
   if (!files_)
@@ -177,6 +182,8 @@ void ActiveSplitter::Split() {
 #ifndef VTQ_CONTROL_BUILD
 
 void ActiveSplitter::SetEncryptionKey(const std::string& key) {
+  // A longer key would move to a new buffer and leave the old one unwiped.
+  SecureWipe(encryptionKey_);
   encryptionKey_ = key;
   SetUseEncryption(true);
 }

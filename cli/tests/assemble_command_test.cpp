@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/commands.h"
+#include "cli/tests/environment.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
 #include "engine/tests/support/hand_series.h"
@@ -28,7 +29,8 @@ class AssembleCommandTest : public ::testing::Test {
   }
   std::string Out(const std::string& name) { return WithTrailingSeparator(out) + name; }
   std::string Frag(const std::string& name) { return WithTrailingSeparator(out) + name; }
-  int Run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args) {
+  template <typename Command>
+  int Run(Command command, const std::vector<std::string>& args) {
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     const int status = command(args);
@@ -71,6 +73,25 @@ TEST_F(AssembleCommandTest, PassphraseFromTheCommandLineOrAFile) {
   EXPECT_TRUE(err.ends_with("Access denied: Password incorrect\n")) << err;
   test::WriteText(dir / "pw", "open sesame\r\n");
   ASSERT_EQ(Assemble({"--passphrase-file", dir / "pw"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+}
+
+TEST_F(AssembleCommandTest, ThePassphraseVariableWhenNoOptionGivesOne) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-s", "10240", "-p", "open sesame"}), 0);
+  {
+    const ScopedVariable variable("VTQ_PASSPHRASE", "open sesame");
+    ASSERT_EQ(Assemble({}), 0) << err;
+    EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+    RemoveFile(Joined("data.bin"));
+    // An option wins over the variable.
+    EXPECT_EQ(Assemble({"-p", "wrong"}), 1);
+    EXPECT_EQ(err, "Access denied: Password incorrect\n");
+  }
+  const ScopedVariable wrong("VTQ_PASSPHRASE", "wrong");
+  EXPECT_EQ(Assemble({}), 1);
+  EXPECT_EQ(err, "Access denied: Password incorrect\n");
+  ASSERT_EQ(Assemble({"-p", "open sesame"}), 0) << err;
   EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
 }
 
@@ -162,6 +183,26 @@ TEST_F(AssembleCommandTest, InfoShowsTheSafeNameBesideAHostileStoredOne) {
   EXPECT_NE(stdoutText.find("Assembled name: evil.txt\nStored name: ..\\..\\evil.txt\n"),
             std::string::npos)
       << stdoutText;
+}
+
+TEST_F(AssembleCommandTest, InfoShowsAStoredNameWithEscapeSequencesAsText) {
+  test::HandHeader header;
+  header.name = "\x1B]0;owned\x07\x1B[31mred\r\n.txt";
+  const std::string first = test::WriteFragments(dir / "hostile.", {test::HandHeaderBytes(header)});
+  ASSERT_EQ(Run(RunInfo, {first}), 0) << err;
+  EXPECT_EQ(stdoutText.find('\x1B'), std::string::npos) << stdoutText;
+  EXPECT_NE(stdoutText.find("Stored name: \\x1B]0;owned\\x07\\x1B[31mred\\r\\n.txt\n"),
+            std::string::npos)
+      << stdoutText;
+}
+
+TEST_F(AssembleCommandTest, TheAssembledNameIsPrintedWithoutControlCharacters) {
+  test::MakeFolder(dir / "joined");
+  test::HandHeader header;
+  header.name = "bell\x07.txt";
+  const std::string first = test::WriteFragments(dir / "bell.", {test::HandHeaderBytes(header)});
+  ASSERT_EQ(Run(RunAssemble, {first, "-d", dir / "joined"}), 0) << err;
+  EXPECT_EQ(stdoutText.find('\x07'), std::string::npos) << stdoutText;
 }
 
 }  // namespace

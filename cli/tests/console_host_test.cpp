@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "cli/passphrase_source.h"
+#include "cli/tests/environment.h"
 #include "engine/tests/support/scratch.h"
 
 namespace vtq::cli {
@@ -37,6 +39,24 @@ TEST(BoxLineTest, TitleColonTextWithCarriageReturnsAsLineFeeds) {
             "Insufficient disk space: Please free some up");
   EXPECT_EQ(BoxLine("a\rb\r\nc", "T"), "T: a\nb\nc");
   EXPECT_EQ(BoxLine("text", ""), "vtq: text");
+}
+
+TEST(BoxLineTest, NamesInTextAndTitleCannotReachTheTerminalAsEscapes) {
+  // The engine's own line breaks stay line breaks; every other control
+  // character is shown, so a name cannot retitle or recolour the terminal.
+  EXPECT_EQ(BoxLine("Unable to find \x1B]0;owned\x07\x1B[31m.bin\rThis file will not be processed.",
+                    "Pellworth Type Library"),
+            "Pellworth Type Library: Unable to find \\x1B]0;owned\\x07\\x1B[31m.bin\nThis file "
+            "will not be processed.");
+  EXPECT_EQ(BoxLine("a\tb\x7F\x01\nc", "Ti\x1Btle"), "Ti\\x1Btle: a\\tb\\x7F\\x01\nc");
+  EXPECT_EQ(BoxLine("r\xE9sum\xE9 C:\\x.doc", "T"), "T: r\xE9sum\xE9 C:\\x.doc");
+}
+
+TEST(UsageErrorTest, ControlCharactersOfANameAreShownEscaped) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(UsageError("the destination folder \x1B[2Jout\n does not exist"), 2);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "vtq: the destination folder \\x1B[2Jout\\n does not exist\n");
 }
 
 TEST(ConsoleBoxesTest, AnOkBoxIsPrintedAndAnsweredOk) {
@@ -111,21 +131,75 @@ TEST(PassphraseTest, FromTheOptionOrTheFirstLineOfAFile) {
   test::ScratchDir dir;
   test::WriteText(dir / "pw", "open sesame\r\nsecond line\n");
   std::string error;
-  EXPECT_EQ(PassphraseFrom(ParseArgs({"-p", "x y"}, {"-p", "--passphrase-file"}, {}), error),
-            "x y");
-  EXPECT_EQ(
-      PassphraseFrom(ParseArgs({"--passphrase-file", dir / "pw"}, {"-p", "--passphrase-file"}, {}),
-                     error),
-      "open sesame");
+  const std::set<std::string> withValue{"-p", "--passphrase-file"};
+  ParsedArgs option = ParseArgs({"-p", "x y"}, withValue, {});
+  EXPECT_EQ(PassphraseFrom(option, error), "x y");
+  EXPECT_EQ(option.Value("-p"), "");  // the parsed copy is wiped
+  ParsedArgs file = ParseArgs({"--passphrase-file", dir / "pw"}, withValue, {});
+  EXPECT_EQ(PassphraseFrom(file, error), "open sesame");
   EXPECT_TRUE(error.empty());
-  EXPECT_FALSE(PassphraseFrom(ParseArgs({}, {"-p"}, {}), error));
-  EXPECT_FALSE(PassphraseFrom(
-      ParseArgs({"--passphrase-file", dir / "none"}, {"-p", "--passphrase-file"}, {}), error));
+  ParsedArgs neither = ParseArgs({}, {"-p"}, {});
+  EXPECT_FALSE(PassphraseFrom(neither, error));
+  ParsedArgs missing = ParseArgs({"--passphrase-file", dir / "none"}, withValue, {});
+  EXPECT_FALSE(PassphraseFrom(missing, error));
   EXPECT_NE(error.find("cannot read"), std::string::npos);
   error.clear();
-  PassphraseFrom(ParseArgs({"-p", "a", "--passphrase-file", "b"}, {"-p", "--passphrase-file"}, {}),
-                 error);
+  ParsedArgs both = ParseArgs({"-p", "a", "--passphrase-file", "b"}, withValue, {});
+  PassphraseFrom(both, error);
   EXPECT_FALSE(error.empty());
+}
+
+TEST(PassphraseTest, TheEnvironmentVariableWhenNoOptionGivesOne) {
+  test::ScratchDir dir;
+  test::WriteText(dir / "pw", "from file\n");
+  const std::set<std::string> withValue{"-p", "--passphrase-file"};
+  const std::set<std::string> flags{"-P", "--ask-passphrase"};
+  std::string error;
+  const ScopedVariable variable("VTQ_PASSPHRASE", "from environment");
+  EXPECT_TRUE(EnvironmentPassphraseSet());
+  ParsedArgs none = ParseArgs({}, withValue, flags);
+  EXPECT_EQ(PassphraseFrom(none, error), "from environment");
+  ParsedArgs option = ParseArgs({"-p", "from option"}, withValue, flags);
+  EXPECT_EQ(PassphraseFrom(option, error), "from option");
+  ParsedArgs file = ParseArgs({"--passphrase-file", dir / "pw"}, withValue, flags);
+  EXPECT_EQ(PassphraseFrom(file, error), "from file");
+  // Asked at the terminal: the caller asks, the variable is not used.
+  for (const char* ask : {"-P", "--ask-passphrase"}) {
+    ParsedArgs asked = ParseArgs({ask}, withValue, flags);
+    EXPECT_EQ(PassphraseFrom(asked, error), std::nullopt);
+  }
+  EXPECT_TRUE(error.empty()) << error;
+  ParsedArgs twice = ParseArgs({"-P", "-p", "x"}, withValue, flags);
+  PassphraseFrom(twice, error);
+  EXPECT_EQ(error, "-p, --passphrase-file and --ask-passphrase exclude each other");
+}
+
+TEST(PassphraseTest, AnEmptyOrMissingVariableGivesNone) {
+  std::string error;
+  {
+    const ScopedVariable variable("VTQ_PASSPHRASE", "");
+    EXPECT_FALSE(EnvironmentPassphraseSet());
+    ParsedArgs none = ParseArgs({}, {"-p"}, {});
+    EXPECT_EQ(PassphraseFrom(none, error), std::nullopt);
+  }
+  const ScopedVariable unset("VTQ_PASSPHRASE", nullptr);
+  EXPECT_FALSE(EnvironmentPassphraseSet());
+  ParsedArgs none = ParseArgs({}, {"-p"}, {});
+  EXPECT_EQ(PassphraseFrom(none, error), std::nullopt);
+  EXPECT_TRUE(error.empty());
+}
+
+TEST(PassphraseTest, TheProcessListStopsShowingAPassphraseArgument) {
+  std::string words[] = {"src",          "-d", "-p", "-p", "open sesame",
+                         "--unknown-as", "-p", "--", "-p", "kept"};
+  std::vector<char*> argv;
+  for (auto& word : words)
+    argv.push_back(word.data());
+  HidePassphraseArguments(static_cast<int>(argv.size()), argv.data());
+  EXPECT_STREQ(argv[2], "-p");  // the value of -d
+  EXPECT_EQ(std::string(argv[4], 11), std::string(11, '\0'));
+  EXPECT_STREQ(argv[6], "-p");    // the value of --unknown-as
+  EXPECT_STREQ(argv[9], "kept");  // after "--" nothing is an option
 }
 
 TEST(PolicyTest, YesNoOrAsk) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/commands.h"
+#include "cli/tests/environment.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
 #include "engine/tests/support/scratch.h"
@@ -25,11 +26,27 @@ class SplitCommandTest : public ::testing::Test {
     test::MakeFolder(out);
     test::WriteBytes(source, data);
   }
+  std::string err;
+  std::string printed;
+
   std::string Out(const std::string& name) { return WithTrailingSeparator(out) + name; }
   int Split(std::vector<std::string> extra) {
     std::vector<std::string> args{source, "-d", out};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunSplit(args);
+  }
+  // Split with standard output and error captured.
+  int Captured(std::vector<std::string> args) {
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    const int status = RunSplit(std::move(args));
+    printed = testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+    return status;
+  }
+  int Entries(const std::string& folder) {
+    const std::filesystem::directory_iterator all(folder);
+    return static_cast<int>(std::distance(begin(all), end(all)));
   }
 };
 
@@ -64,11 +81,63 @@ TEST_F(SplitCommandTest, FirstSizeOlderFormatAndCheckDigits) {
 
 TEST_F(SplitCommandTest, AnEncryptedSeriesDiffersFromThePlainOne) {
   test::WriteText(dir / "pw", "open sesame\n");
-  ASSERT_EQ(Split({"-f", "raw", "-s", "10240", "--passphrase-file", dir / "pw"}), 0);
-  const Bytes viaFile = test::ReadBytes(Out("data.001"));
-  ASSERT_EQ(Split({"-f", "raw", "-s", "10240", "-p", "open sesame"}), 0);
-  EXPECT_EQ(test::ReadBytes(Out("data.001")), viaFile);
-  EXPECT_NE(viaFile, Bytes(data.begin(), data.begin() + 10240));
+  ASSERT_EQ(Split({"-s", "10240", "--passphrase-file", dir / "pw"}), 0);
+  const Bytes viaFile = test::ReadBytes(Out("data.002"));
+  ASSERT_EQ(Split({"-s", "10240", "-p", "open sesame"}), 0);
+  EXPECT_EQ(test::ReadBytes(Out("data.002")), viaFile);
+  ASSERT_EQ(Split({"-s", "10240"}), 0);
+  EXPECT_NE(test::ReadBytes(Out("data.002")), viaFile);
+}
+
+TEST_F(SplitCommandTest, RawAndOldSeriesRefuseWhatNoAssemblerCouldUndo) {
+  test::WriteText(dir / "pw", "open sesame\n");
+  const std::string checkDigits =
+      "vtq: check digits (-c) need the own format (-f own): a raw or old series has no header to "
+      "record them\n";
+  const std::string encryption =
+      "vtq: a passphrase (-p, --passphrase-file, --ask-passphrase) needs the own format (-f own): "
+      "a raw or old series has no header to record the encryption\n";
+  for (const char* format : {"raw", "old"}) {
+    EXPECT_EQ(Captured({source, "-d", out, "-f", format, "-c"}), 2);
+    EXPECT_EQ(err, checkDigits);
+    EXPECT_EQ(Captured({source, "-d", out, "-f", format, "-p", "pw"}), 2);
+    EXPECT_EQ(err, encryption);
+    EXPECT_EQ(Captured({source, "-d", out, "-f", format, "--passphrase-file", dir / "pw"}), 2);
+    EXPECT_EQ(err, encryption);
+    EXPECT_EQ(Captured({source, "-d", out, "-f", format, "-P"}), 2);
+    EXPECT_EQ(err, encryption);
+  }
+  EXPECT_EQ(Entries(out), 0);
+}
+
+TEST_F(SplitCommandTest, ThePassphraseVariableEncryptsWhenNoOptionGivesOne) {
+  ASSERT_EQ(Split({"-s", "10240", "-p", "open sesame"}), 0);
+  const Bytes withOption = test::ReadBytes(Out("data.002"));
+  ASSERT_EQ(Split({"-s", "10240", "-p", "other"}), 0);
+  const Bytes withOther = test::ReadBytes(Out("data.002"));
+  const ScopedVariable variable("VTQ_PASSPHRASE", "open sesame");
+  ASSERT_EQ(Split({"-s", "10240"}), 0);
+  EXPECT_EQ(test::ReadBytes(Out("data.002")), withOption);
+  // An option wins over the variable.
+  ASSERT_EQ(Split({"-s", "10240", "-p", "other"}), 0);
+  EXPECT_EQ(test::ReadBytes(Out("data.002")), withOther);
+  // A raw series is not encrypted by a standing variable; it says so.
+  ASSERT_EQ(Captured({source, "-d", out, "-f", "raw", "-s", "10240"}), 0);
+  EXPECT_EQ(test::ReadBytes(Out("data.002")), Bytes(data.begin() + 10240, data.begin() + 20480));
+  EXPECT_TRUE(
+      err.starts_with("vtq: VTQ_PASSPHRASE is not used: a raw or old series cannot be encrypted\n"))
+      << err;
+}
+
+TEST_F(SplitCommandTest, AskingForThePassphraseNeedsATerminalThatAnswers) {
+  // No terminal (or Wine's console, ending its input at once): nothing written.
+  EXPECT_EQ(Captured({source, "-d", out, "-P"}), 2);
+  EXPECT_TRUE(err == "vtq: --ask-passphrase needs a terminal to read the passphrase from\n" ||
+              err.ends_with("vtq: no passphrase was typed\n"))
+      << err;
+  EXPECT_EQ(Captured({source, "-d", out, "--ask-passphrase", "-p", "x"}), 2);
+  EXPECT_EQ(err, "vtq: -p, --passphrase-file and --ask-passphrase exclude each other\n");
+  EXPECT_EQ(Entries(out), 0);
 }
 
 TEST_F(SplitCommandTest, RegenerationRewritesOnlyThatFragment) {
@@ -90,6 +159,74 @@ TEST_F(SplitCommandTest, BatWritesTheJoiningBatchFileBesideARawSeries) {
   EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");  // the text's own line end and one more
 }
 
+TEST_F(SplitCommandTest, ABatchFileThatWouldBeTheSourceIsRefusedBeforeAnythingIsWritten) {
+  // Windows names ignore case: setup.bat is the file setup.BAT names.
+#ifdef _WIN32
+  const std::string inPlace = Out("setup.bat");
+#else
+  const std::string inPlace = Out("setup.BAT");
+#endif
+  test::WriteBytes(inPlace, data);
+  EXPECT_EQ(Captured({inPlace, "-d", out, "-f", "raw", "-s", "10240", "--bat"}), 1);
+  EXPECT_EQ(err, "Source would be overwritten: The batch file " + Out("setup.BAT") +
+                     " would replace the file being split. Please choose another destination "
+                     "folder.\n");
+  EXPECT_EQ(test::ReadBytes(inPlace), data);
+  EXPECT_EQ(Entries(out), 1);  // no fragment either
+}
+
+#ifndef _WIN32
+// Names Windows refuses but the native build meets.
+TEST_F(SplitCommandTest, ANameABatchLineCannotCarryStopsBatBeforeAnythingIsWritten) {
+  struct Case {
+    std::string name;
+    std::string refusal;
+  };
+  const Case cases[] = {
+      {"NUL\" mkdir INJECTED1 & rem .bin",
+       "vtq: BAT Generation unavailable for NUL\" mkdir INJECTED1 & rem .bin: its name holds the "
+       "double quote \", which a batch file cannot carry safely. The BAT file will not be "
+       "generated.\nvtq: nothing was written\n"},
+      {"a\nmkdir INJECTED2\n.bin",
+       "vtq: BAT Generation unavailable for a\\nmkdir INJECTED2\\n.bin: its name holds the "
+       "control character \\n, which a batch file cannot carry safely. The BAT file will not be "
+       "generated.\nvtq: nothing was written\n"},
+      {"b\r.bin",
+       "vtq: BAT Generation unavailable for b\\r.bin: its name holds the control character "
+       "\\r, which a batch file cannot carry safely. The BAT file will not be generated.\nvtq: "
+       "nothing was written\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string hostile = dir / c.name;
+    test::WriteBytes(hostile, data);
+    EXPECT_EQ(Captured({hostile, "-d", out, "-f", "raw", "-s", "10240", "--bat"}), 2);
+    EXPECT_EQ(err, c.refusal);
+    EXPECT_EQ(Entries(out), 0) << c.name;
+  }
+}
+
+TEST_F(SplitCommandTest, APlantedLinkAtTheBatchNameIsReplacedNotWrittenThrough) {
+  const std::string victim = dir / "victim.txt";
+  test::WriteText(victim, "keep me");
+  std::filesystem::create_symlink(victim, Out("data.BAT"));
+  ASSERT_EQ(Split({"-f", "raw", "-s", "10240", "--bat"}), 0);
+  EXPECT_EQ(test::ReadBytes(victim), Bytes({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+  EXPECT_FALSE(std::filesystem::is_symlink(Out("data.BAT")));
+  const Bytes bat = test::ReadBytes(Out("data.BAT"));
+  EXPECT_NE(std::string(bat.begin(), bat.end()).find("copy /b \"data.001\""), std::string::npos);
+  EXPECT_EQ(Entries(out), 4);  // three fragments, the batch file, no working file
+}
+
+TEST_F(SplitCommandTest, NamesArePrintedWithTheirControlCharactersEscaped) {
+  const std::string hostile = dir / "e\x1B]0;owned\x07.bin";
+  test::WriteBytes(hostile, data);
+  ASSERT_EQ(Captured({hostile, "-d", out, "-f", "raw", "-s", "20000"}), 0) << err;
+  EXPECT_EQ(printed, Out("e\\x1B]0;owned\\x07.001") + "\t20000\n" + Out("e\\x1B]0;owned\\x07.002") +
+                         "\t10000\n");
+  EXPECT_EQ(err.find('\x1B'), std::string::npos);
+}
+#endif
+
 TEST_F(SplitCommandTest, UsageErrorsExitWith2) {
   EXPECT_EQ(RunSplit({}), 2);
   EXPECT_EQ(RunSplit({source}), 2);  // no -d
@@ -100,6 +237,8 @@ TEST_F(SplitCommandTest, UsageErrorsExitWith2) {
   EXPECT_EQ(Split({"-p", "a", "--passphrase-file", "b"}), 2);
   EXPECT_EQ(Split({"--bogus"}), 2);
   EXPECT_EQ(Split({"--bat"}), 2);  // batch files are for raw series
+  EXPECT_EQ(Split({"-f", "raw", "-c"}), 2);
+  EXPECT_EQ(Split({"-f", "old", "-p", "x"}), 2);
   EXPECT_EQ(RunSplit({source, "-d", dir / "nowhere"}), 2);
   EXPECT_FALSE(FileExists(Out("data.001")));
 }

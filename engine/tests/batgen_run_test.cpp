@@ -6,6 +6,7 @@
 
 #include "engine/batgen.h"
 #include "engine/path.h"
+#include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 
 // After the engine's headers: windows.h defines a Yield() macro.
@@ -131,6 +132,27 @@ TEST(BatchRunIntro, HostileIntroIsOnlyShown) {
   EXPECT_NE(output.find("Tom & Jerry >x.doc | 50% ^off"), std::string::npos) << output;
   EXPECT_EQ(ReadBytes(dir / "x.doc"), std::vector<uint8_t>{1});
   EXPECT_EQ(ReadBytes(dir / "y.bin"), test::PatternBytes(100, 5));
+}
+
+// Names the native build meets (Windows names cannot hold a quote or a line
+// break), given to the generator the way the splitter gives them: cmd must
+// never run a part of a name.
+TEST(BatchRunHostileName, NoPartOfTheNameEverRuns) {
+  const std::string names[] = {"NUL\" mkdir INJECTED1 & rem .bin", "a\nmkdir INJECTED2\n.bin",
+                               "b\r\nmkdir INJECTED3\r\nrem .cab",
+                               "c\" & mkdir INJECTED4 & \".bin"};
+  for (const std::string& name : names) {
+    test::ScratchDir dir;
+    test::RecordingBoxes boxes;
+    const std::string text = CheckedBatGenText({name, 3, true}, nullptr, boxes);
+    test::WriteText(dir / "rejoin.bat", text + "\r\n");
+    std::string output;
+    RunBatch(dir, "rejoin.bat", output);
+    for (const char* made : {"INJECTED1", "INJECTED2", "INJECTED3", "INJECTED4"})
+      EXPECT_FALSE(Exists(dir / made)) << made << " from " << text << output;
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "BAT Unavailable");
+  }
 }
 
 }  // namespace

@@ -190,6 +190,65 @@ TEST(BatGenText, HostileNameOnlyEverNamesItsFiles) {
             lines.end());
 }
 
+// Names a batch line cannot carry: the quote ends the quoted name and lets
+// the rest run; a line break starts a line of the name's own.
+const std::string kQuoteInjection = "NUL\" mkdir INJECTED1 & rem .bin";
+const std::string kLineInjection = "a\nmkdir INJECTED2\n.bin";
+
+TEST(BatchNameSafety, QuotesAndControlCharactersAreRefusedOthersPass) {
+  EXPECT_EQ(FirstUnsafeBatchCharacter(kQuoteInjection), '"');
+  EXPECT_EQ(FirstUnsafeBatchCharacter(kLineInjection), '\n');
+  EXPECT_EQ(FirstUnsafeBatchCharacter("a\rb\"c"), '\r');  // the first one counts
+  EXPECT_EQ(FirstUnsafeBatchCharacter(std::string("x\x1B]0;t\x07.bin")), '\x1B');
+  EXPECT_EQ(FirstUnsafeBatchCharacter("tab\there"), '\t');
+  EXPECT_EQ(FirstUnsafeBatchCharacter("del\x7F.bin"), '\x7F');
+  EXPECT_EQ(FirstUnsafeBatchCharacter(std::string("z\x1A.bin")), '\x1A');
+  // What the quoting and the escaping carry stays allowed.
+  for (const char* name :
+       {"report.doc", "a&del x.doc", "r&d 100%.doc", "^|<>()!;,=.txt", "\xE9t\xE9.doc", ""}) {
+    EXPECT_EQ(FirstUnsafeBatchCharacter(name), std::nullopt) << name;
+  }
+}
+
+TEST(BatchNameSafety, TheRefusalNamesTheCharacterAndTheName) {
+  EXPECT_EQ(BatUnsafeNameText(kQuoteInjection, '"'),
+            "BAT Generation unavailable for NUL\" mkdir INJECTED1 & rem .bin: its name holds the "
+            "double quote \", which a batch file cannot carry safely. The BAT file will not be "
+            "generated.");
+  EXPECT_EQ(BatUnsafeNameText(kLineInjection, '\n'),
+            "BAT Generation unavailable for a\\nmkdir INJECTED2\\n.bin: its name holds the "
+            "control character \\n, which a batch file cannot carry safely. The BAT file will not "
+            "be generated.");
+  EXPECT_NE(
+      BatUnsafeNameText("a\rb", '\r').find("for a\\rb: its name holds the control character \\r,"),
+      std::string::npos);
+  EXPECT_NE(BatUnsafeNameText("\x1B[2J", '\x1B')
+                .find("for \\x1B[2J: its name holds the control "
+                      "character \\x1B,"),
+            std::string::npos);
+}
+
+TEST(CheckedBatGenText, SafeNamesGetTheSameTextWithoutABox) {
+  test::RecordingBoxes boxes;
+  for (const char* name : {"report.doc", "a&del x.doc", "r&d 100%.doc"}) {
+    EXPECT_EQ(CheckedBatGenText({name, 3, false}, nullptr, boxes),
+              BatGenText({name, 3, false}, nullptr));
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(CheckedBatGenText, AnUnsafeNameGivesNoTextAndOneBoxNamingTheCharacter) {
+  for (const auto& name : {kQuoteInjection, kLineInjection, std::string("a\r\nb.cab")}) {
+    test::RecordingBoxes boxes;
+    EXPECT_EQ(CheckedBatGenText({name, 3, true}, nullptr, boxes), "");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "BAT Unavailable");
+    EXPECT_EQ(boxes.shown[0].text, BatUnsafeNameText(name, *FirstUnsafeBatchCharacter(name)));
+    EXPECT_EQ(boxes.shown[0].Icon(), mb::kIconExclamation);
+    EXPECT_EQ(boxes.shown[0].Buttons(), mb::kOk);
+  }
+}
+
 TEST(BatUnavailable, ExclamationBoxWithItsText) {
   test::RecordingBoxes boxes;
   ShowBatUnavailable(boxes);

@@ -329,5 +329,27 @@ TEST_F(SplitterTest, BatGenerationIsForRawSeriesOnly) {
   EXPECT_EQ(doubles.boxes.shown.size(), 1u);
 }
 
+#ifndef _WIN32
+// Windows names cannot hold these characters; the native build's can.
+TEST_F(SplitterTest, BatGenerationRefusesANameABatchLineCannotCarry) {
+  splitter.SetFileFormat(aftRaw);
+  Source("NUL\" mkdir INJECTED1 & rem .bin", 30000);
+  Source("b\nmkdir INJECTED2\n.bin", 30000);
+  EXPECT_EQ(splitter.BatGen_String(1), "");
+  EXPECT_EQ(splitter.BatGen_String(2), "");
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_EQ(doubles.boxes.shown[0].title, "BAT Unavailable");
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            "BAT Generation unavailable for NUL\" mkdir INJECTED1 & rem .bin: its name holds the "
+            "double quote \", which a batch file cannot carry safely. The BAT file will not be "
+            "generated.");
+  EXPECT_EQ(doubles.boxes.shown[0].Icon(), mb::kIconExclamation);
+  EXPECT_EQ(doubles.boxes.shown[1].text,
+            "BAT Generation unavailable for b\\nmkdir INJECTED2\\n.bin: its name holds the "
+            "control character \\n, which a batch file cannot carry safely. The BAT file will not "
+            "be generated.");
+}
+#endif
+
 }  // namespace
 }  // namespace vtq

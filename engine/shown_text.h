@@ -1,0 +1,20 @@
+#pragma once
+// Names read from files and folders may hold control characters. Shown raw on
+// a console, ESC sequences retitle or recolour the user's terminal and line
+// breaks forge lines of their own; shown escaped they are only text.
+
+#include <string>
+#include <string_view>
+
+namespace vtq {
+
+// One character as it is shown: \n, \r, \t for those three, \xNN (two
+// upper-case hex digits) for every other byte below 0x20 and for 0x7F, the
+// character itself otherwise. Bytes from 0x80 on are letters of the ANSI
+// code page and stay as they are.
+std::string ShownCharacter(char c);
+// The text with every control character shown as above.
+std::string ShownText(std::string_view text);
+bool IsControlCharacter(char c);
+
+}  // namespace vtq
