@@ -75,6 +75,8 @@ int RunAssemble(std::vector<std::string> args) {
   }
   if (parsed.positionals.size() > 1)
     return UsageError("assemble takes one first fragment");
+  if (const std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
+    return UsageError(problem);
   const std::optional<std::string> destination = parsed.Value("-d");
   if (!destination) {
     return MissingInformation("Please select where to put the finished file first!",

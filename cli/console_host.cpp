@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
@@ -222,6 +223,16 @@ AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
   if (yes && no)
     error = "--yes and --no exclude each other";
   return yes ? AnswerPolicy::kYes : no ? AnswerPolicy::kNo : AnswerPolicy::kAsk;
+}
+
+std::string NotAFileProblem(const std::string& name) {
+  std::error_code error;
+  const auto status = std::filesystem::status(name, error);
+  if (error || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
+      std::filesystem::is_directory(status)) {
+    return {};
+  }
+  return name + " is not a regular file: pipes and devices cannot be split or assembled";
 }
 
 int UsageError(const std::string& message) {

@@ -134,4 +134,10 @@ AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error);
 // escaped; returns the usage exit status 2.
 int UsageError(const std::string& message);
 
+// Why `name` cannot be read as a file when something that is not one stands
+// there (a FIFO, a device, a socket): reading it would wait or never end.
+// Empty for a regular file, a folder or nothing at all, which the engine
+// reports in its own words.
+std::string NotAFileProblem(const std::string& name);
+
 }  // namespace vtq::cli

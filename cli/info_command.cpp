@@ -49,6 +49,8 @@ int RunInfo(const std::vector<std::string>& args) {
     return UsageError(parsed.error);
   if (parsed.positionals.size() != 1)
     return UsageError("info takes one fragment");
+  if (const std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
+    return UsageError(problem);
   // A name-and-escape prefix is shown as what it most likely is.
   AftFileFormat unknownAs = aftBrannock;
   if (const auto value = parsed.Value("--unknown-as")) {

@@ -67,6 +67,8 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   if (parsed.positionals.size() != 1)
     return "split takes exactly one SOURCE";
   o.source = parsed.positionals.front();
+  if (std::string problem = NotAFileProblem(o.source); !problem.empty())
+    return problem;
   const auto destination = parsed.Value("-d");
   if (!destination || destination->empty())
     return "split needs a destination folder (-d DIR)";

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "cli/commands.h"
 #include "cli/tests/environment.h"
 #include "engine/file_io.h"
@@ -204,6 +208,22 @@ TEST_F(AssembleCommandTest, TheAssembledNameIsPrintedWithoutControlCharacters) {
   ASSERT_EQ(Run(RunAssemble, {first, "-d", dir / "joined"}), 0) << err;
   EXPECT_EQ(stdoutText.find('\x07'), std::string::npos) << stdoutText;
 }
+
+#ifndef _WIN32
+// A FIFO would make every command wait for a writer for ever.
+TEST_F(AssembleCommandTest, AFifoIsRefusedByEveryCommandWithItsName) {
+  const std::string fifo = dir / "pipe.001";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string expected =
+      "vtq: " + fifo + " is not a regular file: pipes and devices cannot be split or assembled\n";
+  EXPECT_EQ(Run(RunInfo, {fifo}), 2);
+  EXPECT_EQ(err, expected);
+  EXPECT_EQ(Run(RunAssemble, {fifo, "-d", out}), 2);
+  EXPECT_EQ(err, expected);
+  EXPECT_EQ(Run(RunSplit, {fifo, "-d", out}), 2);
+  EXPECT_EQ(err, expected);
+}
+#endif
 
 }  // namespace
 }  // namespace vtq::cli

@@ -2,13 +2,20 @@
 // whose fragments come from the input.
 //
 // Input: byte 0 chooses the answers and the format for unknowns, byte 1 the
-// number of fragments (1-6); then per fragment a 16-bit little-endian length
-// followed by that many bytes (cut short at the end of the input).
+// number of fragments (1-6, its remainder by 6) and what is planted in the
+// destination before the run (its quotient by 6: bit 0 a link at the output
+// name to a file outside, bit 1 a file of the user's at output + ".partial",
+// bit 2 a file of the user's at the output name); then per fragment a 16-bit
+// little-endian length followed by that many bytes (cut short at the end of
+// the input).
+
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -49,6 +56,35 @@ void Fresh(const fs::path& folder) {
   fs::create_directories(folder);
 }
 
+void WriteText(const fs::path& name, const std::string& text) {
+  std::ofstream(name, std::ios::binary) << text;
+}
+
+std::string ReadText(const fs::path& name) {
+  std::ifstream file(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Files that were there before the run and must be there, unchanged, after it.
+struct Planted {
+  std::vector<std::pair<fs::path, std::string>> files;
+
+  void Add(const fs::path& name, const std::string& text) {
+    std::error_code ignored;
+    if (fs::exists(fs::symlink_status(name, ignored)))
+      return;
+    WriteText(name, text);
+    files.emplace_back(name, text);
+  }
+  bool Intact() const {
+    for (const auto& [name, text] : files) {
+      if (ReadText(name) != text)
+        return false;
+    }
+    return true;
+  }
+};
+
 template <typename Call>
 void Tolerate(Call call) {
   try {
@@ -65,11 +101,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   const uint8_t control = data[0];
   const int count = data[1] % 6 + 1;
+  const int plant = data[1] / 6;
   size_t at = 2;
   const fs::path in = WorkFolder() / "in";
   const fs::path out = WorkFolder() / "out";
+  const fs::path outside = WorkFolder() / "outside";
   Fresh(in);
   Fresh(out);
+  Fresh(outside);
   for (int i = 1; i <= count && at < size; ++i) {
     size_t length = data[at];
     if (at + 1 < size)
@@ -105,8 +144,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Tolerate([&] { assembler.FragmentCount(1); });
   Tolerate([&] { assembler.AssembledFilename(1); });
   Tolerate([&] { assembler.KeyValid(1); });
-  Tolerate([&] { assembler.OutputPathFor(1); });
+  std::string output;
+  Tolerate([&] { output = assembler.OutputPathFor(1); });
+
+  // Whatever stands in the destination already is the user's: a run may
+  // replace a link or the output name itself, never write through a link or
+  // touch a file it did not make.
+  Planted planted;
+  planted.Add(outside / "target", "outside the destination");
+  if (!output.empty()) {
+    std::error_code ignored;
+    if (plant & 1)
+      fs::create_symlink(outside / "target", output, ignored);
+    if (plant & 2)
+      planted.Add(output + ".partial", "the user's own partial file");
+  }
+  // A file at the output name is replaced only by a complete result.
+  Planted replaceable;
+  if (!output.empty() && (plant & 4) && !(plant & 1))
+    replaceable.Add(output, "the user's own file");
   Tolerate([&] { assembler.Assemble(); });
+  if (!planted.Intact())
+    std::abort();
+  if (assembler.CompletedSeries() == 0 && !replaceable.Intact())
+    std::abort();
 
   // Whatever the header said, nothing may land outside the destination.
   for (const auto& entry : fs::directory_iterator(in)) {

@@ -8,9 +8,7 @@
 #include <filesystem>
 #include <map>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,6 +21,11 @@
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/scratch.h"
+
+// Last: windows.h defines Yield, a member name of the platform seam.
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace vtq {
 namespace {

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"
+
+// Last: windows.h defines Yield, a member name of the platform seam.
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace vtq {
 namespace {
