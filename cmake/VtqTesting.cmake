@@ -16,7 +16,7 @@ function(vtq_add_test)
   set(props ENVIRONMENT "VTQ_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(T_DISPLAY AND VTQ_WINDOWS)
     set_property(TARGET ${T_NAME} PROPERTY CROSSCOMPILING_EMULATOR
-                 ${VTQ_ROOT}/scripts/wine-run --prefix ${VTQ_WINEPREFIX}-display --display)
+                 ${VTQ_WINE_RUN} --prefix ${VTQ_WINEPREFIX}-display --display)
     set(T_LOCK wine_display)  # the one lock these cases need
   endif()
   if(T_LOCK)

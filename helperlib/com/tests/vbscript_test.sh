@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 cp "$dir/orrinlib_test.vbs" "$work/t.vbs"
 
 # Exactly the four COM entry points, undecorated.
-exports="$(i686-w64-mingw32-objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+exports="$("${VTQ_OBJDUMP:-i686-w64-mingw32-objdump}" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
            grep -o 'Dll[A-Za-z@0-9]*' | sort | tr '\n' ' ')"
 [ "$exports" = "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ] ||
   { echo "unexpected exports: $exports"; exit 1; }
