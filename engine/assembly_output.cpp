@@ -22,8 +22,9 @@ void AssemblyOutput::Append(const void* data, size_t size) {
 }
 
 void AssemblyOutput::Complete() {
-  finished_ = true;
+  // A whole output that cannot take its name is kept beside it instead.
   file_.Complete();
+  finished_ = true;
 }
 
 void AssemblyOutput::Discard() {

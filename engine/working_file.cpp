@@ -107,9 +107,10 @@ void WorkingFile::Write(const void* data, size_t size) {
 
 void WorkingFile::Complete() {
   file_.Close();
-  pending_ = false;
+  // Still ours until the rename succeeds: a failed one leaves it to Discard.
   if (name_ != finalName_)
     ReplaceFile(name_, finalName_);
+  pending_ = false;
 }
 
 void WorkingFile::Discard() {

@@ -7,6 +7,7 @@
 #include "engine/error.h"
 #include "engine/file_io.h"
 #include "engine/tests/support/assembler_harness.h"
+#include "engine/tests/support/error_of.h"
 #include "engine/tests/support/hand_series.h"
 
 namespace vtq::test {
@@ -376,6 +377,22 @@ TEST_F(AssembleRun, CancellingDisk3DeletesOnlyWhatThisRunWrote) {
   EXPECT_FALSE(FileExists(out / "notes.txt.partial"));
   // The next series still runs.
   EXPECT_EQ(ReadBytes(out / "next.bin"), PatternBytes(10));
+}
+
+TEST_F(AssembleRun, AWholeOutputThatCannotTakeItsNameIsKeptBesideIt) {
+  const Bytes data = PatternBytes(30000);
+  const std::string first = AddSeries("notes.", OwnSeries(data, 10240));
+  SetDrive(first, DriveType::kRemovable);
+  events.onDisk = [&](int16_t disk, bool&) {
+    if (disk == 3) {  // a folder takes the name meanwhile
+      MakeFolder(out / "notes.txt");
+      WriteText(out / "notes.txt" + kPathSeparator + "inside", "x");
+    }
+  };
+  EXPECT_NE(ErrorOf([&] { assembler.Assemble(); }), 0);
+  EXPECT_EQ(ReadBytes(out / "notes.txt.partial"), data);
+  EXPECT_EQ(assembler.KeptPartials(), std::vector<std::string>{out / "notes.txt.partial"});
+  EXPECT_TRUE(WorkingFilesIn(out.Path()).empty());
 }
 
 TEST_F(AssembleRun, CDRomWarningsBeforeTheFirstAndAfterEveryFragment) {
