@@ -55,6 +55,15 @@ class ConsoleAssemblerEvents : public AssemblerEvents {
   ConsoleProgress progress_;
 };
 
+// Whatever a run kept of a series that ended early is named, so that it is
+// not taken for the finished file.
+void ReportKeptPartials(const ActiveAssembler& assembler) {
+  for (const std::string& kept : assembler.KeptPartials()) {
+    std::fprintf(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
+                 kept.c_str());
+  }
+}
+
 int MissingInformation(const char* text, const char* title) {
   std::fprintf(stderr, "%s\n", BoxLine(text, title).c_str());
   return 2;
@@ -151,6 +160,7 @@ int RunAssemble(std::vector<std::string> args) {
     const std::string output = assembler.OutputPathFor(1);
     assembler.Assemble();
     events.Finish();
+    ReportKeptPartials(assembler);
     if (assembler.CompletedSeries() != 1)
       return 1;
     std::printf("%s\n", ShownText(output).c_str());
@@ -163,6 +173,7 @@ int RunAssemble(std::vector<std::string> args) {
           "Runtime error " + std::to_string(failure.Number()) + ": " + failure.Description(),
           "There is a problem", mb::kIconCritical);
     }
+    ReportKeptPartials(assembler);
     return 1;
   }
 }

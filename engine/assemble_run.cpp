@@ -158,7 +158,8 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
 
       if (i == 1) {
         data = DropFront(data, foreignHeader.size());
-        output.emplace(SafeOutputPath(firstFragment, assembledName));
+        output.emplace(SafeOutputPath(firstFragment, assembledName),
+                       [this](const std::string& kept) { keptPartials_.push_back(kept); });
       }
 
       if (header.file.checkable) {

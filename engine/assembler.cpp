@@ -181,6 +181,7 @@ void ActiveAssembler::Assemble() {
   // through the entries it was started with.
   const std::vector<std::string> series(files_.begin(), files_.end());
   completedSeries_ = 0;
+  keptPartials_.clear();
   for (const std::string& first : series)
     AssembleSeries(first);
 }

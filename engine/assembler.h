@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/error.h"
 #include "engine/file_list.h"
@@ -95,6 +96,10 @@ class ActiveAssembler {
   int CompletedSeries() const {
     return completedSeries_;
   }
+  // The names the last Assemble kept unfinished outputs under, in order.
+  const std::vector<std::string>& KeptPartials() const {
+    return keptPartials_;
+  }
 
  private:
   // The first bytes of the fragment, at most the recognition window.
@@ -113,6 +118,7 @@ class ActiveAssembler {
   std::string destination_;
   AftFileFormat formatForUnknowns_ = aftRaw;
   int completedSeries_ = 0;
+  std::vector<std::string> keptPartials_;
 #ifndef VTQ_CONTROL_BUILD
   std::string decryptionKey_{kBuiltInPassphrase};
   Kavrolib kavrolib_;

@@ -1,27 +1,11 @@
 #include "engine/assembly_output.h"
 
-#include "engine/error.h"
+#include <utility>
 
 namespace vtq {
 
-namespace {
-
-// A name beside `finalName` that no file has yet.
-std::string FreeWorkingName(const std::string& finalName) {
-  const std::string base = finalName + ".vtq-part";
-  std::string candidate = base;
-  for (int attempt = 2; FileExists(candidate); ++attempt)
-    candidate = base + std::to_string(attempt);
-  return candidate;
-}
-
-}  // namespace
-
-AssemblyOutput::AssemblyOutput(std::string finalName)
-    : finalName_(std::move(finalName)),
-      workingName_(FreeWorkingName(finalName_)),
-      finalExisted_(FileExists(finalName_)),
-      file_(workingName_, File::Mode::kReplace) {}
+AssemblyOutput::AssemblyOutput(std::string finalName, KeptPartial onKeptPartial)
+    : file_(std::move(finalName)), onKeptPartial_(std::move(onKeptPartial)) {}
 
 AssemblyOutput::~AssemblyOutput() {
   if (finished_)
@@ -29,7 +13,7 @@ AssemblyOutput::~AssemblyOutput() {
   try {
     KeepPartial();
   } catch (...) {
-    // Already leaving on an error; the working file stays where it is.
+    // Already leaving on an error; the working file goes with the object.
   }
 }
 
@@ -38,22 +22,21 @@ void AssemblyOutput::Append(const void* data, size_t size) {
 }
 
 void AssemblyOutput::Complete() {
-  file_.Close();
+  // A whole output that cannot take its name is kept beside it instead.
+  file_.Complete();
   finished_ = true;
-  ReplaceFile(workingName_, finalName_);
 }
 
 void AssemblyOutput::Discard() {
-  file_.Close();
   finished_ = true;
-  RemoveFile(workingName_);
+  file_.Discard();
 }
 
 std::string AssemblyOutput::KeepPartial() {
-  file_.Close();
   finished_ = true;
-  const std::string kept = finalExisted_ ? finalName_ + kPartialSuffix : finalName_;
-  ReplaceFile(workingName_, kept);
+  const std::string kept = file_.KeepBeside(kPartialSuffix);
+  if (onKeptPartial_)
+    onKeptPartial_(kept);
   return kept;
 }
 

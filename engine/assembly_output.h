@@ -1,19 +1,24 @@
 #pragma once
 // The output file of one assembled series. It is written beside its final
 // name and takes that name only when it is complete, so a file already there
-// is never lost to a run that ends early.
+// is never lost to a run that ends early, and a file under the final name is
+// always a whole series.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
-#include "engine/file_io.h"
+#include "engine/working_file.h"
 
 namespace vtq {
 
 class AssemblyOutput {
  public:
+  // Told the name a partial output was kept under.
+  using KeptPartial = std::function<void(const std::string&)>;
+
   // Creates the working file in the folder of `finalName`.
-  explicit AssemblyOutput(std::string finalName);
+  explicit AssemblyOutput(std::string finalName, KeptPartial onKeptPartial = {});
   // A run that leaves without Complete or Discard keeps what it wrote, as
   // KeepPartial does.
   ~AssemblyOutput();
@@ -25,21 +30,20 @@ class AssemblyOutput {
   void Complete();
   // Removes what this run wrote and nothing else.
   void Discard();
-  // A run that ended early keeps its partly written output: under the final
-  // name when no file was there before, else beside it as final name +
-  // ".partial", leaving the old file untouched. Returns the name kept.
+  // A run that ended early keeps its partly written output beside the final
+  // name as final name + ".partial" (".partial2", ... when that is taken;
+  // the end of a long base name cut to make room), never replacing a file.
+  // Returns the name kept.
   std::string KeepPartial();
 
-  const std::string& FinalName() const { return finalName_; }
-  const std::string& WorkingName() const { return workingName_; }
+  const std::string& FinalName() const { return file_.FinalName(); }
+  const std::string& WorkingName() const { return file_.Name(); }
   static constexpr const char* kPartialSuffix = ".partial";
 
  private:
-  std::string finalName_;
-  std::string workingName_;
-  bool finalExisted_ = false;
+  WorkingFile file_;
+  KeptPartial onKeptPartial_;
   bool finished_ = false;
-  File file_;
 };
 
 }  // namespace vtq

@@ -22,6 +22,8 @@ std::string DefaultDescription(int32_t number) {
       return "File already open";
     case err::kDeviceIo:
       return "Device I/O error";
+    case err::kFileAlreadyExists:
+      return "File already exists";
     case err::kDiskFull:
       return "Disk full";
     case err::kInputPastEnd:

@@ -18,8 +18,10 @@ namespace vtq {
 class File {
  public:
   enum class Mode {
-    kRead,     // existing file, read only; others may read and write it too
-    kReplace,  // created or truncated, write only
+    kRead,       // existing file, read only; others may read and write it too
+    kReplace,    // created or truncated, write only
+    kCreateNew,  // created write only; refused (58) when the name is taken,
+                 // even by a link that leads nowhere, so nothing is written through one
   };
 
   File() = default;
@@ -56,9 +58,15 @@ class File {
 // The length of a file from the file system (53 when it does not exist).
 uint64_t FileLength(const std::string& name);
 bool FileExists(const std::string& name);
+bool FolderExists(const std::string& name);
 // Raises on failure; a missing file is an error too.
 void RemoveFile(const std::string& name);
-// Moves `from` over `to`, replacing `to` if it exists.
+// Moves `from` over `to`, replacing `to` if it exists. A link named `to` is
+// itself replaced; what it leads to is left alone.
 void ReplaceFile(const std::string& from, const std::string& to);
+// Gives `from` the name `to` only when no entry has that name yet, checked
+// and done in one step; false (and `from` untouched) when one has. Both
+// names must be in the same folder.
+bool MoveToFreeName(const std::string& from, const std::string& to);
 
 }  // namespace vtq

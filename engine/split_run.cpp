@@ -12,9 +12,11 @@
 
 #include "engine/error.h"
 #include "engine/file_io.h"
+#include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/same_file.h"
 #include "engine/splitter.h"
+#include "engine/working_file.h"
 
 #ifndef VTQ_CONTROL_BUILD
 #include "engine/bug_tracer.h"
@@ -82,6 +84,7 @@ class ActiveSplitter::Run {
   bool FetchDisk(int16_t i);
   // False when the run ends.
   bool MakeFragment(int16_t i);
+  WorkingFile CreateFragment(const std::string& name, bool removable, int16_t i);
   void ReadData(int64_t offset, int64_t wanted, size_t at);
   void CutLastBuffer();
   // The progress figures in units of 2^progressShift_ bytes, chosen once
@@ -112,7 +115,7 @@ class ActiveSplitter::Run {
   std::vector<uint8_t> buffer_;
   uint64_t headerBytes_ = 0;
   File source_;
-  File fragment_;
+  WorkingFile fragment_;
 #ifndef VTQ_CONTROL_BUILD
   std::optional<ErrorTrap> trap_;
 #endif
@@ -132,7 +135,7 @@ bool ActiveSplitter::Run::Step(const std::function<void()>& step) {
 }
 
 void ActiveSplitter::Run::CloseAll() {
-  fragment_.Close();
+  fragment_ = WorkingFile();  // an unfinished fragment goes; the old one stays
   source_.Close();
 }
 
@@ -308,6 +311,21 @@ int32_t ActiveSplitter::Run::IntervalValue(int16_t i) {
   return Scaled(ProgressFigure(i, s_.fragmentSize_, s_.firstFragmentSize_));
 }
 
+// The fragment is written beside an older file of its name and replaces it
+// only when whole, so a run that fails leaves the old fragment as it was. A
+// removable disk may lack room for both: there it is replaced in place.
+WorkingFile ActiveSplitter::Run::CreateFragment(const std::string& name, bool removable,
+                                                int16_t i) {
+  if (removable && FileExists(name)) {
+    const int64_t nominal = i == 1 ? s_.firstFragmentSize_ : s_.fragmentSize_;
+    const Currency free =
+        GlobalSettings::DiskFreeSpace(s_.globals_.GetPlatform().drives, DriveRoot(s_.destination_));
+    if (free < Currency::FromWhole(nominal))
+      return WorkingFile::InPlace(name);
+  }
+  return WorkingFile(name);
+}
+
 bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   const bool regenerating = s_.FragmentToRegenerate() > 0;
   const std::string& destination = s_.destination_;
@@ -321,7 +339,7 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
     return false;
 
   const std::string name = destination + stem_ + FragmentNumber(i);
-  if (!Step([&] { fragment_ = File(name, File::Mode::kReplace); }))
+  if (!Step([&] { fragment_ = CreateFragment(name, removable, i); }))
     return false;
   Stage("Buffer filler");
   if (!Step([&] { prefix_ = s_.HeaderText(filename_, false); }))
@@ -403,7 +421,7 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   Stage("Fragment dumper");
   if (!Step([&] {
         fragment_.Write(buffer_.data(), buffer_.size());
-        fragment_.Close();
+        fragment_.Complete();
         s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
       })) {
     return false;

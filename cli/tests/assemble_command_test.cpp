@@ -125,7 +125,7 @@ TEST_F(AssembleCommandTest, TheUnknownFormatQuestionOrItsOption) {
   EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
 }
 
-TEST_F(AssembleCommandTest, ARefusedCheckEndsWithStatus1AndNoFurtherMessage) {
+TEST_F(AssembleCommandTest, ARefusedCheckEndsWithStatus1AndNamesOnlyTheKeptPart) {
   test::MakeFolder(dir / "joined");
   ASSERT_EQ(Split({"-s", "10240", "-c"}), 0);
   Bytes second = test::ReadBytes(Frag("data.002"));
@@ -135,7 +135,10 @@ TEST_F(AssembleCommandTest, ARefusedCheckEndsWithStatus1AndNoFurtherMessage) {
   EXPECT_EQ(
       err,
       "Warning: The checkability verification on fragment 2 failed indicating that the fragment is "
-      "probably corrupted. Are you sure you wish to continue?\n");
+      "probably corrupted. Are you sure you wish to continue?\n"
+      "vtq: the series is incomplete; what was assembled is kept as " +
+          Joined("data.bin.partial") + "\n");
+  EXPECT_FALSE(FileExists(Joined("data.bin")));
   EXPECT_EQ(Assemble({"--yes"}), 0);
 }
 
@@ -157,6 +160,14 @@ TEST_F(AssembleCommandTest, AMissingFragmentIsAFailure) {
   RemoveFile(Frag("data.003"));
   EXPECT_EQ(Assemble({}), 1);
   EXPECT_NE(err.find("Runtime error 53"), std::string::npos) << err;
+  // Two fragments' worth, kept under a name that says it is not the file.
+  EXPECT_TRUE(err.ends_with("vtq: the series is incomplete; what was assembled is kept as " +
+                            Joined("data.bin.partial") + "\n"))
+      << err;
+  EXPECT_FALSE(FileExists(Joined("data.bin")));
+  const Bytes kept = test::ReadBytes(Joined("data.bin.partial"));
+  EXPECT_EQ(kept, Bytes(data.begin(), data.begin() + 2 * 10240 - 72));
+  EXPECT_EQ(stdoutText, "");
 }
 
 TEST_F(AssembleCommandTest, InfoPrintsOneNameValuePerLine) {

@@ -143,8 +143,10 @@ TEST_F(AcceptanceAssemble, RefusingFragment1KeepsAnEmptyOutputAndRaisesTheChecka
             "probably corrupted. Are you sure you wish to continue?");
   EXPECT_EQ(Boxes()[0].Icon(), mb::kIconExclamation);
   EXPECT_EQ(Boxes()[0].Buttons(), mb::kYesNo);
-  EXPECT_TRUE(FileExists(out / "bad.bin"));
-  EXPECT_TRUE(ReadBytes(out / "bad.bin").empty());
+  // Kept, but not under the name of a finished file.
+  EXPECT_FALSE(FileExists(out / "bad.bin"));
+  EXPECT_TRUE(ReadBytes(out / "bad.bin.partial").empty());
+  EXPECT_EQ(assembler.KeptPartials(), std::vector<std::string>{out / "bad.bin.partial"});
 }
 
 // The header warnings come with every header read of the run: the count and

@@ -109,6 +109,18 @@ TEST_F(RoundTrip, AThousandAndMoreFragments) {
   EXPECT_EQ(assembleEvents.log.front(), "start 1006");
 }
 
+TEST_F(RoundTrip, ANameOf250CharactersComesBack) {
+  const std::string name = std::string(246, 'q') + ".bin";
+  const Bytes data = PatternBytes(25000, 8);
+  WriteBytes(source / name, data);
+  const std::string assembled =
+      SplitAndAssemble({aftQuorvelle, true, false, false, data.size()}, source.Path(), name);
+  EXPECT_EQ(assembled, out / name);
+  EXPECT_EQ(ReadBytes(assembled), data);
+  EXPECT_EQ(NamesIn(out.Path()), std::vector<std::string>{name});
+  EXPECT_EQ(NamesIn(fragments.Path()).size(), 3u);
+}
+
 TEST_F(RoundTrip, DotsInTheSourceFolderDoNotChangeTheStem) {
   const std::string folder = source / "release.v2";
   MakeFolder(folder);

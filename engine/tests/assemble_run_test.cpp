@@ -7,6 +7,7 @@
 #include "engine/error.h"
 #include "engine/file_io.h"
 #include "engine/tests/support/assembler_harness.h"
+#include "engine/tests/support/error_of.h"
 #include "engine/tests/support/hand_series.h"
 
 namespace vtq::test {
@@ -58,7 +59,7 @@ TEST_F(AssembleRun, JoinsAnOwnFormatSeriesUnderItsStoredName) {
   EXPECT_EQ(events.log,
             (std::vector<std::string>{"start 3", "interval 1", "interval 2", "interval 3"}));
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_FALSE(FileExists(out / "notes.txt.vtq-part"));
+  EXPECT_EQ(NamesIn(out.Path()), std::vector<std::string>{"notes.txt"});
 }
 
 TEST_F(AssembleRun, EmptyAndOneFragmentSources) {
@@ -150,7 +151,10 @@ TEST_F(AssembleRun, ADamagedFragmentAnsweredNoEndsAssembleAndKeepsThePartialOutp
     EXPECT_EQ(error.Source(), "ActiveAssembler");
     EXPECT_EQ(error.Description(), "Checkability check failed");
   }
-  EXPECT_EQ(ReadBytes(out / "damaged.bin"), Slice(data, 0, 10000));
+  // What was written is kept, but not under the name of a finished file.
+  EXPECT_FALSE(FileExists(out / "damaged.bin"));
+  EXPECT_EQ(ReadBytes(out / "damaged.bin.partial"), Slice(data, 0, 10000));
+  EXPECT_EQ(assembler.KeptPartials(), std::vector<std::string>{out / "damaged.bin.partial"});
   EXPECT_FALSE(FileExists(out / "next.bin"));
 }
 
@@ -190,7 +194,7 @@ TEST_F(AssembleRun, AWrongPassphraseLeavesNoFileAndTheNextSeriesStillRuns) {
   EXPECT_EQ(Boxes()[0].title, "Access denied");
   EXPECT_EQ(Boxes()[0].Icon(), mb::kIconCritical);
   EXPECT_FALSE(FileExists(out / "secret.bin"));
-  EXPECT_FALSE(FileExists(out / "secret.bin.vtq-part"));
+  EXPECT_TRUE(WorkingFilesIn(out.Path()).empty());
   EXPECT_EQ(ReadBytes(out / "next.bin"), PatternBytes(10));
 }
 
@@ -210,6 +214,37 @@ TEST_F(AssembleRun, AMissingFragmentOnAFixedDiskEndsAssembleWithFileNotFound) {
   } catch (const VbError& error) {
     EXPECT_EQ(error.Number(), err::kFileNotFound);
   }
+  // Two fragments' worth, under a name no one takes for the finished file.
+  EXPECT_EQ(NamesIn(out.Path()), std::vector<std::string>{"notes.txt.partial"});
+  EXPECT_EQ(ReadBytes(out / "notes.txt.partial"), Slice(PatternBytes(30000), 0, 2 * 10240 - 73));
+  EXPECT_EQ(assembler.KeptPartials(), std::vector<std::string>{out / "notes.txt.partial"});
+}
+
+TEST_F(AssembleRun, AnEarlyEndNeverReplacesAFileOfThePartialName) {
+  const Bytes data = PatternBytes(30000);
+  AddSeries("report.", OwnSeries(data, 10240, "report.doc"));
+  RemoveFile(in / "report.003");
+  WriteText(out / "report.doc.partial", "the user's own");
+  EXPECT_THROW(assembler.Assemble(), VbError);
+  EXPECT_THROW(assembler.Assemble(), VbError);
+  EXPECT_EQ(ReadBytes(out / "report.doc.partial"), Text("the user's own"));
+  const Bytes part = Slice(data, 0, 2 * 10240 - 74);
+  EXPECT_EQ(ReadBytes(out / "report.doc.partial2"), part);
+  EXPECT_EQ(ReadBytes(out / "report.doc.partial3"), part);
+  EXPECT_EQ(assembler.KeptPartials(), std::vector<std::string>{out / "report.doc.partial3"});
+  EXPECT_EQ(NamesIn(out.Path()),
+            (std::vector<std::string>{"report.doc.partial", "report.doc.partial2",
+                                      "report.doc.partial3"}));
+}
+
+TEST_F(AssembleRun, TheKeptPartOfALongNameIsCutToFit) {
+  const std::string name = std::string(246, 'L') + ".doc";  // 250 characters
+  AddSeries("long.", OwnSeries(PatternBytes(30000), 10240, name));
+  RemoveFile(in / "long.002");
+  EXPECT_THROW(assembler.Assemble(), VbError);
+  EXPECT_THROW(assembler.Assemble(), VbError);
+  EXPECT_EQ(NamesIn(out.Path()), (std::vector<std::string>{std::string(246, 'L') + "..partial",
+                                                           std::string(246, 'L') + ".partial2"}));
 }
 
 TEST_F(AssembleRun, ACountOfZeroOrLessIsADamagedHeaderThatStopsOnlyItsSeries) {
@@ -342,15 +377,34 @@ TEST_F(AssembleRun, CancellingDisk3DeletesOnlyWhatThisRunWrote) {
   WriteText(out / "notes.txt", "precious");
   events.onDisk = [&](int16_t disk, bool& cancel) {
     if (disk == 3) {
-      EXPECT_EQ(FileLength(out / "notes.txt.vtq-part"), (10240u - 73u) + 10240u);
+      const std::vector<std::string> working = WorkingFilesIn(out.Path());
+      ASSERT_EQ(working.size(), 1u);
+      EXPECT_EQ(FileLength(out / working[0]), (10240u - 73u) + 10240u);
       cancel = true;
     }
   };
   assembler.Assemble();
   EXPECT_EQ(ReadBytes(out / "notes.txt"), Text("precious"));
-  EXPECT_FALSE(FileExists(out / "notes.txt.vtq-part"));
+  EXPECT_TRUE(WorkingFilesIn(out.Path()).empty());
+  EXPECT_FALSE(FileExists(out / "notes.txt.partial"));
   // The next series still runs.
   EXPECT_EQ(ReadBytes(out / "next.bin"), PatternBytes(10));
+}
+
+TEST_F(AssembleRun, AWholeOutputThatCannotTakeItsNameIsKeptBesideIt) {
+  const Bytes data = PatternBytes(30000);
+  const std::string first = AddSeries("notes.", OwnSeries(data, 10240));
+  SetDrive(first, DriveType::kRemovable);
+  events.onDisk = [&](int16_t disk, bool&) {
+    if (disk == 3) {  // a folder takes the name meanwhile
+      MakeFolder(out / "notes.txt");
+      WriteText(out / "notes.txt" + kPathSeparator + "inside", "x");
+    }
+  };
+  EXPECT_NE(ErrorOf([&] { assembler.Assemble(); }), 0);
+  EXPECT_EQ(ReadBytes(out / "notes.txt.partial"), data);
+  EXPECT_EQ(assembler.KeptPartials(), std::vector<std::string>{out / "notes.txt.partial"});
+  EXPECT_TRUE(WorkingFilesIn(out.Path()).empty());
 }
 
 TEST_F(AssembleRun, CDRomWarningsBeforeTheFirstAndAfterEveryFragment) {

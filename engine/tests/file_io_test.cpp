@@ -121,19 +121,49 @@ TEST(FileAccess, ReplaceFileMovesOverTheTarget) {
   EXPECT_EQ(ErrorOf([&] { ReplaceFile(dir / "new", dir / "old"); }), err::kFileNotFound);
 }
 
+TEST(FileAccess, CreateNewRefusesATakenNameAndLeavesItAlone) {
+  ScratchDir dir;
+  {
+    File created(dir / "fresh", File::Mode::kCreateNew);
+    created.Write("ab", 2);
+  }
+  EXPECT_EQ(ReadBytes(dir / "fresh"), (std::vector<uint8_t>{'a', 'b'}));
+  EXPECT_EQ(ErrorOf([&] { File f(dir / "fresh", File::Mode::kCreateNew); }),
+            err::kFileAlreadyExists);
+  EXPECT_EQ(ReadBytes(dir / "fresh"), (std::vector<uint8_t>{'a', 'b'}));
+  test::MakeFolder(dir / "sub");
+  EXPECT_NE(ErrorOf([&] { File f(dir / "sub", File::Mode::kCreateNew); }), 0);
+  EXPECT_EQ(ErrorOf([&] { File f(dir / ("nofolder" + S + "x"), File::Mode::kCreateNew); }),
+            err::kPathNotFound);
+  EXPECT_EQ(DefaultDescription(err::kFileAlreadyExists), "File already exists");
+}
+
+TEST(FileAccess, MoveToFreeNameNeverReplaces) {
+  ScratchDir dir;
+  WriteBytes(dir / "a", {1});
+  WriteBytes(dir / "b", {2});
+  EXPECT_FALSE(MoveToFreeName(dir / "a", dir / "b"));
+  EXPECT_EQ(ReadBytes(dir / "a"), std::vector<uint8_t>{1});
+  EXPECT_EQ(ReadBytes(dir / "b"), std::vector<uint8_t>{2});
+  EXPECT_TRUE(MoveToFreeName(dir / "a", dir / "c"));
+  EXPECT_FALSE(FileExists(dir / "a"));
+  EXPECT_EQ(ReadBytes(dir / "c"), std::vector<uint8_t>{1});
+  EXPECT_EQ(ErrorOf([&] { MoveToFreeName(dir / "a", dir / "d"); }), err::kFileNotFound);
+}
+
 #ifdef _WIN32
 TEST(SystemErrors, WindowsCodesMapToClassicNumbers) {
   const std::pair<SystemErrorCode, int32_t> table[] = {
-      {2, 53},  {3, 76},   {5, 70},   {32, 70}, {33, 70}, {19, 70}, {21, 71}, {112, 61},
-      {39, 61}, {123, 52}, {161, 52}, {8, 7},   {14, 7},  {1, 75},  {87, 75}};
+      {2, 53},   {3, 76},   {5, 70}, {32, 70}, {33, 70}, {19, 70}, {21, 71}, {112, 61}, {39, 61},
+      {123, 52}, {161, 52}, {8, 7},  {14, 7},  {1, 75},  {87, 75}, {80, 58}, {183, 58}};
   for (const auto& [code, number] : table)
     EXPECT_EQ(ClassicFileError(code, "x"), number) << code;
 }
 #else
 TEST(SystemErrors, ErrnoValuesMapToClassicNumbers) {
   const std::pair<int, int32_t> table[] = {
-      {ENOTDIR, 76}, {EACCES, 70}, {EPERM, 70},        {EROFS, 70}, {EBUSY, 70}, {ENOSPC, 61},
-      {EDQUOT, 61},  {ENOMEM, 7},  {ENAMETOOLONG, 52}, {EIO, 57},   {EINVAL, 75}};
+      {ENOTDIR, 76}, {EACCES, 70}, {EPERM, 70},        {EROFS, 70}, {EBUSY, 70},  {ENOSPC, 61},
+      {EDQUOT, 61},  {ENOMEM, 7},  {ENAMETOOLONG, 52}, {EIO, 57},   {EINVAL, 75}, {EEXIST, 58}};
   for (const auto& [code, number] : table)
     EXPECT_EQ(ClassicFileError(code, "x"), number) << code;
   ScratchDir dir;

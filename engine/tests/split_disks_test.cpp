@@ -10,6 +10,7 @@
 #include "engine/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"
+#include "engine/tests/support/hand_series.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "engine/tests/support/splitter_events.h"
@@ -145,6 +146,48 @@ TEST_F(SplitDisksTest, AFullDiskIsRetriedUntilTheContainerGivesUp) {
   EXPECT_EQ(Titles(), std::vector<std::string>{
                           "Insufficient disk space|Please free some up on the destination drive "
                           "and then try again"});
+}
+
+// What the folder shows while fragment 2 is re-made over an older one.
+struct DuringTheFragment {
+  std::vector<std::string> working;
+  std::vector<uint8_t> underTheFinalName;
+};
+
+TEST_F(SplitDisksTest, AFragmentIsMadeBesideTheOldOneWhereTheDiskHasRoomForBoth) {
+  Disk(1457664, 1457664);
+  const std::vector<uint8_t> old(10240, 0xEE);
+  test::WriteBytes(dir / "x.002", old);
+  DuringTheFragment seen;
+  events.onInterval = [&](int32_t v) {
+    if (v == 20480)  // fragment 2, before it is written
+      seen = {test::WorkingFilesIn(dir.Path()), test::ReadBytes(dir / "x.002")};
+  };
+  splitter.SetRegenerateFragment(2);
+  splitter.Split();
+  EXPECT_EQ(seen.working.size(), 1u);
+  EXPECT_EQ(seen.underTheFinalName, old);
+  EXPECT_EQ(test::ReadBytes(dir / "x.002"), test::Slice(test::PatternBytes(25000), 10240, 10240));
+  EXPECT_TRUE(test::WorkingFilesIn(dir.Path()).empty());
+  EXPECT_EQ(events.written, std::vector<std::string>{dir / "x.002"});
+}
+
+TEST_F(SplitDisksTest, WithoutRoomForBothTheOldFragmentIsReplacedInPlace) {
+  // Enough for the series spread over three disks, not for a second
+  // fragment of 10,240 bytes beside the first.
+  Disk(1457664, 9000);
+  test::WriteBytes(dir / "x.002", std::vector<uint8_t>(10240, 0xEE));
+  DuringTheFragment seen;
+  events.onInterval = [&](int32_t v) {
+    if (v == 20480)  // fragment 2, before it is written
+      seen = {test::WorkingFilesIn(dir.Path()), test::ReadBytes(dir / "x.002")};
+  };
+  splitter.SetRegenerateFragment(2);
+  splitter.Split();
+  EXPECT_TRUE(seen.working.empty());
+  EXPECT_TRUE(seen.underTheFinalName.empty());  // the old one is gone already
+  EXPECT_EQ(test::ReadBytes(dir / "x.002"), test::Slice(test::PatternBytes(25000), 10240, 10240));
+  EXPECT_TRUE(doubles.boxes.shown.empty());
 }
 
 TEST_F(SplitDisksTest, ACdRomWarnsAtEveryRemovabilityTestAndIsTreatedAsAHardDisk) {

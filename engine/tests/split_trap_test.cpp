@@ -160,8 +160,66 @@ TEST_F(SplitTrapTest, ASourceThatShrinksIsAnErrorNotAShortFragment) {
   splitter.Split();
   ASSERT_EQ(doubles.advisor.asked.size(), 1u);
   EXPECT_EQ(doubles.advisor.asked[0], err::kInputPastEnd);
-  EXPECT_TRUE(test::ReadBytes(Out("data.002")).empty());
-  EXPECT_FALSE(FileExists(Out("data.003")));
+  // The fragment the error stopped is not left behind as a stub.
+  EXPECT_EQ(test::NamesIn(dir / "out"), std::vector<std::string>{"data.001"});
+}
+
+// A run that fails half-way through a fragment, as one without its cipher
+// library does: the fragment it was making is dropped and the file that had
+// its name before stays as it was.
+class FailedRerunTest : public SplitTrapTest {
+ protected:
+  void SetUp() override {
+    SplitTrapTest::SetUp();
+    Source(30000);
+    splitter.SetCheckabilityEnabled(true);
+    splitter.Split();
+    for (const char* name : {"data.001", "data.002", "data.003"})
+      before.push_back(test::ReadBytes(Out(name)));
+  }
+  // The interval raised for fragment `number` fails.
+  void FailAtFragment(int number) {
+    events.onInterval = [number](int32_t v) {
+      if (v == (number - 1) * 10240 + 10240)
+        Raise(err::kFileNotFound);
+    };
+  }
+  void ExpectTheSeriesAsBefore() {
+    EXPECT_EQ(test::NamesIn(dir / "out"),
+              (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+    EXPECT_EQ(test::ReadBytes(Out("data.001")), before[0]);
+    EXPECT_EQ(test::ReadBytes(Out("data.002")), before[1]);
+    EXPECT_EQ(test::ReadBytes(Out("data.003")), before[2]);
+  }
+  std::vector<Bytes> before;
+};
+
+TEST_F(FailedRerunTest, AFirstFragmentWithItsHeaderWrittenIsNotLeftAsAStub) {
+  FailAtFragment(1);
+  doubles.advisor.Answer(TrapAction::kEndRoutine);
+  splitter.Split();
+  EXPECT_EQ(doubles.advisor.asked, std::vector<int32_t>{err::kFileNotFound});
+  ExpectTheSeriesAsBefore();
+}
+
+TEST_F(FailedRerunTest, ARecreatedFragmentThatFailsLeavesTheOldOne) {
+  splitter.SetRegenerateFragment(2);
+  FailAtFragment(2);
+  doubles.advisor.Answer(TrapAction::kEndRoutine);
+  events.written.clear();
+  splitter.Split();
+  ExpectTheSeriesAsBefore();
+  EXPECT_TRUE(events.written.empty());
+}
+
+TEST_F(FailedRerunTest, EndingTheProgramLeavesTheOldFragmentToo) {
+  FailAtFragment(3);
+  doubles.advisor.Answer(TrapAction::kEndProgram);
+  events.written.clear();
+  EXPECT_THROW(splitter.Split(), ProgramEndRequested);
+  ExpectTheSeriesAsBefore();
+  // The two fragments made whole were announced under their own names.
+  EXPECT_EQ(events.written, (std::vector<std::string>{Out("data.001"), Out("data.002")}));
 }
 
 TEST_F(SplitTrapTest, ProgressOfA3GiBSourceIsGivenInQuarterBytes) {

@@ -42,7 +42,11 @@ File::File(const std::string& name, Mode mode) : name_(name) {
     Raise(err::kPathFileAccess);
   // Opening a FIFO for reading would wait for a writer: open without
   // waiting, look at what it is, and only then read as usual.
-  const int flags = mode == Mode::kRead ? (O_RDONLY | O_NONBLOCK) : (O_WRONLY | O_CREAT | O_TRUNC);
+  int flags = O_RDONLY | O_NONBLOCK;
+  if (mode == Mode::kReplace)
+    flags = O_WRONLY | O_CREAT | O_TRUNC;
+  else if (mode == Mode::kCreateNew)
+    flags = O_WRONLY | O_CREAT | O_EXCL;  // with O_EXCL a link is never followed
   int fd;
   do {
     fd = open(name.c_str(), flags | O_CLOEXEC, 0666);
@@ -163,6 +167,11 @@ bool FileExists(const std::string& name) {
   return Status(name, info) && !S_ISDIR(info.st_mode);
 }
 
+bool FolderExists(const std::string& name) {
+  struct stat info {};
+  return Status(name, info) && S_ISDIR(info.st_mode);
+}
+
 void RemoveFile(const std::string& name) {
   if (unlink(name.c_str()) != 0)
     RaiseLastFileError(name);
@@ -174,6 +183,24 @@ void ReplaceFile(const std::string& from, const std::string& to) {
   if (errno != EXDEV)
     RaiseLastFileError(from);
   CopyThenRemove(from, to);
+}
+
+bool MoveToFreeName(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno == EEXIST)
+    return false;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+    RaiseLastFileError(from);
+  // A file system that cannot rename without replacing: a second link to the
+  // file, which fails when the name is taken, then the first one goes.
+  if (link(from.c_str(), to.c_str()) != 0) {
+    if (errno == EEXIST)
+      return false;
+    RaiseLastFileError(from);
+  }
+  RemoveFile(from);
+  return true;
 }
 
 }  // namespace vtq

@@ -45,6 +45,8 @@ int32_t ClassicFileError(SystemErrorCode code, const std::string& name) {
       return err::kBadFileName;
     case EIO:
       return err::kDeviceIo;
+    case EEXIST:
+      return err::kFileAlreadyExists;
     default:
       return err::kPathFileAccess;
   }

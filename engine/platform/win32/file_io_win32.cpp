@@ -32,9 +32,13 @@ File::File(const std::string& name, Mode mode) : name_(name) {
   if (name.empty())
     Raise(err::kPathFileAccess);
   const bool reading = mode == Mode::kRead;
-  HANDLE handle =
-      CreateFileA(name.c_str(), reading ? GENERIC_READ : GENERIC_WRITE, kShareAll, nullptr,
-                  reading ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD disposition = OPEN_EXISTING;
+  if (mode == Mode::kReplace)
+    disposition = CREATE_ALWAYS;
+  else if (mode == Mode::kCreateNew)
+    disposition = CREATE_NEW;
+  HANDLE handle = CreateFileA(name.c_str(), reading ? GENERIC_READ : GENERIC_WRITE, kShareAll,
+                              nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     RaiseLastFileError(name);
   handle_ = handle;
@@ -137,6 +141,11 @@ bool FileExists(const std::string& name) {
   return Attributes(name, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FolderExists(const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  return Attributes(name, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void RemoveFile(const std::string& name) {
   if (!DeleteFileA(name.c_str()))
     RaiseLastFileError(name);
@@ -146,6 +155,16 @@ void ReplaceFile(const std::string& from, const std::string& to) {
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
     RaiseLastFileError(from);
   }
+}
+
+bool MoveToFreeName(const std::string& from, const std::string& to) {
+  // Without MOVEFILE_REPLACE_EXISTING a taken name is refused, not replaced.
+  if (MoveFileExA(from.c_str(), to.c_str(), 0))
+    return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+    return false;
+  RaiseFileError(error, from);
 }
 
 }  // namespace vtq

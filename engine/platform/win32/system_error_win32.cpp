@@ -27,6 +27,9 @@ int32_t ClassicFileError(SystemErrorCode code, const std::string& /*name*/) {
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
       return err::kBadFileName;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return err::kFileAlreadyExists;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
       return err::kOutOfMemory;

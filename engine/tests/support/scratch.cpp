@@ -1,5 +1,6 @@
 #include "engine/tests/support/scratch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -68,6 +69,23 @@ std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed) {
 
 void MakeFolder(const std::string& name) {
   fs::create_directories(name);
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> WorkingFilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const std::string& name : NamesIn(folder)) {
+    if (name.starts_with(".vtq") && name.ends_with(".tmp"))
+      names.push_back(name);
+  }
+  return names;
 }
 
 }  // namespace vtq::test

@@ -27,5 +27,11 @@ std::vector<uint8_t> ReadBytes(const std::string& name);
 // Deterministic pseudo-random content.
 std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed = 1);
 void MakeFolder(const std::string& name);
+// The names of the entries of `folder` (links included, followed or not),
+// sorted.
+std::vector<std::string> NamesIn(const std::string& folder);
+// The names in `folder` that the engine gives files while it writes them
+// (".vtq" + hex + ".tmp"), sorted.
+std::vector<std::string> WorkingFilesIn(const std::string& folder);
 
 }  // namespace vtq::test
