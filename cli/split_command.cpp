@@ -9,7 +9,6 @@
 #include "cli/console_host.h"
 #include "cli/passphrase_prompt.h"
 #include "cli/passphrase_source.h"
-#include "cli/replacing_write.h"
 #include "cli/split_events.h"
 #include "engine/batgen.h"
 #include "engine/error_trap.h"
@@ -19,6 +18,7 @@
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 #include "engine/splitter.h"
+#include "engine/working_file.h"
 
 namespace vtq::cli {
 namespace {
@@ -256,7 +256,12 @@ int RunSplit(std::vector<std::string> args) {
       const std::string text = splitter.BatGen_String(1);
       if (text.empty())
         return 1;  // the generator has said why
-      WriteFileReplacing(bat, text + "\r\n");
+      // Written beside its name and renamed over it, so that a link planted
+      // at the name is replaced, never written through.
+      WorkingFile batch(bat);
+      const std::string content = text + "\r\n";
+      batch.Write(content.data(), content.size());
+      batch.Complete();
       std::fprintf(stdout, "%s\n", ShownText(bat).c_str());
     }
   } catch (const ProgramEndRequested&) {
