@@ -55,17 +55,13 @@ WorkingFile::WorkingFile(std::string finalName) : finalName_(std::move(finalName
 }
 
 WorkingFile WorkingFile::InPlace(std::string finalName) {
-  WorkingFile in;
-  in.finalName_ = std::move(finalName);
-  if (FolderExists(in.finalName_))
-    Raise(err::kPermissionDenied);
-  // Removing the old entry rather than truncating it: a link is dropped, not
-  // written through, and another name of the same file keeps its data.
-  if (FileExists(in.finalName_))
-    RemoveFile(in.finalName_);
-  in.file_ = CreateNew(in.finalName_);
+  WorkingFile in(std::move(finalName));
+  // The empty working file takes the name at once and is written under it:
+  // whatever had the name is replaced, never truncated, written or deleted
+  // through (a link included, whose target a deletion may take on some
+  // systems), and its room is free for the new data.
+  ReplaceFile(in.name_, in.finalName_);
   in.name_ = in.finalName_;
-  in.pending_ = true;
   return in;
 }
 

@@ -26,8 +26,8 @@ class WorkingFile {
   // its place.
   explicit WorkingFile(std::string finalName);
   // Writes under `finalName` itself, for a disk without room for the old
-  // file and the new one side by side: whatever has the name is removed
-  // first, then the file is created anew.
+  // file and the new one side by side: an empty working file replaces
+  // whatever has the name before any data is written.
   static WorkingFile InPlace(std::string finalName);
   // A file neither completed nor kept is removed.
   ~WorkingFile();

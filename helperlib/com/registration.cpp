@@ -108,7 +108,13 @@ HRESULT UnregisterServer() {
     return S_OK;
   }
   SysFreeString(registered);
-  return UnRegisterTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL, SYS_WIN32);
+  // RegisterTypeLib files the library under the platform of the running code.
+#ifdef _WIN64
+  constexpr SYSKIND kPlatform = SYS_WIN64;
+#else
+  constexpr SYSKIND kPlatform = SYS_WIN32;
+#endif
+  return UnRegisterTypeLib(LIBID_OrrinModules32, kMajor, kMinor, LOCALE_NEUTRAL, kPlatform);
 }
 
 }  // namespace orrin::com
