@@ -50,8 +50,8 @@ TEST(Win32Handles, ATakenFileStaysOpen) {
 }
 
 TEST(Win32Handles, KernelHandlesFailWithNull) {
-  const KernelHandle none(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  EXPECT_TRUE(none);
+  const KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  EXPECT_TRUE(event);
   const KernelHandle failed;
   EXPECT_FALSE(failed);
   EXPECT_EQ(failed.Get(), nullptr);
