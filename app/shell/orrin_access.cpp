@@ -2,33 +2,19 @@
 
 #include <string>
 
+#include "base/win/dyn_calls.h"
+#include "base/win/module_path.h"
+
 namespace vtq::shell {
 namespace {
 
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
 std::wstring BesideProgram(const wchar_t* fileName) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  path.resize(path.find_last_of(L"\\/") + 1);
-  return path + fileName;
+  return base::win::FolderOf(base::win::ModulePath(nullptr)) + fileName;
 }
 
 }  // namespace
-
-OrrinAccess::~OrrinAccess() {
-  regging_.Reset();
-  modules_.Reset();
-  if (library_)
-    FreeLibrary(library_);
-}
 
 _Regging* OrrinAccess::Regging() {
   if (!regging_)
@@ -61,13 +47,12 @@ HRESULT OrrinAccess::Create(REFCLSID clsid, REFIID iid, void** out) {
 
 HRESULT OrrinAccess::CreateBesideProgram(REFCLSID clsid, REFIID iid, void** out) {
   if (!library_) {
-    library_ = LoadLibraryExW(BesideProgram(L"orrinlib.dll").c_str(), nullptr,
-                              LOAD_WITH_ALTERED_SEARCH_PATH);
+    library_.Reset(LoadLibraryExW(BesideProgram(L"orrinlib.dll").c_str(), nullptr,
+                                  LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!library_)
       return HRESULT_FROM_WIN32(GetLastError());
   }
-  const auto get = reinterpret_cast<GetClassObject>(
-      reinterpret_cast<void*>(GetProcAddress(library_, "DllGetClassObject")));
+  const auto get = base::win::ProcAddress<GetClassObject>(library_.Get(), "DllGetClassObject");
   if (!get)
     return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
   Microsoft::WRL::ComPtr<IClassFactory> factory;

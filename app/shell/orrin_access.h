@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include "base/win/handles.h"
 #include "helperlib/com/orrinlib_interfaces.h"
 
 namespace vtq::shell {
@@ -21,7 +22,6 @@ class OrrinAccess {
   enum class Routes { kAny, kBesideProgramOnly };
 
   explicit OrrinAccess(Routes routes = Routes::kAny) : routes_(routes) {}
-  ~OrrinAccess();
   OrrinAccess(const OrrinAccess&) = delete;
   OrrinAccess& operator=(const OrrinAccess&) = delete;
 
@@ -41,7 +41,8 @@ class OrrinAccess {
   HRESULT CreateBesideProgram(REFCLSID clsid, REFIID iid, void** out);
 
   Routes routes_;
-  HMODULE library_ = nullptr;  // released last, after the instances
+  // Before the instances, so that it is freed after they are released.
+  vtq::base::win::LoadedModule library_;
   Microsoft::WRL::ComPtr<_Regging> regging_;
   Microsoft::WRL::ComPtr<_OrrinModules> modules_;
   HRESULT lastResult_ = S_OK;

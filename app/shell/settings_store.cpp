@@ -4,11 +4,15 @@
 #include <cwctype>
 #include <utility>
 
-#include "app/shell/ansi_text.h"
 #include "app/shell/setting_number.h"
+#include "base/ansi_text.h"
 #include "engine/batgen.h"
 
 namespace vtq::shell {
+
+using base::FromAnsi;
+using base::ToAnsi;
+
 namespace {
 
 struct ProgramDefault {

@@ -1,13 +1,9 @@
 #include "helperlib/com/com_support.h"
 
-#include <atomic>
+#include "comkit/error_info.h"
 
 namespace orrin::com {
 namespace {
-
-// The two pieces of module state COM itself requires of an in-process server.
-HINSTANCE g_instance = nullptr;
-std::atomic<long> g_objects{0};
 
 HRESULT Converted(const VARIANT& arg, VARTYPE type, VARIANT& out) {
   VariantInit(&out);
@@ -17,56 +13,12 @@ HRESULT Converted(const VARIANT& arg, VARTYPE type, VARIANT& out) {
 
 }  // namespace
 
-HINSTANCE ModuleInstance() {
-  return g_instance;
-}
-void SetModuleInstance(HINSTANCE instance) {
-  g_instance = instance;
-}
-
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-void ObjectCreated() {
-  ++g_objects;
-}
-void ObjectDestroyed() {
-  --g_objects;
-}
-bool CanUnload() {
-  return g_objects == 0;
-}
-
 HRESULT Fail(HRESULT hr, std::wstring_view member, std::wstring_view description) {
   return FailWithSource(hr, L"OrrinModules32:" + std::wstring(member), description);
 }
 
 HRESULT FailWithSource(HRESULT hr, std::wstring_view errorSource, std::wstring_view description) {
-  ICreateErrorInfo* create = nullptr;
-  if (SUCCEEDED(CreateErrorInfo(&create))) {
-    const std::wstring source(errorSource);
-    const std::wstring text(description);
-    create->SetSource(const_cast<LPOLESTR>(source.c_str()));
-    create->SetDescription(const_cast<LPOLESTR>(text.c_str()));
-    create->SetHelpFile(const_cast<LPOLESTR>(L"orrinmdl.hlp"));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      info->Release();
-    }
-    create->Release();
-  }
-  return hr;
+  return vtq::comkit::Fail(hr, errorSource, description, L"orrinmdl.hlp");
 }
 
 HRESULT NotImplemented(std::wstring_view member) {

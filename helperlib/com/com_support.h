@@ -1,7 +1,7 @@
 #pragma once
-// What every class of the library shares: the module's handle and object
-// count, errors with source and description for automation clients, and the
-// reading of optional VARIANT arguments.
+// What every class of the library shares: errors with source and
+// description for automation clients, and the reading of optional VARIANT
+// arguments. The module's state is comkit's.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -11,17 +11,6 @@
 #include <string_view>
 
 namespace orrin::com {
-
-// The DLL's own instance handle (set once by DllMain).
-HINSTANCE ModuleInstance();
-void SetModuleInstance(HINSTANCE instance);
-// The DLL's full path.
-std::wstring ModulePath();
-
-// Live objects and factory locks, for DllCanUnloadNow.
-void ObjectCreated();
-void ObjectDestroyed();
-bool CanUnload();
 
 // Sets the thread's error info (source "OrrinModules32:" + member) and
 // returns hr, so that a method can `return Fail(...)`.

@@ -1,4 +1,5 @@
 // Regging: the registry routines of the library, over orrin::Registry.
+#include "base/ansi_text.h"
 #include "helperlib/com/classes.h"
 #include "helperlib/com/dispatch_object.h"
 #include "helperlib/com/orrinlib_interfaces.h"
@@ -34,11 +35,8 @@ HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
     std::optional<std::wstring> text;
     hr = OptionalText(plain, text);
     if (SUCCEEDED(hr) && text && !text->empty()) {
-      const int size = WideCharToMultiByte(CP_ACP, 0, text->data(), static_cast<int>(text->size()),
-                                           nullptr, 0, nullptr, nullptr);
-      bytes.resize(static_cast<size_t>(size));
-      WideCharToMultiByte(CP_ACP, 0, text->data(), static_cast<int>(text->size()),
-                          reinterpret_cast<char*>(bytes.data()), size, nullptr, nullptr);
+      const std::string ansi = vtq::base::ToAnsi(*text);
+      bytes.assign(ansi.begin(), ansi.end());
     }
   }
   VariantClear(&plain);

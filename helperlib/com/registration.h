@@ -6,15 +6,11 @@
 
 #include <span>
 
+#include "comkit/class_factory.h"
+
 namespace orrin::com {
 
-struct ClassEntry {
-  const CLSID* clsid;
-  const wchar_t* name;  // the class name; the ProgID adds "OrrinModules32."
-  HRESULT (*create)(REFIID, void**);
-};
-
-std::span<const ClassEntry> Classes();
+std::span<const vtq::comkit::ClassEntry> Classes();
 
 HRESULT RegisterServer();
 HRESULT UnregisterServer();

@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
+#include "base/win/handles.h"
+
 namespace orrin {
 
 bool FileExists(const std::wstring& name) {
   if (name.empty())
     return false;
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    CloseHandle(file);
+  const vtq::base::win::FileHandle file(CreateFileW(
+      name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file)
     return true;
-  }
   // Held open by someone who shares nothing: it exists all the same.
   return GetLastError() == ERROR_SHARING_VIOLATION;
 }

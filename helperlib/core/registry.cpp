@@ -3,28 +3,16 @@
 #include <cstring>
 #include <cwchar>
 
+#include "base/win/handles.h"
+
 namespace orrin {
 namespace {
 
-class KeyGuard {
- public:
-  KeyGuard() = default;
-  ~KeyGuard() {
-    if (key_)
-      RegCloseKey(key_);
-  }
-  KeyGuard(const KeyGuard&) = delete;
-  KeyGuard& operator=(const KeyGuard&) = delete;
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
+using vtq::base::win::RegKey;
 
- private:
-  HKEY key_ = nullptr;
-};
-
-LONG OpenKey(HKEY root, std::wstring_view section, REGSAM access, KeyGuard& key) {
+LONG OpenKey(HKEY root, std::wstring_view section, REGSAM access, RegKey& key) {
   const std::wstring path(SectionPath(section));
-  return RegOpenKeyExW(root, path.c_str(), 0, access, key.Out());
+  return RegOpenKeyExW(root, path.c_str(), 0, access, key.Receive());
 }
 
 }  // namespace
@@ -33,17 +21,6 @@ std::wstring_view SectionPath(std::wstring_view section) {
   if (section.starts_with(L'\\'))
     section.remove_prefix(1);
   return section;
-}
-
-std::wstring SystemErrorText(DWORD code) {
-  wchar_t buffer[Registry::kMessageBufferChars] = {};
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                code, 0, buffer, Registry::kMessageBufferChars, nullptr);
-  while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n'))
-    --length;
-  if (length == 0)
-    return L"System error " + std::to_wstring(code);
-  return std::wstring(buffer, length);
 }
 
 bool Registry::Succeeded() {
@@ -58,15 +35,15 @@ bool Registry::Failed(LONG code) {
 
 bool Registry::CreateTree(HKEY root, std::wstring_view section) {
   const std::wstring path(SectionPath(section));
-  KeyGuard key;
+  RegKey key;
   const LONG rc = RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  kFullAccess, nullptr, key.Out(), nullptr);
+                                  kFullAccess, nullptr, key.Receive(), nullptr);
   return rc == ERROR_SUCCESS ? Succeeded() : Failed(rc);
 }
 
 std::optional<std::wstring> Registry::GetText(HKEY root, std::wstring_view section,
                                               std::wstring_view name) {
-  KeyGuard key;
+  RegKey key;
   LONG rc = OpenKey(root, section, kReadAccess, key);
   if (rc != ERROR_SUCCESS) {
     Failed(rc);
@@ -105,7 +82,7 @@ std::optional<int32_t> Registry::GetNumber(HKEY root, std::wstring_view section,
   DWORD type = 0;
   DWORD number = 0;
   {
-    KeyGuard key;
+    RegKey key;
     rc = OpenKey(root, section, kReadAccess, key);
     if (rc == ERROR_SUCCESS) {
       const std::wstring valueName(name);
@@ -131,7 +108,7 @@ std::optional<int32_t> Registry::GetNumber(HKEY root, std::wstring_view section,
 
 bool Registry::SetRaw(HKEY root, std::wstring_view section, std::wstring_view name, DWORD type,
                       const BYTE* data, DWORD size) {
-  KeyGuard key;
+  RegKey key;
   LONG rc = OpenKey(root, section, kFullAccess, key);
   if (rc == ERROR_FILE_NOT_FOUND) {
     if (!CreateTree(root, section))
@@ -165,7 +142,7 @@ bool Registry::SetBinary(HKEY root, std::wstring_view section, std::wstring_view
 }
 
 bool Registry::RemoveValue(HKEY root, std::wstring_view section, std::wstring_view name) {
-  KeyGuard key;
+  RegKey key;
   LONG rc = OpenKey(root, section, kFullAccess, key);
   if (rc != ERROR_SUCCESS)
     return Failed(rc);

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/win/system_error_text.h"
+
 namespace orrin {
 
 // The registry's own value-type codes, as Reg_ValType names them.
@@ -24,7 +26,6 @@ class Registry {
   static constexpr REGSAM kReadAccess = 0x20019;  // KEY_READ
   static constexpr REGSAM kFullAccess = 0x3F;     // KEY_ALL_ACCESS without the standard rights
   static constexpr size_t kTextBufferChars = 32768;
-  static constexpr size_t kMessageBufferChars = 800;
 
   // Creates every missing level of the key path.
   bool CreateTree(HKEY root, std::wstring_view section);
@@ -54,7 +55,7 @@ class Registry {
 };
 
 // The system's text for a Win32 error code, without its line end.
-std::wstring SystemErrorText(DWORD code);
+using vtq::base::win::SystemErrorText;
 
 // A section without its one leading "\".
 std::wstring_view SectionPath(std::wstring_view section);

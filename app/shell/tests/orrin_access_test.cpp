@@ -5,22 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/win/restore_guards.h"
+
 namespace vtq::shell {
 namespace {
 
-class ComThread {
- public:
-  ComThread() : hr_(CoInitialize(nullptr)) {}
-  ~ComThread() {
-    if (SUCCEEDED(hr_))
-      CoUninitialize();
-  }
-  ComThread(const ComThread&) = delete;
-  ComThread& operator=(const ComThread&) = delete;
-
- private:
-  HRESULT hr_;
-};
+using ComThread = base::win::ScopedCom;
 
 HRESULT CallServer(const char* entry) {
   HMODULE dll = LoadLibraryW(L"orrinlib.dll");

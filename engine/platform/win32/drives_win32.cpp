@@ -2,20 +2,11 @@
 // up at run time: the oldest systems lack it and get the cluster query.
 #include <windows.h>
 
+#include "base/win/dyn_calls.h"
 #include "engine/platform.h"
 
 namespace vtq {
 namespace {
-
-using FreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-
-FreeSpaceExFn LookUpFreeSpaceEx() {
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (kernel == nullptr)
-    return nullptr;
-  return reinterpret_cast<FreeSpaceExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
-}
 
 class Win32Drives final : public Drives {
  public:
@@ -46,7 +37,8 @@ class Win32Drives final : public Drives {
   }
 
  private:
-  const FreeSpaceExFn freeSpaceEx_ = LookUpFreeSpaceEx();
+  const base::win::Kernel32Calls::GetDiskFreeSpaceExAFn freeSpaceEx_ =
+      base::win::Kernel32().getDiskFreeSpaceExA;
 };
 
 }  // namespace

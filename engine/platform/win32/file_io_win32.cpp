@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/win/handles.h"
 #include "engine/error.h"
 #include "engine/file_io.h"
 #include "engine/platform/system_error.h"
@@ -70,8 +71,9 @@ bool File::IsOpen() const {
 }
 
 void File::Close() {
-  if (handle_ != nullptr)
-    CloseHandle(AsHandle(std::exchange(handle_, nullptr)));
+  if (handle_ != nullptr) {
+    const base::win::FileHandle closing(AsHandle(std::exchange(handle_, nullptr)));
+  }
 }
 
 size_t File::Read(void* data, size_t size) {

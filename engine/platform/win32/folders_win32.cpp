@@ -4,25 +4,11 @@
 
 #include <cstring>
 
+#include "base/win/handles.h"
 #include "engine/platform.h"
 
 namespace vtq {
 namespace {
-
-class FindGuard {
- public:
-  explicit FindGuard(HANDLE handle) : handle_(handle) {}
-  ~FindGuard() {
-    if (handle_ != INVALID_HANDLE_VALUE)
-      FindClose(handle_);
-  }
-  FindGuard(const FindGuard&) = delete;
-  FindGuard& operator=(const FindGuard&) = delete;
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 FindEntry ToEntry(const WIN32_FIND_DATAA& data) {
   static_assert(sizeof(data.cFileName) == FindEntry::kNameField);
@@ -37,10 +23,10 @@ class Win32Folders final : public FolderEnumerator {
   bool Enumerate(const std::string& pattern,
                  const std::function<void(const FindEntry&)>& visit) override {
     WIN32_FIND_DATAA data{};
-    const FindGuard find(FindFirstFileA(pattern.c_str(), &data));
+    const base::win::FindHandle find(FindFirstFileA(pattern.c_str(), &data));
     // A drive root has no "." and "..": an empty disk finds nothing, and is
     // still a folder that was read.
-    if (find.Get() == INVALID_HANDLE_VALUE)
+    if (!find)
       return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
       visit(ToEntry(data));

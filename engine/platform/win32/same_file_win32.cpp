@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/win/handles.h"
 #include "engine/same_file.h"
 
 namespace vtq {
@@ -15,14 +16,13 @@ struct Identity {
 
 std::optional<Identity> IdentityOf(const std::string& name) {
   // No access rights asked for: the file may be open for writing elsewhere.
-  HANDLE h = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
+  const base::win::FileHandle file(
+      CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file)
     return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
-  const BOOL ok = GetFileInformationByHandle(h, &info);
-  CloseHandle(h);
-  if (!ok)
+  if (!GetFileInformationByHandle(file.Get(), &info))
     return std::nullopt;
   return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }

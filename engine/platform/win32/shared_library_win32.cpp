@@ -1,8 +1,11 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
+#include <utility>
 
+#include "base/win/dyn_calls.h"
+#include "base/win/handles.h"
+#include "base/win/module_path.h"
 #include "engine/platform/shared_library.h"
 
 namespace vtq {
@@ -11,18 +14,7 @@ namespace {
 // The folder of the running program, with its trailing "\"; empty when the
 // system does not say.
 std::string ProgramFolder() {
-  std::vector<char> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0)
-      return {};
-    if (length < path.size()) {
-      const std::string full(path.data(), length);
-      const size_t cut = full.find_last_of("\\/");
-      return cut == std::string::npos ? std::string() : full.substr(0, cut + 1);
-    }
-    path.resize(path.size() * 2);
-  }
+  return base::win::FolderOf(base::win::ModulePathAnsi(nullptr));
 }
 
 }  // namespace
@@ -44,15 +36,13 @@ SharedLibrary SharedLibrary::Open(const std::string& name) {
 }
 
 void SharedLibrary::Close() noexcept {
-  if (handle_ != nullptr)
-    FreeLibrary(static_cast<HMODULE>(handle_));
-  handle_ = nullptr;
+  const base::win::LoadedModule unloading(static_cast<HMODULE>(std::exchange(handle_, nullptr)));
 }
 
 SharedLibrary::Procedure SharedLibrary::Find(const char* routine) const {
   if (handle_ == nullptr)
     return nullptr;
-  return reinterpret_cast<Procedure>(GetProcAddress(static_cast<HMODULE>(handle_), routine));
+  return base::win::ProcAddress<Procedure>(static_cast<HMODULE>(handle_), routine);
 }
 
 }  // namespace vtq

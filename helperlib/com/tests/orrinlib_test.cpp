@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/win/restore_guards.h"
 #include "engine/tests/support/scratch.h"
 #include "helperlib/com/orrinlib_interfaces.h"
 #include "helperlib/core/tests/registry_sandbox.h"
@@ -104,8 +105,10 @@ std::wstring TextOf(VARIANT& v) {
 
 class OrrinLibTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
-  void TearDown() override { CoUninitialize(); }
+  void SetUp() override { ASSERT_TRUE(com_.Initialised()); }
+
+ private:
+  const vtq::base::win::ScopedCom com_;
 };
 
 TEST_F(OrrinLibTest, EveryClassIsCreatableWithItsDualInterface) {

@@ -1,10 +1,10 @@
-#include "app/shell/ansi_text.h"
+#include "base/ansi_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-namespace vtq::shell {
+namespace vtq::base {
 
 #ifdef _WIN32
 std::string ToAnsi(std::wstring_view text) {
@@ -45,4 +45,4 @@ std::wstring FromAnsi(std::string_view text) {
 }
 #endif
 
-}  // namespace vtq::shell
+}  // namespace vtq::base

@@ -1,6 +1,6 @@
-#include "helperlib/com/dispatch_object.h"
+#include "comkit/dispatch_object.h"
 
-namespace orrin::com {
+namespace vtq::comkit {
 
 Microsoft::WRL::ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid) {
   Microsoft::WRL::ComPtr<ITypeLib> library;
@@ -71,4 +71,18 @@ InvokeArguments::~InvokeArguments() {
   }
 }
 
-}  // namespace orrin::com
+HRESULT WithException(HRESULT hr, EXCEPINFO* excepInfo) {
+  if (SUCCEEDED(hr) || hr == DISP_E_EXCEPTION || !excepInfo)
+    return hr;
+  Microsoft::WRL::ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, &info) != S_OK || !info)
+    return hr;
+  *excepInfo = EXCEPINFO{};
+  info->GetSource(&excepInfo->bstrSource);
+  info->GetDescription(&excepInfo->bstrDescription);
+  info->GetHelpFile(&excepInfo->bstrHelpFile);
+  excepInfo->scode = hr;
+  return DISP_E_EXCEPTION;
+}
+
+}  // namespace vtq::comkit

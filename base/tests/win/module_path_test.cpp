@@ -1,0 +1,64 @@
+// The module's own path, the system's error texts and the list of routines
+// looked up while the program runs.
+#include "base/win/module_path.h"
+
+#include <gtest/gtest.h>
+
+#include "base/ansi_text.h"
+#include "base/win/dyn_calls.h"
+#include "base/win/system_error_text.h"
+
+namespace vtq::base::win {
+namespace {
+
+bool EndsWith(const std::wstring& text, const std::wstring& end) {
+  return text.size() >= end.size() &&
+         lstrcmpiW(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
+}
+
+TEST(ModulePath, TheProgramsPathNamesThisTestProgram) {
+  const std::wstring path = ModulePath(nullptr);
+  EXPECT_TRUE(EndsWith(path, L"\\base_tests.exe")) << base::ToAnsi(path);
+  EXPECT_EQ(ModulePathAnsi(nullptr), base::ToAnsi(path));
+}
+
+TEST(ModulePath, ALoadedSystemLibraryHasItsPath) {
+  EXPECT_TRUE(EndsWith(ModulePath(GetModuleHandleW(L"kernel32.dll")), L"\\kernel32.dll"));
+}
+
+TEST(ModulePath, FolderOfKeepsTheLastSeparator) {
+  EXPECT_EQ(FolderOf(std::wstring_view(L"C:\\a\\b\\prog.exe")), L"C:\\a\\b\\");
+  EXPECT_EQ(FolderOf(std::string_view("C:/a/prog.exe")), "C:/a/");
+  EXPECT_EQ(FolderOf(std::wstring_view(L"prog.exe")), L"");
+  EXPECT_EQ(FolderOf(std::string_view("")), "");
+}
+
+TEST(SystemErrorText, TheSystemsTextWithoutItsLineEnd) {
+  const std::wstring text = SystemErrorText(ERROR_FILE_NOT_FOUND);
+  ASSERT_FALSE(text.empty());
+  EXPECT_NE(text.back(), L'\n');
+  EXPECT_NE(text.back(), L'\r');
+  EXPECT_EQ(text.find(L"System error"), std::wstring::npos);
+}
+
+TEST(SystemErrorText, ACodeWithoutTextSaysItsNumber) {
+  EXPECT_EQ(SystemErrorText(0x2000FFFF), L"System error 536936447");
+}
+
+TEST(DynCalls, TheFreeSpaceRoutineIsTheSystemsOwn) {
+  const auto call = Kernel32().getDiskFreeSpaceExA;
+  ASSERT_NE(call, nullptr);
+  EXPECT_EQ(reinterpret_cast<void*>(call),
+            reinterpret_cast<void*>(
+                GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetDiskFreeSpaceExA")));
+  EXPECT_EQ(&Kernel32(), &Kernel32());
+}
+
+TEST(DynCalls, AnAbsentRoutineIsNull) {
+  using Fn = void(WINAPI*)();
+  EXPECT_EQ(ProcAddress<Fn>(GetModuleHandleW(L"kernel32.dll"), "NoSuchRoutineAnywhere"), nullptr);
+  EXPECT_EQ(ProcAddress<Fn>(nullptr, "GetDiskFreeSpaceExA"), nullptr);
+}
+
+}  // namespace
+}  // namespace vtq::base::win

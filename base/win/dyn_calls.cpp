@@ -1,0 +1,22 @@
+#include "base/win/dyn_calls.h"
+
+namespace vtq::base::win {
+namespace {
+
+Kernel32Calls LookUpKernel32() {
+  // kernel32 is in every process and never unloaded: no reference is taken.
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  Kernel32Calls calls;
+  calls.getDiskFreeSpaceExA =
+      ProcAddress<Kernel32Calls::GetDiskFreeSpaceExAFn>(kernel, "GetDiskFreeSpaceExA");
+  return calls;
+}
+
+}  // namespace
+
+const Kernel32Calls& Kernel32() {
+  static const Kernel32Calls calls = LookUpKernel32();
+  return calls;
+}
+
+}  // namespace vtq::base::win

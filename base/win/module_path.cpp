@@ -1,0 +1,50 @@
+#include "base/win/module_path.h"
+
+#include <vector>
+
+namespace vtq::base::win {
+namespace {
+
+// GetModuleFileName cuts a long path to the buffer without saying so other
+// than by filling it: a full buffer is tried again twice as large.
+template <class Char, class Call>
+std::basic_string<Char> Grown(Call call) {
+  std::vector<Char> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = call(path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      return {};
+    if (length < path.size())
+      return std::basic_string<Char>(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
+template <class Char>
+std::basic_string<Char> FolderPart(std::basic_string_view<Char> path, const Char* separators) {
+  const size_t cut = path.find_last_of(separators);
+  return cut == path.npos ? std::basic_string<Char>()
+                          : std::basic_string<Char>(path.substr(0, cut + 1));
+}
+
+}  // namespace
+
+std::wstring ModulePath(HMODULE module) {
+  return Grown<wchar_t>(
+      [module](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(module, buffer, size); });
+}
+
+std::string ModulePathAnsi(HMODULE module) {
+  return Grown<char>(
+      [module](char* buffer, DWORD size) { return GetModuleFileNameA(module, buffer, size); });
+}
+
+std::wstring FolderOf(std::wstring_view path) {
+  return FolderPart(path, L"\\/");
+}
+
+std::string FolderOf(std::string_view path) {
+  return FolderPart(path, "\\/");
+}
+
+}  // namespace vtq::base::win

@@ -1,0 +1,21 @@
+#pragma once
+// The full path of a loaded module (nullptr: the running program), and the
+// folder part of a path. Empty when the system does not say.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace vtq::base::win {
+
+std::wstring ModulePath(HMODULE module);
+// The same through the ANSI call, for the engine, which names files in the
+// ANSI code page.
+std::string ModulePathAnsi(HMODULE module);
+
+// `path` up to and with its last "\" or "/"; empty when it has neither.
+std::wstring FolderOf(std::wstring_view path);
+std::string FolderOf(std::string_view path);
+
+}  // namespace vtq::base::win

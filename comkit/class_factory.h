@@ -1,0 +1,25 @@
+#pragma once
+// The table of a server's classes and the class factory DllGetClassObject
+// hands out for them. A factory exists only for a class of the table;
+// anything else is CLASS_E_CLASSNOTAVAILABLE. Factories refuse aggregation.
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <span>
+
+namespace vtq::comkit {
+
+using CreateFunction = HRESULT (*)(REFIID riid, void** out);
+
+struct ClassEntry {
+  const CLSID* clsid;
+  const wchar_t* name;  // the class name; the ProgID puts the library's name before it
+  CreateFunction create;
+};
+
+// DllGetClassObject over `classes`.
+HRESULT GetClassObject(std::span<const ClassEntry> classes, REFCLSID clsid, REFIID riid,
+                       void** out);
+
+}  // namespace vtq::comkit

@@ -1,0 +1,48 @@
+// FrmTile: its properties are kept; nothing tiles yet.
+#include "helperlib/com/classes.h"
+#include "helperlib/com/dispatch_object.h"
+#include "helperlib/com/orrinlib_interfaces.h"
+
+namespace orrin::com {
+namespace {
+
+class TileObject final : public DispatchObject<_FrmTile> {
+ public:
+  STDMETHODIMP get_xAmount(short* result) override { return Get(x_, result); }
+  STDMETHODIMP put_xAmount(short value) override { return Put(x_, value); }
+  STDMETHODIMP get_yAmount(short* result) override { return Get(y_, result); }
+  STDMETHODIMP put_yAmount(short value) override { return Put(y_, value); }
+  STDMETHODIMP get_ofForm(IDispatch** result) override {
+    if (!result)
+      return E_POINTER;
+    form_.CopyTo(result);
+    return S_OK;
+  }
+  STDMETHODIMP putref_ofForm(IDispatch* value) override {
+    form_ = value;
+    return S_OK;
+  }
+
+ private:
+  static HRESULT Get(short field, short* result) {
+    if (!result)
+      return E_POINTER;
+    *result = field;
+    return S_OK;
+  }
+  static HRESULT Put(short& field, short value) {
+    field = value;
+    return S_OK;
+  }
+  short x_ = 0;
+  short y_ = 0;
+  Microsoft::WRL::ComPtr<IDispatch> form_;
+};
+
+}  // namespace
+
+HRESULT CreateFrmTile(REFIID riid, void** out) {
+  return DispatchObject<_FrmTile>::Create<TileObject>(riid, out);
+}
+
+}  // namespace orrin::com
