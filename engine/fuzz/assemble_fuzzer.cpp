@@ -74,7 +74,9 @@ struct Planted {
     if (fs::exists(fs::symlink_status(name, ignored)))
       return;
     WriteText(name, text);
-    files.emplace_back(name, text);
+    // A name the file system refuses (too long, say) plants nothing.
+    if (ReadText(name) == text)
+      files.emplace_back(name, text);
   }
   bool Intact() const {
     for (const auto& [name, text] : files) {
