@@ -3,37 +3,20 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
+#include "app/operations/assemble_operation.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
-#include "cli/passphrase_prompt.h"
+#include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
-#include "engine/assembler.h"
-#include "engine/error.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
 namespace vtq::cli {
 namespace {
 
-constexpr const char* kUnknownFormatQuestion =
-    "Vantrelloquin has been unable to identify the file-format that the selected fragments have "
-    "been "
-    "saved in. I need to know whether to treat the file as unformatted data. "
-    "If you created these fragments in a version of Vantrelloquin earlier than version 2.0 please "
-    "click "
-    "'No'. If you split these files using the BAT Generation feature, or created them in a "
-    "different "
-    "program, you should click 'Yes'. If you are unsure, you are advised "
-    "to click yes and if the assembled file doesn't work, then try to re-assemble using the 'No' "
-    "option.";
-constexpr const char* kPassphrasePrompt =
-    "This fragment series has been encrypted. Please enter the correct password. Passwords are "
-    "case-sensitive.";
-
-constexpr auto kNoAnswerYet = static_cast<AftFileFormat>(-1);
-
-class ConsoleAssemblerEvents : public AssemblerEvents {
+class ConsoleAssemblerEvents : public AssembleWatcher {
  public:
   explicit ConsoleAssemblerEvents(MessageBoxes& boxes) : boxes_(boxes), progress_(stderr) {}
   ~ConsoleAssemblerEvents() override { progress_.Finish(); }
@@ -48,7 +31,7 @@ class ConsoleAssemblerEvents : public AssemblerEvents {
     if (answer == mb::kIdCancel)
       cancel = true;
   }
-  void Finish() { progress_.Finish(); }
+  void RunEnded() override { progress_.Finish(); }
 
  private:
   MessageBoxes& boxes_;
@@ -57,8 +40,8 @@ class ConsoleAssemblerEvents : public AssemblerEvents {
 
 // Whatever a run kept of a series that ended early is named, so that it is
 // not taken for the finished file.
-void ReportKeptPartials(const ActiveAssembler& assembler) {
-  for (const std::string& kept : assembler.KeptPartials()) {
+void ReportKeptPartials(const AssembleResult& result) {
+  for (const std::string& kept : result.keptPartials) {
     std::fprintf(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
                  kept.c_str());
   }
@@ -104,78 +87,39 @@ int RunAssemble(std::vector<std::string> args) {
   } wipePassphrase{passphrase};
   if (!error.empty())
     return UsageError(error);
-  std::optional<AftFileFormat> unknownAs;
+  AssembleRequest request;
+  request.firstFragment = parsed.positionals[0];
+  request.destination = *destination;
+  request.passphrase = std::move(passphrase);
   if (const auto value = parsed.Value("--unknown-as")) {
     if (*value == "raw") {
-      unknownAs = aftRaw;
+      request.unknownAs = aftRaw;
     } else if (*value == "old") {
-      unknownAs = aftBrannock;
+      request.unknownAs = aftBrannock;
     } else {
       return UsageError("--unknown-as takes raw or old");
     }
   }
 
   ConsoleHost host(policy);
+  ConsolePrompts prompts(host.Boxes());
   ConsoleAssemblerEvents events(host.Boxes());
-  ActiveAssembler assembler(host.GetGlobals(), events);
-  try {
-    if (assembler.FilesToAssemble().Add(parsed.positionals[0]) != 0)
+  const AssembleResult result = RunAssembleCommand(request, host.GetGlobals(), events, prompts);
+  switch (result.stop) {
+    case AssembleStop::kNone:
+      ReportKeptPartials(result);
+      std::printf("%s\n", ShownText(result.outputPath).c_str());
+      return 0;
+    case AssembleStop::kIncomplete:
+    case AssembleStop::kEngineError:
+      ReportKeptPartials(result);
       return 1;
-    assembler.DestinationFolder(*destination);
-
-    // A name-and-escape prefix may be the older format or just data; only
-    // the user can tell.
-    assembler.FormatForUnknowns(unknownAs.value_or(kNoAnswerYet));
-    if (!unknownAs && assembler.FileFormat(1) == kNoAnswerYet) {
-      switch (host.Boxes().Show(kUnknownFormatQuestion, "Treat fragments as unformatted?",
-                                mb::kYesNoCancel)) {
-        case mb::kIdYes:
-          assembler.FormatForUnknowns(aftRaw);
-          break;
-        case mb::kIdNo:
-          assembler.FormatForUnknowns(aftBrannock);
-          break;
-        default:
-          return 1;
-      }
-    }
-
-    if (passphrase)
-      assembler.DecryptionKey(*passphrase);  // copied, the copy taken over
-    if (assembler.FileFormat(1) == aftQuorvelle && !assembler.KeyValid(1)) {
-      // A passphrase given on the command line was the answer already.
-      if (!passphrase) {
-        std::optional<std::string> typed =
-            StdinIsTerminal() ? AskPassphraseAtTerminal("Security check", kPassphrasePrompt)
-                              : std::nullopt;
-        assembler.DecryptionKey(typed.value_or(std::string()));
-        SecureWipe(typed);
-      }
-      if (!assembler.KeyValid(1)) {
-        host.Boxes().Show("Password incorrect", "Access denied", mb::kIconCritical);
-        return 1;
-      }
-    }
-
-    const std::string output = assembler.OutputPathFor(1);
-    assembler.Assemble();
-    events.Finish();
-    ReportKeptPartials(assembler);
-    if (assembler.CompletedSeries() != 1)
-      return 1;
-    std::printf("%s\n", ShownText(output).c_str());
-    return 0;
-  } catch (const VbError& failure) {
-    events.Finish();
-    // The refused check was the user's own answer to the assembler's question.
-    if (failure.Number() != kCheckabilityFailed) {
-      host.Boxes().Show(
-          "Runtime error " + std::to_string(failure.Number()) + ": " + failure.Description(),
-          "There is a problem", mb::kIconCritical);
-    }
-    ReportKeptPartials(assembler);
-    return 1;
+    case AssembleStop::kFragmentRefused:
+    case AssembleStop::kQuestionCancelled:
+    case AssembleStop::kPassphraseIncorrect:
+      break;
   }
+  return 1;
 }
 
 }  // namespace vtq::cli

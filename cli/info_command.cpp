@@ -3,22 +3,13 @@
 
 #include <cstdio>
 
+#include "app/operations/info_operation.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
-#include "engine/assembler.h"
-#include "engine/error.h"
-#include "engine/path.h"
 #include "engine/shown_text.h"
 
 namespace vtq::cli {
 namespace {
-
-class NoEvents : public AssemblerEvents {
- public:
-  void AssembleStart(int16_t) override {}
-  void AssembleInterval(int16_t) override {}
-  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
-};
 
 const char* YesNo(bool value) {
   return value ? "yes" : "no";
@@ -51,52 +42,32 @@ int RunInfo(const std::vector<std::string>& args) {
     return UsageError("info takes one fragment");
   if (const std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
     return UsageError(problem);
-  // A name-and-escape prefix is shown as what it most likely is.
-  AftFileFormat unknownAs = aftBrannock;
+  InfoRequest request;
+  request.fragment = parsed.positionals[0];
   if (const auto value = parsed.Value("--unknown-as")) {
     if (*value == "raw") {
-      unknownAs = aftRaw;
+      request.unknownAs = aftRaw;
     } else if (*value != "old") {
       return UsageError("--unknown-as takes raw or old");
     }
   }
 
   ConsoleHost host(AnswerPolicy::kNo);
-  NoEvents events;
-  ActiveAssembler assembler(host.GetGlobals(), events);
-  try {
-    if (assembler.FilesToAssemble().Add(parsed.positionals[0]) != 0)
-      return 1;
-    assembler.FormatForUnknowns(unknownAs);
-    const AftFileFormat format = assembler.FileFormat(1);
-    SeriesHeader header;
-    size_t headerLength = 0;
-    if (format == aftQuorvelle) {
-      header = assembler.ReadSeriesHeaders(1);
-      headerLength = header.length;
-    } else if (format == aftBrannock) {
-      headerLength = assembler.Header(1).size();
-    }
-    const std::string stored = assembler.AssembledFilename(1).value_or(std::string());
-    const std::string assembledAs = BaseName(assembler.OutputPathFor(1));
-    Line("Format", FormatWord(format));
-    Line("Fragments", std::to_string(assembler.FragmentCount(1)));
-    Line("Assembled name", assembledAs);
-    if (stored != assembledAs && !stored.empty())
-      Line("Stored name", stored);
-    Line("Multisize", YesNo(header.file.multisize));
-    Line("Encrypted", YesNo(header.file.encrypted));
-    Line("Encodable", YesNo(header.file.encodable));
-    Line("Reserved feature", YesNo(header.file.reservedFeature));
-    Line("Checkable", YesNo(header.file.checkable));
-    Line("Header length", std::to_string(headerLength));
-    return 0;
-  } catch (const VbError& failure) {
-    host.Boxes().Show(
-        "Runtime error " + std::to_string(failure.Number()) + ": " + failure.Description(),
-        "There is a problem", mb::kIconCritical);
+  const std::optional<SeriesInfo> info = RunInfoCommand(request, host.GetGlobals());
+  if (!info)
     return 1;
-  }
+  Line("Format", FormatWord(info->format));
+  Line("Fragments", std::to_string(info->fragments));
+  Line("Assembled name", info->assembledName);
+  if (info->storedName != info->assembledName && !info->storedName.empty())
+    Line("Stored name", info->storedName);
+  Line("Multisize", YesNo(info->file.multisize));
+  Line("Encrypted", YesNo(info->file.encrypted));
+  Line("Encodable", YesNo(info->file.encodable));
+  Line("Reserved feature", YesNo(info->file.reservedFeature));
+  Line("Checkable", YesNo(info->file.checkable));
+  Line("Header length", std::to_string(info->headerLength));
+  return 0;
 }
 
 }  // namespace vtq::cli

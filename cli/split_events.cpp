@@ -34,22 +34,21 @@ void SplitProgress::NotEnoughDiskSpace(bool& cancel) {
 
 void SplitProgress::FragmentWritten(int16_t, const std::string& name, uint64_t bytes) {
   bar_.Finish();
-  ++written_;
-  bytes_ += bytes;
   std::fprintf(out_, "%s\t%llu\n", ShownText(name).c_str(), static_cast<unsigned long long>(bytes));
   std::fflush(out_);
 }
 
-void SplitProgress::Summary(const std::string& folder) {
+void SplitProgress::Summary(const SplitResult& result) {
   bar_.Finish();
-  const std::string shown = ShownText(folder);
+  const std::string shown = ShownText(result.destination);
   const char* destination = shown.c_str();
-  if (Complete()) {
-    std::fprintf(err_, "vtq: %d fragment%s, %llu bytes written to %s\n", written_,
-                 written_ == 1 ? "" : "s", static_cast<unsigned long long>(bytes_), destination);
+  if (result.Complete()) {
+    std::fprintf(err_, "vtq: %d fragment%s, %llu bytes written to %s\n", result.written,
+                 result.written == 1 ? "" : "s",
+                 static_cast<unsigned long long>(result.bytesWritten), destination);
   } else {
-    std::fprintf(err_, "vtq: split stopped: %d of %d fragment%s written to %s\n", written_,
-                 expected_, expected_ == 1 ? "" : "s", destination);
+    std::fprintf(err_, "vtq: split stopped: %d of %d fragment%s written to %s\n", result.written,
+                 result.expected, result.expected == 1 ? "" : "s", destination);
   }
 }
 

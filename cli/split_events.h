@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/operations/split_operation.h"
 #include "cli/console_host.h"
 #include "engine/splitter.h"
 
@@ -15,13 +16,10 @@ class SplitProgress : public SplitterEvents {
  public:
   SplitProgress(MessageBoxes& boxes, std::FILE* out, std::FILE* err);
 
-  // The number of fragments a complete run writes.
-  void Expect(int written) { expected_ = written; }
-  bool Complete() const { return written_ == expected_ && expected_ > 0; }
-  int Written() const { return written_; }
   // Clears the progress bar after a run that ended early.
   void Abandon() { bar_.Finish(); }
-  void Summary(const std::string& destination);
+  // The closing line on the error stream.
+  void Summary(const SplitResult& result);
 
   void SplitStart(int32_t pbMax) override;
   void SplitInterval(int32_t pbCurrent) override;
@@ -34,9 +32,6 @@ class SplitProgress : public SplitterEvents {
   std::FILE* out_;
   std::FILE* err_;
   ConsoleProgress bar_;
-  int expected_ = 0;
-  int written_ = 0;
-  uint64_t bytes_ = 0;
 };
 
 }  // namespace vtq::cli

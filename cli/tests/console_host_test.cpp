@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
 #include "cli/tests/environment.h"
 #include "engine/tests/support/scratch.h"
@@ -100,6 +101,23 @@ TEST(ConsoleBoxesTest, AtATerminalTheAnswerIsAskedUntilItIsOneOfTheButtons) {
   EXPECT_EQ(boxes.Show("Insert", "Disk", mb::kRetryCancel), mb::kIdRetry);
   EXPECT_EQ(boxes.Show("Again", "Disk", mb::kRetryCancel), mb::kIdCancel);  // end of input
   EXPECT_NE(c.Written().find("Warning: Continue?\n[y/n] [y/n] "), std::string::npos);
+}
+
+TEST(ConsolePromptsTest, TheYesNoCancelQuestionIsABoxLineAnsweredLikeAnyBox) {
+  Console c;
+  c.Type("n\nc\n");
+  ConsoleBoxes asked(AnswerPolicy::kAsk, c.out, c.in, true);
+  ConsolePrompts atTerminal(asked);
+  EXPECT_EQ(atTerminal.AskYesNoCancel("Raw?", "Format"), Answer::kNo);
+  EXPECT_EQ(atTerminal.AskYesNoCancel("Raw?", "Format"), Answer::kCancel);
+  EXPECT_EQ(atTerminal.AskYesNoCancel("Raw?", "Format"), Answer::kCancel);  // end of input
+  EXPECT_EQ(c.Written().substr(0, 21), "Format: Raw?\n[y/n/c] ");
+  ConsoleBoxes yes(AnswerPolicy::kYes, c.out, c.in, false);
+  EXPECT_EQ(ConsolePrompts(yes).AskYesNoCancel("Raw?", "Format"), Answer::kYes);
+  // --no takes the question's negative button, which for three is Cancel.
+  ConsoleBoxes no(AnswerPolicy::kNo, c.out, c.in, false);
+  EXPECT_EQ(ConsolePrompts(no).AskYesNoCancel("Raw?", "Format"), Answer::kCancel);
+  EXPECT_EQ(no.Shown(), 1);
 }
 
 TEST(ParseSizeTest, WholeBytesWithKAndMSuffixes) {

@@ -1,0 +1,77 @@
+#pragma once
+// The assemble command: a fragment series back into its file, from what the
+// front end's controls hold. The unknown-format question and the passphrase
+// go through Prompts; the engine's failures are shown as boxes through the
+// platform; what is left to tell is in the result.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/operations/prompts.h"
+#include "engine/assembler.h"
+#include "engine/format.h"
+#include "engine/globals.h"
+
+namespace vtq {
+
+// The unknown-format question, asked when a first fragment starts with a
+// name-and-escape prefix that may be the older format or just data.
+inline constexpr const char* kUnknownFormatQuestion =
+    "Vantrelloquin has been unable to identify the file-format that the selected fragments have "
+    "been "
+    "saved in. I need to know whether to treat the file as unformatted data. "
+    "If you created these fragments in a version of Vantrelloquin earlier than version 2.0 please "
+    "click "
+    "'No'. If you split these files using the BAT Generation feature, or created them in a "
+    "different "
+    "program, you should click 'Yes'. If you are unsure, you are advised "
+    "to click yes and if the assembled file doesn't work, then try to re-assemble using the 'No' "
+    "option.";
+inline constexpr const char* kUnknownFormatTitle = "Treat fragments as unformatted?";
+
+struct AssembleRequest {
+  AssembleRequest() = default;
+  // The passphrase goes with the request.
+  ~AssembleRequest();
+  AssembleRequest(const AssembleRequest&) = delete;
+  AssembleRequest& operator=(const AssembleRequest&) = delete;
+
+  std::string firstFragment;
+  std::string destination;
+  // Tried first; asked for when absent or wrong for an encrypted series.
+  std::optional<std::string> passphrase;
+  // The answer to the unknown-format question when it is known beforehand
+  // (aftRaw or aftBrannock); asked otherwise.
+  std::optional<AftFileFormat> unknownAs;
+};
+
+// The front end's progress: the engine's events, and the end of the run
+// before anything about it is shown.
+class AssembleWatcher : public AssemblerEvents {
+ public:
+  virtual void RunEnded() = 0;
+};
+
+enum class AssembleStop {
+  kNone,                 // the series was assembled into `outputPath`
+  kFragmentRefused,      // the file list refused the fragment and said why
+  kQuestionCancelled,    // the unknown-format question was cancelled
+  kPassphraseIncorrect,  // "Password incorrect" was shown
+  kIncomplete,           // the run ended early; see `keptPartials`
+  kEngineError,          // shown as a box unless it was the refused check
+};
+
+struct AssembleResult {
+  AssembleStop stop = AssembleStop::kNone;
+  std::string outputPath;
+  // What a run that ended early kept, so that it is not taken for the file.
+  std::vector<std::string> keptPartials;
+  int32_t errorNumber = 0;
+};
+
+AssembleResult RunAssembleCommand(const AssembleRequest& request, Globals& globals,
+                                  AssembleWatcher& watcher, Prompts& prompts);
+
+}  // namespace vtq

@@ -1,0 +1,178 @@
+#include "app/operations/split_operation.h"
+
+#include <algorithm>
+
+#include "engine/batgen.h"
+#include "engine/error_trap.h"
+#include "engine/path.h"
+#include "engine/same_file.h"
+#include "engine/secure_wipe.h"
+#include "engine/working_file.h"
+
+namespace vtq {
+namespace {
+
+constexpr const char* kSecurityCheck = "Security check";
+
+// Passes the engine's events on to the front end and counts what was written.
+class WrittenTally : public SplitterEvents {
+ public:
+  WrittenTally(SplitterEvents& next, SplitResult& result) : next_(next), result_(result) {}
+
+#ifndef VTQ_CONTROL_BUILD
+  void MultisizeFlagChange(bool multisize) override {
+    next_.MultisizeFlagChange(multisize);
+  }
+#endif
+  void SplitStart(int32_t pbMax) override {
+    next_.SplitStart(pbMax);
+  }
+  void SplitInterval(int32_t pbCurrent) override {
+    next_.SplitInterval(pbCurrent);
+  }
+  void RequireNextDisk(int16_t diskNumber, bool& cancel) override {
+    next_.RequireNextDisk(diskNumber, cancel);
+  }
+  void NotEnoughDiskSpace(bool& cancel) override {
+    next_.NotEnoughDiskSpace(cancel);
+  }
+  void FragmentWritten(int16_t number, const std::string& name, uint64_t bytes) override {
+    ++result_.written;
+    result_.bytesWritten += bytes;
+    next_.FragmentWritten(number, name, bytes);
+  }
+
+ private:
+  SplitterEvents& next_;
+  SplitResult& result_;
+};
+
+// Sizes beyond 32 bits are clamped by the splitter like any other.
+int32_t AsSize(int64_t bytes) {
+  return static_cast<int32_t>(std::min<int64_t>(bytes, INT32_MAX));
+}
+
+void Configure(ActiveSplitter& splitter, const SplitRequest& request) {
+  splitter.SetDestinationFolder(request.destination);
+  splitter.SetFileFormat(request.format);
+  int32_t size = AsSize(request.fragmentSize);
+  splitter.SetFragmentSize(size);
+  if (request.firstSize) {
+    int32_t first = AsSize(*request.firstSize);
+    splitter.SetFragmentSizeAtStart(first);
+  }
+  splitter.SetCheckabilityEnabled(request.checkDigits);
+  if (request.passphrase) {
+    splitter.SetEncryptionKey(*request.passphrase);
+  } else {
+    splitter.SetUseEncryption(false);
+  }
+  splitter.SetRegenerateFragment(static_cast<int16_t>(request.regenerate));
+}
+
+// The passphrase typed twice; kNone with the passphrase in `typed`, or why
+// there is none.
+SplitStop AskTwice(Prompts& prompts, std::string& typed) {
+  if (!prompts.CanAskPassphrase())
+    return SplitStop::kPassphraseCannotBeAsked;
+  std::optional<std::string> first =
+      prompts.AskPassphrase(kSecurityCheck, "Please enter the passphrase to encrypt with.");
+  std::optional<std::string> second =
+      first ? prompts.AskPassphrase(kSecurityCheck, "Please enter the passphrase again.")
+            : std::nullopt;
+  SplitStop stop = SplitStop::kNone;
+  if (!first || first->empty()) {
+    stop = SplitStop::kPassphraseNotTyped;
+  } else if (!second || *first != *second) {
+    stop = SplitStop::kPassphrasesDiffer;
+  } else {
+    typed = *first;
+  }
+  SecureWipe(first);
+  SecureWipe(second);
+  return stop;
+}
+
+// Nothing is written when the batch file cannot be written safely: a name a
+// batch line cannot carry, or a batch file that would be the source itself
+// (setup.BAT split into its own folder; on Windows setup.bat too).
+SplitStop CheckBatchFile(const std::string& source, SplitResult& result) {
+  const std::string name = BaseName(source);
+  if (const auto unsafe = FirstUnsafeBatchCharacter(name)) {
+    result.problem = BatUnsafeNameText(name, *unsafe);
+    return SplitStop::kBatchNameUnsafe;
+  }
+  if (SameFile(result.batchFile, source))
+    return SplitStop::kBatchWouldReplaceSource;
+  return SplitStop::kNone;
+}
+
+// Written beside its name and renamed over it, so that a link planted at the
+// name is replaced, never written through.
+void WriteBatchFile(const std::string& name, const std::string& text) {
+  WorkingFile batch(name);
+  const std::string content = text + "\r\n";
+  batch.Write(content.data(), content.size());
+  batch.Complete();
+}
+
+SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& prompts,
+              SplitResult& result) {
+  if (splitter.FilesToSplit().Add(request.source) != 0)
+    return SplitStop::kSourceRefused;
+  Configure(splitter, request);
+  const std::string source = splitter.FilesToSplit().Item(1);
+  result.destination = splitter.DestinationFolder();
+  result.batchFile = result.destination + StemOf(BaseName(source)) + "BAT";
+  if (request.writeBatchFile) {
+    if (const SplitStop stop = CheckBatchFile(source, result); stop != SplitStop::kNone)
+      return stop;
+  }
+  result.fragmentsInSeries = splitter.FragsNeeded(1);
+  if (request.regenerate > result.fragmentsInSeries)
+    return SplitStop::kNoSuchFragment;
+  if (request.askPassphrase) {
+    std::string typed;
+    const WipeOnExit wipe(typed);
+    if (const SplitStop stop = AskTwice(prompts, typed); stop != SplitStop::kNone)
+      return stop;
+    splitter.SetEncryptionKey(typed);
+  }
+  result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
+  prompts.PlaySound(kSoundSplitFile);
+  splitter.Split();
+  if (request.writeBatchFile && result.Complete()) {
+    const std::string text = splitter.BatGen_String(1);
+    if (text.empty())
+      return SplitStop::kBatchFileNotGenerated;
+    WriteBatchFile(result.batchFile, text);
+    result.batchFileWritten = true;
+  }
+  prompts.PlaySound(kSoundDoneWork);
+  return SplitStop::kNone;
+}
+
+}  // namespace
+
+SplitRequest::~SplitRequest() {
+  SecureWipe(passphrase);
+}
+
+SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, SplitterEvents& events,
+                            Prompts& prompts) {
+  SplitResult result;
+  WrittenTally tally(events, result);
+  ActiveSplitter splitter(globals, tally);
+  try {
+    result.stop = Run(request, splitter, prompts, result);
+  } catch (const ProgramEndRequested&) {
+    result.stop = SplitStop::kEndedAfterError;
+  } catch (const VbError& e) {
+    result.stop = SplitStop::kEngineError;
+    result.errorNumber = e.Number();
+    result.errorDescription = e.Description();
+  }
+  return result;
+}
+
+}  // namespace vtq

@@ -1,0 +1,71 @@
+#pragma once
+// The split command: one source file into a fragment series, configured
+// from what the front end's controls hold. It asks through Prompts, reports
+// the engine's progress through the front end's SplitterEvents, and leaves
+// every message of its own to the front end: the result says how the run
+// ended and with what.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/operations/prompts.h"
+#include "engine/format.h"
+#include "engine/globals.h"
+#include "engine/splitter.h"
+
+namespace vtq {
+
+struct SplitRequest {
+  SplitRequest() = default;
+  // The passphrase goes with the request.
+  ~SplitRequest();
+  SplitRequest(const SplitRequest&) = delete;
+  SplitRequest& operator=(const SplitRequest&) = delete;
+
+  std::string source;
+  std::string destination;
+  int64_t fragmentSize = aftHighDensity;
+  std::optional<int64_t> firstSize;  // a different size for the first fragment
+  AftFileFormat format = aftQuorvelle;
+  bool checkDigits = false;
+  std::optional<std::string> passphrase;  // encrypts when present
+  bool askPassphrase = false;             // typed twice once the series is known
+  int64_t regenerate = 0;                 // the one fragment to write again; 0 for all
+  bool writeBatchFile = false;            // beside a raw series
+};
+
+enum class SplitStop {
+  kNone,                     // the run happened; the counts say how far it got
+  kSourceRefused,            // the file list refused the source and said why
+  kBatchNameUnsafe,          // `problem` says which character
+  kBatchWouldReplaceSource,  // nothing was written
+  kNoSuchFragment,           // regenerate beyond `fragmentsInSeries`
+  kPassphraseCannotBeAsked,  // nobody to ask
+  kPassphraseNotTyped,       // the first answer was empty or missing
+  kPassphrasesDiffer,        // the two answers differ
+  kEndedAfterError,          // the error dialog's answer ended the run
+  kEngineError,              // `errorNumber`, `errorDescription`
+  kBatchFileNotGenerated,    // the generator has said why
+};
+
+struct SplitResult {
+  SplitStop stop = SplitStop::kNone;
+  std::string destination;  // the splitter's folder, with its separator
+  std::string batchFile;    // where the batch file goes (or would go)
+  bool batchFileWritten = false;
+  std::string problem;
+  int16_t fragmentsInSeries = 0;
+  int32_t errorNumber = 0;
+  std::string errorDescription;
+  int expected = 0;  // fragments a complete run writes
+  int written = 0;
+  uint64_t bytesWritten = 0;
+
+  bool Complete() const { return written == expected && expected > 0; }
+};
+
+SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, SplitterEvents& events,
+                            Prompts& prompts);
+
+}  // namespace vtq

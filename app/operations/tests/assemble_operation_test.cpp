@@ -1,0 +1,109 @@
+// The assemble and info commands driven through their requests.
+
+#include "app/operations/assemble_operation.h"
+
+#include <gtest/gtest.h>
+
+#include "app/operations/info_operation.h"
+#include "app/operations/tests/recording_prompts.h"
+#include "engine/path.h"
+#include "engine/tests/support/hand_series.h"
+#include "engine/tests/support/platform_doubles.h"
+#include "engine/tests/support/scratch.h"
+
+namespace vtq {
+namespace {
+
+class EndCounter : public AssembleWatcher {
+ public:
+  void AssembleStart(int16_t) override {}
+  void AssembleInterval(int16_t) override {}
+  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
+  void RunEnded() override { ++ended; }
+  int ended = 0;
+};
+
+class AssembleOperationTest : public ::testing::Test {
+ protected:
+  test::ScratchDir dir;
+  test::Bytes data = test::PatternBytes(5000, 3);
+  test::TestPlatform doubles;
+  Platform platform = doubles.Real();
+  Globals globals{platform};
+  EndCounter watcher;
+  test::RecordingPrompts prompts;
+  AssembleRequest request;
+
+  void SetUp() override {
+    request.destination = dir / "joined";
+    test::MakeFolder(request.destination);
+  }
+  std::string Joined(const std::string& name) {
+    return WithTrailingSeparator(request.destination) + name;
+  }
+  AssembleResult Assemble() { return RunAssembleCommand(request, globals, watcher, prompts); }
+  // An older-format series: a name, an escape, then the data.
+  void OldSeries() {
+    test::Bytes first{'d', 'a', 't', 'a', '.', 'b', 'i', 'n', 0x1B};
+    first.insert(first.end(), data.begin(), data.end());
+    request.firstFragment = test::WriteFragments(dir / "old.", {first});
+  }
+};
+
+TEST_F(AssembleOperationTest, AnOwnSeriesComesBackWithItsSounds) {
+  request.firstFragment = test::WriteFragments(dir / "notes.", test::OwnSeries(data, 2000));
+  const AssembleResult result = Assemble();
+  EXPECT_EQ(result.stop, AssembleStop::kNone);
+  EXPECT_EQ(result.outputPath, Joined("notes.txt"));
+  EXPECT_EQ(test::ReadBytes(result.outputPath), data);
+  EXPECT_TRUE(result.keptPartials.empty());
+  EXPECT_EQ(watcher.ended, 1);
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorAssfile", "WexlorDonework"}));
+  EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST_F(AssembleOperationTest, TheUnknownFormatQuestionIsAskedUnlessTheRequestAnswersIt) {
+  OldSeries();
+  EXPECT_EQ(Assemble().stop, AssembleStop::kQuestionCancelled);
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0], std::string(kUnknownFormatTitle) + "|" + kUnknownFormatQuestion);
+  EXPECT_TRUE(test::NamesIn(request.destination).empty());
+
+  prompts.answers = {Answer::kNo};
+  const AssembleResult old = Assemble();
+  EXPECT_EQ(old.stop, AssembleStop::kNone);
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+
+  prompts.asked.clear();
+  request.unknownAs = aftRaw;
+  const AssembleResult raw = Assemble();
+  EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_EQ(test::ReadBytes(raw.outputPath).size(), data.size() + 9);
+}
+
+TEST_F(AssembleOperationTest, AMissingFragmentIsRefusedAndTheRunNeverStarts) {
+  request.firstFragment = dir / "absent.001";
+  EXPECT_EQ(Assemble().stop, AssembleStop::kFragmentRefused);
+  EXPECT_FALSE(doubles.boxes.shown.empty());
+  EXPECT_TRUE(prompts.sounds.empty());
+}
+
+TEST_F(AssembleOperationTest, InfoReadsTheHeaderWithoutAssembling) {
+  const auto pieces = test::OwnSeries(data, 2000, "report.doc");
+  InfoRequest info;
+  info.fragment = test::WriteFragments(dir / "notes.", pieces);
+  const std::optional<SeriesInfo> read = RunInfoCommand(info, globals);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->format, aftQuorvelle);
+  EXPECT_EQ(read->fragments, static_cast<int>(pieces.size()));
+  EXPECT_EQ(read->assembledName, "report.doc");
+  EXPECT_EQ(read->storedName, "report.doc");
+  EXPECT_FALSE(read->file.encrypted);
+  EXPECT_EQ(read->headerLength, test::HandHeaderBytes({.name = "report.doc"}).size());
+
+  info.fragment = dir / "absent.001";
+  EXPECT_FALSE(RunInfoCommand(info, globals));
+}
+
+}  // namespace
+}  // namespace vtq

@@ -1,0 +1,157 @@
+// The split command driven through its request, as the window's controls
+// and the console's arguments fill it.
+
+#include "app/operations/split_operation.h"
+
+#include <gtest/gtest.h>
+
+#include "app/operations/assemble_operation.h"
+#include "app/operations/tests/recording_prompts.h"
+#include "engine/file_io.h"
+#include "engine/path.h"
+#include "engine/tests/support/platform_doubles.h"
+#include "engine/tests/support/scratch.h"
+#include "engine/tests/support/splitter_events.h"
+
+namespace vtq {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class NoProgress : public AssembleWatcher {
+ public:
+  void AssembleStart(int16_t) override {}
+  void AssembleInterval(int16_t) override {}
+  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
+  void RunEnded() override { ++ended; }
+  int ended = 0;
+};
+
+class SplitOperationTest : public ::testing::Test {
+ protected:
+  test::ScratchDir dir;
+  std::string out = dir / "out";
+  Bytes data = test::PatternBytes(30000, 7);
+  test::TestPlatform doubles;
+  Platform platform = doubles.Real();
+  Globals globals{platform};
+  test::RecordingSplitterEvents events;
+  test::RecordingPrompts prompts;
+  SplitRequest request;
+
+  void SetUp() override {
+    test::MakeFolder(out);
+    request.source = dir / "data.bin";
+    test::WriteBytes(request.source, data);
+    request.destination = out;
+    request.fragmentSize = 10240;
+  }
+  std::string Out(const std::string& name) { return WithTrailingSeparator(out) + name; }
+  SplitResult Split() { return RunSplitCommand(request, globals, events, prompts); }
+};
+
+TEST_F(SplitOperationTest, TheRequestShapesTheSeriesAndTheResultCountsIt) {
+  request.format = aftRaw;
+  const SplitResult result = Split();
+  EXPECT_EQ(result.stop, SplitStop::kNone);
+  EXPECT_TRUE(result.Complete());
+  EXPECT_EQ(result.expected, 3);
+  EXPECT_EQ(result.written, 3);
+  EXPECT_EQ(result.bytesWritten, data.size());
+  EXPECT_EQ(result.destination, WithTrailingSeparator(out));
+  // The front end's own events still see every fragment.
+  EXPECT_EQ(events.written,
+            (std::vector<std::string>{Out("data.001"), Out("data.002"), Out("data.003")}));
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorSplitfile", "WexlorDonework"}));
+  EXPECT_FALSE(result.batchFileWritten);
+  EXPECT_FALSE(FileExists(result.batchFile));
+}
+
+TEST_F(SplitOperationTest, RegeneratingBeyondTheSeriesStopsBeforeWriting) {
+  request.regenerate = 4;
+  const SplitResult result = Split();
+  EXPECT_EQ(result.stop, SplitStop::kNoSuchFragment);
+  EXPECT_EQ(result.fragmentsInSeries, 3);
+  EXPECT_TRUE(test::NamesIn(out).empty());
+  EXPECT_TRUE(prompts.sounds.empty());
+  request.regenerate = 2;
+  const SplitResult again = Split();
+  EXPECT_EQ(again.expected, 1);
+  EXPECT_EQ(test::NamesIn(out), (std::vector<std::string>{"data.002"}));
+}
+
+TEST_F(SplitOperationTest, TheAskedPassphraseIsTypedTwiceAndOpensTheSeries) {
+  request.askPassphrase = true;
+  prompts.canAsk = false;
+  EXPECT_EQ(Split().stop, SplitStop::kPassphraseCannotBeAsked);
+  EXPECT_TRUE(prompts.asked.empty());
+  prompts.canAsk = true;
+  EXPECT_EQ(Split().stop, SplitStop::kPassphraseNotTyped);
+  prompts.passphrases = {"first", "second"};
+  EXPECT_EQ(Split().stop, SplitStop::kPassphrasesDiffer);
+  EXPECT_TRUE(test::NamesIn(out).empty());
+  EXPECT_EQ(prompts.asked[1], "Security check|Please enter the passphrase to encrypt with.");
+  EXPECT_EQ(prompts.asked[2], "Security check|Please enter the passphrase again.");
+
+  prompts.passphrases = {"Kestrel", "Kestrel"};
+  ASSERT_TRUE(Split().Complete());
+  // The assemble command asks for what the split command was given.
+  AssembleRequest assemble;
+  assemble.firstFragment = Out("data.001");
+  assemble.destination = dir / "joined";
+  test::MakeFolder(assemble.destination);
+  NoProgress watcher;
+  prompts.passphrases = {"kestrel"};
+  EXPECT_EQ(RunAssembleCommand(assemble, globals, watcher, prompts).stop,
+            AssembleStop::kPassphraseIncorrect);
+  ASSERT_FALSE(doubles.boxes.shown.empty());
+  EXPECT_EQ(doubles.boxes.shown.back().text, "Password incorrect");
+  EXPECT_EQ(doubles.boxes.shown.back().title, "Access denied");
+  EXPECT_EQ(doubles.boxes.shown.back().Icon(), mb::kIconCritical);
+  EXPECT_EQ(prompts.asked.back(),
+            "Security check|This fragment series has been encrypted. Please enter the correct "
+            "password. Passwords are case-sensitive.");
+  prompts.passphrases = {"Kestrel"};
+  const AssembleResult joined = RunAssembleCommand(assemble, globals, watcher, prompts);
+  EXPECT_EQ(joined.stop, AssembleStop::kNone);
+  EXPECT_EQ(test::ReadBytes(joined.outputPath), data);
+}
+
+TEST_F(SplitOperationTest, TheBatchFileIsWrittenOnlyWhereItIsSafe) {
+  request.format = aftRaw;
+  request.writeBatchFile = true;
+  const SplitResult result = Split();
+  ASSERT_TRUE(result.batchFileWritten);
+  EXPECT_EQ(result.batchFile, Out("data.BAT"));
+  const Bytes batch = test::ReadBytes(result.batchFile);
+  ASSERT_GE(batch.size(), 2u);
+  EXPECT_EQ(std::string(batch.end() - 2, batch.end()), "\r\n");
+
+  // A batch file that would replace the source.
+  request.source = Out("setup.BAT");
+  test::WriteBytes(request.source, data);
+  const SplitResult replacing = Split();
+  EXPECT_EQ(replacing.stop, SplitStop::kBatchWouldReplaceSource);
+  EXPECT_EQ(test::ReadBytes(request.source), data);
+
+#ifndef _WIN32  // Windows names cannot hold a double quote at all
+  // A name a batch line cannot carry.
+  request.source = dir / "a\"b.bin";
+  test::WriteBytes(request.source, data);
+  const SplitResult unsafe = Split();
+  EXPECT_EQ(unsafe.stop, SplitStop::kBatchNameUnsafe);
+  EXPECT_EQ(unsafe.problem,
+            "BAT Generation unavailable for a\"b.bin: its name holds the double quote \", which a "
+            "batch file cannot carry safely. The BAT file will not be generated.");
+  EXPECT_FALSE(FileExists(Out("a\"b.001")));
+#endif
+}
+
+TEST_F(SplitOperationTest, AMissingSourceIsRefusedByTheFileList) {
+  request.source = dir / "absent.bin";
+  EXPECT_EQ(Split().stop, SplitStop::kSourceRefused);
+  EXPECT_FALSE(doubles.boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace vtq
