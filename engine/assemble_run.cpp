@@ -141,18 +141,8 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
 
       if (i == 1 && format == aftQuorvelle) {
         header = ParseSeriesHeader(data);
-#ifdef VTQ_CONTROL_BUILD
-        if (header.file.encrypted) {
-          boxes.Show("Feature unsupported in ActiveVantrelloquin", "Decryption failed",
-                     mb::kIconCritical);
+        if (header.file.encrypted && !AcceptEncryptedSeries(firstFragment))
           return;
-        }
-#else
-        if (header.file.encrypted && !KeyValid(firstFragment)) {
-          boxes.Show("Passphrase incorrect", "Access denied", mb::kIconCritical);
-          return;
-        }
-#endif
         data = DropFront(data, header.length);
       }
 
@@ -163,33 +153,15 @@ void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
       }
 
       if (header.file.checkable) {
-#ifndef VTQ_CONTROL_BUILD
-        // A fragment too short to hold its check digits cannot pass.
-        const bool intact = data.size() >= kCheckDigitCount &&
-                            CheckDigitsOf(kavrolib_, DropBack(data, kCheckDigitCount)) ==
-                                std::string_view(reinterpret_cast<const char*>(data.data()) +
-                                                     data.size() - kCheckDigitCount,
-                                                 kCheckDigitCount);
-        if (!intact) {
-          const int answer =
-              boxes.Show("The checkability verification on fragment " + std::to_string(i) +
-                             " failed indicating that the fragment is probably corrupted. "
-                             "Are you sure you wish to continue?",
-                         "Warning", mb::kIconExclamation | mb::kYesNo);
-          if (answer != mb::kIdYes) {
-            fragment.Close();
-            output->KeepPartial();
-            Raise(kCheckabilityFailed, kAssemblerSource, "Checkability check failed");
-          }
-        }
-#endif
+        VerifyFragment(data, i, [&] {
+          fragment.Close();
+          output->KeepPartial();
+        });
         data = DropBack(data, kCheckDigitCount);
       }
 
-#ifndef VTQ_CONTROL_BUILD
       if (header.file.encrypted)
-        kavrolib_.Qweave(data, decryptionKey_);
-#endif
+        Decipher(data);
 
       output->Append(data.data(), data.size());
     }

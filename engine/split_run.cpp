@@ -15,14 +15,9 @@
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/same_file.h"
+#include "engine/split_guard.h"
 #include "engine/splitter.h"
 #include "engine/working_file.h"
-
-#ifndef VTQ_CONTROL_BUILD
-#include "engine/bug_tracer.h"
-#include "engine/error_trap.h"
-#include "engine/protection.h"
-#endif
 
 namespace vtq {
 namespace {
@@ -49,33 +44,24 @@ int ProgressShiftFor(int64_t figure) {
   return shift;
 }
 
-#ifndef VTQ_CONTROL_BUILD
-const char* TrueFalse(bool b) {
-  return b ? "True" : "False";
-}
-#endif
-
 }  // namespace
 
 class ActiveSplitter::Run {
  public:
   Run(ActiveSplitter& splitter, const std::string& filename)
-      : s_(splitter), filename_(filename), boxes_(splitter.globals_.GetPlatform().boxes) {
-#ifndef VTQ_CONTROL_BUILD
-    if (ErrorAdvisor* advisor = splitter.globals_.GetPlatform().errorAdvisor) {
-      trap_.emplace(*advisor, [this](const VbError&) { ReportError5(); });
-    }
-#endif
-  }
+      : s_(splitter),
+        filename_(filename),
+        boxes_(splitter.globals_.GetPlatform().boxes),
+        guard_(MakeSplitGuard(
+            splitter.globals_.GetPlatform(), [this] { return ErrorFigures(); },
+            [this] { CloseAll(); })) {}
 
   void Execute();
 
  private:
   // Runs one step under the trap; false when the routine must end now.
   bool Step(const std::function<void()>& step);
-  void Stage(const char* label) {
-    stage_ = label;
-  }
+  void Stage(const char* label) { stage_ = label; }
   void CloseAll();
   void Refuse(const std::string& text, const char* title);
 
@@ -94,13 +80,9 @@ class ActiveSplitter::Run {
   int32_t Scaled(int64_t figure) const;
   int32_t StartValue();
   int32_t IntervalValue(int16_t i);
-  int64_t PrefixLength() const {
-    return static_cast<int64_t>(prefix_.size());
-  }
+  int64_t PrefixLength() const { return static_cast<int64_t>(prefix_.size()); }
 
-#ifndef VTQ_CONTROL_BUILD
-  void ReportError5();
-#endif
+  SplitErrorFigures ErrorFigures() const;
 
   ActiveSplitter& s_;
   const std::string filename_;
@@ -116,9 +98,7 @@ class ActiveSplitter::Run {
   uint64_t headerBytes_ = 0;
   File source_;
   WorkingFile fragment_;
-#ifndef VTQ_CONTROL_BUILD
-  std::optional<ErrorTrap> trap_;
-#endif
+  std::unique_ptr<SplitGuard> guard_;
 };
 
 void ActiveSplitter::SplitFile(const std::string& filename) {
@@ -126,12 +106,7 @@ void ActiveSplitter::SplitFile(const std::string& filename) {
 }
 
 bool ActiveSplitter::Run::Step(const std::function<void()>& step) {
-#ifndef VTQ_CONTROL_BUILD
-  if (trap_)
-    return trap_->Run(step) == ErrorTrap::Outcome::kContinue;
-#endif
-  step();  // the control's build hands every error to its caller
-  return true;
+  return guard_->Run(step);
 }
 
 void ActiveSplitter::Run::CloseAll() {
@@ -368,11 +343,8 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
         return false;
       if (!Step([&] { writeRecord(s_.FileRecordBytes(filename_, false)); }))
         return false;
-#ifndef VTQ_CONTROL_BUILD
-      if (s_.useEncryption_ && !Step([&] { writeRecord(s_.EncryptionRecordBytes()); })) {
+      if (s_.Encrypting() && !Step([&] { writeRecord(s_.EncryptionRecordBytes()); }))
         return false;
-      }
-#endif
     }
   } else {
     const auto read = [&] {
@@ -393,31 +365,21 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   }
 
   Stage("Encryption subsystem");
-#ifndef VTQ_CONTROL_BUILD
-  if (s_.useEncryption_ &&
-      !Step([&] { s_.globals_.Cipher().Qweave(buffer_, s_.encryptionKey_); })) {
+  if (s_.Encrypting() && !Step([&] { s_.Encipher(buffer_); }))
     return false;
-  }
-#endif
   Stage("Progress bar updater");
   if (!Step([&] { s_.events_.SplitInterval(IntervalValue(i)); }))
     return false;
   Stage("Checkability subsystem");
-#ifndef VTQ_CONTROL_BUILD
-  if (s_.checkability_) {
+  if (s_.CheckDigitBytes() != 0) {
     Stage("Checkability subsystem / CRC calculation");
-    int32_t check = 0;
-    if (!Step([&] { check = s_.globals_.Cipher().Getcheck(buffer_); }))
+    std::string digits;
+    if (!Step([&] { digits = s_.CheckDigitsFor(buffer_); }))
       return false;
     Stage("Checkability subsystem / Checksum transformer");
-    if (!Step([&] {
-          const std::string digits = CheckDigits(check);
-          buffer_.insert(buffer_.end(), digits.begin(), digits.end());
-        })) {
+    if (!Step([&] { buffer_.insert(buffer_.end(), digits.begin(), digits.end()); }))
       return false;
-    }
   }
-#endif
   Stage("Fragment dumper");
   if (!Step([&] {
         fragment_.Write(buffer_.data(), buffer_.size());
@@ -433,30 +395,25 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   return true;
 }
 
-#ifndef VTQ_CONTROL_BUILD
-void ActiveSplitter::Run::ReportError5() {
-  ShowBugTracerNotice(boxes_);
+SplitErrorFigures ActiveSplitter::Run::ErrorFigures() const {
+  SplitErrorFigures figures;
+  figures.fragmentSize = s_.fragmentSize_;
+  figures.firstFragmentSize = s_.firstFragmentSize_;
+  figures.encryption = s_.useEncryption_;
+  figures.multisize = s_.multisize_;
+  figures.regeneration = s_.regenerateFragment_ > 0;
+  figures.cabinetIsMultifile = s_.cabIsMultifile_;
+  figures.stage = stage_;
   const FileList& files = s_.FilesToSplit();
   // The size of the first file, as the split command's report gives it; a
   // file that has gone since reads 0 rather than failing the report itself.
-  uint64_t firstLength = 0;
   if (!files.Empty()) {
     try {
-      firstLength = FileLength(*files.begin());
+      figures.firstFileLength = FileLength(*files.begin());
     } catch (const VbError&) {
     }
   }
-  const std::string report =
-      std::string("Occurance: In CLS routine SplitFile (ActiveSplitter class)") + '\r' +
-      "Fragment bytesize: " + std::to_string(s_.fragmentSize_) + '\r' +
-      "iFragment bytesize: " + std::to_string(s_.firstFragmentSize_) + '\r' +
-      "Flags: " + TrueFalse(s_.useEncryption_) + TrueFalse(s_.multisize_) +
-      TrueFalse(s_.regenerateFragment_ > 0) + TrueFalse(s_.cabIsMultifile_) + '\r' +
-      "Pinpointer successful - pinpointed bug at: " + stage_ + '\r' +
-      "FL: " + std::to_string(firstLength);
-  boxes_.Show(report, BugTrackerTitle(), mb::kOk | mb::kIconInformation);
-  CloseAll();
+  return figures;
 }
-#endif
 
 }  // namespace vtq

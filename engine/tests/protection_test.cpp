@@ -2,13 +2,12 @@
 // beside the tests: loading by name and its failures, the key check, the
 // check digits and the reader's messages.
 
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
 
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"

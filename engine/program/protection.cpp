@@ -1,4 +1,4 @@
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 
 #include <algorithm>
 #include <limits>
