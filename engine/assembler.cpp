@@ -111,14 +111,8 @@ SeriesHeader ActiveAssembler::ReadSeriesHeaders(const ItemIndex& filename) {
 int16_t ActiveAssembler::ProbeFragments(const std::string& firstFragment) const {
   const std::string stem = SeriesStem(firstFragment);
   int16_t count = 0;
-  while (count < INT16_MAX) {
-    try {
-      File probe(SeriesFragmentName(stem, count + 1), File::Mode::kRead);
-    } catch (const VbError&) {
-      break;
-    }
+  while (count < INT16_MAX && CanOpenForReading(SeriesFragmentName(stem, count + 1)))
     ++count;
-  }
   return count;
 }
 

@@ -32,10 +32,6 @@ class AssemblerEvents {
   virtual void RequireNextDisk(int16_t diskNumber, bool& cancel) = 0;
 };
 
-// The checkability refusal crosses to the caller with this number.
-inline constexpr int32_t kCheckabilityFailed = err::kObjectErrorBase + 2001;
-inline constexpr const char* kAssemblerSource = "ActiveAssembler";
-
 class ActiveAssembler {
  public:
   ActiveAssembler(Globals& globals, AssemblerEvents& events);
@@ -101,6 +97,7 @@ class ActiveAssembler {
   bool ListDiskRemovable(const std::string& firstFragment);
   // The 16-bit count of the file names stem + 001, 002, ... that open.
   int16_t ProbeFragments(const std::string& firstFragment) const;
+  class SeriesRun;
 
   // What differs between the program's build (engine/program/) and the
   // control's (engine/control/), which neither verifies nor deciphers.

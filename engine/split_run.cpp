@@ -68,8 +68,20 @@ class ActiveSplitter::Run {
   bool CheckSeriesAgainstSource();
   // False when the run ends (disk refused, disk too small or full).
   bool FetchDisk(int16_t i);
-  // False when the run ends.
+  // False when the run ends. One fragment in named steps, each false when
+  // the run ends.
   bool MakeFragment(int16_t i);
+  bool StartFragment(int16_t i, const std::string& name);
+  bool FillBuffer(int16_t i);
+  bool FillFirstBuffer();
+  bool WriteHeaderRecords();
+  bool CutIfLast(int16_t i);
+  bool EncipherBuffer();
+  bool ReportInterval(int16_t i);
+  bool AppendCheckDigits();
+  bool DumpFragment(int16_t i, const std::string& name);
+  bool LetOthersRun();
+  bool Regenerating() const { return s_.FragmentToRegenerate() > 0; }
   WorkingFile CreateFragment(const std::string& name, bool removable, int16_t i);
   void ReadData(int64_t offset, int64_t wanted, size_t at);
   void CutLastBuffer();
@@ -302,92 +314,105 @@ WorkingFile ActiveSplitter::Run::CreateFragment(const std::string& name, bool re
 }
 
 bool ActiveSplitter::Run::MakeFragment(int16_t i) {
-  const bool regenerating = s_.FragmentToRegenerate() > 0;
-  const std::string& destination = s_.destination_;
+  const std::string name = s_.destination_ + stem_ + FragmentNumber(i);
+  return StartFragment(i, name) && FillBuffer(i) && CutIfLast(i) && EncipherBuffer() &&
+         ReportInterval(i) && AppendCheckDigits() && DumpFragment(i, name) && LetOthersRun();
+}
 
+bool ActiveSplitter::Run::StartFragment(int16_t i, const std::string& name) {
   Stage("VazeVezazu extension");
   // Asked for every fragment, so that a CD-ROM's warning comes every time.
   bool removable = false;
-  if (!Step([&] { removable = s_.globals_.DiskRemovable(destination); }))
+  if (!Step([&] { removable = s_.globals_.DiskRemovable(s_.destination_); }))
     return false;
-  if (removable && i > 1 && !regenerating && !FetchDisk(i))
+  if (removable && i > 1 && !Regenerating() && !FetchDisk(i))
     return false;
+  return Step([&] { fragment_ = CreateFragment(name, removable, i); });
+}
 
-  const std::string name = destination + stem_ + FragmentNumber(i);
-  if (!Step([&] { fragment_ = CreateFragment(name, removable, i); }))
-    return false;
+bool ActiveSplitter::Run::FillBuffer(int16_t i) {
   Stage("Buffer filler");
   if (!Step([&] { prefix_ = s_.HeaderText(filename_, false); }))
     return false;
   headerBytes_ = 0;
+  if (i == 1)
+    return FillFirstBuffer();
+  return Step([&] {
+    const int64_t offset = (int64_t{i} - 2) * s_.DataSize() + s_.FirstDataSize() - PrefixLength();
+    ReadData(offset, s_.DataSize(), 0);
+  });
+}
 
-  if (i == 1) {
-    const bool ownFormat = s_.format_ == aftQuorvelle;
-    // The other formats carry the prefix inside the data.
-    const size_t at = ownFormat ? 0 : prefix_.size();
-    if (!Step([&] {
-          ReadData(0, s_.FirstDataSize() - PrefixLength(), at);
-          std::copy(prefix_.begin(), prefix_.begin() + static_cast<std::ptrdiff_t>(at),
-                    buffer_.begin());
-        })) {
-      return false;
-    }
-    if (ownFormat) {
-      if (!regenerating)
-        Stage("Header creator");
-      const auto writeRecord = [&](const std::string& record) {
-        fragment_.Write(record.data(), record.size());
-        headerBytes_ += record.size();
-      };
-      if (!Step([&] { writeRecord(s_.FormatRecordBytes()); }))
-        return false;
-      if (!Step([&] { writeRecord(s_.FileRecordBytes(filename_, false)); }))
-        return false;
-      if (s_.Encrypting() && !Step([&] { writeRecord(s_.EncryptionRecordBytes()); }))
-        return false;
-    }
-  } else {
-    const auto read = [&] {
-      const int64_t offset = (int64_t{i} - 2) * s_.DataSize() + s_.FirstDataSize() - PrefixLength();
-      ReadData(offset, s_.DataSize(), 0);
-    };
-    if (!Step(read))
-      return false;
-  }
-
-  bool last = false;
-  if (!Step([&] { last = i == s_.FragsNeeded(filename_); }))
-    return false;
-  if (last) {
-    Stage("Final fragment buffer cutoff");
-    if (!Step([&] { CutLastBuffer(); }))
-      return false;
-  }
-
-  Stage("Encryption subsystem");
-  if (s_.Encrypting() && !Step([&] { s_.Encipher(buffer_); }))
-    return false;
-  Stage("Progress bar updater");
-  if (!Step([&] { s_.events_.SplitInterval(IntervalValue(i)); }))
-    return false;
-  Stage("Checkability subsystem");
-  if (s_.CheckDigitBytes() != 0) {
-    Stage("Checkability subsystem / CRC calculation");
-    std::string digits;
-    if (!Step([&] { digits = s_.CheckDigitsFor(buffer_); }))
-      return false;
-    Stage("Checkability subsystem / Checksum transformer");
-    if (!Step([&] { buffer_.insert(buffer_.end(), digits.begin(), digits.end()); }))
-      return false;
-  }
-  Stage("Fragment dumper");
+bool ActiveSplitter::Run::FillFirstBuffer() {
+  const bool ownFormat = s_.format_ == aftQuorvelle;
+  // The other formats carry the prefix inside the data.
+  const size_t at = ownFormat ? 0 : prefix_.size();
   if (!Step([&] {
-        fragment_.Write(buffer_.data(), buffer_.size());
-        fragment_.Complete();
-        s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
+        ReadData(0, s_.FirstDataSize() - PrefixLength(), at);
+        std::copy(prefix_.begin(), prefix_.begin() + static_cast<std::ptrdiff_t>(at),
+                  buffer_.begin());
       })) {
     return false;
   }
+  return !ownFormat || WriteHeaderRecords();
+}
+
+bool ActiveSplitter::Run::WriteHeaderRecords() {
+  if (!Regenerating())
+    Stage("Header creator");
+  const auto writeRecord = [&](const std::string& record) {
+    fragment_.Write(record.data(), record.size());
+    headerBytes_ += record.size();
+  };
+  if (!Step([&] { writeRecord(s_.FormatRecordBytes()); }))
+    return false;
+  if (!Step([&] { writeRecord(s_.FileRecordBytes(filename_, false)); }))
+    return false;
+  return !s_.Encrypting() || Step([&] { writeRecord(s_.EncryptionRecordBytes()); });
+}
+
+bool ActiveSplitter::Run::CutIfLast(int16_t i) {
+  bool last = false;
+  if (!Step([&] { last = i == s_.FragsNeeded(filename_); }))
+    return false;
+  if (!last)
+    return true;
+  Stage("Final fragment buffer cutoff");
+  return Step([&] { CutLastBuffer(); });
+}
+
+bool ActiveSplitter::Run::EncipherBuffer() {
+  Stage("Encryption subsystem");
+  return !s_.Encrypting() || Step([&] { s_.Encipher(buffer_); });
+}
+
+bool ActiveSplitter::Run::ReportInterval(int16_t i) {
+  Stage("Progress bar updater");
+  return Step([&] { s_.events_.SplitInterval(IntervalValue(i)); });
+}
+
+bool ActiveSplitter::Run::AppendCheckDigits() {
+  Stage("Checkability subsystem");
+  if (s_.CheckDigitBytes() == 0)
+    return true;
+  Stage("Checkability subsystem / CRC calculation");
+  std::string digits;
+  if (!Step([&] { digits = s_.CheckDigitsFor(buffer_); }))
+    return false;
+  Stage("Checkability subsystem / Checksum transformer");
+  return Step([&] { buffer_.insert(buffer_.end(), digits.begin(), digits.end()); });
+}
+
+bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
+  Stage("Fragment dumper");
+  return Step([&] {
+    fragment_.Write(buffer_.data(), buffer_.size());
+    fragment_.Complete();
+    s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
+  });
+}
+
+bool ActiveSplitter::Run::LetOthersRun() {
   Stage("Multitasker");
   if (!Step([&] { s_.globals_.GetPlatform().loop.Yield(); }))
     return false;

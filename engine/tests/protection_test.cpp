@@ -205,7 +205,7 @@ TEST(ProtectionMessages, VerifyAsksOnlyAboutDamagedFragments) {
     VerifyCheckDigits(library, boxes, Bytes(fragment), 7);
     ADD_FAILURE() << "a refused fragment must raise";
   } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), kCheckabilityFailedNumber);
+    EXPECT_EQ(e.Number(), kCheckabilityFailed);
     EXPECT_EQ(e.Source(), "ActiveAssembler");
   }
   ASSERT_EQ(boxes.shown.size(), 2u);
