@@ -64,15 +64,6 @@ class FragmentBuffer {
   size_t capacity_ = 0;
 };
 
-bool CanOpen(const std::string& name) {
-  try {
-    File probe(name, File::Mode::kRead);
-    return true;
-  } catch (const VbError&) {
-    return false;
-  }
-}
-
 std::span<uint8_t> DropFront(std::span<uint8_t> data, size_t count) {
   return data.subspan(std::min(count, data.size()));
 }
@@ -87,129 +78,139 @@ bool ActiveAssembler::ListDiskRemovable(const std::string& firstFragment) {
   return globals_.DiskRemovable(DriveOfName(files_.Empty() ? firstFragment : *files_.begin()));
 }
 
-void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
-  MessageBoxes& boxes = globals_.GetPlatform().boxes;
-  const int16_t n = FragmentCount(firstFragment);
-  events_.AssembleStart(n);
+// One series' run in named steps; each step returns false when the run of
+// the series ends there.
+class ActiveAssembler::SeriesRun {
+ public:
+  SeriesRun(ActiveAssembler& assembler, const std::string& firstFragment)
+      : a_(assembler), first_(firstFragment), boxes_(assembler.globals_.GetPlatform().boxes) {}
 
-  const AftFileFormat format = FileFormat(firstFragment);
-  std::string foreignHeader;
-  if (format != aftQuorvelle)
-    foreignHeader = Header(firstFragment);
+  void Execute() {
+    n_ = a_.FragmentCount(first_);
+    a_.events_.AssembleStart(n_);
+    format_ = a_.FileFormat(first_);
+    if (format_ != aftQuorvelle)
+      foreignHeader_ = a_.Header(first_);
+    if (!CountIsKnown())
+      return;
+    assembledName_ = a_.AssembledFilename(first_);
+    stem_ = SeriesStem(first_);
+    if (!HasFragments())
+      return;
+    for (int i = 1; i <= n_; ++i) {
+      if (!JoinFragment(i) || !FetchNextDisk(i))
+        return;
+    }
+    output_->Complete();
+    ++a_.completedSeries_;
+  }
 
+ private:
   // Probing cannot see past the disk in the drive, so a lone unformatted
   // fragment on a removable disk tells nothing about the series' length.
   // The format is asked again here: every format query reads the fragment
   // anew and shows the old-format messages again.
-  const bool firstOnRemovable = globals_.DiskRemovable(DriveOfName(firstFragment));
-  if (FileFormat(firstFragment) == aftRaw && n == 1 && firstOnRemovable) {
-    boxes.Show(
-        "Since these fragments are unformatted, all fragments must be copied to the same "
-        "directory on your hard disk before assembling can take place.",
-        "Unable to determine number of fragments", mb::kIconCritical);
-    return;
+  bool CountIsKnown() {
+    const bool firstOnRemovable = a_.globals_.DiskRemovable(DriveOfName(first_));
+    if (a_.FileFormat(first_) == aftRaw && n_ == 1 && firstOnRemovable) {
+      boxes_.Show(
+          "Since these fragments are unformatted, all fragments must be copied to the same "
+          "directory on your hard disk before assembling can take place.",
+          "Unable to determine number of fragments", mb::kIconCritical);
+      return false;
+    }
+    return true;
   }
 
-  const std::optional<std::string> assembledName = AssembledFilename(firstFragment);
-  const std::string stem = SeriesStem(firstFragment);
-  if (n <= 0) {
-    const std::string text = format == aftQuorvelle
-                                 ? "The series header of " + firstFragment +
-                                       " is damaged: it gives " + std::to_string(n) +
-                                       " fragments. Nothing was assembled."
-                                 : "The first fragment " + SeriesFragmentName(stem, 1) +
+  bool HasFragments() {
+    if (n_ > 0)
+      return true;
+    const std::string text = format_ == aftQuorvelle
+                                 ? "The series header of " + first_ + " is damaged: it gives " +
+                                       std::to_string(n_) + " fragments. Nothing was assembled."
+                                 : "The first fragment " + SeriesFragmentName(stem_, 1) +
                                        " was not found. Nothing was assembled.";
-    boxes.Show(text, "Nothing to assemble", mb::kIconCritical);
-    return;
+    boxes_.Show(text, "Nothing to assemble", mb::kIconCritical);
+    return false;
   }
 
-  SeriesHeader header;  // all flags clear unless fragment 1 is in the own format
-  std::optional<AssemblyOutput> output;
-  FragmentBuffer buffer;
-
-  for (int i = 1; i <= n; ++i) {
-    events_.AssembleInterval(static_cast<int16_t>(i));
-    const std::string name = SeriesFragmentName(stem, i);
+  bool JoinFragment(int i) {
+    a_.events_.AssembleInterval(static_cast<int16_t>(i));
+    const std::string name = SeriesFragmentName(stem_, i);
     const uint64_t length = FileLength(name);
     File fragment(name, File::Mode::kRead);
     // Past fragment 1, a series without check digits or cipher has nothing
     // to look at in the bytes: they go straight through.
-    if (i > 1 && !header.file.checkable && !header.file.encrypted) {
-      buffer.PassThrough(fragment, length, *output);
-    } else {
-      std::span<uint8_t> data = buffer.Fill(fragment, length);
-
-      if (i == 1 && format == aftQuorvelle) {
-        header = ParseSeriesHeader(data);
-#ifdef VTQ_CONTROL_BUILD
-        if (header.file.encrypted) {
-          boxes.Show("Feature unsupported in ActiveVantrelloquin", "Decryption failed",
-                     mb::kIconCritical);
-          return;
-        }
-#else
-        if (header.file.encrypted && !KeyValid(firstFragment)) {
-          boxes.Show("Passphrase incorrect", "Access denied", mb::kIconCritical);
-          return;
-        }
-#endif
-        data = DropFront(data, header.length);
-      }
-
-      if (i == 1) {
-        data = DropFront(data, foreignHeader.size());
-        output.emplace(SafeOutputPath(firstFragment, assembledName),
-                       [this](const std::string& kept) { keptPartials_.push_back(kept); });
-      }
-
-      if (header.file.checkable) {
-#ifndef VTQ_CONTROL_BUILD
-        // A fragment too short to hold its check digits cannot pass.
-        const bool intact = data.size() >= kCheckDigitCount &&
-                            CheckDigitsOf(kavrolib_, DropBack(data, kCheckDigitCount)) ==
-                                std::string_view(reinterpret_cast<const char*>(data.data()) +
-                                                     data.size() - kCheckDigitCount,
-                                                 kCheckDigitCount);
-        if (!intact) {
-          const int answer =
-              boxes.Show("The checkability verification on fragment " + std::to_string(i) +
-                             " failed indicating that the fragment is probably corrupted. "
-                             "Are you sure you wish to continue?",
-                         "Warning", mb::kIconExclamation | mb::kYesNo);
-          if (answer != mb::kIdYes) {
-            fragment.Close();
-            output->KeepPartial();
-            Raise(kCheckabilityFailed, kAssemblerSource, "Checkability check failed");
-          }
-        }
-#endif
-        data = DropBack(data, kCheckDigitCount);
-      }
-
-#ifndef VTQ_CONTROL_BUILD
-      if (header.file.encrypted)
-        kavrolib_.Qweave(data, decryptionKey_);
-#endif
-
-      output->Append(data.data(), data.size());
-    }
+    if (i > 1 && !header_.file.checkable && !header_.file.encrypted)
+      buffer_.PassThrough(fragment, length, *output_);
+    else if (!JoinWhole(fragment, length, i))
+      return false;
     fragment.Close();
+    return true;
+  }
 
-    // The disk questions follow the list's first entry, whatever series
-    // runs; the drive is asked again before every repeated request.
+  bool JoinWhole(File& fragment, uint64_t length, int i) {
+    std::span<uint8_t> data = buffer_.Fill(fragment, length);
+    if (i == 1 && !TakeFirstFragmentHeaders(data))
+      return false;
+    if (header_.file.checkable) {
+      a_.VerifyFragment(data, i, [&] {
+        fragment.Close();
+        output_->KeepPartial();
+      });
+      data = DropBack(data, kCheckDigitCount);
+    }
+    if (header_.file.encrypted)
+      a_.Decipher(data);
+    output_->Append(data.data(), data.size());
+    return true;
+  }
+
+  // Strips the headers from fragment 1's bytes and opens the output.
+  bool TakeFirstFragmentHeaders(std::span<uint8_t>& data) {
+    if (format_ == aftQuorvelle) {
+      header_ = ParseSeriesHeader(data);
+      if (header_.file.encrypted && !a_.AcceptEncryptedSeries(first_))
+        return false;
+      data = DropFront(data, header_.length);
+    }
+    data = DropFront(data, foreignHeader_.size());
+    output_.emplace(a_.SafeOutputPath(first_, assembledName_),
+                    [this](const std::string& kept) { a_.keptPartials_.push_back(kept); });
+    return true;
+  }
+
+  // The disk questions follow the list's first entry, whatever series
+  // runs; the drive is asked again before every repeated request.
+  bool FetchNextDisk(int i) {
     bool cancel = false;
-    while (ListDiskRemovable(firstFragment) && i < n) {
-      events_.RequireNextDisk(static_cast<int16_t>(i + 1), cancel);
+    while (a_.ListDiskRemovable(first_) && i < n_) {
+      a_.events_.RequireNextDisk(static_cast<int16_t>(i + 1), cancel);
       if (cancel) {
-        output->Discard();
-        return;
+        output_->Discard();
+        return false;
       }
-      if (CanOpen(SeriesFragmentName(stem, i + 1)))
+      if (CanOpenForReading(SeriesFragmentName(stem_, i + 1)))
         break;
     }
+    return true;
   }
-  output->Complete();
-  ++completedSeries_;
+
+  ActiveAssembler& a_;
+  const std::string& first_;
+  MessageBoxes& boxes_;
+  int16_t n_ = 0;
+  AftFileFormat format_ = aftRaw;
+  std::string foreignHeader_;
+  std::optional<std::string> assembledName_;
+  std::string stem_;
+  SeriesHeader header_;  // all flags clear unless fragment 1 is in the own format
+  std::optional<AssemblyOutput> output_;
+  FragmentBuffer buffer_;
+};
+
+void ActiveAssembler::AssembleSeries(const std::string& firstFragment) {
+  SeriesRun(*this, firstFragment).Execute();
 }
 
 }  // namespace vtq

@@ -37,12 +37,9 @@ ActiveAssembler::ActiveAssembler(Globals& globals, AssemblerEvents& events)
     : globals_(globals), events_(events), files_(globals) {}
 
 ActiveAssembler::~ActiveAssembler() {
-#ifndef VTQ_CONTROL_BUILD
   SecureWipe(decryptionKey_);
-#endif
 }
 
-#ifndef VTQ_CONTROL_BUILD
 void ActiveAssembler::DecryptionKey(std::string key) {
   SecureWipe(decryptionKey_);
   decryptionKey_ = key;
@@ -50,7 +47,6 @@ void ActiveAssembler::DecryptionKey(std::string key) {
   // leave behind; so it is copied and the parameter wiped.
   SecureWipe(key);
 }
-#endif
 
 void ActiveAssembler::DestinationFolder(std::string folder) {
   destination_ = WithTrailingSeparator(std::move(folder));
@@ -108,26 +104,15 @@ SeriesHeader ActiveAssembler::ReadSeriesHeaders(const ItemIndex& filename) {
     boxes.Show("Encodability unsupported - the fragments may not assemble correctly", kUpgradeTitle,
                mb::kIconExclamation);
   }
-#ifdef VTQ_CONTROL_BUILD
-  if (header.file.encrypted) {
-    boxes.Show("Encryption / decryption unsupported in this version of ActiveVantrelloquin",
-               "Feature unsupported", mb::kIconCritical);
-  }
-#endif
+  WarnOfUnsupportedHeader(header);
   return header;
 }
 
 int16_t ActiveAssembler::ProbeFragments(const std::string& firstFragment) const {
   const std::string stem = SeriesStem(firstFragment);
   int16_t count = 0;
-  while (count < INT16_MAX) {
-    try {
-      File probe(SeriesFragmentName(stem, count + 1), File::Mode::kRead);
-    } catch (const VbError&) {
-      break;
-    }
+  while (count < INT16_MAX && CanOpenForReading(SeriesFragmentName(stem, count + 1)))
     ++count;
-  }
   return count;
 }
 
@@ -153,15 +138,6 @@ std::optional<std::string> ActiveAssembler::AssembledFilename(const ItemIndex& f
       return std::nullopt;
   }
 }
-
-#ifndef VTQ_CONTROL_BUILD
-bool ActiveAssembler::KeyValid(const ItemIndex& filename) {
-  const SeriesHeader header = ReadSeriesHeaders(filename);
-  if (!header.file.encrypted)
-    return true;
-  return header.encryption && KeyCheck(kavrolib_, decryptionKey_) == header.encryption->keyCheck;
-}
-#endif
 
 std::string ActiveAssembler::SafeOutputPath(const std::string& firstFragment,
                                             const std::optional<std::string>& assembledName) const {

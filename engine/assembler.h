@@ -3,6 +3,7 @@
 // queries over a series' first fragment and the assemble run.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,10 +13,6 @@
 #include "engine/file_list.h"
 #include "engine/format.h"
 #include "engine/item_index.h"
-
-#ifndef VTQ_CONTROL_BUILD
-#include "engine/protection.h"
-#endif
 
 namespace vtq {
 
@@ -34,10 +31,6 @@ class AssemblerEvents {
   // "Occurs when another disk is required by VazeVezazu. Set Cancel to TRUE to abort"
   virtual void RequireNextDisk(int16_t diskNumber, bool& cancel) = 0;
 };
-
-// The checkability refusal crosses to the caller with this number.
-inline constexpr int32_t kCheckabilityFailed = err::kObjectErrorBase + 2001;
-inline constexpr const char* kAssemblerSource = "ActiveAssembler";
 
 class ActiveAssembler {
  public:
@@ -73,14 +66,11 @@ class ActiveAssembler {
   // "Begins the assemble process"
   void Assemble();
 
-#ifndef VTQ_CONTROL_BUILD
-  const std::string& DecryptionKey() const {
-    return decryptionKey_;
-  }
+  const std::string& DecryptionKey() const { return decryptionKey_; }
   // The caller's text is taken over and left wiped.
   void DecryptionKey(std::string key);
+  // The program's build only: the control's fails to link a call.
   bool KeyValid(const ItemIndex& filename);
-#endif
 
   // Engine-internal: the foreign header of a first fragment, the own
   // format's series header records, and one series' run.
@@ -93,13 +83,9 @@ class ActiveAssembler {
   // nothing usable is left). Shows the header queries' messages.
   std::string OutputPathFor(const ItemIndex& filename);
   // How many series the last Assemble wrote out whole.
-  int CompletedSeries() const {
-    return completedSeries_;
-  }
+  int CompletedSeries() const { return completedSeries_; }
   // The names the last Assemble kept unfinished outputs under, in order.
-  const std::vector<std::string>& KeptPartials() const {
-    return keptPartials_;
-  }
+  const std::vector<std::string>& KeptPartials() const { return keptPartials_; }
 
  private:
   // The first bytes of the fragment, at most the recognition window.
@@ -111,6 +97,20 @@ class ActiveAssembler {
   bool ListDiskRemovable(const std::string& firstFragment);
   // The 16-bit count of the file names stem + 001, 002, ... that open.
   int16_t ProbeFragments(const std::string& firstFragment) const;
+  class SeriesRun;
+
+  // What differs between the program's build (engine/program/) and the
+  // control's (engine/control/), which neither verifies nor deciphers.
+  // The warning a series header gets beyond the format's own ones.
+  void WarnOfUnsupportedHeader(const SeriesHeader& header);
+  // Whether the run may go on with an encrypted series; shows why not.
+  bool AcceptEncryptedSeries(const std::string& firstFragment);
+  // Checks a fragment of a checkable series (still ending in its check
+  // digits). On a refusal it calls `closeFiles` and raises the
+  // checkability failure.
+  void VerifyFragment(std::span<const uint8_t> fragment, int32_t number,
+                      const std::function<void()>& closeFiles);
+  void Decipher(std::span<uint8_t> data);
 
   Globals& globals_;
   AssemblerEvents& events_;
@@ -119,10 +119,7 @@ class ActiveAssembler {
   AftFileFormat formatForUnknowns_ = aftRaw;
   int completedSeries_ = 0;
   std::vector<std::string> keptPartials_;
-#ifndef VTQ_CONTROL_BUILD
   std::string decryptionKey_{kBuiltInPassphrase};
-  Kavrolib kavrolib_;
-#endif
 };
 
 }  // namespace vtq

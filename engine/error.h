@@ -38,6 +38,10 @@ std::string DefaultDescription(int32_t number);
 
 // The source given to errors that no object names.
 inline constexpr const char* kDefaultErrorSource = "Vantrelloquin";
+// The assembler's errors, its header reader's included, carry its name.
+inline constexpr const char* kAssemblerSource = "ActiveAssembler";
+// The assembler's refusal of a fragment whose check digits do not match.
+inline constexpr int32_t kCheckabilityFailed = err::kObjectErrorBase + 2001;  // -2147219503
 
 class VbError : public std::runtime_error {
  public:

@@ -12,4 +12,13 @@ void File::ReadExactly(void* data, size_t size) {
     Raise(err::kInputPastEnd);
 }
 
+bool CanOpenForReading(const std::string& name) {
+  try {
+    File probe(name, File::Mode::kRead);
+    return true;
+  } catch (const VbError&) {
+    return false;
+  }
+}
+
 }  // namespace vtq

@@ -57,7 +57,12 @@ class File {
 
 // The length of a file from the file system (53 when it does not exist).
 uint64_t FileLength(const std::string& name);
+// Whether a name is taken by something other than a folder (the splitter's
+// question before it replaces an old fragment).
 bool FileExists(const std::string& name);
+// Whether the file opens for reading: the assembler's one rule for a
+// fragment being there.
+bool CanOpenForReading(const std::string& name);
 bool FolderExists(const std::string& name);
 // Raises on failure; a missing file is an error too.
 void RemoveFile(const std::string& name);

@@ -16,7 +16,6 @@ constexpr std::string_view kNotice =
     "This series is enciphered with the Q-Weave encryption technology of Quorvelle";
 static_assert(kNotice.size() == 77);
 
-constexpr const char* kReaderSource = "ActiveAssembler";
 constexpr std::string_view kFormatUnsupportedTitle = "Format unsupported";
 
 void AppendInt16(std::string& out, int16_t value) {
@@ -68,7 +67,7 @@ class HeaderReader {
  private:
   void Need(size_t count, const char* field) const {
     if (count > bytes_.size() - pos_) {
-      Raise(err::kInputPastEnd, kReaderSource,
+      Raise(err::kInputPastEnd, kAssemblerSource,
             std::string("The series header of the first fragment is damaged: the ") + field +
                 " reaches beyond the end of the fragment");
     }

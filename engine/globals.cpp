@@ -67,11 +67,9 @@ Currency DiskCapacity(Drives& drives, const std::string& root) {
                       clusters->totalClusters);
 }
 
-#ifndef VTQ_CONTROL_BUILD
 bool IsNTPlatform() {
   return IsNtFamily();
 }
-#endif
 
 }  // namespace GlobalSettings
 

@@ -3,17 +3,17 @@
 // and folder routines.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/currency.h"
 #include "engine/platform.h"
-#ifndef VTQ_CONTROL_BUILD
-#include "engine/protection.h"
-#endif
 
 namespace vtq {
+
+class Kavrolib;  // engine/program/protection.h
 
 inline constexpr int64_t kMaxFragSize = 104857600;  // 100 x 1,048,576
 inline constexpr int16_t kMinFragSize = 10240;
@@ -37,18 +37,16 @@ class Globals {
 
   Platform& GetPlatform() const { return platform_; }
 
-#ifndef VTQ_CONTROL_BUILD
   // The process's one kavrolib; the library itself is loaded on first use.
-  Kavrolib& Cipher() {
-    return cipher_;
-  }
-#endif
+  // Only the program's build has it (engine/program/globals_program.cpp):
+  // the control's build fails to link where something asks for it.
+  Kavrolib& Cipher();
 
  private:
   Platform& platform_;
-#ifndef VTQ_CONTROL_BUILD
-  Kavrolib cipher_;
-#endif
+  // Shared ownership only for its type-erased deleter: the control's build,
+  // which never makes one, carries no kavrolib code.
+  std::shared_ptr<Kavrolib> cipher_;
 };
 
 namespace GlobalSettings {
@@ -57,10 +55,8 @@ namespace GlobalSettings {
 Currency DiskFreeSpace(Drives& drives, const std::string& root);
 // Total bytes of the drive; 0 for unknown or on 32-bit overflow.
 Currency DiskCapacity(Drives& drives, const std::string& root);
-#ifndef VTQ_CONTROL_BUILD
 // The main window's platform test; the control has no use for it.
 bool IsNTPlatform();
-#endif
 
 // A fixed-length name field cut at its first NUL.
 std::string TrimAtNull(std::string_view field);

@@ -1,7 +1,5 @@
 #include "engine/path.h"
 
-#include <cctype>
-
 namespace vtq {
 
 std::string BaseName(std::string_view fullName) {
@@ -34,24 +32,6 @@ std::string WithTrailingSeparator(std::string text) {
   return text;
 }
 
-std::string DriveRoot(std::string_view drive) {
-#ifdef _WIN32
-  std::string root;
-  if (!drive.empty()) {
-    root.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(drive.front()))));
-  }
-  return root + ":\\";
-#else
-  return std::string(drive);
-#endif
-}
-
-std::string DriveOfName(std::string_view fullName) {
-#ifdef _WIN32
-  return std::string(fullName.substr(0, 2));
-#else
-  return std::string(fullName);
-#endif
-}
+// DriveRoot and DriveOfName: platform/*/drive_names_*.cpp.
 
 }  // namespace vtq

@@ -114,7 +114,7 @@ class FolderEnumerator {
                          const std::function<void(const FindEntry&)>& visit) = 0;
 };
 
-class ErrorAdvisor;  // engine/error_trap.h
+class ErrorAdvisor;  // engine/program/error_trap.h
 
 // The program's stored options, as far as the engine reads them (the batch
 // generator's settings). nullopt when a value is not stored.
@@ -132,7 +132,7 @@ struct Platform {
   MessageLoop& loop;
   Drives& drives;
   FolderEnumerator& folders;
-  // Asked by the split run's error trap; absent in the control's build.
+  // Asked by the split run's error trap; the control's build has no trap.
   ErrorAdvisor* errorAdvisor = nullptr;
   // Where the batch generator reads its settings; absent means defaults.
   SettingsSource* settings = nullptr;

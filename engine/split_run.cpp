@@ -15,14 +15,9 @@
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/same_file.h"
+#include "engine/split_guard.h"
 #include "engine/splitter.h"
 #include "engine/working_file.h"
-
-#ifndef VTQ_CONTROL_BUILD
-#include "engine/bug_tracer.h"
-#include "engine/error_trap.h"
-#include "engine/protection.h"
-#endif
 
 namespace vtq {
 namespace {
@@ -49,41 +44,44 @@ int ProgressShiftFor(int64_t figure) {
   return shift;
 }
 
-#ifndef VTQ_CONTROL_BUILD
-const char* TrueFalse(bool b) {
-  return b ? "True" : "False";
-}
-#endif
-
 }  // namespace
 
 class ActiveSplitter::Run {
  public:
   Run(ActiveSplitter& splitter, const std::string& filename)
-      : s_(splitter), filename_(filename), boxes_(splitter.globals_.GetPlatform().boxes) {
-#ifndef VTQ_CONTROL_BUILD
-    if (ErrorAdvisor* advisor = splitter.globals_.GetPlatform().errorAdvisor) {
-      trap_.emplace(*advisor, [this](const VbError&) { ReportError5(); });
-    }
-#endif
-  }
+      : s_(splitter),
+        filename_(filename),
+        boxes_(splitter.globals_.GetPlatform().boxes),
+        guard_(MakeSplitGuard(
+            splitter.globals_.GetPlatform(), [this] { return ErrorFigures(); },
+            [this] { CloseAll(); })) {}
 
   void Execute();
 
  private:
   // Runs one step under the trap; false when the routine must end now.
   bool Step(const std::function<void()>& step);
-  void Stage(const char* label) {
-    stage_ = label;
-  }
+  void Stage(const char* label) { stage_ = label; }
   void CloseAll();
   void Refuse(const std::string& text, const char* title);
 
   bool CheckSeriesAgainstSource();
   // False when the run ends (disk refused, disk too small or full).
   bool FetchDisk(int16_t i);
-  // False when the run ends.
+  // False when the run ends. One fragment in named steps, each false when
+  // the run ends.
   bool MakeFragment(int16_t i);
+  bool StartFragment(int16_t i, const std::string& name);
+  bool FillBuffer(int16_t i);
+  bool FillFirstBuffer();
+  bool WriteHeaderRecords();
+  bool CutIfLast(int16_t i);
+  bool EncipherBuffer();
+  bool ReportInterval(int16_t i);
+  bool AppendCheckDigits();
+  bool DumpFragment(int16_t i, const std::string& name);
+  bool LetOthersRun();
+  bool Regenerating() const { return s_.FragmentToRegenerate() > 0; }
   WorkingFile CreateFragment(const std::string& name, bool removable, int16_t i);
   void ReadData(int64_t offset, int64_t wanted, size_t at);
   void CutLastBuffer();
@@ -94,13 +92,9 @@ class ActiveSplitter::Run {
   int32_t Scaled(int64_t figure) const;
   int32_t StartValue();
   int32_t IntervalValue(int16_t i);
-  int64_t PrefixLength() const {
-    return static_cast<int64_t>(prefix_.size());
-  }
+  int64_t PrefixLength() const { return static_cast<int64_t>(prefix_.size()); }
 
-#ifndef VTQ_CONTROL_BUILD
-  void ReportError5();
-#endif
+  SplitErrorFigures ErrorFigures() const;
 
   ActiveSplitter& s_;
   const std::string filename_;
@@ -116,9 +110,7 @@ class ActiveSplitter::Run {
   uint64_t headerBytes_ = 0;
   File source_;
   WorkingFile fragment_;
-#ifndef VTQ_CONTROL_BUILD
-  std::optional<ErrorTrap> trap_;
-#endif
+  std::unique_ptr<SplitGuard> guard_;
 };
 
 void ActiveSplitter::SplitFile(const std::string& filename) {
@@ -126,12 +118,7 @@ void ActiveSplitter::SplitFile(const std::string& filename) {
 }
 
 bool ActiveSplitter::Run::Step(const std::function<void()>& step) {
-#ifndef VTQ_CONTROL_BUILD
-  if (trap_)
-    return trap_->Run(step) == ErrorTrap::Outcome::kContinue;
-#endif
-  step();  // the control's build hands every error to its caller
-  return true;
+  return guard_->Run(step);
 }
 
 void ActiveSplitter::Run::CloseAll() {
@@ -327,105 +314,105 @@ WorkingFile ActiveSplitter::Run::CreateFragment(const std::string& name, bool re
 }
 
 bool ActiveSplitter::Run::MakeFragment(int16_t i) {
-  const bool regenerating = s_.FragmentToRegenerate() > 0;
-  const std::string& destination = s_.destination_;
+  const std::string name = s_.destination_ + stem_ + FragmentNumber(i);
+  return StartFragment(i, name) && FillBuffer(i) && CutIfLast(i) && EncipherBuffer() &&
+         ReportInterval(i) && AppendCheckDigits() && DumpFragment(i, name) && LetOthersRun();
+}
 
+bool ActiveSplitter::Run::StartFragment(int16_t i, const std::string& name) {
   Stage("VazeVezazu extension");
   // Asked for every fragment, so that a CD-ROM's warning comes every time.
   bool removable = false;
-  if (!Step([&] { removable = s_.globals_.DiskRemovable(destination); }))
+  if (!Step([&] { removable = s_.globals_.DiskRemovable(s_.destination_); }))
     return false;
-  if (removable && i > 1 && !regenerating && !FetchDisk(i))
+  if (removable && i > 1 && !Regenerating() && !FetchDisk(i))
     return false;
+  return Step([&] { fragment_ = CreateFragment(name, removable, i); });
+}
 
-  const std::string name = destination + stem_ + FragmentNumber(i);
-  if (!Step([&] { fragment_ = CreateFragment(name, removable, i); }))
-    return false;
+bool ActiveSplitter::Run::FillBuffer(int16_t i) {
   Stage("Buffer filler");
   if (!Step([&] { prefix_ = s_.HeaderText(filename_, false); }))
     return false;
   headerBytes_ = 0;
+  if (i == 1)
+    return FillFirstBuffer();
+  return Step([&] {
+    const int64_t offset = (int64_t{i} - 2) * s_.DataSize() + s_.FirstDataSize() - PrefixLength();
+    ReadData(offset, s_.DataSize(), 0);
+  });
+}
 
-  if (i == 1) {
-    const bool ownFormat = s_.format_ == aftQuorvelle;
-    // The other formats carry the prefix inside the data.
-    const size_t at = ownFormat ? 0 : prefix_.size();
-    if (!Step([&] {
-          ReadData(0, s_.FirstDataSize() - PrefixLength(), at);
-          std::copy(prefix_.begin(), prefix_.begin() + static_cast<std::ptrdiff_t>(at),
-                    buffer_.begin());
-        })) {
-      return false;
-    }
-    if (ownFormat) {
-      if (!regenerating)
-        Stage("Header creator");
-      const auto writeRecord = [&](const std::string& record) {
-        fragment_.Write(record.data(), record.size());
-        headerBytes_ += record.size();
-      };
-      if (!Step([&] { writeRecord(s_.FormatRecordBytes()); }))
-        return false;
-      if (!Step([&] { writeRecord(s_.FileRecordBytes(filename_, false)); }))
-        return false;
-#ifndef VTQ_CONTROL_BUILD
-      if (s_.useEncryption_ && !Step([&] { writeRecord(s_.EncryptionRecordBytes()); })) {
-        return false;
-      }
-#endif
-    }
-  } else {
-    const auto read = [&] {
-      const int64_t offset = (int64_t{i} - 2) * s_.DataSize() + s_.FirstDataSize() - PrefixLength();
-      ReadData(offset, s_.DataSize(), 0);
-    };
-    if (!Step(read))
-      return false;
-  }
-
-  bool last = false;
-  if (!Step([&] { last = i == s_.FragsNeeded(filename_); }))
-    return false;
-  if (last) {
-    Stage("Final fragment buffer cutoff");
-    if (!Step([&] { CutLastBuffer(); }))
-      return false;
-  }
-
-  Stage("Encryption subsystem");
-#ifndef VTQ_CONTROL_BUILD
-  if (s_.useEncryption_ &&
-      !Step([&] { s_.globals_.Cipher().Qweave(buffer_, s_.encryptionKey_); })) {
-    return false;
-  }
-#endif
-  Stage("Progress bar updater");
-  if (!Step([&] { s_.events_.SplitInterval(IntervalValue(i)); }))
-    return false;
-  Stage("Checkability subsystem");
-#ifndef VTQ_CONTROL_BUILD
-  if (s_.checkability_) {
-    Stage("Checkability subsystem / CRC calculation");
-    int32_t check = 0;
-    if (!Step([&] { check = s_.globals_.Cipher().Getcheck(buffer_); }))
-      return false;
-    Stage("Checkability subsystem / Checksum transformer");
-    if (!Step([&] {
-          const std::string digits = CheckDigits(check);
-          buffer_.insert(buffer_.end(), digits.begin(), digits.end());
-        })) {
-      return false;
-    }
-  }
-#endif
-  Stage("Fragment dumper");
+bool ActiveSplitter::Run::FillFirstBuffer() {
+  const bool ownFormat = s_.format_ == aftQuorvelle;
+  // The other formats carry the prefix inside the data.
+  const size_t at = ownFormat ? 0 : prefix_.size();
   if (!Step([&] {
-        fragment_.Write(buffer_.data(), buffer_.size());
-        fragment_.Complete();
-        s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
+        ReadData(0, s_.FirstDataSize() - PrefixLength(), at);
+        std::copy(prefix_.begin(), prefix_.begin() + static_cast<std::ptrdiff_t>(at),
+                  buffer_.begin());
       })) {
     return false;
   }
+  return !ownFormat || WriteHeaderRecords();
+}
+
+bool ActiveSplitter::Run::WriteHeaderRecords() {
+  if (!Regenerating())
+    Stage("Header creator");
+  const auto writeRecord = [&](const std::string& record) {
+    fragment_.Write(record.data(), record.size());
+    headerBytes_ += record.size();
+  };
+  if (!Step([&] { writeRecord(s_.FormatRecordBytes()); }))
+    return false;
+  if (!Step([&] { writeRecord(s_.FileRecordBytes(filename_, false)); }))
+    return false;
+  return !s_.Encrypting() || Step([&] { writeRecord(s_.EncryptionRecordBytes()); });
+}
+
+bool ActiveSplitter::Run::CutIfLast(int16_t i) {
+  bool last = false;
+  if (!Step([&] { last = i == s_.FragsNeeded(filename_); }))
+    return false;
+  if (!last)
+    return true;
+  Stage("Final fragment buffer cutoff");
+  return Step([&] { CutLastBuffer(); });
+}
+
+bool ActiveSplitter::Run::EncipherBuffer() {
+  Stage("Encryption subsystem");
+  return !s_.Encrypting() || Step([&] { s_.Encipher(buffer_); });
+}
+
+bool ActiveSplitter::Run::ReportInterval(int16_t i) {
+  Stage("Progress bar updater");
+  return Step([&] { s_.events_.SplitInterval(IntervalValue(i)); });
+}
+
+bool ActiveSplitter::Run::AppendCheckDigits() {
+  Stage("Checkability subsystem");
+  if (s_.CheckDigitBytes() == 0)
+    return true;
+  Stage("Checkability subsystem / CRC calculation");
+  std::string digits;
+  if (!Step([&] { digits = s_.CheckDigitsFor(buffer_); }))
+    return false;
+  Stage("Checkability subsystem / Checksum transformer");
+  return Step([&] { buffer_.insert(buffer_.end(), digits.begin(), digits.end()); });
+}
+
+bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
+  Stage("Fragment dumper");
+  return Step([&] {
+    fragment_.Write(buffer_.data(), buffer_.size());
+    fragment_.Complete();
+    s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
+  });
+}
+
+bool ActiveSplitter::Run::LetOthersRun() {
   Stage("Multitasker");
   if (!Step([&] { s_.globals_.GetPlatform().loop.Yield(); }))
     return false;
@@ -433,30 +420,25 @@ bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   return true;
 }
 
-#ifndef VTQ_CONTROL_BUILD
-void ActiveSplitter::Run::ReportError5() {
-  ShowBugTracerNotice(boxes_);
+SplitErrorFigures ActiveSplitter::Run::ErrorFigures() const {
+  SplitErrorFigures figures;
+  figures.fragmentSize = s_.fragmentSize_;
+  figures.firstFragmentSize = s_.firstFragmentSize_;
+  figures.encryption = s_.useEncryption_;
+  figures.multisize = s_.multisize_;
+  figures.regeneration = s_.regenerateFragment_ > 0;
+  figures.cabinetIsMultifile = s_.cabIsMultifile_;
+  figures.stage = stage_;
   const FileList& files = s_.FilesToSplit();
   // The size of the first file, as the split command's report gives it; a
   // file that has gone since reads 0 rather than failing the report itself.
-  uint64_t firstLength = 0;
   if (!files.Empty()) {
     try {
-      firstLength = FileLength(*files.begin());
+      figures.firstFileLength = FileLength(*files.begin());
     } catch (const VbError&) {
     }
   }
-  const std::string report =
-      std::string("Occurance: In CLS routine SplitFile (ActiveSplitter class)") + '\r' +
-      "Fragment bytesize: " + std::to_string(s_.fragmentSize_) + '\r' +
-      "iFragment bytesize: " + std::to_string(s_.firstFragmentSize_) + '\r' +
-      "Flags: " + TrueFalse(s_.useEncryption_) + TrueFalse(s_.multisize_) +
-      TrueFalse(s_.regenerateFragment_ > 0) + TrueFalse(s_.cabIsMultifile_) + '\r' +
-      "Pinpointer successful - pinpointed bug at: " + stage_ + '\r' +
-      "FL: " + std::to_string(firstLength);
-  boxes_.Show(report, BugTrackerTitle(), mb::kOk | mb::kIconInformation);
-  CloseAll();
+  return figures;
 }
-#endif
 
 }  // namespace vtq

@@ -5,19 +5,13 @@
 #include "engine/path.h"
 #include "engine/secure_wipe.h"
 
-#ifndef VTQ_CONTROL_BUILD
-#include "engine/protection.h"
-#endif
-
 namespace vtq {
 
 ActiveSplitter::ActiveSplitter(Globals& globals, SplitterEvents& events)
     : globals_(globals), events_(events) {}
 
 ActiveSplitter::~ActiveSplitter() {
-#ifndef VTQ_CONTROL_BUILD
   SecureWipe(encryptionKey_);
-#endif
 }
 
 FileList& ActiveSplitter::FilesToSplit() {
@@ -55,9 +49,7 @@ void ActiveSplitter::SetFragmentSizeAtStart(int32_t& size) {
   size = Clamped(size);
   firstFragmentSize_ = size;
   if (!multisize_) {
-#ifndef VTQ_CONTROL_BUILD
-    events_.MultisizeFlagChange(true);
-#endif
+    ReportMultisizeFlag(true);
     multisize_ = true;
   }
 }
@@ -69,43 +61,9 @@ void ActiveSplitter::SetDifferentSizeAtStart(bool different) {
   if (!different)
     firstFragmentSize_ = fragmentSize_;
   if (different != multisize_) {
-#ifndef VTQ_CONTROL_BUILD
-    events_.MultisizeFlagChange(different);
-#endif
+    ReportMultisizeFlag(different);
     multisize_ = different;
   }
-}
-
-int32_t ActiveSplitter::CheckDigitBytes() const {
-#ifndef VTQ_CONTROL_BUILD
-  return checkability_ ? static_cast<int32_t>(kCheckDigitCount) : 0;
-#else
-  return 0;
-#endif
-}
-
-bool ActiveSplitter::Encrypting() const {
-#ifndef VTQ_CONTROL_BUILD
-  return useEncryption_;
-#else
-  return false;
-#endif
-}
-
-bool ActiveSplitter::CabinetIsMultifile() const {
-#ifndef VTQ_CONTROL_BUILD
-  return cabIsMultifile_;
-#else
-  return false;
-#endif
-}
-
-int16_t ActiveSplitter::FragmentToRegenerate() const {
-#ifndef VTQ_CONTROL_BUILD
-  return regenerateFragment_;
-#else
-  return 0;
-#endif
 }
 
 std::string ActiveSplitter::HeaderText(const ItemIndex& file, bool estimate) {
@@ -179,8 +137,6 @@ void ActiveSplitter::Split() {
     SplitFile(name);
 }
 
-#ifndef VTQ_CONTROL_BUILD
-
 void ActiveSplitter::SetEncryptionKey(const std::string& key) {
   // A longer key would move to a new buffer and leave the old one unwiped.
   SecureWipe(encryptionKey_);
@@ -191,13 +147,5 @@ void ActiveSplitter::SetEncryptionKey(const std::string& key) {
 void ActiveSplitter::SetUseEncryption(bool use) {
   useEncryption_ = use && !encryptionKey_.empty();
 }
-
-std::string ActiveSplitter::EncryptionRecordBytes() {
-  EncryptionRecord record;
-  record.keyCheck = KeyCheck(globals_.Cipher(), encryptionKey_);
-  return EncodeEncryptionRecord(record);
-}
-
-#endif
 
 }  // namespace vtq

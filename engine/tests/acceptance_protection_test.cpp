@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/error_trap.h"
+#include "engine/program/error_trap.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"

@@ -4,7 +4,7 @@
 #ifdef _WIN32
 #include <gtest/gtest.h>
 
-#include "engine/batgen.h"
+#include "engine/program/batgen.h"
 #include "engine/path.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"

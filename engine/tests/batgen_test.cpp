@@ -1,4 +1,4 @@
-#include "engine/batgen.h"
+#include "engine/program/batgen.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The error trap of long routines: which answer leads where, and that error
 // 5 never reaches the dialog.
 
-#include "engine/error_trap.h"
+#include "engine/program/error_trap.h"
 
 #include <gtest/gtest.h>
 

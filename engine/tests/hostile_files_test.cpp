@@ -17,7 +17,7 @@
 #include "engine/error.h"
 #include "engine/file_io.h"
 #include "engine/globals.h"
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/scratch.h"

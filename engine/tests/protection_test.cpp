@@ -2,13 +2,12 @@
 // beside the tests: loading by name and its failures, the key check, the
 // check digits and the reader's messages.
 
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
 
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"
@@ -206,7 +205,7 @@ TEST(ProtectionMessages, VerifyAsksOnlyAboutDamagedFragments) {
     VerifyCheckDigits(library, boxes, Bytes(fragment), 7);
     ADD_FAILURE() << "a refused fragment must raise";
   } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), kCheckabilityFailedNumber);
+    EXPECT_EQ(e.Number(), kCheckabilityFailed);
     EXPECT_EQ(e.Source(), "ActiveAssembler");
   }
   ASSERT_EQ(boxes.shown.size(), 2u);

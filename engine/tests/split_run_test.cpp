@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/error_trap.h"
+#include "engine/program/error_trap.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"

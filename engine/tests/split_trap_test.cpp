@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "engine/bug_tracer.h"
-#include "engine/error_trap.h"
+#include "engine/program/bug_tracer.h"
+#include "engine/program/error_trap.h"
 #include "engine/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"

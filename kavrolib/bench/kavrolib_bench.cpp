@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/error.h"
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/file_io.h"
+#include "engine/split_guard.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
@@ -71,6 +72,15 @@ TEST_F(ControlSplitTest, ErrorsReachTheCallerWithoutATrap) {
   EXPECT_TRUE(doubles.advisor.asked.empty());
   EXPECT_TRUE(doubles.boxes.shown.empty());
   EXPECT_FALSE(FileExists(Out("data.002")));
+}
+
+TEST_F(ControlSplitTest, TheGuardLeavesAnAdvisorUnaskedEvenForErrorFive) {
+  const auto guard = MakeSplitGuard(
+      platform, [] { return SplitErrorFigures{}; }, [] {});
+  EXPECT_THROW(guard->Run([] { Raise(err::kInvalidArgument); }), VbError);
+  EXPECT_THROW(guard->Run([] { Raise(err::kDiskFull); }), VbError);
+  EXPECT_TRUE(doubles.advisor.asked.empty());
+  EXPECT_TRUE(doubles.boxes.shown.empty());
 }
 
 }  // namespace

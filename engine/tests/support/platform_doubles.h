@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/error_trap.h"
+#include "engine/program/error_trap.h"
 #include "engine/platform.h"
 
 namespace vtq::test {

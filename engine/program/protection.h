@@ -70,8 +70,6 @@ std::string CheckabilityWarningText(int32_t fragmentNumber);
 // CheckabilityFailed().
 bool ConfirmDamagedFragment(MessageBoxes& boxes, int32_t fragmentNumber);
 
-inline constexpr int32_t kCheckabilityFailedNumber = err::kObjectErrorBase + 2001;  // -2147219503
-inline constexpr const char* kCheckabilityFailedSource = "ActiveAssembler";
 inline constexpr const char* kCheckabilityFailedDescription = "Checkability check failed";
 // The error of a refused fragment, to throw.
 VbError CheckabilityFailed();

@@ -1,7 +1,7 @@
 // The splitter's batch-file members: the text for a raw series, built by the
 // batch generator from the splitter's settings.
 
-#include "engine/batgen.h"
+#include "engine/program/batgen.h"
 #include "engine/path.h"
 #include "engine/splitter.h"
 

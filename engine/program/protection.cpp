@@ -1,4 +1,4 @@
-#include "engine/protection.h"
+#include "engine/program/protection.h"
 
 #include <algorithm>
 #include <limits>
@@ -126,8 +126,7 @@ bool ConfirmDamagedFragment(MessageBoxes& boxes, int32_t fragmentNumber) {
 }
 
 VbError CheckabilityFailed() {
-  return VbError(kCheckabilityFailedNumber, kCheckabilityFailedSource,
-                 kCheckabilityFailedDescription);
+  return VbError(kCheckabilityFailed, kAssemblerSource, kCheckabilityFailedDescription);
 }
 
 void VerifyCheckDigits(Kavrolib& library, MessageBoxes& boxes, std::span<const uint8_t> fragment,

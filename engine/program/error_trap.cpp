@@ -1,4 +1,4 @@
-#include "engine/error_trap.h"
+#include "engine/program/error_trap.h"
 
 #include <new>
 #include <optional>

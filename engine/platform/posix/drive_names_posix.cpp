@@ -1,0 +1,15 @@
+// No drive letters here: a path stands for the filesystem that holds it.
+
+#include "engine/path.h"
+
+namespace vtq {
+
+std::string DriveRoot(std::string_view drive) {
+  return std::string(drive);
+}
+
+std::string DriveOfName(std::string_view fullName) {
+  return std::string(fullName);
+}
+
+}  // namespace vtq

@@ -1,0 +1,21 @@
+// Drives by letter: a root is "X:\", a file's drive its first two characters.
+
+#include <cctype>
+
+#include "engine/path.h"
+
+namespace vtq {
+
+std::string DriveRoot(std::string_view drive) {
+  std::string root;
+  if (!drive.empty()) {
+    root.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(drive.front()))));
+  }
+  return root + ":\\";
+}
+
+std::string DriveOfName(std::string_view fullName) {
+  return std::string(fullName.substr(0, 2));
+}
+
+}  // namespace vtq
