@@ -1,6 +1,6 @@
 #include "app/operations/error_dialog.h"
 
-#include "engine/bug_tracer.h"
+#include "engine/program/bug_tracer.h"
 
 namespace vtq {
 namespace {

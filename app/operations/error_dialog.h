@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/error.h"
-#include "engine/error_trap.h"
+#include "engine/program/error_trap.h"
 #include "engine/platform.h"
 
 namespace vtq {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/batgen.h"
-#include "engine/error_trap.h"
+#include "engine/program/batgen.h"
+#include "engine/program/error_trap.h"
 #include "engine/path.h"
 #include "engine/same_file.h"
 #include "engine/secure_wipe.h"

@@ -6,7 +6,7 @@
 
 #include "app/shell/setting_number.h"
 #include "base/ansi_text.h"
-#include "engine/batgen.h"
+#include "engine/program/batgen.h"
 
 namespace vtq::shell {
 

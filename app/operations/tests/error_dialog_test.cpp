@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/bug_tracer.h"
+#include "engine/program/bug_tracer.h"
 #include "engine/tests/support/platform_doubles.h"
 
 namespace vtq {

@@ -10,7 +10,7 @@
 
 #include "app/shell/regging_values.h"
 #include "app/shell/settings_store.h"
-#include "engine/batgen.h"
+#include "engine/program/batgen.h"
 #include "helperlib/core/tests/registry_sandbox.h"
 
 namespace vtq::shell {

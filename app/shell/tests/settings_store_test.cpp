@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/batgen.h"
+#include "engine/program/batgen.h"
 
 #ifdef _WIN32
 #include "app/shell/regging_values.h"
