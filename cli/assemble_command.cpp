@@ -43,7 +43,7 @@ class ConsoleAssemblerEvents : public AssembleWatcher {
 void ReportKeptPartials(const AssembleResult& result) {
   for (const std::string& kept : result.keptPartials) {
     std::fprintf(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
-                 kept.c_str());
+                 ShownText(kept).c_str());
   }
 }
 
