@@ -14,15 +14,6 @@
 namespace vtq {
 namespace {
 
-class EndCounter : public AssembleWatcher {
- public:
-  void AssembleStart(int16_t) override {}
-  void AssembleInterval(int16_t) override {}
-  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
-  void RunEnded() override { ++ended; }
-  int ended = 0;
-};
-
 class AssembleOperationTest : public ::testing::Test {
  protected:
   test::ScratchDir dir;
@@ -30,7 +21,7 @@ class AssembleOperationTest : public ::testing::Test {
   test::TestPlatform doubles;
   Platform platform = doubles.Real();
   Globals globals{platform};
-  EndCounter watcher;
+  test::CountingWatcher watcher;
   test::RecordingPrompts prompts;
   AssembleRequest request;
 

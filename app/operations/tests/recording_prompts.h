@@ -1,11 +1,14 @@
 #pragma once
-// Prompts that answer from scripts and record what was asked and played.
+// Doubles for the operations: prompts that answer from scripts and record
+// what was asked and played, and an assembly watcher that gives up at every
+// disk request and counts how often a run ended.
 
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/operations/assemble_operation.h"
 #include "app/operations/prompts.h"
 
 namespace vtq::test {
@@ -39,6 +42,15 @@ class RecordingPrompts : public Prompts {
     return answer;
   }
   void PlaySound(std::string_view eventName) override { sounds.emplace_back(eventName); }
+};
+
+class CountingWatcher : public AssembleWatcher {
+ public:
+  void AssembleStart(int16_t) override {}
+  void AssembleInterval(int16_t) override {}
+  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
+  void RunEnded() override { ++ended; }
+  int ended = 0;
 };
 
 }  // namespace vtq::test

@@ -18,15 +18,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class NoProgress : public AssembleWatcher {
- public:
-  void AssembleStart(int16_t) override {}
-  void AssembleInterval(int16_t) override {}
-  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
-  void RunEnded() override { ++ended; }
-  int ended = 0;
-};
-
 class SplitOperationTest : public ::testing::Test {
  protected:
   test::ScratchDir dir;
@@ -100,7 +91,7 @@ TEST_F(SplitOperationTest, TheAskedPassphraseIsTypedTwiceAndOpensTheSeries) {
   assemble.firstFragment = Out("data.001");
   assemble.destination = dir / "joined";
   test::MakeFolder(assemble.destination);
-  NoProgress watcher;
+  test::CountingWatcher watcher;
   prompts.passphrases = {"kestrel"};
   EXPECT_EQ(RunAssembleCommand(assemble, globals, watcher, prompts).stop,
             AssembleStop::kPassphraseIncorrect);
