@@ -16,7 +16,7 @@
 
 #include "app/operations/error_dialog.h"
 #include "engine/globals.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq::cli {
 

@@ -4,7 +4,7 @@
 // terminal with echo off, and no event sounds.
 
 #include "app/operations/prompts.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq::cli {
 

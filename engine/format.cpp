@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/error.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/currency.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

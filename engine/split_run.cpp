@@ -14,7 +14,7 @@
 #include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
-#include "engine/same_file.h"
+#include "engine/platform/same_file.h"
 #include "engine/split_guard.h"
 #include "engine/splitter.h"
 #include "engine/working_file.h"

@@ -8,7 +8,7 @@
 
 #include "engine/error.h"
 #include "engine/program/error_trap.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

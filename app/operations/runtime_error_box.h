@@ -3,7 +3,7 @@
 // failure that ended them.
 
 #include "engine/error.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

@@ -5,7 +5,7 @@
 #include "engine/program/batgen.h"
 #include "engine/program/error_trap.h"
 #include "engine/path.h"
-#include "engine/same_file.h"
+#include "engine/platform/same_file.h"
 #include "engine/secure_wipe.h"
 #include "engine/working_file.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

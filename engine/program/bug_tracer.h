@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/error.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

@@ -17,7 +17,7 @@
 #include <iterator>
 
 #include "engine/globals.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 #include "engine/platform/posix/mount_table.h"
 #include "engine/tests/support/scratch.h"
 

@@ -7,7 +7,7 @@
 
 #include "engine/globals.h"
 #include "engine/path.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 #include "engine/tests/support/scratch.h"
 
 namespace vtq {

@@ -12,7 +12,7 @@
 #include <iterator>
 #include <limits>
 
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 #include "engine/platform/posix/mount_table.h"
 
 namespace vtq {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 namespace {

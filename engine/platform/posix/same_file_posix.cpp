@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "engine/same_file.h"
+#include "engine/platform/same_file.h"
 
 namespace vtq {
 

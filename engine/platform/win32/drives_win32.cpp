@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/win/dyn_calls.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 namespace {

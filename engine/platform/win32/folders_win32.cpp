@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/win/handles.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 namespace {

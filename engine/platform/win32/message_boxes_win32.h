@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 
 namespace vtq {
 

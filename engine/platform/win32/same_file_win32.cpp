@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "base/win/handles.h"
-#include "engine/same_file.h"
+#include "engine/platform/same_file.h"
 
 namespace vtq {
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/globals.h"
-#include "engine/platform.h"
+#include "engine/platform/platform.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "engine/tests/support/simulated_drive.h"

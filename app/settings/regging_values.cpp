@@ -1,6 +1,6 @@
-#include "app/shell/regging_values.h"
+#include "app/settings/regging_values.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 std::optional<std::wstring> ReggingValues::Find(std::wstring_view keyPath,
                                                 std::wstring_view valueName) {
@@ -16,4 +16,4 @@ bool ReggingValues::Remove(std::wstring_view keyPath, std::wstring_view valueNam
   return regging_.RemoveValue(HKEY_CURRENT_USER, keyPath, valueName);
 }
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

@@ -1,4 +1,4 @@
-#include "app/shell/setting_number.h"
+#include "app/settings/setting_number.h"
 
 #include <cctype>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 bool Ignored(wchar_t c) {
@@ -97,4 +97,4 @@ int32_t SettingNumber(std::wstring_view text) {
   return static_cast<int32_t>(rounded);
 }
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

@@ -8,12 +8,12 @@
 
 #include <string>
 
-#include "app/shell/regging_values.h"
-#include "app/shell/settings_store.h"
+#include "app/settings/regging_values.h"
+#include "app/settings/settings_store.h"
 #include "engine/program/batgen.h"
 #include "helperlib/core/tests/registry_sandbox.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 constexpr wchar_t kProgram[] = L"Software\\Quorvelle\\Vantrelloquin";
@@ -112,5 +112,5 @@ TEST_F(SettingsAcceptance, TheBatchGeneratorReadsTheProgramKey) {
 }
 
 }  // namespace
-}  // namespace vtq::shell
+}  // namespace vtq::settings
 #endif

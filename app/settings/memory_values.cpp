@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "app/shell/registry_values.h"
+#include "app/settings/registry_values.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 constexpr const wchar_t* kNotFound = L"The system cannot find the file specified.";
@@ -50,4 +50,4 @@ bool MemoryValues::Remove(std::wstring_view keyPath, std::wstring_view valueName
   return true;
 }
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

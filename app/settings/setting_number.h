@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 double LeadingNumber(std::wstring_view text);
 int32_t SettingNumber(std::wstring_view text);
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

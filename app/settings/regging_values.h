@@ -2,10 +2,10 @@
 // The settings store's values in the current user's registry, through the
 // helper library's registry routines (the same code as its Regging class).
 
-#include "app/shell/registry_values.h"
+#include "app/settings/registry_values.h"
 #include "helperlib/core/registry.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 class ReggingValues final : public RegistryValues {
  public:
@@ -19,4 +19,4 @@ class ReggingValues final : public RegistryValues {
   orrin::Registry regging_;
 };
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

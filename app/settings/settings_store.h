@@ -5,17 +5,17 @@
 // "Software\VB and VBA Program Settings\<application>\<section>". A missing
 // key or value is never an error: reads give the default and create nothing.
 // Writes report failure by their result and leave the description in
-// LastError(); the shell shows no message for them.
+// LastError(); the program shows no message for them.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/shell/registry_values.h"
-#include "engine/platform.h"
+#include "app/settings/registry_values.h"
+#include "engine/platform/platform.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 inline constexpr std::wstring_view kProgramKey = L"Software\\Quorvelle\\Vantrelloquin";
 inline constexpr std::wstring_view kApplicationName = L"Quorvelle Vantrelloquin";
@@ -80,4 +80,4 @@ class StoreSettingsSource final : public SettingsSource {
   SettingsStore& store_;
 };
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

@@ -1,6 +1,6 @@
 // The settings store over each realisation of its values: in memory (every
 // build) and, on Windows, the real registry of a redirected current user.
-#include "app/shell/settings_store.h"
+#include "app/settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include "engine/program/batgen.h"
 
 #ifdef _WIN32
-#include "app/shell/regging_values.h"
+#include "app/settings/regging_values.h"
 #include "helperlib/core/tests/registry_sandbox.h"
 #endif
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 struct Backend {
@@ -157,4 +157,4 @@ INSTANTIATE_TEST_SUITE_P(Values, SettingsStoreTest, ::testing::ValuesIn(Backends
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace vtq::shell
+}  // namespace vtq::settings

@@ -1,13 +1,13 @@
 // The program's access to orrinlib: beside the program without
 // registration, and through the registration once the library is
 // registered (in the build tree's Wine prefix).
-#include "app/shell/orrin_access.h"
+#include "app/settings/orrin_access.h"
 
 #include <gtest/gtest.h>
 
 #include "base/win/restore_guards.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 using ComThread = base::win::ScopedCom;
@@ -76,4 +76,4 @@ TEST(OrrinAccess, NullOutputIsRefused) {
 }
 
 }  // namespace
-}  // namespace vtq::shell
+}  // namespace vtq::settings

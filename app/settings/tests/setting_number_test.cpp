@@ -1,8 +1,8 @@
-#include "app/shell/setting_number.h"
+#include "app/settings/setting_number.h"
 
 #include <gtest/gtest.h>
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 TEST(SettingNumber, LeadingNumberRule) {
@@ -38,4 +38,4 @@ TEST(SettingNumber, HugeValuesAreClamped) {
 }
 
 }  // namespace
-}  // namespace vtq::shell
+}  // namespace vtq::settings

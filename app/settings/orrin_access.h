@@ -13,7 +13,7 @@
 #include "base/win/handles.h"
 #include "helperlib/com/orrinlib_interfaces.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 class OrrinAccess {
  public:
@@ -49,4 +49,4 @@ class OrrinAccess {
   Route lastRoute_ = Route::kRegistered;
 };
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

@@ -1,14 +1,14 @@
-#include "app/shell/settings_store.h"
+#include "app/settings/settings_store.h"
 
 #include <array>
 #include <cwctype>
 #include <utility>
 
-#include "app/shell/setting_number.h"
+#include "app/settings/setting_number.h"
 #include "base/ansi_text.h"
 #include "engine/program/batgen.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 using base::FromAnsi;
 using base::ToAnsi;
@@ -152,4 +152,4 @@ std::optional<std::string> StoreSettingsSource::ReadProgramSetting(std::string_v
   return ToAnsi(store_.ReadProgram(name));
 }
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

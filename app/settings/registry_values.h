@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace vtq::shell {
+namespace vtq::settings {
 
 class RegistryValues {
  public:
@@ -42,4 +42,4 @@ class MemoryValues final : public RegistryValues {
   std::wstring lastError_;
 };
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings

@@ -1,11 +1,11 @@
-#include "app/shell/orrin_access.h"
+#include "app/settings/orrin_access.h"
 
 #include <string>
 
 #include "base/win/dyn_calls.h"
 #include "base/win/module_path.h"
 
-namespace vtq::shell {
+namespace vtq::settings {
 namespace {
 
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
@@ -62,4 +62,4 @@ HRESULT OrrinAccess::CreateBesideProgram(REFCLSID clsid, REFIID iid, void** out)
   return factory->CreateInstance(nullptr, iid, out);
 }
 
-}  // namespace vtq::shell
+}  // namespace vtq::settings
