@@ -1,0 +1,52 @@
+#include "app/model/event_sounds.h"
+
+#include "app/model/basic_numeric.h"
+#include "app/model/shell_paths.h"
+
+namespace vtq::model {
+namespace {
+
+std::wstring SchemeKey(std::wstring_view event) {
+  return L"AppEvents\\Schemes\\Apps\\Zorbikant\\" + std::wstring(event) + L"\\.Current";
+}
+
+std::wstring DefaultFileOf(std::wstring_view event, std::wstring_view programFolder) {
+  if (event != kSoundSplitFile && event != kSoundAssFile)
+    return {};
+  std::wstring file(programFolder);
+  StripTrailingBackslash(file);
+  return file + L"\\" + std::wstring(kDefaultSoundFile);
+}
+
+}  // namespace
+
+std::wstring EventSoundFile(settings::SettingsStore& store, std::wstring_view event,
+                            std::wstring_view programFolder) {
+  return store.Read(SchemeKey(event), L"", DefaultFileOf(event, programFolder));
+}
+
+bool SoundsEnabled(settings::SettingsStore& store) {
+  return NumericValue(store.ReadProgram(L"UseSounds")) == 1.0;
+}
+
+void PlayEventSound(settings::SettingsStore& store, SoundPlayer& player, std::wstring_view event,
+                    std::wstring_view programFolder) {
+  const std::wstring file = EventSoundFile(store, event, programFolder);
+  if (!SoundsEnabled(store) || file.empty())
+    return;
+  player.Play(file, event == kSoundProgExit);
+}
+
+bool SoundEventsRegistered(settings::SettingsStore& store) {
+  const SoundSchemeEntry& check = kSoundSchemeEntries.front();
+  return store.Read(check.key, L"", L"") == check.label;
+}
+
+bool RegisterSoundEvents(settings::SettingsStore& store) {
+  bool all = true;
+  for (const auto& entry : kSoundSchemeEntries)
+    all = store.Write(entry.key, L"", entry.label) && all;
+  return all;
+}
+
+}  // namespace vtq::model

@@ -1,0 +1,317 @@
+#include "app/model/main_window_model.h"
+
+#include <utility>
+
+#include "app/model/basic_numeric.h"
+#include "app/model/fragment_sizes.h"
+#include "app/model/shell_paths.h"
+
+namespace vtq::model {
+namespace {
+
+constexpr std::wstring_view kEnterValue = L"Please enter a value";
+constexpr std::wstring_view kEnterValueTitle = L"Enter a value";
+constexpr std::wstring_view kNumericValue = L"Please enter a numeric value";
+constexpr std::wstring_view kNumericValueTitle = L"Invalid value";
+constexpr std::wstring_view kRangeTitle = L"Not within valid range";
+
+std::wstring RangeMessage() {
+  return L"Please use a fragment size between " + std::to_wstring(kMinFragmentBytes / 1024) +
+         L"kb and " + std::to_wstring(kMaxFragmentBytes / 1024) + L"kb";
+}
+
+float FieldValue(const TextField& field) {
+  return static_cast<float>(NumericValue(field.text));
+}
+
+bool EndsInLowerCase(std::wstring_view path, std::wstring_view ending) {
+  if (path.size() < ending.size())
+    return false;
+  std::wstring tail(path.substr(path.size() - ending.size()));
+  for (auto& c : tail) {
+    if (c >= L'A' && c <= L'Z')
+      c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return tail == ending;
+}
+
+}  // namespace
+
+std::optional<Control> MainWindowModel::TakeFocus() {
+  return std::exchange(focus_, std::nullopt);
+}
+
+void MainWindowModel::ApplyLanguageChange(int language) {
+  if (auto captions = CaptionsFor(language))
+    state_.captions = std::move(*captions);
+}
+
+CheckBox& MainWindowModel::Box(Control box) {
+  switch (box) {
+    case Control::kUseCompression:
+      return state_.useCompression;
+    case Control::kSaveBAT:
+      return state_.saveBat;
+    case Control::kUseEnc:
+      return state_.useEnc;
+    case Control::kFirstOverride:
+      return state_.firstOverride;
+    default:
+      return state_.regenFragBool;
+  }
+}
+
+void MainWindowModel::CheckBoxClicked(Control box, bool checked) {
+  SetCheck(box, checked, true);
+}
+
+// A click always runs the box's rule; code runs it only on a change.
+void MainWindowModel::SetCheck(Control box, bool checked, bool always) {
+  CheckBox& target = Box(box);
+  const bool changed = target.checked != checked;
+  target.checked = checked;
+  if (changed || always)
+    RunCheckRule(box);
+}
+
+void MainWindowModel::RunCheckRule(Control box) {
+  if (box == Control::kFirstOverride) {
+    const bool ticked = state_.firstOverride.checked;
+    if (ticked && !state_.splitDestination.empty() &&
+        paths_.DiskRemovable(state_.splitDestination)) {
+      SetCheck(Control::kSaveBAT, false, false);
+    }
+    state_.firstOverrideValue.enabled = ticked;
+    state_.fOverrideUnits.enabled = ticked;
+    if (ticked)
+      focus_ = Control::kFirstOverrideValue;
+  } else if (box == Control::kRegenFragBool) {
+    if (state_.regenFragBool.checked)
+      focus_ = Control::kRegenFragVal;
+  }
+}
+
+void MainWindowModel::ChooseSizeMode(SizeMode mode) {
+  SetSizeMode(mode, true);
+}
+
+void MainWindowModel::SetSizeMode(SizeMode mode, bool always) {
+  const bool changed = state_.sizeMode != mode;
+  state_.sizeMode = mode;
+  if (changed || always)
+    RunSizeModeRule(mode);
+}
+
+void MainWindowModel::RunSizeModeRule(SizeMode mode) {
+  if (mode == SizeMode::kPreset || mode == SizeMode::kCustom) {
+    const bool custom = mode == SizeMode::kCustom;
+    state_.customSize.enabled = custom;
+    state_.custSizeUnits.enabled = custom;
+    if (custom)
+      focus_ = Control::kCustomSize;
+    state_.regenFragBool.enabled = true;
+    state_.firstOverride.enabled = true;
+    state_.saveBat.enabled = true;
+  }
+}
+
+void MainWindowModel::TextChanged(Control field, std::wstring text) {
+  switch (field) {
+    case Control::kCustomSize:
+      state_.customSize.text = std::move(text);
+      break;
+    case Control::kFirstOverrideValue:
+      state_.firstOverrideValue.text = std::move(text);
+      break;
+    case Control::kPassphrase:
+      state_.passphrase.text = std::move(text);
+      break;
+    case Control::kRegenFragVal: {
+      state_.regenFragVal.text = std::move(text);
+      const std::wstring_view trimmed = TrimBlanks(state_.regenFragVal.text);
+      if (trimmed.empty() || !IsNumeric(trimmed))
+        SetCheck(Control::kRegenFragBool, false, false);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void MainWindowModel::KeyTyped(Control field) {
+  if (field == Control::kRegenFragVal && state_.regenFragBool.enabled)
+    SetCheck(Control::kRegenFragBool, true, false);
+}
+
+std::optional<Prompt> MainWindowModel::FieldLeft(Control field) {
+  switch (field) {
+    case Control::kCustomSize:
+    case Control::kFirstOverrideValue:
+      return CheckSizeField(field);
+    case Control::kRegenFragVal:
+      TextChanged(field, state_.regenFragVal.text);
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<Prompt> MainWindowModel::CheckSizeField(Control field) {
+  TextField& target = field == Control::kCustomSize ? state_.customSize : state_.firstOverrideValue;
+  if (TrimBlanks(target.text).empty()) {
+    focus_ = field;
+    return FieldError(std::wstring(kEnterValue), std::wstring(kEnterValueTitle), field);
+  }
+  if (!IsNumeric(target.text)) {
+    focus_ = field;
+    return FieldError(std::wstring(kNumericValue), std::wstring(kNumericValueTitle), field);
+  }
+  target.text = WholePartText(target.text);
+  if (field == Control::kCustomSize)
+    return CheckCustomRange();
+  return std::nullopt;
+}
+
+std::optional<Prompt> MainWindowModel::CheckCustomRange() {
+  if (WithinFragmentRange(CustomBytes()))
+    return std::nullopt;
+  focus_ = Control::kCustomSize;
+  return FieldError(RangeMessage(), std::wstring(kRangeTitle), Control::kCustomSize);
+}
+
+std::optional<Prompt> MainWindowModel::ListSelected(Control list, int position) {
+  switch (list) {
+    case Control::kCustSizeUnits:
+      state_.custSizeUnits.position = position;
+      return CheckCustomRange();
+    case Control::kFOverrideUnits:
+      state_.fOverrideUnits.position = position;
+      return std::nullopt;
+    case Control::kCmbPreset:
+      state_.cmbPreset.position = position;
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+int64_t MainWindowModel::CustomBytes() const {
+  return SizeToBytes(FieldValue(state_.customSize), state_.custSizeUnits.position);
+}
+
+int64_t MainWindowModel::FirstOverrideBytes() const {
+  return SizeToBytes(FieldValue(state_.firstOverrideValue), state_.fOverrideUnits.position,
+                     CustomBytes());
+}
+
+void MainWindowModel::RestoreDefaults(settings::SettingsStore& store) {
+  auto ticked = [&](std::wstring_view name) { return store.ReadProgramNumber(name) == 1; };
+  SetCheck(Control::kUseCompression, ticked(L"UseCompression"), false);
+  SetCheck(Control::kSaveBAT, ticked(L"UseBATGen"), false);
+  SetCheck(Control::kUseEnc, ticked(L"UseEncryption"), false);
+  if (state_.useEnc.checked)
+    state_.passphrase.text = store.ReadProgram(L"DefaultPassphrase");
+  state_.customSize.text = std::wstring(TrimBlanks(store.ReadProgram(L"CustomSize")));
+  state_.custSizeUnits.position = store.ReadProgramNumber(L"CustomSizeUnits");
+  SetCheck(Control::kFirstOverride, ticked(L"MultiSizeEnabled"), false);
+  state_.firstOverrideValue.text = std::wstring(TrimBlanks(store.ReadProgram(L"MultiSizeValue")));
+  state_.fOverrideUnits.position = store.ReadProgramNumber(L"MultiSizeUnits");
+  state_.cmbPreset.position = store.ReadProgramNumber(L"FragSizePreset");
+  const std::wstring mode(TrimBlanks(store.ReadProgram(L"FragSizeMode")));
+  if (mode == L"Preset")
+    SetSizeMode(SizeMode::kPreset, false);
+  else if (mode == L"Autofill")
+    SetSizeMode(SizeMode::kAutofill, false);
+  else if (mode == L"Custom")
+    SetSizeMode(SizeMode::kCustom, false);
+}
+
+void MainWindowModel::ChooseSplitFile(std::wstring path) {
+  state_.fileToSplit = path;
+  state_.filesToSplit.assign(1, std::move(path));
+  state_.light1 = kLampGreen;
+  state_.fileIndicator = kLampGreen;
+  state_.folderIndicator = kLampDarkRed;
+}
+
+// `path` comes without its trailing "\".
+void MainWindowModel::ChooseSplitFolder(std::wstring path) {
+  state_.folderToSplit = std::move(path);
+  state_.light1 = kLampGreen;
+  state_.folderIndicator = kLampGreen;
+  state_.fileIndicator = kLampDarkRed;
+}
+
+void MainWindowModel::FileToSplitChosen(std::wstring path) {
+  const bool cabinet = EndsInLowerCase(path, L"cab");
+  state_.fileToSplit = std::move(path);
+  state_.light1 = kLampGreen;
+  state_.fileIndicator = kLampGreen;
+  state_.folderIndicator = kLampDarkRed;
+  if (cabinet)
+    SetCheck(Control::kUseCompression, false, false);
+  state_.useCompression.enabled = !cabinet;
+}
+
+void MainWindowModel::FolderToSplitChosen(std::wstring path) {
+  StripTrailingBackslash(path);
+  state_.folderToSplit = path;
+  if (path.empty())
+    return;
+  ChooseSplitFolder(std::move(path));
+  state_.useCompression.enabled = true;
+}
+
+void MainWindowModel::SplitDestinationChosen(std::wstring folder) {
+  if (folder.empty())
+    return;
+  if (folder.back() != L'\\')
+    folder += L'\\';
+  state_.splitDestination = std::move(folder);
+  if (paths_.DiskRemovable(std::wstring_view(state_.splitDestination).substr(0, 2))) {
+    if (state_.saveBat.checked)
+      SetCheck(Control::kFirstOverride, false, false);
+    state_.optAutofillEnabled = true;
+  } else {
+    if (state_.sizeMode == SizeMode::kAutofill)
+      SetSizeMode(SizeMode::kPreset, false);
+    state_.optAutofillEnabled = false;
+  }
+  state_.light2 = kLampGreen;
+}
+
+void MainWindowModel::FragmentsChosen(std::wstring path) {
+  state_.filesToAssemble.assign(1, std::move(path));
+  state_.light3 = kLampGreen;
+}
+
+void MainWindowModel::AssembleDestinationChosen(std::wstring folder) {
+  if (folder.empty())
+    return;
+  if (folder.back() != L'\\')
+    folder += L'\\';
+  state_.assembleDestination = std::move(folder);
+  state_.light4 = kLampGreen;
+}
+
+void MainWindowModel::SplitStart(int32_t pbMax) {
+  state_.progressBar1 = {0, pbMax};
+}
+
+void MainWindowModel::SplitInterval(int32_t pbCurrent) {
+  state_.progressBar1.value = pbCurrent;
+}
+
+void MainWindowModel::AssembleStart(int32_t pbMax) {
+  state_.progressBar2 = {0, pbMax};
+}
+
+void MainWindowModel::AssembleInterval(int32_t pbCurrent) {
+  state_.progressBar2.value = pbCurrent;
+}
+
+void MainWindowModel::ResetProgress(Control bar) {
+  (bar == Control::kProgressBar1 ? state_.progressBar1 : state_.progressBar2).value = 0;
+}
+
+}  // namespace vtq::model

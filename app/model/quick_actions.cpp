@@ -1,0 +1,105 @@
+// The main window's quick actions: the command line at load and a drop.
+#include <algorithm>
+#include <cwctype>
+
+#include "app/model/command_line.h"
+#include "app/model/main_window_model.h"
+#include "app/model/shell_paths.h"
+
+namespace vtq::model {
+namespace {
+
+constexpr std::wstring_view kQuickSplit = L"QuickSplit";
+constexpr std::wstring_view kQuickAssemble = L"QuickAssemble";
+
+Prompt SplitFolderQuestion() {
+  return QuickQuestion(L"Would you like to split this folder right now using the current settings?",
+                       std::wstring(kQuickSplit), QuickCommand::kSplit);
+}
+
+Prompt SplitFileQuestion() {
+  return QuickQuestion(L"Would you like to split this file right now using the current settings?",
+                       std::wstring(kQuickSplit), QuickCommand::kSplit);
+}
+
+Prompt AssembleQuestion() {
+  return QuickQuestion(L"Would you like to assemble / extract this file right now?",
+                       std::wstring(kQuickAssemble), QuickCommand::kAssemble);
+}
+
+// The last three characters in lower case.
+std::wstring Ending(std::wstring_view path) {
+  std::wstring tail(path.substr(path.size() < 3 ? 0 : path.size() - 3));
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  return tail;
+}
+
+}  // namespace
+
+DropEffect DragOverEffect(const std::vector<std::wstring>& paths) {
+  return paths.size() == 1 ? DropEffect::kCopy : DropEffect::kNone;
+}
+
+std::optional<Prompt> MainWindowModel::InterpretCommandLine(std::wstring_view commandLine) {
+  const auto parsed =
+      ParseCommandLine(commandLine, [this](std::wstring_view path) { return paths_.Exists(path); });
+  if (!parsed)
+    return std::nullopt;
+  std::wstring path = parsed->path;
+  if (parsed->verb == L"/assext") {
+    state_.filesToAssemble.assign(1, path);
+    state_.light3 = kLampGreen;
+    state_.assembleDestination = FolderOf(path);
+    state_.light4 = kLampGreen;
+    return AssembleQuestion();
+  }
+  if (paths_.IsFolder(path)) {
+    StripTrailingBackslash(path);
+    ChooseSplitFolder(path);
+    state_.splitDestination = FolderOf(path);
+    state_.light2 = kLampGreen;
+    if (parsed->verb == L"/makecab") {
+      return QuickQuestion(L"Would you like to make the CAB right now using the current settings?",
+                           L"QuickCAB", QuickCommand::kMakeCab);
+    }
+    return SplitFolderQuestion();
+  }
+  ChooseSplitFile(path);
+  const bool cabinet = Ending(path) == L"cab";
+  if (cabinet)
+    SetCheck(Control::kUseCompression, false, false);
+  state_.useCompression.enabled = !cabinet;
+  state_.splitDestination = FolderOf(path);
+  state_.light2 = kLampGreen;
+  return SplitFileQuestion();
+}
+
+std::optional<Prompt> MainWindowModel::Drop(const std::vector<std::wstring>& paths) {
+  if (DragOverEffect(paths) != DropEffect::kCopy)
+    return std::nullopt;
+  std::wstring path = paths.front();
+  if (paths_.IsFolder(path)) {
+    StripTrailingBackslash(path);
+    ChooseSplitFolder(std::move(path));
+    state_.useCompression.enabled = true;
+    if (state_.light2 == kLampGreen)
+      return SplitFolderQuestion();
+    return std::nullopt;
+  }
+  const std::wstring ending = Ending(path);
+  if (ending == L"001" || ending == L"cab") {
+    state_.filesToAssemble.assign(1, std::move(path));
+    state_.light3 = kLampGreen;
+    if (state_.light4 == kLampGreen)
+      return AssembleQuestion();
+    return std::nullopt;
+  }
+  ChooseSplitFile(std::move(path));
+  state_.useCompression.enabled = true;
+  if (state_.light2 == kLampGreen)
+    return SplitFileQuestion();
+  return std::nullopt;
+}
+
+}  // namespace vtq::model

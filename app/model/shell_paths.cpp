@@ -1,0 +1,33 @@
+#include "app/model/shell_paths.h"
+
+namespace vtq::model {
+
+void StripTrailingBackslash(std::wstring& path) {
+  if (!path.empty() && path.back() == L'\\')
+    path.pop_back();
+}
+
+void StripTrailingBackslash(std::string& path) {
+  if (!path.empty() && path.back() == '\\')
+    path.pop_back();
+}
+
+std::wstring FolderOf(std::wstring_view path) {
+  const size_t last = path.rfind(L'\\');
+  if (last == std::wstring_view::npos)
+    return {};
+  return std::wstring(path.substr(0, last + 1));
+}
+
+PassphraseDialogText PassphraseDialogFor(PassphraseMode mode) {
+  if (mode == PassphraseMode::kConfirm) {
+    return {L"Password Confirmation",
+            L"Before splitting takes place, please retype your password to confirm that you "
+            L"have entered it correctly. Passwords are case-sensitive."};
+  }
+  return {L"Security check",
+          L"This fragment series has been encrypted. Please enter the correct password. "
+          L"Passwords are case-sensitive."};
+}
+
+}  // namespace vtq::model
