@@ -1,0 +1,277 @@
+// The main window's rules: size modes and enabling, field validation with
+// every message, the stored defaults at load, captions, selections and the
+// engine's progress.
+#include "app/model/main_window_model.h"
+
+#include <gtest/gtest.h>
+
+#include "app/model/tests/fake_paths.h"
+
+namespace vtq::model {
+namespace {
+
+class MainWindowModelTest : public ::testing::Test {
+ protected:
+  test::FakePaths paths_;
+  MainWindowModel model_{paths_};
+  settings::MemoryValues values_;
+  settings::SettingsStore store_{values_};
+
+  const MainWindowState& S() const { return model_.State(); }
+  void Load() { model_.RestoreDefaults(store_); }
+  void ExpectFieldError(const std::optional<Prompt>& prompt, std::wstring_view text,
+                        std::wstring_view title, Control field) {
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(prompt->text, text);
+    EXPECT_EQ(prompt->title, title);
+    EXPECT_EQ(prompt->style, mb::kOk | mb::kIconCritical);
+    EXPECT_EQ(prompt->focus, field);
+    EXPECT_EQ(model_.TakeFocus(), field);
+  }
+  std::optional<Prompt> LeaveCustomSize(std::wstring text) {
+    model_.TextChanged(Control::kCustomSize, std::move(text));
+    return model_.FieldLeft(Control::kCustomSize);
+  }
+};
+
+constexpr std::wstring_view kRange = L"Please use a fragment size between 10kb and 102400kb";
+
+TEST_F(MainWindowModelTest, FirstStartWithAnEmptyStore) {
+  Load();
+  EXPECT_EQ(S().sizeMode, SizeMode::kPreset);
+  EXPECT_EQ(S().cmbPreset.position, 1);
+  EXPECT_EQ(S().customSize.text, L"1423");
+  EXPECT_EQ(S().custSizeUnits.position, 1);
+  EXPECT_FALSE(S().customSize.enabled);
+  EXPECT_FALSE(S().custSizeUnits.enabled);
+  EXPECT_EQ(S().firstOverrideValue.text, L"0");
+  EXPECT_EQ(S().fOverrideUnits.position, 5);
+  EXPECT_FALSE(S().firstOverride.checked);
+  EXPECT_FALSE(S().firstOverrideValue.enabled);
+  EXPECT_FALSE(S().useCompression.checked);
+  EXPECT_FALSE(S().saveBat.checked);
+  EXPECT_FALSE(S().useEnc.checked);
+  EXPECT_EQ(S().passphrase.text, L"");
+  EXPECT_EQ(S().captions, Captions{});
+  for (int32_t lamp :
+       {S().light1, S().light2, S().light3, S().light4, S().fileIndicator, S().folderIndicator}) {
+    EXPECT_EQ(lamp, 192);
+  }
+  EXPECT_EQ(model_.CustomBytes(), 1457152);
+  EXPECT_EQ(model_.FirstOverrideBytes(), 1457152);
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+  EXPECT_TRUE(values_.Empty());
+}
+
+TEST_F(MainWindowModelTest, StoredDefaultsRunTheRulesOfWhatTheyChange) {
+  store_.WriteProgram(L"UseEncryption", L"1");
+  store_.WriteProgram(L"DefaultPassphrase", L"open sesame");
+  store_.WriteProgram(L"CustomSize", L"  700 ");
+  store_.WriteProgram(L"CustomSizeUnits", L"2");
+  store_.WriteProgram(L"MultiSizeEnabled", L"1");
+  store_.WriteProgram(L"MultiSizeValue", L" 3 ");
+  store_.WriteProgram(L"MultiSizeUnits", L"1");
+  store_.WriteProgram(L"FragSizeMode", L"Custom ");
+  Load();
+  EXPECT_TRUE(S().useEnc.checked);
+  EXPECT_EQ(S().passphrase.text, L"open sesame");
+  EXPECT_EQ(S().customSize.text, L"700");
+  EXPECT_EQ(S().firstOverrideValue.text, L"3");
+  EXPECT_TRUE(S().firstOverride.checked);
+  EXPECT_TRUE(S().firstOverrideValue.enabled);
+  EXPECT_TRUE(S().fOverrideUnits.enabled);
+  EXPECT_EQ(S().sizeMode, SizeMode::kCustom);
+  EXPECT_TRUE(S().customSize.enabled);
+  EXPECT_EQ(model_.TakeFocus(), Control::kCustomSize);  // the last rule's focus
+  EXPECT_EQ(model_.CustomBytes(), 700 * 1048576LL);
+  EXPECT_EQ(model_.FirstOverrideBytes(), 3072);
+}
+
+TEST_F(MainWindowModelTest, PassphraseIsReadOnlyWhenTheBoxEndsUpTicked) {
+  store_.WriteProgram(L"DefaultPassphrase", L"kept out");
+  Load();
+  EXPECT_EQ(S().passphrase.text, L"");
+}
+
+TEST_F(MainWindowModelTest, ModeWordsAreExactAfterTrimming) {
+  store_.WriteProgram(L"FragSizeMode", L"preset");
+  Load();
+  EXPECT_EQ(S().sizeMode, SizeMode::kNone);
+  store_.WriteProgram(L"FragSizeMode", L"Autofill");
+  Load();
+  EXPECT_EQ(S().sizeMode, SizeMode::kAutofill);
+}
+
+TEST_F(MainWindowModelTest, SizeModeRules) {
+  model_.ChooseSizeMode(SizeMode::kCustom);
+  EXPECT_TRUE(S().customSize.enabled);
+  EXPECT_TRUE(S().custSizeUnits.enabled);
+  EXPECT_EQ(model_.TakeFocus(), Control::kCustomSize);
+  model_.ChooseSizeMode(SizeMode::kAutofill);  // changes nothing else
+  EXPECT_TRUE(S().customSize.enabled);
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+  model_.ChooseSizeMode(SizeMode::kPreset);
+  EXPECT_FALSE(S().customSize.enabled);
+  EXPECT_FALSE(S().custSizeUnits.enabled);
+  EXPECT_TRUE(S().regenFragBool.enabled);
+  EXPECT_TRUE(S().firstOverride.enabled);
+  EXPECT_TRUE(S().saveBat.enabled);
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+}
+
+TEST_F(MainWindowModelTest, FirstOverrideClearsTheBatBoxOnlyForARemovableDestination) {
+  model_.CheckBoxClicked(Control::kSaveBAT, true);
+  model_.CheckBoxClicked(Control::kFirstOverride, true);
+  EXPECT_TRUE(S().saveBat.checked);  // no destination yet
+  EXPECT_TRUE(paths_.asked.empty());
+  EXPECT_TRUE(S().firstOverrideValue.enabled);
+  EXPECT_TRUE(S().fOverrideUnits.enabled);
+  EXPECT_EQ(model_.TakeFocus(), Control::kFirstOverrideValue);
+
+  model_.CheckBoxClicked(Control::kFirstOverride, false);
+  EXPECT_FALSE(S().firstOverrideValue.enabled);
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+
+  model_.SplitDestinationChosen(L"H:\\out");  // a fixed disk
+  model_.CheckBoxClicked(Control::kFirstOverride, true);
+  EXPECT_TRUE(S().saveBat.checked);
+
+  // Choosing a removable destination while both are ticked clears the
+  // first-fragment box; ticking it again then clears the BAT box.
+  paths_.removable.insert(L"A:");
+  model_.SplitDestinationChosen(L"A:\\");
+  EXPECT_FALSE(S().firstOverride.checked);
+  EXPECT_FALSE(S().firstOverrideValue.enabled);
+  EXPECT_TRUE(S().optAutofillEnabled);
+  EXPECT_TRUE(S().saveBat.checked);
+  model_.CheckBoxClicked(Control::kFirstOverride, true);
+  EXPECT_FALSE(S().saveBat.checked);
+  EXPECT_TRUE(S().firstOverride.checked);
+}
+
+TEST_F(MainWindowModelTest, RegenerationBoxFollowsItsField) {
+  model_.CheckBoxClicked(Control::kRegenFragBool, true);
+  EXPECT_EQ(model_.TakeFocus(), Control::kRegenFragVal);
+  model_.TextChanged(Control::kRegenFragVal, L"x");
+  EXPECT_FALSE(S().regenFragBool.checked);
+  model_.KeyTyped(Control::kRegenFragVal);
+  EXPECT_TRUE(S().regenFragBool.checked);
+  model_.TextChanged(Control::kRegenFragVal, L" 3 ");
+  EXPECT_TRUE(S().regenFragBool.checked);
+  model_.TextChanged(Control::kRegenFragVal, L"   ");
+  EXPECT_FALSE(S().regenFragBool.checked);
+  model_.TextChanged(Control::kRegenFragVal, L"4");
+  model_.CheckBoxClicked(Control::kRegenFragBool, true);
+  EXPECT_EQ(model_.FieldLeft(Control::kRegenFragVal), std::nullopt);
+  EXPECT_TRUE(S().regenFragBool.checked);
+}
+
+TEST_F(MainWindowModelTest, CustomSizeMessagesAndBounds) {
+  Load();
+  ExpectFieldError(LeaveCustomSize(L"  "), L"Please enter a value", L"Enter a value",
+                   Control::kCustomSize);
+  ExpectFieldError(LeaveCustomSize(L"12x"), L"Please enter a numeric value", L"Invalid value",
+                   Control::kCustomSize);
+  EXPECT_EQ(S().customSize.text, L"12x");  // nothing else changes
+  EXPECT_EQ(LeaveCustomSize(L"10"), std::nullopt);
+  ExpectFieldError(LeaveCustomSize(L"9"), kRange, L"Not within valid range", Control::kCustomSize);
+  EXPECT_EQ(LeaveCustomSize(L"102400"), std::nullopt);
+  ExpectFieldError(LeaveCustomSize(L"102401"), kRange, L"Not within valid range",
+                   Control::kCustomSize);
+  EXPECT_EQ(LeaveCustomSize(L" 12.7 "), std::nullopt);
+  EXPECT_EQ(S().customSize.text, L"12");
+  // 10.9 kb becomes 10 kb before the check, so it passes.
+  EXPECT_EQ(LeaveCustomSize(L"10.9"), std::nullopt);
+  EXPECT_EQ(S().customSize.text, L"10");
+}
+
+TEST_F(MainWindowModelTest, UnitChangeRunsTheRangeCheckInBytes) {
+  Load();
+  model_.TextChanged(Control::kCustomSize, L"100");
+  EXPECT_EQ(model_.ListSelected(Control::kCustSizeUnits, 2), std::nullopt);  // 100 mb
+  model_.TextChanged(Control::kCustomSize, L"101");
+  ExpectFieldError(model_.ListSelected(Control::kCustSizeUnits, 2), kRange,
+                   L"Not within valid range", Control::kCustomSize);
+  EXPECT_EQ(S().custSizeUnits.position, 2);
+  ExpectFieldError(model_.ListSelected(Control::kCustSizeUnits, 0), kRange,
+                   L"Not within valid range", Control::kCustomSize);
+  model_.TextChanged(Control::kCustomSize, L"1");
+  EXPECT_EQ(model_.ListSelected(Control::kCustSizeUnits, 3), std::nullopt);
+  EXPECT_EQ(model_.CustomBytes(), 1457664);
+}
+
+TEST_F(MainWindowModelTest, FirstFragmentValueHasNoRangeCheck) {
+  Load();
+  model_.TextChanged(Control::kFirstOverrideValue, L"");
+  ExpectFieldError(model_.FieldLeft(Control::kFirstOverrideValue), L"Please enter a value",
+                   L"Enter a value", Control::kFirstOverrideValue);
+  model_.TextChanged(Control::kFirstOverrideValue, L"five");
+  ExpectFieldError(model_.FieldLeft(Control::kFirstOverrideValue), L"Please enter a numeric value",
+                   L"Invalid value", Control::kFirstOverrideValue);
+  model_.TextChanged(Control::kFirstOverrideValue, L"5.9");
+  EXPECT_EQ(model_.FieldLeft(Control::kFirstOverrideValue), std::nullopt);
+  EXPECT_EQ(S().firstOverrideValue.text, L"5");
+  EXPECT_EQ(model_.FirstOverrideBytes(), 1452032);  // 1423 kb less 5 kb
+  model_.TextChanged(Control::kFirstOverrideValue, L"999999");
+  EXPECT_EQ(model_.FieldLeft(Control::kFirstOverrideValue), std::nullopt);
+}
+
+TEST_F(MainWindowModelTest, LanguagesSetTheirCaptionsAndOthersNothing) {
+  model_.ApplyLanguageChange(1);
+  EXPECT_EQ(S().captions.frame3, L"Vragment Sizes");
+  EXPECT_EQ(S().captions.firstOverride, L"Different size for 1st vragment");
+  model_.ApplyLanguageChange(7);
+  EXPECT_EQ(S().captions.frame3, L"Vragment Sizes");
+  model_.ApplyLanguageChange(2);
+  EXPECT_EQ(S().captions, Captions{});
+  model_.ApplyLanguageChange(5);
+  EXPECT_EQ(S().captions, Captions{});
+}
+
+TEST_F(MainWindowModelTest, SelectionButtons) {
+  model_.CheckBoxClicked(Control::kUseCompression, true);
+  model_.FileToSplitChosen(L"C:\\in\\Archive.CAB");
+  EXPECT_EQ(S().fileToSplit, L"C:\\in\\Archive.CAB");
+  EXPECT_FALSE(S().useCompression.checked);
+  EXPECT_FALSE(S().useCompression.enabled);
+  EXPECT_EQ(S().light1, kLampGreen);
+  EXPECT_EQ(S().fileIndicator, kLampGreen);
+  model_.FolderToSplitChosen(L"C:\\data\\");
+  EXPECT_EQ(S().folderToSplit, L"C:\\data");
+  EXPECT_TRUE(S().useCompression.enabled);
+  EXPECT_EQ(S().folderIndicator, kLampGreen);
+  EXPECT_EQ(S().fileIndicator, kLampDarkRed);
+
+  model_.ChooseSizeMode(SizeMode::kAutofill);
+  model_.SplitDestinationChosen(L"C:\\out");
+  EXPECT_EQ(S().splitDestination, L"C:\\out\\");
+  EXPECT_EQ(paths_.asked.count(L"C:"), 1u);  // the drive only
+  EXPECT_EQ(S().sizeMode, SizeMode::kPreset);
+  EXPECT_FALSE(S().optAutofillEnabled);
+  EXPECT_EQ(S().light2, kLampGreen);
+
+  model_.FragmentsChosen(L"C:\\in\\a.001");
+  model_.AssembleDestinationChosen(L"D:\\back");
+  EXPECT_EQ(S().filesToAssemble, std::vector<std::wstring>{L"C:\\in\\a.001"});
+  EXPECT_EQ(S().assembleDestination, L"D:\\back\\");
+  EXPECT_EQ(S().light3, kLampGreen);
+  EXPECT_EQ(S().light4, kLampGreen);
+}
+
+TEST_F(MainWindowModelTest, ProgressFollowsTheEngine) {
+  model_.SplitStart(500);
+  model_.SplitInterval(250);
+  EXPECT_EQ(S().progressBar1.value, 250);
+  EXPECT_EQ(S().progressBar1.max, 500);
+  model_.AssembleStart(7);
+  model_.AssembleInterval(7);
+  EXPECT_EQ(S().progressBar2.value, 7);
+  model_.SplitStart(9);
+  EXPECT_EQ(S().progressBar1.value, 0);
+  model_.ResetProgress(Control::kProgressBar2);
+  EXPECT_EQ(S().progressBar2.value, 0);
+  EXPECT_EQ(S().progressBar2.max, 7);
+}
+
+}  // namespace
+}  // namespace vtq::model
