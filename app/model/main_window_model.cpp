@@ -24,17 +24,6 @@ float FieldValue(const TextField& field) {
   return static_cast<float>(NumericValue(field.text));
 }
 
-bool EndsInLowerCase(std::wstring_view path, std::wstring_view ending) {
-  if (path.size() < ending.size())
-    return false;
-  std::wstring tail(path.substr(path.size() - ending.size()));
-  for (auto& c : tail) {
-    if (c >= L'A' && c <= L'Z')
-      c = static_cast<wchar_t>(c - L'A' + L'a');
-  }
-  return tail == ending;
-}
-
 }  // namespace
 
 std::optional<Control> MainWindowModel::TakeFocus() {
@@ -243,7 +232,7 @@ void MainWindowModel::ChooseSplitFolder(std::wstring path) {
 }
 
 void MainWindowModel::FileToSplitChosen(std::wstring path) {
-  const bool cabinet = EndsInLowerCase(path, L"cab");
+  const bool cabinet = LastThreeLowered(path) == L"cab";
   state_.fileToSplit = std::move(path);
   state_.light1 = kLampGreen;
   state_.fileIndicator = kLampGreen;

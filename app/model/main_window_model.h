@@ -98,8 +98,10 @@ class MainWindowModel {
   // The control the view moves the focus to now, once; nullopt for none.
   std::optional<Control> TakeFocus();
 
-  // Load: fills nothing but the list positions the stored defaults give,
-  // and runs the rules of every check box and option button it changes.
+  // Load: puts the stored defaults into the controls in the store's order,
+  // running the rules of each check box and option button it changes (the
+  // lists' entries are the constants of fragment_sizes.h). A unit list set
+  // here runs no range check.
   void RestoreDefaults(settings::SettingsStore& store);
   // Sets the captions of a language; other numbers change nothing.
   void ApplyLanguageChange(int language);

@@ -1,7 +1,4 @@
 // The main window's quick actions: the command line at load and a drop.
-#include <algorithm>
-#include <cwctype>
-
 #include "app/model/command_line.h"
 #include "app/model/main_window_model.h"
 #include "app/model/shell_paths.h"
@@ -25,14 +22,6 @@ Prompt SplitFileQuestion() {
 Prompt AssembleQuestion() {
   return QuickQuestion(L"Would you like to assemble / extract this file right now?",
                        std::wstring(kQuickAssemble), QuickCommand::kAssemble);
-}
-
-// The last three characters in lower case.
-std::wstring Ending(std::wstring_view path) {
-  std::wstring tail(path.substr(path.size() < 3 ? 0 : path.size() - 3));
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  return tail;
 }
 
 }  // namespace
@@ -66,7 +55,7 @@ std::optional<Prompt> MainWindowModel::InterpretCommandLine(std::wstring_view co
     return SplitFolderQuestion();
   }
   ChooseSplitFile(path);
-  const bool cabinet = Ending(path) == L"cab";
+  const bool cabinet = LastThreeLowered(path) == L"cab";
   if (cabinet)
     SetCheck(Control::kUseCompression, false, false);
   state_.useCompression.enabled = !cabinet;
@@ -87,7 +76,7 @@ std::optional<Prompt> MainWindowModel::Drop(const std::vector<std::wstring>& pat
       return SplitFolderQuestion();
     return std::nullopt;
   }
-  const std::wstring ending = Ending(path);
+  const std::wstring ending = LastThreeLowered(path);
   if (ending == L"001" || ending == L"cab") {
     state_.filesToAssemble.assign(1, std::move(path));
     state_.light3 = kLampGreen;

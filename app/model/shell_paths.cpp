@@ -1,5 +1,8 @@
 #include "app/model/shell_paths.h"
 
+#include <algorithm>
+#include <cwctype>
+
 namespace vtq::model {
 
 void StripTrailingBackslash(std::wstring& path) {
@@ -17,6 +20,13 @@ std::wstring FolderOf(std::wstring_view path) {
   if (last == std::wstring_view::npos)
     return {};
   return std::wstring(path.substr(0, last + 1));
+}
+
+std::wstring LastThreeLowered(std::wstring_view path) {
+  std::wstring tail(path.substr(path.size() < 3 ? 0 : path.size() - 3));
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  return tail;
 }
 
 PassphraseDialogText PassphraseDialogFor(PassphraseMode mode) {

@@ -15,6 +15,10 @@ void StripTrailingBackslash(std::string& path);
 // empty when it has none.
 std::wstring FolderOf(std::wstring_view path);
 
+// The last three characters in lower case (the whole text when shorter):
+// how a series' first fragment ("001") and a cabinet ("cab") are told.
+std::wstring LastThreeLowered(std::wstring_view path);
+
 enum class PassphraseMode { kConfirm, kCheck };
 
 struct PassphraseDialogText {
