@@ -1,5 +1,7 @@
 #include "app/model/event_sounds.h"
 
+#include <span>
+
 #include "app/model/basic_numeric.h"
 #include "app/model/shell_paths.h"
 
@@ -43,10 +45,13 @@ bool SoundEventsRegistered(settings::SettingsStore& store) {
 }
 
 bool RegisterSoundEvents(settings::SettingsStore& store) {
+  // The check label goes last and only after the others are in place, so
+  // that a registration cut short runs again at the next start.
   bool all = true;
-  for (const auto& entry : kSoundSchemeEntries)
+  for (const auto& entry : std::span(kSoundSchemeEntries).subspan(1))
     all = store.Write(entry.key, L"", entry.label) && all;
-  return all;
+  const SoundSchemeEntry& check = kSoundSchemeEntries.front();
+  return all && store.Write(check.key, L"", check.label);
 }
 
 }  // namespace vtq::model

@@ -28,7 +28,8 @@ struct SoundSchemeEntry {
   std::wstring_view label;  // the key's default value
 };
 
-// Written in this order; the first one is the check made at every start.
+// The first one is the check made at every start; the others are written
+// before it.
 inline constexpr std::array<SoundSchemeEntry, 6> kSoundSchemeEntries = {{
     {L"AppEvents\\EventLabels\\WexlorSplitfile", L"Split file"},
     {L"AppEvents\\EventLabels\\WexlorAssfile", L"Assemble file"},
@@ -59,8 +60,9 @@ void PlayEventSound(settings::SettingsStore& store, SoundPlayer& player, std::ws
 
 // The check label holds exactly "Split file".
 bool SoundEventsRegistered(settings::SettingsStore& store);
-// Writes the six entries in table order; false when any write failed (the
-// failure is not reported to the user).
+// Writes the six entries, the check label last and only when the other
+// five were written; false when any write failed (the failure is not
+// reported to the user, and the next start registers again).
 bool RegisterSoundEvents(settings::SettingsStore& store);
 
 }  // namespace vtq::model

@@ -123,6 +123,35 @@ TEST_F(SoundsTest, RegistrationWritesTheSixEntriesInOrder) {
   EXPECT_EQ(kSoundSchemeEntries[5].key, L"AppEvents\\Schemes\\Apps\\Zorbikant");
 }
 
+// A registry that refuses writes below one key, as a key without write
+// access would.
+class RefusingValues final : public settings::RegistryValues {
+ public:
+  explicit RefusingValues(std::wstring refusedKey) : refused_(std::move(refusedKey)) {}
+  std::optional<std::wstring> Find(std::wstring_view key, std::wstring_view name) override {
+    return values_.Find(key, name);
+  }
+  bool Write(std::wstring_view key, std::wstring_view name, std::wstring_view text) override {
+    return key != refused_ && values_.Write(key, name, text);
+  }
+  bool Remove(std::wstring_view key, std::wstring_view name) override {
+    return values_.Remove(key, name);
+  }
+  std::wstring LastError() const override { return {}; }
+
+ private:
+  std::wstring refused_;
+  settings::MemoryValues values_;
+};
+
+TEST(SoundRegistration, AWriteThatFailsLeavesTheCheckLabelOutSoTheNextStartTriesAgain) {
+  RefusingValues values(L"AppEvents\\EventLabels\\WexlorDonework");
+  settings::SettingsStore store(values);
+  EXPECT_FALSE(RegisterSoundEvents(store));
+  EXPECT_FALSE(SoundEventsRegistered(store));
+  EXPECT_EQ(store.Read(L"AppEvents\\EventLabels\\WexlorAssfile", L"", L"-"), L"Assemble file");
+}
+
 TEST_F(SoundsTest, StartUpRegistersOnlyWhenTheCheckLabelIsNotExact) {
   int shown = 0;
   int closed = 0;
