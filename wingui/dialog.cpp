@@ -31,6 +31,12 @@ bool Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
                             reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
+bool Dialog::CreateModeless(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
+  modal_ = false;
+  return CreateDialogIndirectParamW(instance, dialogTemplate, owner, &Dialog::Procedure,
+                                    reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
 Dialog* Dialog::FromHwnd(HWND hwnd) {
   if (hwnd == nullptr ||
       GetWindowLongPtrW(hwnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&Dialog::Procedure))

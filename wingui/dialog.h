@@ -30,6 +30,8 @@ class Dialog {
   INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
   // Creates it modeless; false when the system refuses.
   bool CreateModeless(HINSTANCE instance, int templateId, HWND owner);
+  // The same from a template in memory.
+  bool CreateModeless(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
 
   HWND Hwnd() const { return hwnd_; }
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }

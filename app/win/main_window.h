@@ -72,6 +72,8 @@ class MainWindow final : public wingui::Dialog {
   // The commands of the window's own buttons, also for tests and bindings.
   void OpenCustomize();
   void OpenHelp();
+  // The drop target registered for the window (what OLE calls on a drop).
+  IDropTarget* DropTarget() const { return dropTarget_.Get(); }
 
  protected:
   bool OnInit() override;
