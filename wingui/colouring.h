@@ -7,7 +7,10 @@
 // On Windows, check boxes, option buttons and group boxes drawn with a
 // visual style ignore the text colour given at WM_CTLCOLORSTATIC; their
 // style is switched off while colours other than the system's apply, and
-// switched back on for the system look.
+// switched back on for the system look. Group boxes go further and draw
+// their caption in the style's colour regardless, so while colours apply
+// their frame and caption are painted here. The colouring must outlive the
+// controls of the window it was applied to.
 
 #include <windows.h>
 

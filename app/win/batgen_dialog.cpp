@@ -22,9 +22,21 @@ INT_PTR BatGenDialog::Show(HWND owner) {
 
 bool BatGenDialog::OnInit() {
   ApplyColours(ThemeColours(store_.Theme()));
-  SetWindowSubclass(Item(IDC_txtIniText), &BatGenDialog::TextBoxProc, kTextBoxSubclass, 0);
+  HWND text = Item(IDC_txtIniText);
+  HDC dc = GetDC(Hwnd());
+  const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(Hwnd(), dc);
+  textFont_.Reset(CreateFontW(-MulDiv(8, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                              FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+  if (textFont_)
+    SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+  SetWindowSubclass(text, &BatGenDialog::TextBoxProc, kTextBoxSubclass, 0);
   ShowState();
-  return true;
+  // The caret at the start of the text, nothing selected.
+  wingui::Focus(text);
+  SendMessageW(text, EM_SETSEL, 0, 0);
+  return false;
 }
 
 void BatGenDialog::OnDestroy() {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/model/batgen_dialog_state.h"
+#include "base/win/handles.h"
 #include "wingui/dialog.h"
 
 namespace vtq::app {
@@ -29,6 +30,9 @@ class BatGenDialog final : public wingui::Dialog {
   HINSTANCE instance_;
   settings::SettingsStore& store_;
   model::BatGenDialogState state_;
+  // A batch file's text shows in a DOS box: a fixed-pitch font shows its
+  // lines as they will look there.
+  base::win::GdiObject<HFONT> textFont_;
 };
 
 }  // namespace vtq::app
