@@ -10,7 +10,7 @@
 #include "engine/assembler.h"
 #include "engine/assembly_output.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
 

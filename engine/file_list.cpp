@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/platform/name_case.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/platform/same_file.h"

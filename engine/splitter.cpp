@@ -1,7 +1,7 @@
 #include "engine/splitter.h"
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/secure_wipe.h"
 

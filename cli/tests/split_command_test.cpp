@@ -6,7 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/tests/environment.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/tests/support/scratch.h"
 

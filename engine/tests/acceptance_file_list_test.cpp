@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/file_list.h"
 #include "engine/globals.h"
 #include "engine/path.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "engine/program/error_trap.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/platform_doubles.h"

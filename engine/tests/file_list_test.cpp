@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/tests/support/platform_doubles.h"

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engine/assembler.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/assembler_harness.h"

@@ -7,7 +7,7 @@
 
 #include "engine/assembler.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/assembler_harness.h"

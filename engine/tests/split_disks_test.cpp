@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/hand_series.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "engine/program/error_trap.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/program/protection.h"
 #include "engine/splitter.h"

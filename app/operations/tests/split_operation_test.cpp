@@ -7,7 +7,7 @@
 
 #include "app/operations/assemble_operation.h"
 #include "app/operations/tests/recording_prompts.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/path.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"

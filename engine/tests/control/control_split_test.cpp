@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/split_guard.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/platform_doubles.h"
