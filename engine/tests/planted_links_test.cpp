@@ -7,8 +7,8 @@
 
 #include "engine/assembler.h"
 #include "engine/error.h"
-#include "engine/platform/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/error_of.h"

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/platform/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/hand_series.h"
 #include "engine/tests/support/platform_doubles.h"

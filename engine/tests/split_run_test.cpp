@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/program/error_trap.h"
-#include "engine/platform/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
+#include "engine/program/error_trap.h"
 #include "engine/program/protection.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/platform_doubles.h"

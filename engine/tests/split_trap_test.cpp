@@ -6,10 +6,10 @@
 
 #include <filesystem>
 
+#include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/program/bug_tracer.h"
 #include "engine/program/error_trap.h"
-#include "engine/platform/file_io.h"
-#include "engine/path.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "engine/globals.h"
+#include "engine/disk_space.h"
 #include "engine/path.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/shared_library.h"
@@ -34,7 +34,7 @@ TEST(SystemDrives, TempFolderIsAFixedDriveWithRoom) {
   EXPECT_GT(clusters->bytesPerSector, 0u);
   EXPECT_GT(clusters->sectorsPerCluster, 0u);
   EXPECT_GE(clusters->totalClusters, clusters->freeClusters);
-  EXPECT_GT(GlobalSettings::DiskFreeSpace(drives, root), Currency());
+  EXPECT_GT(DiskFreeSpace(drives, root), Currency());
 }
 
 #ifndef _WIN32
@@ -92,6 +92,14 @@ TEST(SystemFolders, MissingFolderCannotBeEnumerated) {
   EXPECT_FALSE(SystemFolders().Enumerate(scratch / "gone" + kPathSeparator + "*",
                                          [&](const FindEntry&) { ++visits; }));
   EXPECT_EQ(visits, 0);
+}
+
+TEST(SystemPlatform, IsTheNtFamilyUnderWindowsOnly) {
+#ifdef _WIN32
+  EXPECT_TRUE(IsNtFamily());
+#else
+  EXPECT_FALSE(IsNtFamily());
+#endif
 }
 
 TEST(SystemNames, SeparatorAndLibraryFileNamesFollowTheSystem) {
