@@ -10,9 +10,9 @@
 #include "engine/assembler.h"
 #include "engine/assembly_output.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 
 namespace vtq {
 

@@ -5,9 +5,9 @@
 
 #include "engine/assembled_name.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 
 namespace vtq {

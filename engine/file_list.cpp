@@ -4,9 +4,10 @@
 #include <limits>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/folder_walk.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/platform/name_case.h"
 
 namespace vtq {
@@ -39,8 +40,7 @@ int16_t FileList::Add(const std::string& filename) {
 
 void FileList::AddFolderContents(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> gathered;
-  GlobalSettings::CollectFolderFiles(globals_.GetPlatform().folders, folder, "*", pattern,
-                                     gathered);
+  CollectFolderFiles(globals_.GetPlatform().folders, folder, "*", pattern, gathered);
   for (const auto& name : gathered)
     Add(name);
   globals_.GetPlatform().boxes.Show("New size of file-list = " + std::to_string(Count()), "",

@@ -1,12 +1,10 @@
 #pragma once
-// The shared disk-services object and the engine's shared module of drive
-// and folder routines.
+// The shared disk-services object: the platform, the fragment size limits
+// and the process's one kavrolib.
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/currency.h"
 #include "engine/platform/platform.h"
@@ -48,27 +46,5 @@ class Globals {
   // which never makes one, carries no kavrolib code.
   std::shared_ptr<Kavrolib> cipher_;
 };
-
-namespace GlobalSettings {
-
-// Bytes free for the caller on the drive of `root`; 0 for unknown or none.
-Currency DiskFreeSpace(Drives& drives, const std::string& root);
-// Total bytes of the drive; 0 for unknown or on 32-bit overflow.
-Currency DiskCapacity(Drives& drives, const std::string& root);
-// The main window's platform test; the control has no use for it.
-bool IsNTPlatform();
-
-// A fixed-length name field cut at its first NUL.
-std::string TrimAtNull(std::string_view field);
-// Wildcard match with "*", "?", "#" (one digit) and bracketed character lists
-// ("[abc]", "[a-z]", "[!x]"); case-sensitive.
-bool WildcardMatch(std::string_view text, std::string_view pattern);
-// Depth-first walk of `folder`, appending folder + name of every file whose
-// folder matches `folderPattern` and whose name matches `filePattern`.
-void CollectFolderFiles(FolderEnumerator& folders, std::string folder,
-                        std::string_view folderPattern, std::string_view filePattern,
-                        std::vector<std::string>& target);
-
-}  // namespace GlobalSettings
 
 }  // namespace vtq

@@ -32,6 +32,4 @@ std::string WithTrailingSeparator(std::string text) {
   return text;
 }
 
-// DriveRoot and DriveOfName: platform/*/drive_names_*.cpp.
-
 }  // namespace vtq

@@ -1,18 +1,13 @@
 #pragma once
-// Path and naming rules shared by the whole engine. The Windows build uses
-// "\" and drive roots "X:\"; the native build uses "/" and treats the
-// filesystem that holds a path as its drive. Only this file knows which.
+// Path and naming rules shared by the whole engine, over the system's own
+// separator and drives (engine/platform/path_names.h).
 
 #include <string>
 #include <string_view>
 
-namespace vtq {
+#include "engine/platform/path_names.h"
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+namespace vtq {
 
 // The text after the last separator (the whole text when there is none).
 std::string BaseName(std::string_view fullName);
@@ -30,15 +25,5 @@ std::string FragmentNumber(int i);
 
 // The text with one separator at its end (the empty text gives the separator).
 std::string WithTrailingSeparator(std::string text);
-
-// The root a drive query is asked for. Windows: the first character of the
-// text upper-cased + ":\" (only that character counts: "a", "A:" and
-// "a:\temp" all give "A:\"; the empty text gives ":\"). Native: the text
-// itself, which the drive services resolve to the filesystem holding it.
-std::string DriveRoot(std::string_view drive);
-
-// The drive part of a full name as the assembler asks about it: its first two
-// characters on Windows ("A:"), the full name natively.
-std::string DriveOfName(std::string_view fullName);
 
 }  // namespace vtq

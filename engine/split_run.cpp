@@ -10,10 +10,11 @@
 #include <optional>
 #include <vector>
 
+#include "engine/disk_space.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/platform/same_file.h"
 #include "engine/split_guard.h"
 #include "engine/splitter.h"
@@ -306,7 +307,7 @@ WorkingFile ActiveSplitter::Run::CreateFragment(const std::string& name, bool re
   if (removable && FileExists(name)) {
     const int64_t nominal = i == 1 ? s_.firstFragmentSize_ : s_.fragmentSize_;
     const Currency free =
-        GlobalSettings::DiskFreeSpace(s_.globals_.GetPlatform().drives, DriveRoot(s_.destination_));
+        DiskFreeSpace(s_.globals_.GetPlatform().drives, DriveRoot(s_.destination_));
     if (free < Currency::FromWhole(nominal))
       return WorkingFile::InPlace(name);
   }

@@ -1,8 +1,9 @@
 #include "engine/splitter.h"
 
+#include "engine/disk_space.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 
 namespace vtq {
@@ -116,16 +117,15 @@ bool ActiveSplitter::EnoughDiskSpace(const std::string& drive, const ItemIndex& 
   Drives& drives = globals_.GetPlatform().drives;
   // The destination decides the rule, whatever drive is measured.
   if (globals_.DiskRemovable(destination_)) {
-    Currency perDisk = freespace ? GlobalSettings::DiskFreeSpace(drives, root)
-                                 : GlobalSettings::DiskCapacity(drives, root);
+    Currency perDisk = freespace ? DiskFreeSpace(drives, root) : DiskCapacity(drives, root);
     // The capacity query reads 0 for a disk beyond 2 GB (its figures overflow
     // 32 bits). Such a disk is not "none": judge it by what is free on it now,
     // so that large removable media are not refused outright.
     if (!freespace && perDisk == Currency())
-      perDisk = GlobalSettings::DiskFreeSpace(drives, root);
+      perDisk = DiskFreeSpace(drives, root);
     return perDisk * FragsNeeded(file) >= needed;
   }
-  return GlobalSettings::DiskFreeSpace(drives, root) >= needed;
+  return DiskFreeSpace(drives, root) >= needed;
 }
 
 void ActiveSplitter::Split() {

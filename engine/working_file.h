@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string>
 
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 
 namespace vtq {
 

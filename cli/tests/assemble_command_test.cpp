@@ -8,8 +8,8 @@
 
 #include "cli/commands.h"
 #include "cli/tests/environment.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/hand_series.h"
 #include "engine/tests/support/scratch.h"
 

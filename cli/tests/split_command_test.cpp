@@ -6,8 +6,8 @@
 
 #include "cli/commands.h"
 #include "cli/tests/environment.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/scratch.h"
 
 namespace vtq::cli {

@@ -21,9 +21,9 @@
 
 #include "engine/assembler.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/platform_doubles.h"
 
 namespace fs = std::filesystem;

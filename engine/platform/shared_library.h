@@ -3,6 +3,7 @@
 // up by name. Unloaded when the object goes.
 
 #include <string>
+#include <string_view>
 
 namespace vtq {
 
@@ -32,6 +33,10 @@ class SharedLibrary {
   // the system's library path is searched after the program's folder. A name
   // with a folder is loaded as given. Not loaded when it is not found.
   static SharedLibrary Open(const std::string& name);
+
+  // The file name the system gives the library called `stem`: "stem.dll" on
+  // Windows, "libstem.so" natively.
+  static std::string FileName(std::string_view stem);
 
   bool IsLoaded() const { return handle_ != nullptr; }
   // nullptr when the library has no such routine (or nothing is loaded).

@@ -10,12 +10,6 @@
 
 namespace vtq {
 
-#ifdef _WIN32
-const char* const Kavrolib::kLibraryName = "kavrolib.dll";
-#else
-const char* const Kavrolib::kLibraryName = "libkavrolib.so";
-#endif
-
 // The loaded library and its routines, each looked up on its first call so
 // that a library without one routine still serves the other.
 struct Kavrolib::Library {
@@ -34,7 +28,7 @@ struct Kavrolib::Library {
   }
 };
 
-Kavrolib::Kavrolib() : Kavrolib(kLibraryName) {}
+Kavrolib::Kavrolib() : Kavrolib(SharedLibrary::FileName("kavrolib")) {}
 Kavrolib::Kavrolib(std::string libraryName) : libraryName_(std::move(libraryName)) {}
 Kavrolib::~Kavrolib() = default;
 

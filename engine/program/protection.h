@@ -18,10 +18,8 @@ namespace vtq {
 // raises 53, a missing entry point 453.
 class Kavrolib {
  public:
-  // The library's own name: "kavrolib.dll" on Windows, "libkavrolib.so"
+  // The library by its own name: "kavrolib.dll" on Windows, "libkavrolib.so"
   // natively (looked for beside the running program first).
-  static const char* const kLibraryName;
-
   Kavrolib();
   // Loads the library of this name instead (tests point it elsewhere).
   explicit Kavrolib(std::string libraryName);

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/file_list.h"
+#include "engine/folder_walk.h"
 #include "engine/globals.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
+#include "engine/wildcard.h"
 
 namespace vtq {
 namespace {
@@ -240,9 +242,6 @@ TEST_F(FolderAcceptance, PatternsWithQuestionMarksAndDigits) {
   list.AddFolderContents(top, "[a-z]*");
   EXPECT_EQ(Names(), (std::vector<std::string>{top + "a.txt", top + "ab.txt", top + "x7.dat"}));
 }
-
-using GlobalSettings::CollectFolderFiles;
-using GlobalSettings::WildcardMatch;
 
 class WalkAcceptance : public ::testing::Test {
  protected:

@@ -8,13 +8,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/program/error_trap.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
+#include "engine/program/error_trap.h"
 #include "engine/splitter.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
@@ -50,14 +48,9 @@ class FaultyEvents : public test::RecordingSplitterEvents {
   }
 };
 
-class AcceptanceSplitTest : public ::testing::Test {
+class AcceptanceSplitTest : public ::testing::Test,
+                            protected test::BasicSplitterHarness<FaultyEvents> {
  protected:
-  test::TestPlatform doubles;
-  Platform platform = doubles.Fake();
-  Globals globals{platform};
-  FaultyEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
   std::string source = dir / "in" + kPathSeparator + "x.bin";
 
   void SetUp() override {
@@ -65,24 +58,10 @@ class AcceptanceSplitTest : public ::testing::Test {
     test::MakeFolder(dir / "out");
     splitter.SetDestinationFolder(dir / "out");
     splitter.SetFileFormat(aftRaw);
-    int32_t size = 10240;
-    splitter.SetFragmentSize(size);
+    SetFragmentSize(10240);
     test::WriteBytes(source, test::PatternBytes(25000, 5));  // 3 fragments
     ASSERT_EQ(splitter.FilesToSplit().Add(source), 0);
-    Fixed();
-  }
-  test::FakeDrives::Drive& Destination() {
-    return doubles.fakeDrives.drives[DriveRoot(splitter.DestinationFolder())];
-  }
-  void Fixed() {
-    Destination().type = DriveType::kFixed;
-    Destination().freeBytes = uint64_t{1} << 40;
-  }
-  void Removable(uint32_t capacity, uint64_t free) {
-    Destination().type = DriveType::kRemovable;
-    Destination().clusters =
-        ClusterFigures{1, 512, static_cast<uint32_t>(free / 512), capacity / 512};
-    Destination().freeBytes = free;
+    FixedDestination();
   }
   std::string Out(const std::string& name) { return splitter.DestinationFolder() + name; }
   // The stage named by the error-5 report of a run that fails at `event`.
@@ -120,15 +99,15 @@ TEST_F(AcceptanceSplitTest, TheClosingIntervalFailsInTheFinalUpdater) {
 }
 
 TEST_F(AcceptanceSplitTest, DiskEventsFailInTheVazeVezazuExtension) {
-  Removable(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   EXPECT_EQ(StageAt("RequireNextDisk"), "VazeVezazu extension");
 }
 
 TEST_F(AcceptanceSplitTest, AFullDiskEventFailsInTheVazeVezazuExtension) {
-  Removable(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   events.onInterval = [&](int32_t v) {
     if (v == 10240)
-      Removable(1457664, 100);
+      RemovableDestination(1457664, 100);
   };
   events.onDiskFull = [] { return false; };
   EXPECT_EQ(StageAt("NotEnoughDiskSpace"), "VazeVezazu extension");
@@ -169,19 +148,19 @@ TEST_F(AcceptanceSplitTest, AFirstSizeOfItsOwnShapesEveryProgressValue) {
 }
 
 TEST_F(AcceptanceSplitTest, TheFullDiskLoopMeasuresTheDiskBeforeEveryComplaint) {
-  Removable(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   size_t afterFirst = 0;
   std::vector<size_t> atComplaint;
   events.onInterval = [&](int32_t v) {
     if (v == 10240) {
-      Removable(1457664, 100);
+      RemovableDestination(1457664, 100);
       afterFirst = doubles.fakeDrives.typeQueries.size();
     }
   };
   events.onDiskFull = [&] {
     atComplaint.push_back(doubles.fakeDrives.typeQueries.size());
     if (atComplaint.size() == 2)
-      Removable(1457664, 1457664);
+      RemovableDestination(1457664, 1457664);
     return false;
   };
   splitter.Split();
@@ -196,10 +175,10 @@ TEST_F(AcceptanceSplitTest, TheFullDiskLoopMeasuresTheDiskBeforeEveryComplaint) 
 }
 
 TEST_F(AcceptanceSplitTest, RemovableRefusalsAreCriticalStopsWithOk) {
-  Removable(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   events.onInterval = [&](int32_t v) {
     if (v == 10240)
-      Removable(4096, 4096);
+      RemovableDestination(4096, 4096);
   };
   splitter.Split();
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
@@ -213,7 +192,7 @@ TEST_F(AcceptanceSplitTest, RemovableRefusalsAreCriticalStopsWithOk) {
   doubles.boxes.shown.clear();
   events.onInterval = [&](int32_t v) {
     if (v == 10240)
-      Removable(1457664, 100);
+      RemovableDestination(1457664, 100);
   };
   splitter.Split();  // the container leaves cancel TRUE
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
@@ -226,13 +205,13 @@ TEST_F(AcceptanceSplitTest, RemovableRefusalsAreCriticalStopsWithOk) {
 TEST_F(AcceptanceSplitTest, TheCancelAnswerIsKeptBetweenDisks) {
   // A container that answers the full-disk event with FALSE and leaves the
   // next disk request alone lets the run go on.
-  Removable(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   events.onInterval = [&](int32_t v) {
     if (v == 10240)
-      Removable(1457664, 100);
+      RemovableDestination(1457664, 100);
   };
   events.onDiskFull = [&] {
-    Removable(1457664, 1457664);
+    RemovableDestination(1457664, 1457664);
     return false;
   };
   splitter.Split();

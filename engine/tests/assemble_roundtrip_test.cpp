@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "engine/assembler.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
+#include "engine/platform/file_io.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/hand_series.h"

@@ -4,7 +4,7 @@
 
 #include "engine/assembler.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/program/protection.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/hand_series.h"

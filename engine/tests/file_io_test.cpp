@@ -1,4 +1,4 @@
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
 #include "engine/path.h"
-#include "engine/tests/support/platform_doubles.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/error_of.h"
+#include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 
 #ifdef _WIN32

@@ -15,8 +15,9 @@
 
 #include "engine/assembler.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/folder_walk.h"
 #include "engine/globals.h"
+#include "engine/platform/file_io.h"
 #include "engine/program/protection.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/error_of.h"
@@ -119,7 +120,7 @@ TEST(HostileFiles, LinksToFoldersAreNotWalked) {
   EXPECT_EQ(seen.at("data.bin") & FindEntry::kDirectory, 0u);
 
   std::vector<std::string> found;
-  GlobalSettings::CollectFolderFiles(SystemFolders(), scratch / "a", "*", "*", found);
+  CollectFolderFiles(SystemFolders(), scratch / "a", "*", "*", found);
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::string>{scratch / "a/b/data.bin", scratch / "a/linked.txt",
                                              scratch / "a/top.txt"}));

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "engine/assembler.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/platform_doubles.h"

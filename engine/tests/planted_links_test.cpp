@@ -7,8 +7,8 @@
 
 #include "engine/assembler.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/error_of.h"
@@ -16,7 +16,7 @@
 #include "engine/tests/support/links.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq::test {
 namespace {
@@ -54,18 +54,14 @@ TEST(PlantedLinks, ANewFileIsNeverOpenedThroughALink) {
 }
 
 TEST(PlantedLinks, AFragmentsNameThatIsALinkIsReplacedNotWrittenThrough) {
-  TestPlatform doubles;
-  Platform platform = doubles.Real();
-  Globals globals{platform};
-  RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
+  SplitterHarness harness(SplitterDrives::kSystem);
+  ActiveSplitter& splitter = harness.splitter;
+  const ScratchDir& dir = harness.dir;
   ScratchDir outside;
-  ScratchDir dir;
   MakeFolder(dir / "out");
   splitter.SetDestinationFolder(dir / "out");
   splitter.SetFileFormat(aftRaw);
-  int32_t size = 10240;
-  splitter.SetFragmentSize(size);
+  harness.SetFragmentSize(10240);
   const Bytes data = PatternBytes(25000, 3);
   WriteBytes(dir / "d.bin", data);
   ASSERT_EQ(splitter.FilesToSplit().Add(dir / "d.bin"), 0);
@@ -86,25 +82,18 @@ TEST(PlantedLinks, AFragmentsNameThatIsALinkIsReplacedNotWrittenThrough) {
 }
 
 TEST(PlantedLinks, AFragmentReplacedInPlaceOnAFullRemovableDiskDropsTheLink) {
-  TestPlatform doubles;
-  Platform platform = doubles.Fake();
-  Globals globals{platform};
-  RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
+  SplitterHarness harness;
+  ActiveSplitter& splitter = harness.splitter;
+  const ScratchDir& dir = harness.dir;
   ScratchDir outside;
-  ScratchDir dir;
   splitter.SetDestinationFolder(dir.Path());
   splitter.SetFileFormat(aftRaw);
-  int32_t size = 10240;
-  splitter.SetFragmentSize(size);
+  harness.SetFragmentSize(10240);
   const Bytes data = PatternBytes(25000, 3);
   WriteBytes(outside / "x.bin", data);
   ASSERT_EQ(splitter.FilesToSplit().Add(outside / "x.bin"), 0);
   // Room for the series in three disks, not for two fragments side by side.
-  auto& drive = doubles.fakeDrives.drives[DriveRoot(dir.Path())];
-  drive.type = DriveType::kRemovable;
-  drive.clusters = ClusterFigures{1, 512, 9000 / 512, 1457664 / 512};
-  drive.freeBytes = 9000;
+  harness.RemovableDestination(1457664, 9000);
   WriteText(outside / "victim", "precious");
   PlantLink(dir / "x.002", outside / "victim");
 

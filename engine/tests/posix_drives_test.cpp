@@ -16,7 +16,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/globals.h"
+#include "engine/disk_space.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/posix/mount_table.h"
 #include "engine/tests/support/scratch.h"
@@ -97,12 +97,12 @@ TEST_F(SmallFileSystem, FiguresOfBothQueriesAgree) {
   EXPECT_EQ(clusters->sectorsPerCluster, 8u);
   EXPECT_EQ(clusters->totalClusters, 356u);
   EXPECT_EQ(clusters->freeClusters, 356u);
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(drives, mountPoint).Whole(), 1458176);
-  EXPECT_EQ(GlobalSettings::DiskCapacity(drives, mountPoint).Whole(), 1458176);
+  EXPECT_EQ(DiskFreeSpace(drives, mountPoint).Whole(), 1458176);
+  EXPECT_EQ(DiskCapacity(drives, mountPoint).Whole(), 1458176);
 
   test::WriteBytes(mountPoint + "/data", test::PatternBytes(10000));
   EXPECT_EQ(drives.FreeBytesAvailable(mountPoint), 1458176u - 3 * 4096);
-  EXPECT_EQ(GlobalSettings::DiskCapacity(drives, mountPoint).Whole(), 1458176);
+  EXPECT_EQ(DiskCapacity(drives, mountPoint).Whole(), 1458176);
 }
 
 TEST_F(SmallFileSystem, TheLiveMountTableNamesItsMount) {

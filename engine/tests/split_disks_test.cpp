@@ -7,49 +7,29 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/splitter.h"
 #include "engine/tests/support/hand_series.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
 
-class SplitDisksTest : public ::testing::Test {
+class SplitDisksTest : public ::testing::Test, protected test::SplitterHarness {
  protected:
-  test::TestPlatform doubles;
-  Platform platform = doubles.Fake();
-  Globals globals{platform};
-  test::RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
-
   void SetUp() override {
     splitter.SetDestinationFolder(dir.Path());
     splitter.SetFileFormat(aftRaw);
-    int32_t size = 10240;
-    splitter.SetFragmentSize(size);
+    SetFragmentSize(10240);
     test::MakeFolder(dir / "in");
     test::WriteBytes(dir / "in" + kPathSeparator + "x.bin", test::PatternBytes(25000));
     ASSERT_EQ(splitter.FilesToSplit().Add(dir / "in" + kPathSeparator + "x.bin"), 0);
   }
-  test::FakeDrives::Drive& Destination() {
-    return doubles.fakeDrives.drives[DriveRoot(dir.Path())];
-  }
-  // A removable disk of `capacity` bytes with `free` of them free.
-  void Disk(uint32_t capacity, uint64_t free) {
-    Destination().type = DriveType::kRemovable;
-    Destination().clusters =
-        ClusterFigures{1, 512, static_cast<uint32_t>(free / 512), capacity / 512};
-    Destination().freeBytes = free;
-  }
   bool Has(const std::string& name) { return FileExists(dir / name); }
   std::vector<std::string> Titles() {
     std::vector<std::string> t;
-    for (const auto& b : doubles.boxes.shown)
+    for (const auto& b : Boxes())
       t.push_back(b.title + "|" + b.text);
     return t;
   }
@@ -69,7 +49,7 @@ TEST_F(SplitDisksTest, NoRoomAtTheStartWritesNothing) {
 }
 
 TEST_F(SplitDisksTest, EachFurtherDiskIsRequestedAndNeverTheFirst) {
-  Disk(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   splitter.Split();
   EXPECT_EQ(events.log, (std::vector<std::string>{"SplitStart(40960)", "SplitInterval(10240)",
                                                   "RequireNextDisk(2)", "SplitInterval(20480)",
@@ -80,7 +60,7 @@ TEST_F(SplitDisksTest, EachFurtherDiskIsRequestedAndNeverTheFirst) {
 }
 
 TEST_F(SplitDisksTest, ACancelledDiskLeavesWhatWasWrittenAndEndsSilently) {
-  Disk(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   events.diskCancels = {false, true};
   splitter.Split();
   EXPECT_TRUE(Has("x.001"));
@@ -91,7 +71,7 @@ TEST_F(SplitDisksTest, ACancelledDiskLeavesWhatWasWrittenAndEndsSilently) {
 }
 
 TEST_F(SplitDisksTest, ReCreatingOneFragmentAsksForNoDisk) {
-  Disk(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   splitter.SetRegenerateFragment(3);
   splitter.Split();
   EXPECT_EQ(events.log, (std::vector<std::string>{"SplitStart(40960)", "SplitInterval(30720)",
@@ -101,11 +81,11 @@ TEST_F(SplitDisksTest, ReCreatingOneFragmentAsksForNoDisk) {
 }
 
 TEST_F(SplitDisksTest, ADiskTooSmallEvenFormattedEndsTheRun) {
-  Disk(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   events.onInterval = [&](int32_t v) {
     // After the first fragment the user puts in a tiny disk.
     if (v == 10240)
-      Disk(4096, 4096);
+      RemovableDestination(4096, 4096);
   };
   splitter.Split();
   EXPECT_TRUE(Has("x.001"));
@@ -116,17 +96,17 @@ TEST_F(SplitDisksTest, ADiskTooSmallEvenFormattedEndsTheRun) {
 }
 
 TEST_F(SplitDisksTest, AFullDiskIsRetriedUntilTheContainerGivesUp) {
-  Disk(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   int fullEvents = 0;
   events.onInterval = [&](int32_t v) {
     if (v == 10240)
-      Disk(1457664, 100);  // the second disk is nearly full
+      RemovableDestination(1457664, 100);  // the second disk is nearly full
   };
   events.onDiskFull = [&] {
     ++fullEvents;
     if (fullEvents == 3)
-      Disk(1457664, 1457664);  // formatted at the third ask
-    return false;              // check again
+      RemovableDestination(1457664, 1457664);  // formatted at the third ask
+    return false;                              // check again
   };
   splitter.Split();
   EXPECT_EQ(fullEvents, 3);
@@ -136,7 +116,7 @@ TEST_F(SplitDisksTest, AFullDiskIsRetriedUntilTheContainerGivesUp) {
   events.log.clear();
   events.onInterval = [&](int32_t v) {
     if (v == 10240)
-      Disk(1457664, 100);
+      RemovableDestination(1457664, 100);
   };
   events.onDiskFull = [] { return true; };  // give up
   std::filesystem::remove(dir / "x.002");
@@ -155,7 +135,7 @@ struct DuringTheFragment {
 };
 
 TEST_F(SplitDisksTest, AFragmentIsMadeBesideTheOldOneWhereTheDiskHasRoomForBoth) {
-  Disk(1457664, 1457664);
+  RemovableDestination(1457664, 1457664);
   const std::vector<uint8_t> old(10240, 0xEE);
   test::WriteBytes(dir / "x.002", old);
   DuringTheFragment seen;
@@ -175,7 +155,7 @@ TEST_F(SplitDisksTest, AFragmentIsMadeBesideTheOldOneWhereTheDiskHasRoomForBoth)
 TEST_F(SplitDisksTest, WithoutRoomForBothTheOldFragmentIsReplacedInPlace) {
   // Enough for the series spread over three disks, not for a second
   // fragment of 10,240 bytes beside the first.
-  Disk(1457664, 9000);
+  RemovableDestination(1457664, 9000);
   test::WriteBytes(dir / "x.002", std::vector<uint8_t>(10240, 0xEE));
   DuringTheFragment seen;
   events.onInterval = [&](int32_t v) {

@@ -6,14 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/program/error_trap.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
+#include "engine/program/error_trap.h"
 #include "engine/program/protection.h"
 #include "engine/splitter.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
@@ -56,14 +54,10 @@ Bytes Join(Bytes a, const Bytes& b) {
   return a;
 }
 
-class SplitRunTest : public ::testing::Test {
+class SplitRunTest : public ::testing::Test, protected test::SplitterHarness {
  protected:
-  test::TestPlatform doubles;
-  Platform platform = doubles.Real();
-  Globals globals{platform};
-  test::RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
+  SplitRunTest() : test::SplitterHarness(test::SplitterDrives::kSystem) {}
+
   std::string out = dir / "out";
 
   void SetUp() override {

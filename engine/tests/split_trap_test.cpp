@@ -6,14 +6,12 @@
 
 #include <filesystem>
 
+#include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/program/bug_tracer.h"
 #include "engine/program/error_trap.h"
-#include "engine/file_io.h"
-#include "engine/path.h"
 #include "engine/splitter.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
@@ -21,25 +19,16 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-class SplitTrapTest : public ::testing::Test {
+// Real files; a scripted destination drive with room for any source.
+class SplitTrapTest : public ::testing::Test, protected test::SplitterHarness {
  protected:
-  test::TestPlatform doubles;
-  // Real files; a fake destination drive with room for any source.
-  Platform platform = doubles.Fake();
-  Globals globals{platform};
-  test::RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
   std::string source = dir / "data.bin";
 
   void SetUp() override {
     test::MakeFolder(dir / "out");
     splitter.SetDestinationFolder(dir / "out");
-    auto& drive = doubles.fakeDrives.drives[DriveRoot(splitter.DestinationFolder())];
-    drive.type = DriveType::kFixed;
-    drive.freeBytes = uint64_t{1} << 40;
-    int32_t size = 10240;
-    splitter.SetFragmentSize(size);
+    FixedDestination();
+    SetFragmentSize(10240);
   }
   Bytes Source(size_t size) {
     Bytes data = test::PatternBytes(size, 3);

@@ -8,31 +8,21 @@
 
 #include "engine/error.h"
 #include "engine/path.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
 
 using test::RecordingSplitterEvents;
 
-class SplitterTest : public ::testing::Test {
+class SplitterTest : public ::testing::Test, protected test::SplitterHarness {
  protected:
-  test::TestPlatform doubles;
-  Platform platform = doubles.Fake();
-  Globals globals{platform};
-  RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
-
   std::string Source(const std::string& name, size_t size) {
     const std::string full = dir / name;
     test::WriteBytes(full, test::PatternBytes(size));
     EXPECT_EQ(splitter.FilesToSplit().Add(full), 0);
     return full;
   }
-  void Sizes(int32_t size) { splitter.SetFragmentSize(size); }
 };
 
 TEST_F(SplitterTest, StartsWithTheDocumentedState) {
@@ -189,7 +179,7 @@ TEST_F(SplitterTest, FragsNeededAtTheFirstFragmentsEdge) {
 
 TEST_F(SplitterTest, FragsNeededOverflowsBeyond32767) {
   splitter.SetFileFormat(aftRaw);
-  Sizes(10240);
+  SetFragmentSize(10240);
   const std::string name = Source("sparse.bin", 0);
   std::filesystem::resize_file(name, uint64_t{32767} * 10240);
   EXPECT_EQ(splitter.FragsNeeded(1), 32767);
@@ -220,7 +210,7 @@ class DiskSpaceTest : public SplitterTest {
  protected:
   void SetUp() override {
     splitter.SetFileFormat(aftRaw);
-    Sizes(10240);
+    SetFragmentSize(10240);
     Source("x.bin", 25000);  // 3 fragments of 10,240
 #ifdef _WIN32
     measured = "C:\\temp";

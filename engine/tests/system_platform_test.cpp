@@ -1,13 +1,14 @@
-// The system layer on the machine the tests run on: the temp folder's drive
-// and a real folder enumeration.
+// The system layer on the machine the tests run on: the temp folder's drive,
+// a real folder enumeration and the system's naming of paths and libraries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
-#include "engine/globals.h"
+#include "engine/disk_space.h"
 #include "engine/path.h"
 #include "engine/platform/platform.h"
+#include "engine/platform/shared_library.h"
 #include "engine/tests/support/scratch.h"
 
 namespace vtq {
@@ -33,7 +34,7 @@ TEST(SystemDrives, TempFolderIsAFixedDriveWithRoom) {
   EXPECT_GT(clusters->bytesPerSector, 0u);
   EXPECT_GT(clusters->sectorsPerCluster, 0u);
   EXPECT_GE(clusters->totalClusters, clusters->freeClusters);
-  EXPECT_GT(GlobalSettings::DiskFreeSpace(drives, root), Currency());
+  EXPECT_GT(DiskFreeSpace(drives, root), Currency());
 }
 
 #ifndef _WIN32
@@ -91,6 +92,33 @@ TEST(SystemFolders, MissingFolderCannotBeEnumerated) {
   EXPECT_FALSE(SystemFolders().Enumerate(scratch / "gone" + kPathSeparator + "*",
                                          [&](const FindEntry&) { ++visits; }));
   EXPECT_EQ(visits, 0);
+}
+
+TEST(SystemPlatform, IsTheNtFamilyUnderWindowsOnly) {
+#ifdef _WIN32
+  EXPECT_TRUE(IsNtFamily());
+#else
+  EXPECT_FALSE(IsNtFamily());
+#endif
+}
+
+TEST(SystemNames, SeparatorAndLibraryFileNamesFollowTheSystem) {
+#ifdef _WIN32
+  EXPECT_EQ(kPathSeparator, '\\');
+  EXPECT_EQ(SharedLibrary::FileName("kavrolib"), "kavrolib.dll");
+  EXPECT_EQ(SharedLibrary::FileName(""), ".dll");
+#else
+  EXPECT_EQ(kPathSeparator, '/');
+  EXPECT_EQ(SharedLibrary::FileName("kavrolib"), "libkavrolib.so");
+  EXPECT_EQ(SharedLibrary::FileName(""), "lib.so");
+#endif
+}
+
+TEST(SystemNames, TheLibraryByItsSystemNameLoadsBesideTheProgram) {
+  const SharedLibrary library = SharedLibrary::Open(SharedLibrary::FileName("kavrolib"));
+  ASSERT_TRUE(library.IsLoaded());
+  EXPECT_NE(library.Find("getcheck"), nullptr);
+  EXPECT_EQ(library.Find("no_such_routine"), nullptr);
 }
 
 }  // namespace

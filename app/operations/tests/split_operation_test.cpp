@@ -7,8 +7,8 @@
 
 #include "app/operations/assemble_operation.h"
 #include "app/operations/tests/recording_prompts.h"
-#include "engine/file_io.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "engine/tests/support/splitter_events.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/platform/system_error.h"
 
 namespace vtq {
@@ -17,6 +17,10 @@ namespace vtq {
 namespace {
 
 constexpr size_t kChunk = size_t{1} << 30;
+
+int Descriptor(std::intptr_t handle) {
+  return static_cast<int>(handle);
+}
 
 bool Status(const std::string& name, struct stat& info) {
   return stat(name.c_str(), &info) == 0;
@@ -53,9 +57,9 @@ File::File(const std::string& name, Mode mode) : name_(name) {
   } while (fd < 0 && errno == EINTR);
   if (fd < 0)
     RaiseLastFileError(name);
-  fd_ = fd;
+  handle_ = fd;
   struct stat info {};
-  if (fstat(fd_, &info) != 0) {
+  if (fstat(fd, &info) != 0) {
     const int error = errno;
     Close();
     RaiseFileError(static_cast<SystemErrorCode>(error), name);
@@ -71,7 +75,7 @@ File::File(const std::string& name, Mode mode) : name_(name) {
     Raise(err::kPathFileAccess);
   }
   if (mode == Mode::kRead)
-    fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 }
 
 File::~File() {
@@ -79,24 +83,24 @@ File::~File() {
 }
 
 File::File(File&& other) noexcept
-    : name_(std::move(other.name_)), fd_(std::exchange(other.fd_, -1)) {}
+    : name_(std::move(other.name_)), handle_(std::exchange(other.handle_, kClosed)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
     name_ = std::move(other.name_);
-    fd_ = std::exchange(other.fd_, -1);
+    handle_ = std::exchange(other.handle_, kClosed);
   }
   return *this;
 }
 
 bool File::IsOpen() const {
-  return fd_ >= 0;
+  return handle_ != kClosed;
 }
 
 void File::Close() {
-  if (fd_ >= 0)
-    close(std::exchange(fd_, -1));
+  if (IsOpen())
+    close(Descriptor(std::exchange(handle_, kClosed)));
 }
 
 size_t File::Read(void* data, size_t size) {
@@ -105,7 +109,7 @@ size_t File::Read(void* data, size_t size) {
   auto* out = static_cast<char*>(data);
   size_t total = 0;
   while (total < size) {
-    const ssize_t got = read(fd_, out + total, std::min(size - total, kChunk));
+    const ssize_t got = read(Descriptor(handle_), out + total, std::min(size - total, kChunk));
     if (got < 0 && errno == EINTR)
       continue;
     if (got < 0)
@@ -124,7 +128,7 @@ void File::Write(const void* data, size_t size) {
   size_t done = 0;
   while (done < size) {
     // A short count is no error yet: the next call tells why (ENOSPC).
-    const ssize_t put = write(fd_, in + done, std::min(size - done, kChunk));
+    const ssize_t put = write(Descriptor(handle_), in + done, std::min(size - done, kChunk));
     if (put < 0 && errno == EINTR)
       continue;
     if (put < 0)
@@ -138,7 +142,7 @@ void File::Write(const void* data, size_t size) {
 void File::Seek(uint64_t offset) {
   if (!IsOpen())
     Raise(err::kBadFileName);
-  if (lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0)
+  if (lseek(Descriptor(handle_), static_cast<off_t>(offset), SEEK_SET) < 0)
     RaiseLastFileError(name_);
 }
 
@@ -146,7 +150,7 @@ uint64_t File::Length() const {
   if (!IsOpen())
     Raise(err::kBadFileName);
   struct stat info {};
-  if (fstat(fd_, &info) != 0)
+  if (fstat(Descriptor(handle_), &info) != 0)
     RaiseLastFileError(name_);
   return static_cast<uint64_t>(info.st_size);
 }

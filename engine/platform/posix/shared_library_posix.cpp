@@ -39,6 +39,10 @@ SharedLibrary SharedLibrary::Open(const std::string& name) {
   return SharedLibrary(handle);
 }
 
+std::string SharedLibrary::FileName(std::string_view stem) {
+  return "lib" + std::string(stem) + ".so";
+}
+
 void SharedLibrary::Close() noexcept {
   if (handle_ != nullptr)
     dlclose(handle_);

@@ -5,7 +5,7 @@
 
 #include "base/win/handles.h"
 #include "engine/error.h"
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/platform/system_error.h"
 
 namespace vtq {
@@ -15,8 +15,8 @@ namespace {
 // One system call moves at most this much, so that counts fit a DWORD.
 constexpr size_t kChunk = size_t{1} << 30;
 
-HANDLE AsHandle(void* handle) {
-  return static_cast<HANDLE>(handle);
+HANDLE AsHandle(std::intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
 }
 
 // Others may read, write and delete what we hold open, as the classic file
@@ -42,7 +42,7 @@ File::File(const std::string& name, Mode mode) : name_(name) {
                               nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     RaiseLastFileError(name);
-  handle_ = handle;
+  handle_ = reinterpret_cast<std::intptr_t>(handle);
   // Pipes, consoles and other devices have no length and no end to read to.
   if (reading && GetFileType(handle) != FILE_TYPE_DISK) {
     Close();
@@ -55,24 +55,24 @@ File::~File() {
 }
 
 File::File(File&& other) noexcept
-    : name_(std::move(other.name_)), handle_(std::exchange(other.handle_, nullptr)) {}
+    : name_(std::move(other.name_)), handle_(std::exchange(other.handle_, kClosed)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
     name_ = std::move(other.name_);
-    handle_ = std::exchange(other.handle_, nullptr);
+    handle_ = std::exchange(other.handle_, kClosed);
   }
   return *this;
 }
 
 bool File::IsOpen() const {
-  return handle_ != nullptr;
+  return handle_ != kClosed;
 }
 
 void File::Close() {
-  if (handle_ != nullptr) {
-    const base::win::FileHandle closing(AsHandle(std::exchange(handle_, nullptr)));
+  if (IsOpen()) {
+    const base::win::FileHandle closing(AsHandle(std::exchange(handle_, kClosed)));
   }
 }
 

@@ -35,6 +35,10 @@ SharedLibrary SharedLibrary::Open(const std::string& name) {
       static_cast<void*>(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)));
 }
 
+std::string SharedLibrary::FileName(std::string_view stem) {
+  return std::string(stem) + ".dll";
+}
+
 void SharedLibrary::Close() noexcept {
   const base::win::LoadedModule unloading(static_cast<HMODULE>(std::exchange(handle_, nullptr)));
 }

@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 #include "engine/split_guard.h"
 #include "engine/splitter.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
@@ -19,14 +18,11 @@ struct CountingEvents : SplitterEvents {
   void SplitInterval(int32_t) override { ++intervals; }
 };
 
-class ControlSplitTest : public ::testing::Test {
+class ControlSplitTest : public ::testing::Test,
+                         protected test::BasicSplitterHarness<CountingEvents> {
  protected:
-  test::TestPlatform doubles;
-  Platform platform = doubles.Real();
-  Globals globals{platform};
-  CountingEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
+  ControlSplitTest() : BasicSplitterHarness(test::SplitterDrives::kSystem) {}
+
   std::vector<uint8_t> data = test::PatternBytes(30000, 4);
 
   void SetUp() override {
@@ -34,8 +30,7 @@ class ControlSplitTest : public ::testing::Test {
     test::WriteBytes(dir / "data.bin", data);
     ASSERT_EQ(splitter.FilesToSplit().Add(dir / "data.bin"), 0);
     splitter.SetDestinationFolder(dir / "out");
-    int32_t size = 10240;
-    splitter.SetFragmentSize(size);
+    SetFragmentSize(10240);
   }
   std::string Out(const std::string& name) { return splitter.DestinationFolder() + name; }
 };

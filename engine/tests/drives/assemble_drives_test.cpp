@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/assembler.h"
-#include "engine/file_io.h"
 #include "engine/globals.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/assembler_harness.h"
 #include "engine/tests/support/hand_series.h"
 #include "engine/tests/support/simulated_drive.h"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/disk_space.h"
 #include "engine/globals.h"
 #include "engine/platform/platform.h"
 #include "engine/tests/support/platform_doubles.h"
@@ -69,8 +70,8 @@ TEST(SimulatedDrives, EmptyDriveAnswersNoFigures) {
   EXPECT_EQ(floppy.CurrentDisk(), 0);
   EXPECT_FALSE(SystemDrives().FreeBytesAvailable("A:\\").has_value());
   EXPECT_FALSE(SystemDrives().Clusters("A:\\").has_value());
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(SystemDrives(), "A:\\"), Currency());
-  EXPECT_EQ(GlobalSettings::DiskCapacity(SystemDrives(), "A:\\"), Currency());
+  EXPECT_EQ(DiskFreeSpace(SystemDrives(), "A:\\"), Currency());
+  EXPECT_EQ(DiskCapacity(SystemDrives(), "A:\\"), Currency());
   EXPECT_EQ(SystemDrives().TypeOf("A:\\"), DriveType::kRemovable);
 }
 
@@ -107,13 +108,13 @@ TEST(SmallDisks, FloppyFiguresThroughBothQueries) {
       uint64_t{clusters->sectorsPerCluster} * clusters->bytesPerSector * clusters->totalClusters,
       kFloppyOnTmpfs);
   EXPECT_EQ(clusters->freeClusters, clusters->totalClusters);
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(drives, "A:\\").Whole(), 1458176);
-  EXPECT_EQ(GlobalSettings::DiskCapacity(drives, "A:\\").Whole(), 1458176);
+  EXPECT_EQ(DiskFreeSpace(drives, "A:\\").Whole(), 1458176);
+  EXPECT_EQ(DiskCapacity(drives, "A:\\").Whole(), 1458176);
 
   // A 1,000-byte file takes a whole page; the capacity stays.
   test::WriteBytes(floppy / "small.001", test::PatternBytes(1000));
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(drives, "A:\\").Whole(), 1458176 - 4096);
-  EXPECT_EQ(GlobalSettings::DiskCapacity(drives, "A:\\").Whole(), 1458176);
+  EXPECT_EQ(DiskFreeSpace(drives, "A:\\").Whole(), 1458176 - 4096);
+  EXPECT_EQ(DiskCapacity(drives, "A:\\").Whole(), 1458176);
 }
 
 // The real drives as a system without GetDiskFreeSpaceExA sees them.
@@ -131,11 +132,10 @@ TEST(SmallDisks, FreeSpaceFallsBackToClustersWithoutTheExtendedQuery) {
   VTQ_REQUIRE_SMALL_DISKS();
   const SimulatedDrive floppy('A', kFloppyBytes);
   OlderSystemDrives older;
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\").Whole(), 1458176);
+  EXPECT_EQ(DiskFreeSpace(older, "A:\\").Whole(), 1458176);
   test::WriteBytes(floppy / "part.001", test::PatternBytes(730112));
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\").Whole(), 1458176 - 729088 - 4096);
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(older, "A:\\"),
-            GlobalSettings::DiskFreeSpace(SystemDrives(), "A:\\"));
+  EXPECT_EQ(DiskFreeSpace(older, "A:\\").Whole(), 1458176 - 729088 - 4096);
+  EXPECT_EQ(DiskFreeSpace(older, "A:\\"), DiskFreeSpace(SystemDrives(), "A:\\"));
 }
 
 TEST(SmallDisks, DiskChangeIsSeenByTheNextQuery) {
@@ -143,12 +143,12 @@ TEST(SmallDisks, DiskChangeIsSeenByTheNextQuery) {
   SimulatedDrive floppy('A', kFloppyBytes);
   Drives& drives = SystemDrives();
   test::WriteBytes(floppy / "big.001", test::PatternBytes(1400000));
-  const int64_t fullDisk = GlobalSettings::DiskFreeSpace(drives, "A:\\").Whole();
+  const int64_t fullDisk = DiskFreeSpace(drives, "A:\\").Whole();
   EXPECT_LT(fullDisk, 60000);
   floppy.InsertNewDisk();
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(drives, "A:\\").Whole(), 1458176);
+  EXPECT_EQ(DiskFreeSpace(drives, "A:\\").Whole(), 1458176);
   floppy.InsertDisk(1);
-  EXPECT_EQ(GlobalSettings::DiskFreeSpace(drives, "A:\\").Whole(), fullDisk);
+  EXPECT_EQ(DiskFreeSpace(drives, "A:\\").Whole(), fullDisk);
 }
 
 TEST(SmallDisks, SizedCdRomAndFixedDisks) {

@@ -8,10 +8,8 @@
 #include <algorithm>
 
 #include "engine/splitter.h"
-#include "engine/tests/support/platform_doubles.h"
-#include "engine/tests/support/scratch.h"
 #include "engine/tests/support/simulated_drive.h"
-#include "engine/tests/support/splitter_events.h"
+#include "engine/tests/support/splitter_harness.h"
 
 namespace vtq {
 namespace {
@@ -23,14 +21,9 @@ bool Exists(const std::string& name) {
 }
 
 // x.bin of 25,000 bytes in raw 10,240-byte fragments: three disks.
-class SplitDrivesTest : public ::testing::Test {
+class SplitDrivesTest : public ::testing::Test, protected test::SplitterHarness {
  protected:
-  test::TestPlatform doubles;
-  Platform platform = doubles.Real();
-  Globals globals{platform};
-  test::RecordingSplitterEvents events;
-  ActiveSplitter splitter{globals, events};
-  test::ScratchDir dir;
+  SplitDrivesTest() : test::SplitterHarness(test::SplitterDrives::kSystem) {}
 
   void Prepare(const std::string& destination) {
     test::WriteBytes(dir / "x.bin", test::PatternBytes(25000));

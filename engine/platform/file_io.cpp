@@ -1,7 +1,7 @@
 // The parts of file access that need no system call; the rest lives in
 // platform/*/file_io_*.cpp.
 
-#include "engine/file_io.h"
+#include "engine/platform/file_io.h"
 
 #include "engine/error.h"
 

@@ -2,9 +2,11 @@
 
 #include <cctype>
 
-#include "engine/path.h"
+#include "engine/platform/path_names.h"
 
 namespace vtq {
+
+extern const char kPathSeparator = '\\';
 
 std::string DriveRoot(std::string_view drive) {
   std::string root;

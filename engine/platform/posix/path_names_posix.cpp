@@ -1,8 +1,10 @@
 // No drive letters here: a path stands for the filesystem that holds it.
 
-#include "engine/path.h"
+#include "engine/platform/path_names.h"
 
 namespace vtq {
+
+extern const char kPathSeparator = '/';
 
 std::string DriveRoot(std::string_view drive) {
   return std::string(drive);

@@ -2,7 +2,8 @@
 // Binary file access for the engine, one handle per object, closed on every
 // way out. Failures raise VbError with the classic numbers (53 file not found,
 // 76 path not found, 70 permission denied, 61 disk full, ...), mapped from the
-// system's codes in one place (platform/*/system_error_*.cpp).
+// system's codes in one place (platform/*/system_error_*.cpp). The system
+// calls live in platform/*/file_io_*.cpp.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,12 +48,14 @@ class File {
   uint64_t Length() const;
 
  private:
+  // The system's own reference to the open file, in a width that holds
+  // either kind: a HANDLE on Windows, a descriptor natively. Neither system
+  // hands out -1 for an open file.
+  using SystemHandle = std::intptr_t;
+  static constexpr SystemHandle kClosed = -1;
+
   std::string name_;
-#ifdef _WIN32
-  void* handle_ = nullptr;
-#else
-  int fd_ = -1;
-#endif
+  SystemHandle handle_ = kClosed;
 };
 
 // The length of a file from the file system (53 when it does not exist).
