@@ -1,17 +1,14 @@
 #include "comkit/class_factory.h"
 
-#include <new>
-
 #include "comkit/module_state.h"
+#include "comkit/ref_counted.h"
 
 namespace vtq::comkit {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public RefCounted<IClassFactory> {
  public:
-  explicit ClassFactory(CreateFunction create) : create_(create) { ObjectCreated(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
+  explicit ClassFactory(CreateFunction create) : create_(create) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (!out)
@@ -23,13 +20,6 @@ class ClassFactory final : public IClassFactory {
     }
     *out = nullptr;
     return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0)
-      delete this;
-    return left;
   }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
     if (!out)
@@ -45,8 +35,7 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  ~ClassFactory() { ObjectDestroyed(); }
-  LONG refs_ = 1;
+  ~ClassFactory() override = default;
   CreateFunction create_;
 };
 
@@ -66,12 +55,7 @@ HRESULT GetClassObject(std::span<const ClassEntry> classes, REFCLSID clsid, REFI
   }
   if (!create)
     return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) ClassFactory(create);
-  if (!factory)
-    return E_OUTOFMEMORY;
-  const HRESULT hr = factory->QueryInterface(riid, out);
-  factory->Release();
-  return hr;
+  return CreateObject<ClassFactory>(riid, out, create);
 }
 
 }  // namespace vtq::comkit

@@ -12,10 +12,15 @@ namespace vtq::comkit {
 
 using CreateFunction = HRESULT (*)(REFIID riid, void** out);
 
+struct ControlDescription;  // comkit/registration.h
+
 struct ClassEntry {
   const CLSID* clsid;
   const wchar_t* name;  // the class name; the ProgID puts the library's name before it
   CreateFunction create;
+  // Set for a class that containers place as an ActiveX control: it then
+  // registers the keys they look for.
+  const ControlDescription* control = nullptr;
 };
 
 // DllGetClassObject over `classes`.

@@ -1,6 +1,9 @@
 #include "comkit/connection_point.h"
 
 #include <algorithm>
+#include <new>
+
+#include "comkit/connection_enumerators.h"
 
 namespace vtq::comkit {
 
@@ -81,7 +84,14 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
   if (!out)
     return E_POINTER;
   *out = nullptr;
-  return E_NOTIMPL;
+  std::vector<Connection> snapshot;
+  try {
+    std::lock_guard hold(lock_);
+    snapshot = sinks_;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return EnumerateConnections(std::move(snapshot), out);
 }
 
 std::vector<Microsoft::WRL::ComPtr<IUnknown>> ConnectionPoint::Sinks() const {
@@ -94,7 +104,7 @@ std::vector<Microsoft::WRL::ComPtr<IUnknown>> ConnectionPoint::Sinks() const {
 }
 
 void ConnectionPoint::UnadviseAll() {
-  std::vector<std::pair<DWORD, Microsoft::WRL::ComPtr<IUnknown>>> leaving;
+  std::vector<Connection> leaving;
   {
     std::lock_guard hold(lock_);
     leaving.swap(sinks_);
@@ -121,7 +131,14 @@ HRESULT ConnectionPoints::Enum(IEnumConnectionPoints** out) {
   if (!out)
     return E_POINTER;
   *out = nullptr;
-  return E_NOTIMPL;
+  std::vector<Microsoft::WRL::ComPtr<IConnectionPoint>> snapshot;
+  try {
+    for (const auto& point : points_)
+      snapshot.emplace_back(point.get());
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  return EnumerateConnectionPoints(std::move(snapshot), out);
 }
 
 ConnectionPoint* ConnectionPoints::Of(REFIID events) {

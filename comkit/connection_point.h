@@ -22,6 +22,8 @@
 #include <utility>
 #include <vector>
 
+#include "comkit/connection_enumerators.h"
+
 namespace vtq::comkit {
 
 class ConnectionPoint final : public IConnectionPoint {
@@ -52,7 +54,7 @@ class ConnectionPoint final : public IConnectionPoint {
   IConnectionPointContainer& container_;
   const IID events_;
   mutable std::mutex lock_;
-  std::vector<std::pair<DWORD, Microsoft::WRL::ComPtr<IUnknown>>> sinks_;
+  std::vector<Connection> sinks_;
   DWORD lastCookie_ = 0;
 };
 
@@ -65,8 +67,8 @@ class ConnectionPoints {
 
   // IConnectionPointContainer::FindConnectionPoint.
   HRESULT Find(REFIID events, IConnectionPoint** out);
-  // IConnectionPointContainer::EnumConnectionPoints: clients find the
-  // points through the class's default source interface instead.
+  // IConnectionPointContainer::EnumConnectionPoints: every point, in the
+  // order the container named their event interfaces.
   HRESULT Enum(IEnumConnectionPoints** out);
 
   // The point for an event interface; null when the container has none.

@@ -1,19 +1,18 @@
 #pragma once
-// The COM frame of an automation class: reference counting, QueryInterface
-// for IUnknown, IDispatch, the dual interface, ISupportErrorInfo and any
-// further interfaces the class names, and IDispatch served from the type
-// library embedded in the server's own DLL. A class derives from
-// DispatchObject<its dual interface, further interfaces...> and implements
-// the members.
+// The COM frame of an automation class, over the lifetime of RefCounted:
+// QueryInterface for IUnknown, IDispatch, the dual interface,
+// ISupportErrorInfo and any further interfaces the class names, and
+// IDispatch served from the type library embedded in the server's own DLL.
+// A class derives from DispatchObject<its dual interface, further
+// interfaces...> and implements the members.
 
 #include <windows.h>
 #include <oaidl.h>
 #include <wrl/client.h>
 
-#include <new>
 #include <vector>
 
-#include "comkit/module_state.h"
+#include "comkit/ref_counted.h"
 
 namespace vtq::comkit {
 
@@ -43,25 +42,14 @@ class InvokeArguments {
 HRESULT WithException(HRESULT hr, EXCEPINFO* excepInfo);
 
 template <class Interface, class... Further>
-class DispatchObject : public Interface, public ISupportErrorInfo, public Further... {
+class DispatchObject : public RefCounted<Interface, ISupportErrorInfo, Further...> {
  public:
-  DispatchObject() : info_(OwnTypeInfo(__uuidof(Interface))) { ObjectCreated(); }
-  DispatchObject(const DispatchObject&) = delete;
-  DispatchObject& operator=(const DispatchObject&) = delete;
+  DispatchObject() : info_(OwnTypeInfo(__uuidof(Interface))) {}
 
-  // Creates an object of class T at one reference, queries it for riid and
-  // lets that reference go: the caller's reference is the only one left.
+  // Creates an object of class T for the caller, as CreateObject does.
   template <class T>
   static HRESULT Create(REFIID riid, void** out) {
-    if (!out)
-      return E_POINTER;
-    *out = nullptr;
-    T* object = new (std::nothrow) T();
-    if (!object)
-      return E_OUTOFMEMORY;
-    const HRESULT hr = object->QueryInterface(riid, out);
-    object->Release();
-    return hr;
+    return CreateObject<T>(riid, out);
   }
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
@@ -76,15 +64,8 @@ class DispatchObject : public Interface, public ISupportErrorInfo, public Furthe
       if (!*out)
         return E_NOINTERFACE;
     }
-    AddRef();
+    this->AddRef();
     return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0)
-      delete this;
-    return left;
   }
 
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
@@ -130,7 +111,7 @@ class DispatchObject : public Interface, public ISupportErrorInfo, public Furthe
   }
 
  protected:
-  virtual ~DispatchObject() { ObjectDestroyed(); }
+  ~DispatchObject() override = default;
 
  private:
   void* FurtherInterface(REFIID riid) {
@@ -142,7 +123,6 @@ class DispatchObject : public Interface, public ISupportErrorInfo, public Furthe
     return found;
   }
 
-  LONG refs_ = 1;
   Microsoft::WRL::ComPtr<ITypeInfo> info_;
 };
 

@@ -23,11 +23,28 @@ std::wstring VersionedProgId(const ServerDescription& server, const ClassEntry& 
   return ProgId(server, entry) + L"." + std::to_wstring(server.major);
 }
 
+// The component category of ActiveX controls, which containers list in
+// their control toolboxes.
+constexpr wchar_t kControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
+
+void AddControlEntries(std::vector<RegistryEntry>& entries, const std::wstring& key,
+                       const ControlDescription& control, const std::wstring& dllPath) {
+  const std::vector<RegistryEntry> added = {
+      {key + L"\\Control", L"", L""},
+      {key + L"\\Programmable", L"", L""},
+      {key + L"\\MiscStatus", L"", L"0"},
+      {key + L"\\MiscStatus\\1", L"", std::to_wstring(control.miscStatus)},
+      {key + L"\\ToolboxBitmap32", L"", dllPath + L", " + std::to_wstring(control.toolboxBitmap)},
+      {key + L"\\Implemented Categories\\" + kControlCategory, L"", L""},
+  };
+  entries.insert(entries.end(), added.begin(), added.end());
+}
+
 HRESULT WriteEntry(HKEY root, const RegistryEntry& entry) {
   base::win::RegKey key;
   LONG rc = RegCreateKeyExW(root, entry.key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
                             nullptr, key.Receive(), nullptr);
-  if (rc == ERROR_SUCCESS) {
+  if (rc == ERROR_SUCCESS && !(entry.name.empty() && entry.value.empty())) {
     rc = RegSetValueExW(key.Get(), entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
                         reinterpret_cast<const BYTE*>(entry.value.c_str()),
                         static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
@@ -43,7 +60,7 @@ std::vector<RegistryEntry> ClassEntries(const ServerDescription& server, const C
   const std::wstring progId = ProgId(server, entry);
   const std::wstring versioned = VersionedProgId(server, entry);
   const std::wstring key = L"CLSID\\" + clsid;
-  return {
+  std::vector<RegistryEntry> entries = {
       {key, L"", progId},
       {key + L"\\InprocServer32", L"", dllPath},
       {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
@@ -58,6 +75,9 @@ std::vector<RegistryEntry> ClassEntries(const ServerDescription& server, const C
       {versioned, L"", progId},
       {versioned + L"\\CLSID", L"", clsid},
   };
+  if (entry.control)
+    AddControlEntries(entries, key, *entry.control, dllPath);
+  return entries;
 }
 
 std::vector<std::wstring> ClassKeys(const ServerDescription& server, const ClassEntry& entry) {
@@ -73,26 +93,35 @@ HRESULT WriteEntries(HKEY root, std::span<const RegistryEntry> entries) {
   return S_OK;
 }
 
+HRESULT WriteClasses(HKEY root, const ServerDescription& server, const std::wstring& dllPath) {
+  for (const auto& entry : server.classes) {
+    if (const HRESULT hr = WriteEntries(root, ClassEntries(server, entry, dllPath)); FAILED(hr))
+      return hr;
+  }
+  return S_OK;
+}
+
+void RemoveClasses(HKEY root, const ServerDescription& server) {
+  for (const auto& entry : server.classes) {
+    for (const auto& key : ClassKeys(server, entry))
+      SHDeleteKeyW(root, key.c_str());
+  }
+}
+
 HRESULT RegisterServer(const ServerDescription& server, const std::wstring& dllPath) {
   Microsoft::WRL::ComPtr<ITypeLib> library;
   HRESULT hr = LoadTypeLibEx(dllPath.c_str(), REGKIND_NONE, &library);
   if (SUCCEEDED(hr))
     hr = RegisterTypeLib(library.Get(), const_cast<OLECHAR*>(dllPath.c_str()), nullptr);
-  for (const auto& entry : server.classes) {
-    if (FAILED(hr))
-      break;
-    hr = WriteEntries(HKEY_CLASSES_ROOT, ClassEntries(server, entry, dllPath));
-  }
+  if (SUCCEEDED(hr))
+    hr = WriteClasses(HKEY_CLASSES_ROOT, server, dllPath);
   if (FAILED(hr))
     UnregisterServer(server);
   return hr;
 }
 
 HRESULT UnregisterServer(const ServerDescription& server) {
-  for (const auto& entry : server.classes) {
-    for (const auto& key : ClassKeys(server, entry))
-      SHDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
-  }
+  RemoveClasses(HKEY_CLASSES_ROOT, server);
   BSTR registered = nullptr;
   if (FAILED(QueryPathOfRegTypeLib(*server.libid, server.major, server.minor, LOCALE_NEUTRAL,
                                    &registered))) {

@@ -2,8 +2,10 @@
 // A server's registration under HKEY_CLASSES_ROOT, written from a table:
 // every class of the server gets the same set of entries (its CLSID key
 // with the in-process server, ProgIDs "<library>.<class>" and
-// "<library>.<class>.<major>", type library and version), and the type
-// library is registered from the DLL's embedded copy.
+// "<library>.<class>.<major>", type library and version; a control also
+// the keys containers look for), and the type library is registered from
+// the DLL's embedded copy. Everything a class writes lies below the keys
+// its unregistering removes.
 
 #include <windows.h>
 
@@ -15,6 +17,15 @@
 
 namespace vtq::comkit {
 
+// What a container needs to know of a control before it creates one.
+struct ControlDescription {
+  // The OLEMISC_ bits of the control's content aspect, as
+  // IOleObject::GetMiscStatus answers them.
+  DWORD miscStatus;
+  // The resource number of the 16 by 15 bitmap a toolbox shows for it.
+  WORD toolboxBitmap;
+};
+
 struct ServerDescription {
   const wchar_t* libraryName;  // the ProgIDs' first part, e.g. "OrrinModules32"
   const GUID* libid;
@@ -23,7 +34,9 @@ struct ServerDescription {
   std::span<const ClassEntry> classes;
 };
 
-// One text value below HKEY_CLASSES_ROOT; an empty name is the key's default.
+// One text value below HKEY_CLASSES_ROOT; an empty name is the key's
+// default. An entry with neither name nor value is the bare key, whose
+// presence alone says something (as "Control" does).
 struct RegistryEntry {
   std::wstring key;
   std::wstring name;
@@ -38,6 +51,11 @@ std::vector<std::wstring> ClassKeys(const ServerDescription& server, const Class
 
 // Writes the entries under `root`; stops at the first failure.
 HRESULT WriteEntries(HKEY root, std::span<const RegistryEntry> entries);
+// Writes every class's entries under `root`; stops at the first failure.
+HRESULT WriteClasses(HKEY root, const ServerDescription& server, const std::wstring& dllPath);
+// Removes every class's keys below `root`, each with all below it; keys
+// that are not there are no failure.
+void RemoveClasses(HKEY root, const ServerDescription& server);
 
 // DllRegisterServer: the type library, then every class; on a failure
 // whatever was written is removed again.

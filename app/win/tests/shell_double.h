@@ -1,0 +1,37 @@
+#pragma once
+// The shell seam answered by the test: scripted choices, the files that
+// "exist", and a record of what help and documents were asked for.
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "wingui/shell_services.h"
+
+namespace vtq::app::test {
+
+class ScriptedShell final : public wingui::ShellServices {
+ public:
+  std::optional<std::wstring> ChooseFile(HWND, const wingui::FileChoice&) override { return file; }
+  std::optional<std::wstring> ChooseFolder(HWND, const std::wstring&) override { return folder; }
+  bool ShowHelpContents(HWND, const std::wstring& helpFile) override {
+    helpShown.push_back(helpFile);
+    return helpWorks;
+  }
+  bool OpenDocument(HWND, const std::wstring& path) override {
+    documentsOpened.push_back(path);
+    return documentsWork;
+  }
+  bool FileExists(const std::wstring& path) override { return existing.count(path) != 0; }
+  std::wstring WindowsFolder() override { return L"C:\\windows"; }
+
+  std::optional<std::wstring> file;
+  std::optional<std::wstring> folder;
+  std::set<std::wstring> existing;
+  bool helpWorks = true;
+  bool documentsWork = true;
+  std::vector<std::wstring> helpShown;
+  std::vector<std::wstring> documentsOpened;
+};
+
+}  // namespace vtq::app::test

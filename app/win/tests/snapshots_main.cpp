@@ -1,0 +1,134 @@
+// Draws each of Harrowdel's windows from its template and saves what is on
+// the screen as a 24-bit BMP, for scripts/screenshots (which converts them
+// to PNG). Nothing is read from or written to the registry: the settings
+// live in memory.
+//   harrowdel_snapshots OUT_FOLDER [THEME [LANGUAGE]]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/win/customize_dialog.h"
+#include "app/win/batgen_dialog.h"
+#include "app/win/main_window.h"
+#include "app/win/passphrase_dialog.h"
+#include "app/win/resource_ids.h"
+#include "app/win/tests/shell_double.h"
+#include "app/win/tests/window_harness.h"
+#include "base/win/handles.h"
+#include "base/win/restore_guards.h"
+#include "engine/tests/support/platform_doubles.h"
+
+namespace {
+
+using vtq::base::win::GdiObject;
+
+// Lets the window paint, then copies its screen area into OUT\NAME.bmp.
+bool Capture(HWND window, const std::wstring& path) {
+  SetCursorPos(0, 0);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (int i = 0; i < 10; ++i) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(30);
+  }
+  RECT area;
+  GetWindowRect(window, &area);
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, width, height));
+  HGDIOBJ old = SelectObject(memory, bitmap.Get());
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap.Get(), 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(std::filesystem::path(path), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return out.good();
+}
+
+// Captures a modal dialog once it shows, then cancels it.
+vtq::app::test::ModalScript Snap(const std::wstring& title, const std::wstring& path) {
+  return {title, [path](HWND dialog) {
+            Capture(dialog, path);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+          }};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: harrowdel_snapshots OUT_FOLDER [THEME [LANGUAGE]]\n");
+    return 2;
+  }
+  const std::string outAnsi = argv[1];
+  const std::wstring out(outAnsi.begin(), outAnsi.end());
+  const int theme = argc > 2 ? std::atoi(argv[2]) : 1;
+  const int language = argc > 3 ? std::atoi(argv[3]) : 0;
+
+  vtq::base::win::ScopedOle ole;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  vtq::settings::MemoryValues values;
+  vtq::settings::SettingsStore store(values);
+  store.WriteProgram(L"Theme", int64_t{theme});
+  vtq::test::RecordingBoxes boxes;
+  vtq::app::test::ScriptedShell shell;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+
+  vtq::app::MainWindow main({instance, store, boxes, shell, L"C:\\"}, language);
+  if (!main.Create())
+    return 1;
+  SetWindowPos(main.Hwnd(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(main.Hwnd(), SW_SHOW);
+  bool ok = Capture(main.Hwnd(), out + L"\\Form1.bmp");
+
+  {
+    vtq::app::CustomizeDialog customize(instance, store, boxes, language, nullptr);
+    vtq::app::test::ModalScripts script({Snap(L"Customize", out + L"\\frmOptions.bmp")});
+    customize.Show(main.Hwnd());
+  }
+  {
+    vtq::app::BatGenDialog batGen(instance, store);
+    vtq::app::test::ModalScripts script(
+        {Snap(L"Configure BAT Generator", out + L"\\frmConfBAT.bmp")});
+    batGen.Show(main.Hwnd());
+  }
+  {
+    vtq::app::PassphraseDialog ask(instance, vtq::app::PassphraseAsk::kConfirm, theme);
+    vtq::app::test::ModalScripts script({Snap(L"Password Confirmation", out + L"\\frmPWconf.bmp")});
+    ask.Ask(main.Hwnd());
+  }
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,83 @@
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "base/scoped_handle.h"
+
+#include "wingui/shell_services.h"
+
+namespace vtq::wingui {
+namespace {
+
+constexpr DWORD kPathRoom = 32768;
+
+// The browser's item list goes back to the shell's allocator.
+struct ItemListTraits {
+  using Handle = LPITEMIDLIST;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { CoTaskMemFree(handle); }
+};
+
+}  // namespace
+
+std::optional<std::wstring> SystemShellServices::ChooseFile(HWND owner, const FileChoice& choice) {
+  std::vector<wchar_t> name(kPathRoom, L'\0');
+  const std::wstring filter =
+      choice.filter.empty() ? std::wstring(L"All files (*.*)\0*.*\0", 20) : choice.filter;
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = name.data();
+  dialog.nMaxFile = kPathRoom;
+  dialog.lpstrTitle = choice.title.empty() ? nullptr : choice.title.c_str();
+  dialog.lpstrInitialDir = choice.initialFolder.empty() ? nullptr : choice.initialFolder.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog))
+    return std::nullopt;
+  return std::wstring(name.data());
+}
+
+std::optional<std::wstring> SystemShellServices::ChooseFolder(HWND owner,
+                                                              const std::wstring& title) {
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner;
+  browse.lpszTitle = title.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  base::ScopedHandle<ItemListTraits> items(SHBrowseForFolderW(&browse));
+  if (!items)
+    return std::nullopt;
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListW(items.Get(), path))
+    return std::nullopt;
+  return std::wstring(path);
+}
+
+bool SystemShellServices::ShowHelpContents(HWND owner, const std::wstring& helpFile) {
+  return WinHelpW(owner, helpFile.c_str(), HELP_CONTENTS, 0) != FALSE;
+}
+
+bool SystemShellServices::OpenDocument(HWND owner, const std::wstring& path) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+bool SystemShellServices::FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring SystemShellServices::WindowsFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+  std::wstring result(folder, length < MAX_PATH ? length : 0);
+  if (!result.empty() && result.back() == L'\\')
+    result.pop_back();
+  return result;
+}
+
+}  // namespace vtq::wingui
