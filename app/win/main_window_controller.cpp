@@ -205,10 +205,26 @@ bool MainWindowController::Command(MainWindow&, int id, int code) {
           model_.KeyTyped(*control);
         model_.TextChanged(*control, wingui::GetText(Item(id)));
         Present();
+      } else if (code == EN_SETFOCUS && returningTo_ == control) {
+        returningTo_.reset();
       } else if (code == EN_KILLFOCUS && !validating_) {
+        // Leaving a field on the way back to one whose check failed is not
+        // checked: two wrong fields would otherwise send the focus to and
+        // fro for ever.
+        if (returningTo_) {
+          returningTo_.reset();
+          return true;
+        }
+        // The focus is on its way elsewhere: the check's box and its move
+        // back to the field must not start another leaving.
+        validating_ = true;
         const std::optional<model::Prompt> prompt = model_.FieldLeft(*control);
         Present();
-        AskAndAct(prompt);
+        if (prompt) {
+          returningTo_ = prompt->focus;
+          model::AskAndAct(model_, *this, *prompt);
+        }
+        validating_ = false;
       }
       return true;
     case IDC_cmbPreset:
@@ -413,7 +429,14 @@ void MainWindowController::DrawProgress(const model::MainWindowState& s) {
 }
 
 void MainWindowController::MoveFocus(Control control) {
-  if (const int id = IdOf(control); id != 0)
+  const int id = IdOf(control);
+  if (id == 0)
+    return;
+  // While another focus change is under way, a sent move would race it;
+  // a posted one comes after it.
+  if (validating_)
+    PostMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+  else
     wingui::Focus(Item(id));
 }
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,8 @@ class MainWindowController final : public MainWindowBinding,
   bool rendering_ = false;   // notifications of our own drawing are not the user's
   bool validating_ = false;  // a box opened by a field's check moves the focus
   bool ended_ = false;
+  // The field the focus is being sent back to after its check failed.
+  std::optional<model::Control> returningTo_;
 };
 
 }  // namespace vtq::app
