@@ -54,8 +54,9 @@ class BoundMainWindowTest : public ::testing::Test {
   }
 
   bool Open(std::wstring_view commandLine = L"", int language = 0) {
-    controller_ = std::make_unique<MainWindowController>(ControllerServices{
-        test::Instance(), store_, globals_, shell_, player_, paths_, prompts_, L"C:\\vtq\\"});
+    controller_ = std::make_unique<MainWindowController>(
+        ControllerServices{test::Instance(), store_, globals_, shell_, player_, paths_,
+                           *activePrompts_, L"C:\\vtq\\"});
     window_ = std::make_unique<MainWindow>(
         MainWindowServices{test::Instance(), store_, boxes_, shell_, L"C:\\vtq\\"}, language,
         controller_.get());
@@ -106,6 +107,7 @@ class BoundMainWindowTest : public ::testing::Test {
   RecordingPlayer player_;
   WindowPaths paths_{globals_};
   vtq::test::RecordingPrompts prompts_;
+  Prompts* activePrompts_ = &prompts_;
   vtq::test::ScratchDir dir_;
   std::unique_ptr<MainWindowController> controller_;
   std::unique_ptr<MainWindow> window_;
@@ -285,6 +287,35 @@ TEST_F(BoundMainWindowTest, SplitNowWritesTheSeriesAndResetsItsBar) {
   // Assemble now! without a destination says so.
   Click(main_, IDC_Command8);
   EXPECT_EQ(boxes_.shown.back().text, "Please select a fragment to assemble first!");
+}
+
+TEST_F(BoundMainWindowTest, TheSplitConfirmsThePassphraseInItsDialog) {
+  WindowPrompts dialogs(test::Instance(), store_, boxes_, player_, L"C:\\vtq\\");
+  activePrompts_ = &dialogs;
+  ASSERT_TRUE(Open());
+  dialogs.SetOwner(main_);
+  vtq::test::WriteBytes(dir_ / "data.bin", vtq::test::PatternBytes(30000, 5));
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.file = Wide(dir_ / "data.bin");
+  Click(main_, IDC_Command4);
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command3);
+  Click(main_, IDC_UseEnc);
+  SetField(IDC_Passphrase, L"Kestrel");
+  test::ModalScripts driver({{L"Password Confirmation", [](HWND dialog) {
+                                EXPECT_EQ(test::TextOf(dialog, IDC_lblPrompt),
+                                          L"Before splitting takes place, please retype your "
+                                          L"password to confirm that you have entered it "
+                                          L"correctly. Passwords are case-sensitive.");
+                                test::Type(dialog, IDC_txtPassword, L"kestrel");
+                                Click(dialog, IDOK);
+                              }}});
+  Click(main_, IDC_Command7);
+  EXPECT_EQ(driver.Started(), 1u);
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Please try again"});
+  EXPECT_EQ(boxes_.shown[0].text, "The passwords do not match.");
+  EXPECT_TRUE(vtq::test::NamesIn(dir_ / "out").empty());
+  EXPECT_TRUE(IsWindowEnabled(main_));
 }
 
 TEST_F(BoundMainWindowTest, DropsOfOneFileAskAndOfTwoDoNothing) {
