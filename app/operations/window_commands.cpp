@@ -141,8 +141,11 @@ bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& 
     return true;
   std::optional<std::string> typed =
       AskPassphrase(context.prompts, model::PassphraseMode::kConfirm);
+  // A cancelled dialog ends the command without a word.
+  if (!typed)
+    return false;
   std::string expected = base::ToAnsi(s.passphrase.text);
-  const bool same = typed.value_or(std::string()) == expected;
+  const bool same = *typed == expected;
   SecureWipe(typed);
   SecureWipe(expected);
   if (!same)

@@ -385,10 +385,17 @@ TEST_F(WindowCommandsTest, APassphraseTypedDifferentlyWritesNothing) {
   EXPECT_EQ(prompts.asked[0].substr(0, 22), "Password Confirmation|");
   EXPECT_TRUE(Written().empty());
   EXPECT_EQ(window.log, kLockedAndFreed);
-  // Nothing typed is not a match either.
+  // An empty answer is no match either; a cancelled dialog just ends.
+  prompts.passphrases = {""};
   doubles.boxes.shown.clear();
   Split(state, context);
   EXPECT_EQ(LastBox().text, "The passwords do not match.");
+  doubles.boxes.shown.clear();
+  window.log.clear();
+  Split(state, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_TRUE(Written().empty());
 }
 
 TEST_F(WindowCommandsTest, AnEncryptedSplitAssemblesWithItsPassphrase) {
