@@ -138,6 +138,8 @@ int ReportStop(const SplitResult& result, const SplitOptions& o) {
       std::fprintf(stderr, "vtq: the series has %d fragments; there is no fragment %lld\n",
                    result.fragmentsInSeries, static_cast<long long>(o.request.regenerate));
       return 2;
+    case SplitStop::kDeclined:
+      return 1;  // the console asks no such question
     case SplitStop::kPassphraseCannotBeAsked:
       return UsageError("--ask-passphrase needs a terminal to read the passphrase from");
     case SplitStop::kPassphraseNotTyped:

@@ -1,5 +1,7 @@
 #include "app/model/command_line.h"
 
+#include <algorithm>
+
 #include "app/model/basic_numeric.h"
 #include "helperlib/core/param_string.h"
 
@@ -15,6 +17,18 @@ std::wstring Unquoted(std::wstring_view quoted) {
 }
 
 }  // namespace
+
+std::wstring_view ProgramArguments(std::wstring_view full) {
+  size_t end = 0;
+  if (!full.empty() && full.front() == L'"') {
+    const size_t closing = full.find(L'"', 1);
+    end = closing == std::wstring_view::npos ? full.size() : closing + 1;
+  } else {
+    end = std::min(full.find_first_of(L" \t"), full.size());
+  }
+  const std::wstring_view rest = full.substr(end);
+  return rest.substr(std::min(rest.find_first_not_of(L" \t"), rest.size()));
+}
 
 std::optional<CommandLine> ParseCommandLine(std::wstring_view commandLine,
                                             const std::function<bool(std::wstring_view)>& exists) {

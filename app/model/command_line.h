@@ -24,6 +24,11 @@ struct CommandLine {
 std::optional<CommandLine> ParseCommandLine(std::wstring_view commandLine,
                                             const std::function<bool(std::wstring_view)>& exists);
 
+// What follows the program's own name in the process's full command line
+// (GetCommandLineW): the name is quoted or ends at the first blank or tab,
+// and the blanks after it are not part of the arguments.
+std::wstring_view ProgramArguments(std::wstring_view fullCommandLine);
+
 // The message that ends the program at once when the line, trimmed, is
 // exactly "/makecab"; nullopt otherwise.
 std::optional<Prompt> MakeCabWithoutPath(std::wstring_view commandLine);

@@ -63,13 +63,32 @@ void MainWindowModel::SetCheck(Control box, bool checked, bool always) {
     RunCheckRule(box);
 }
 
+bool MainWindowModel::SplitDestinationRemovable() {
+  return !state_.splitDestination.empty() && paths_.DiskRemovable(state_.splitDestination);
+}
+
 void MainWindowModel::RunCheckRule(Control box) {
-  if (box == Control::kFirstOverride) {
-    const bool ticked = state_.firstOverride.checked;
-    if (ticked && !state_.splitDestination.empty() &&
-        paths_.DiskRemovable(state_.splitDestination)) {
+  if (box == Control::kSaveBAT) {
+    const bool ticked = state_.saveBat.checked;
+    if (ticked)
+      SetCheck(Control::kUseEnc, false, false);
+    if (ticked && SplitDestinationRemovable())
+      SetCheck(Control::kFirstOverride, false, false);
+    if (!ticked && state_.sizeMode != SizeMode::kAutofill)
+      state_.firstOverride.enabled = true;
+    state_.cmdCabOnlyEnabled = !state_.useEnc.checked && !state_.saveBat.checked;
+  } else if (box == Control::kUseEnc) {
+    const bool ticked = state_.useEnc.checked;
+    state_.passphrase.enabled = ticked;
+    if (ticked) {
       SetCheck(Control::kSaveBAT, false, false);
+      focus_ = Control::kPassphrase;
     }
+    state_.cmdCabOnlyEnabled = !state_.useEnc.checked && !state_.saveBat.checked;
+  } else if (box == Control::kFirstOverride) {
+    const bool ticked = state_.firstOverride.checked;
+    if (ticked && SplitDestinationRemovable())
+      SetCheck(Control::kSaveBAT, false, false);
     state_.firstOverrideValue.enabled = ticked;
     state_.fOverrideUnits.enabled = ticked;
     if (ticked)

@@ -66,12 +66,13 @@ struct MainWindowState {
   CheckBox regenFragBool;
   SizeMode sizeMode = SizeMode::kNone;
   bool optAutofillEnabled = true;
+  bool cmdCabOnlyEnabled = true;
   TextField customSize{L"", false};
   ListField custSizeUnits{-1, false};
   TextField firstOverrideValue{L"", false};
   ListField fOverrideUnits{-1, false};
   ListField cmbPreset;
-  TextField passphrase;
+  TextField passphrase{L"", false};  // typed into only while UseEnc is ticked
   TextField regenFragVal;
   int32_t light1 = kLampDarkRed;  // split input chosen
   int32_t light2 = kLampDarkRed;  // split destination chosen
@@ -109,8 +110,8 @@ class MainWindowModel {
   // An option button of the size frame clicked.
   void ChooseSizeMode(SizeMode mode);
   // A check box clicked: its new state (UseCompression, SaveBAT, UseEnc,
-  // FirstOverride, RegenFragBool). The rules of the first three are the
-  // commands' own.
+  // FirstOverride, RegenFragBool). BAT generation and encryption exclude
+  // each other, and "Make CAB only" is offered only while neither is ticked.
   void CheckBoxClicked(Control box, bool checked);
   // Text of CustomSize, FirstOverrideValue, Passphrase or RegenFragVal changed.
   void TextChanged(Control field, std::wstring text);
@@ -152,6 +153,7 @@ class MainWindowModel {
   void SetCheck(Control box, bool checked, bool always);
   void SetSizeMode(SizeMode mode, bool always);
   void RunCheckRule(Control box);
+  bool SplitDestinationRemovable();
   void RunSizeModeRule(SizeMode mode);
   std::optional<Prompt> CheckSizeField(Control field);
   std::optional<Prompt> CheckCustomRange();

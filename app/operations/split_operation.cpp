@@ -138,6 +138,8 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
       return stop;
     splitter.SetEncryptionKey(typed);
   }
+  if (request.confirm && !request.confirm(result.fragmentsInSeries))
+    return SplitStop::kDeclined;
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   splitter.Split();

@@ -6,6 +6,7 @@
 // ended and with what.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,10 @@ struct SplitRequest {
   bool askPassphrase = false;             // typed twice once the series is known
   int64_t regenerate = 0;                 // the one fragment to write again; 0 for all
   bool writeBatchFile = false;            // beside a raw series
+  // Asked once the series is known and every check has passed, before
+  // anything is written, with the number of fragments the series takes;
+  // false stops the run.
+  std::function<bool(int16_t fragmentsInSeries)> confirm;
 };
 
 enum class SplitStop {
@@ -41,6 +46,7 @@ enum class SplitStop {
   kBatchNameUnsafe,          // `problem` says which character
   kBatchWouldReplaceSource,  // nothing was written
   kNoSuchFragment,           // regenerate beyond `fragmentsInSeries`
+  kDeclined,                 // the confirmation said no; nothing was written
   kPassphraseCannotBeAsked,  // nobody to ask
   kPassphraseNotTyped,       // the first answer was empty or missing
   kPassphrasesDiffer,        // the two answers differ

@@ -1,17 +1,29 @@
 // Harrowdel: the windowed program. Sets up OLE and the common controls,
-// creates the main window from its template and runs the message loop, in
-// which the dialog manager gives Tab, Enter, Esc and mnemonics their usual
-// meaning.
+// runs the start-up bookkeeping, creates the main window over its model,
+// loads it (which may end the program, or run a quick action the command
+// line offers) and runs the message loop, in which the dialog manager gives
+// Tab, Enter, Esc and mnemonics their usual meaning.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
+#include "app/model/command_line.h"
+#include "app/model/start_up.h"
+#include "app/operations/error_dialog.h"
 #include "app/settings/regging_values.h"
 #include "app/settings/settings_store.h"
 #include "app/win/main_window.h"
+#include "app/win/main_window_controller.h"
+#include "app/win/updating_window.h"
+#include "app/win/window_services.h"
 #include "base/win/module_path.h"
 #include "base/win/restore_guards.h"
+#include "engine/globals.h"
 #include "engine/platform/win32/message_boxes_win32.h"
+#include "version.h"
 #include "wingui/shell_services.h"
+#include "wingui/wait_cursor.h"
 
 namespace {
 
@@ -31,7 +43,7 @@ int RunMessageLoop(HWND mainWindow) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   vtq::base::win::ScopedOle ole;
   INITCOMMONCONTROLSEX controls{sizeof controls,
                                 ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
@@ -40,16 +52,43 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   vtq::settings::ReggingValues values;
   vtq::settings::SettingsStore store(values);
   vtq::Win32MessageBoxes boxes;
+  vtq::Win32MessageLoop loop;
+  vtq::ErrorDialogAdvisor advisor(boxes);
+  vtq::settings::StoreSettingsSource engineSettings(store);
+  vtq::Platform platform{boxes,    loop,           vtq::SystemDrives(), vtq::SystemFolders(),
+                         &advisor, &engineSettings};
+  vtq::Globals globals(platform);
   vtq::wingui::SystemShellServices shell;
-  const int language = store.ReadProgramNumber(L"Language");
+  vtq::app::SystemSoundPlayer player;
+  const std::wstring programFolder = vtq::base::win::FolderOf(vtq::base::win::ModulePath(nullptr));
 
-  vtq::app::MainWindow window({instance, store, boxes, shell,
-                               vtq::base::win::FolderOf(vtq::base::win::ModulePath(nullptr))},
-                              language);
+  // The small window and the hourglass show while the sound events are
+  // registered, on the first start.
+  vtq::app::UpdatingWindow updating(instance);
+  std::optional<vtq::wingui::WaitCursor> hourglass;
+  const vtq::model::RegistrationHooks registering{[&] {
+                                                    hourglass.emplace();
+                                                    updating.Show(nullptr);
+                                                  },
+                                                  [&] {
+                                                    updating.Close();
+                                                    hourglass.reset();
+                                                  }};
+  const int language = vtq::model::StartUp(
+      store, {VTQ_VERSION_MAJOR, VTQ_VERSION_MINOR, VTQ_VERSION_PATCH}, registering);
+
+  vtq::app::WindowPaths paths(globals);
+  vtq::app::WindowPrompts prompts(instance, store, boxes, player, programFolder);
+  vtq::app::MainWindowController controller(
+      {instance, store, globals, shell, player, paths, prompts, programFolder});
+  vtq::app::MainWindow window({instance, store, boxes, shell, programFolder}, language,
+                              &controller);
+  controller.Attach(window);
   if (!window.Create())
     return 1;
   boxes.SetOwner(window.Hwnd());
-  ShowWindow(window.Hwnd(), show);
-  UpdateWindow(window.Hwnd());
+  prompts.SetOwner(window.Hwnd());
+  if (!controller.Load(vtq::model::ProgramArguments(GetCommandLineW())))
+    return 0;
   return RunMessageLoop(window.Hwnd());
 }

@@ -134,7 +134,7 @@ bool MainWindow::OnCommand(int id, int code, HWND) {
       OpenHelp();
       return true;
     case IDC_Command2:
-      End(0);
+      Unload();
       return true;
     case IDCANCEL:  // Esc does not close a main window
       return true;
@@ -145,10 +145,16 @@ bool MainWindow::OnCommand(int id, int code, HWND) {
 
 std::optional<INT_PTR> MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
   if (message == WM_CLOSE) {
-    End(0);
+    Unload();
     return TRUE;
   }
   return std::nullopt;
+}
+
+void MainWindow::Unload() {
+  if (binding_)
+    binding_->Unloading(*this);
+  End(0);
 }
 
 void MainWindow::OnDestroy() {

@@ -44,6 +44,8 @@ class MainWindowBinding {
   // After the Customize dialog was saved, with the new current language;
   // the window has already applied the theme.
   virtual void CustomizeSaved(MainWindow& window, int language) { (void)window, (void)language; }
+  // Exit or the close box: the window goes once this returns.
+  virtual void Unloading(MainWindow& window) { (void)window; }
 };
 
 struct MainWindowServices {
@@ -83,6 +85,7 @@ class MainWindow final : public wingui::Dialog {
 
  private:
   void FillLists();
+  void Unload();
 
   MainWindowServices services_;
   int language_;

@@ -119,6 +119,58 @@ TEST_F(MainWindowModelTest, SizeModeRules) {
   EXPECT_EQ(model_.TakeFocus(), std::nullopt);
 }
 
+TEST_F(MainWindowModelTest, BatGenerationAndEncryptionExcludeEachOther) {
+  EXPECT_FALSE(S().passphrase.enabled);
+  model_.CheckBoxClicked(Control::kUseEnc, true);
+  EXPECT_TRUE(S().passphrase.enabled);
+  EXPECT_FALSE(S().cmdCabOnlyEnabled);
+  EXPECT_EQ(model_.TakeFocus(), Control::kPassphrase);
+
+  model_.CheckBoxClicked(Control::kSaveBAT, true);
+  EXPECT_FALSE(S().useEnc.checked);
+  EXPECT_FALSE(S().passphrase.enabled);
+  EXPECT_FALSE(S().cmdCabOnlyEnabled);
+
+  model_.CheckBoxClicked(Control::kUseEnc, true);
+  EXPECT_FALSE(S().saveBat.checked);
+  EXPECT_TRUE(S().useEnc.checked);
+  EXPECT_EQ(model_.TakeFocus(), Control::kPassphrase);
+
+  model_.CheckBoxClicked(Control::kUseEnc, false);
+  EXPECT_FALSE(S().passphrase.enabled);
+  EXPECT_TRUE(S().cmdCabOnlyEnabled);
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+}
+
+TEST_F(MainWindowModelTest, TheBatBoxAndTheFirstFragmentBox) {
+  paths_.removable.insert(L"A:");
+  model_.SplitDestinationChosen(L"A:\\");
+  model_.CheckBoxClicked(Control::kFirstOverride, true);
+  model_.CheckBoxClicked(Control::kSaveBAT, true);
+  EXPECT_FALSE(S().firstOverride.checked);  // a removable destination
+  EXPECT_FALSE(S().firstOverrideValue.enabled);
+
+  // On a fixed disk the first-fragment box stays.
+  model_.SplitDestinationChosen(L"H:\\");
+  model_.CheckBoxClicked(Control::kSaveBAT, false);
+  model_.CheckBoxClicked(Control::kFirstOverride, true);
+  model_.CheckBoxClicked(Control::kSaveBAT, true);
+  EXPECT_TRUE(S().firstOverride.checked);
+  EXPECT_TRUE(S().firstOverride.enabled);
+}
+
+TEST_F(MainWindowModelTest, StoredBatGenerationAndEncryptionLeaveEncryptionOnly) {
+  store_.WriteProgram(L"UseBATGen", L"1");
+  store_.WriteProgram(L"UseEncryption", L"1");
+  store_.WriteProgram(L"DefaultPassphrase", L"Kestrel");
+  Load();
+  EXPECT_FALSE(S().saveBat.checked);
+  EXPECT_TRUE(S().useEnc.checked);
+  EXPECT_TRUE(S().passphrase.enabled);
+  EXPECT_EQ(S().passphrase.text, L"Kestrel");
+  EXPECT_FALSE(S().cmdCabOnlyEnabled);
+}
+
 TEST_F(MainWindowModelTest, FirstOverrideClearsTheBatBoxOnlyForARemovableDestination) {
   model_.CheckBoxClicked(Control::kSaveBAT, true);
   model_.CheckBoxClicked(Control::kFirstOverride, true);

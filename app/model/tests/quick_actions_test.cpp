@@ -45,6 +45,17 @@ TEST(MakeCabWithoutPath, EndsTheProgramWithItsMessage) {
   EXPECT_FALSE(MakeCabWithoutPath(L""));
 }
 
+TEST(ProgramArguments, WhatFollowsTheProgramName) {
+  EXPECT_EQ(ProgramArguments(L"Harrowdel.exe"), L"");
+  EXPECT_EQ(ProgramArguments(L"Harrowdel.exe   /assext C:\\a.001"), L"/assext C:\\a.001");
+  EXPECT_EQ(ProgramArguments(L"\"C:\\Program Files\\Harrowdel.exe\" C:\\My Data\\"),
+            L"C:\\My Data\\");
+  EXPECT_EQ(ProgramArguments(L"\"C:\\Program Files\\Harrowdel.exe\""), L"");
+  EXPECT_EQ(ProgramArguments(L"\"C:\\unclosed /makecab"), L"");
+  EXPECT_EQ(ProgramArguments(L"C:\\vtq\\Harrowdel.exe\t/makecab "), L"/makecab ");
+  EXPECT_EQ(ProgramArguments(L""), L"");
+}
+
 TEST(ParseCommandLine, FieldsAndPathsWithBlanks) {
   auto none = [](std::wstring_view) { return false; };
   EXPECT_FALSE(ParseCommandLine(L"", none));

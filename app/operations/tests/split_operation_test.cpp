@@ -138,6 +138,27 @@ TEST_F(SplitOperationTest, TheBatchFileIsWrittenOnlyWhereItIsSafe) {
 #endif
 }
 
+TEST_F(SplitOperationTest, TheConfirmationSeesTheSeriesBeforeAnythingIsWritten) {
+  std::vector<int16_t> seen;
+  request.confirm = [&](int16_t fragments) {
+    seen.push_back(fragments);
+    EXPECT_TRUE(test::NamesIn(out).empty());
+    return false;
+  };
+  const SplitResult declined = Split();
+  EXPECT_EQ(declined.stop, SplitStop::kDeclined);
+  EXPECT_EQ(seen, (std::vector<int16_t>{3}));
+  EXPECT_TRUE(test::NamesIn(out).empty());
+  EXPECT_TRUE(prompts.sounds.empty());
+  // A fragment beyond the series is refused before anyone is asked.
+  request.regenerate = 5;
+  EXPECT_EQ(Split().stop, SplitStop::kNoSuchFragment);
+  EXPECT_EQ(seen.size(), 1u);
+  request.regenerate = 0;
+  request.confirm = [](int16_t) { return true; };
+  EXPECT_TRUE(Split().Complete());
+}
+
 TEST_F(SplitOperationTest, AMissingSourceIsRefusedByTheFileList) {
   request.source = dir / "absent.bin";
   EXPECT_EQ(Split().stop, SplitStop::kSourceRefused);

@@ -15,7 +15,10 @@
 
 #include "app/win/customize_dialog.h"
 #include "app/win/batgen_dialog.h"
+#include "app/operations/tests/recording_prompts.h"
 #include "app/win/main_window.h"
+#include "app/win/main_window_controller.h"
+#include "app/win/window_services.h"
 #include "app/win/passphrase_dialog.h"
 #include "app/win/resource_ids.h"
 #include "app/win/tests/shell_double.h"
@@ -77,6 +80,11 @@ bool Capture(HWND window, const std::wstring& path) {
   return out.good();
 }
 
+class Silence final : public vtq::model::SoundPlayer {
+ public:
+  void Play(std::wstring_view, bool) override {}
+};
+
 // Captures a modal dialog once it shows, then cancels it.
 vtq::app::test::ModalScript Snap(const std::wstring& title, const std::wstring& path) {
   return {title, [path](HWND dialog) {
@@ -107,11 +115,22 @@ int main(int argc, char** argv) {
   vtq::app::test::ScriptedShell shell;
   HINSTANCE instance = GetModuleHandleW(nullptr);
 
-  vtq::app::MainWindow main({instance, store, boxes, shell, L"C:\\"}, language);
+  // Form1 over its model, loaded as at a first start: the stored defaults
+  // and the language's captions shown.
+  vtq::test::CountingLoop loop;
+  vtq::Platform platform{boxes, loop, vtq::SystemDrives(), vtq::SystemFolders()};
+  vtq::Globals globals(platform);
+  Silence silence;
+  vtq::app::WindowPaths paths(globals);
+  vtq::test::RecordingPrompts prompts;
+  vtq::app::MainWindowController controller(
+      {instance, store, globals, shell, silence, paths, prompts, L"C:\\"});
+  vtq::app::MainWindow main({instance, store, boxes, shell, L"C:\\"}, language, &controller);
+  controller.Attach(main);
   if (!main.Create())
     return 1;
   SetWindowPos(main.Hwnd(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ShowWindow(main.Hwnd(), SW_SHOW);
+  controller.Load(L"");
   bool ok = Capture(main.Hwnd(), out + L"\\Form1.bmp");
 
   {

@@ -1,0 +1,463 @@
+// The main window's commands driven from a state as the window holds it:
+// the requests they build, their checks and messages in order, and whole
+// runs through the engine.
+#include "app/operations/window_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/model/fragment_sizes.h"
+#include "app/operations/tests/recording_prompts.h"
+#include "base/ansi_text.h"
+#include "engine/path.h"
+#include "engine/tests/support/platform_doubles.h"
+#include "engine/tests/support/scratch.h"
+#include "engine/tests/support/splitter_events.h"
+
+namespace vtq {
+namespace {
+
+using model::kLampDarkRed;
+using model::kLampGreen;
+using Bytes = std::vector<uint8_t>;
+
+class RealPaths final : public model::PathQueries {
+ public:
+  bool Exists(std::wstring_view path) override {
+    std::error_code ignored;
+    return std::filesystem::exists(base::ToAnsi(path), ignored);
+  }
+  bool IsFolder(std::wstring_view path) override {
+    std::error_code ignored;
+    return !path.empty() && std::filesystem::is_directory(base::ToAnsi(path), ignored);
+  }
+  bool DiskRemovable(std::wstring_view) override { return false; }
+};
+
+class RecordingWindow final : public CommandWindow {
+ public:
+  std::vector<std::string> log;
+  void EnableInput(bool enabled) override { log.push_back(enabled ? "enable" : "disable"); }
+  void ResetProgress(model::Control bar) override {
+    log.push_back(bar == model::Control::kProgressBar1 ? "reset1" : "reset2");
+  }
+  void EndProgram() override { log.push_back("end"); }
+};
+
+std::wstring Wide(const std::string& text) {
+  return base::FromAnsi(text);
+}
+
+const std::vector<std::string> kLockedAndFreed = {"disable", "enable"};
+
+class WindowCommandsTest : public ::testing::Test {
+ protected:
+  test::ScratchDir dir;
+  std::string out = dir / "out";
+  Bytes data = test::PatternBytes(30000, 11);
+  test::TestPlatform doubles;
+  Platform platform = doubles.Real();
+  Globals globals{platform};
+  RealPaths paths;
+  test::RecordingPrompts prompts;
+  RecordingWindow window;
+  test::RecordingSplitterEvents splitterEvents;
+  test::CountingWatcher watcher;
+  WindowCommandContext context{globals, paths, prompts, window, splitterEvents, watcher};
+  model::MainWindowState state;
+
+  void SetUp() override {
+    test::MakeFolder(out);
+    test::WriteBytes(dir / "data.bin", data);
+    // A file chosen, a destination chosen, a custom size of 10 kb.
+    state.fileToSplit = Wide(dir / "data.bin");
+    state.light1 = state.fileIndicator = kLampGreen;
+    state.splitDestination = Wide(WithTrailingSeparator(out));
+    state.light2 = kLampGreen;
+    state.sizeMode = model::SizeMode::kCustom;
+    state.customSize.text = L"10";
+    state.custSizeUnits.position = model::kUnitKb;
+  }
+  std::vector<std::string> Written() { return test::NamesIn(out); }
+  const test::ShownBox& LastBox() {
+    EXPECT_FALSE(doubles.boxes.shown.empty());
+    return doubles.boxes.shown.back();
+  }
+  void ExpectOnlyBox(const std::string& text, const std::string& title, unsigned style) {
+    ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+    EXPECT_EQ(LastBox().text, text);
+    EXPECT_EQ(LastBox().title, title);
+    EXPECT_EQ(LastBox().style, style);
+  }
+};
+
+TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
+  model::MainWindowState s;
+  s.fileToSplit = L"C:\\in\\report.doc";
+  s.splitDestination = L"A:\\";
+  s.sizeMode = model::SizeMode::kPreset;
+  const int64_t presets[] = {730112, 1457664, 1745408, 3019899};
+  for (int position = 0; position < 4; ++position) {
+    s.cmbPreset.position = position;
+    SplitRequest request;
+    FillSplitRequest(s, 0, request);
+    EXPECT_EQ(request.fragmentSize, presets[position]) << position;
+    EXPECT_EQ(request.source, "C:\\in\\report.doc");
+    EXPECT_EQ(request.destination, "A:\\");
+  }
+  // A position outside the list, and fill space, leave the splitter's size.
+  const SplitRequest untouched;
+  s.cmbPreset.position = 7;
+  SplitRequest outside;
+  FillSplitRequest(s, 0, outside);
+  EXPECT_EQ(outside.fragmentSize, untouched.fragmentSize);
+  s.sizeMode = model::SizeMode::kAutofill;
+  s.customSize.text = L"20";
+  s.custSizeUnits.position = model::kUnitKb;
+  SplitRequest fill;
+  FillSplitRequest(s, 0, fill);
+  EXPECT_EQ(fill.fragmentSize, untouched.fragmentSize);
+
+  s.sizeMode = model::SizeMode::kCustom;
+  s.customSize.text = L"100";
+  s.custSizeUnits.position = model::kUnitMb;
+  SplitRequest custom;
+  FillSplitRequest(s, 0, custom);
+  EXPECT_EQ(custom.fragmentSize, 104857600);
+  EXPECT_FALSE(custom.firstSize);
+
+  // "kb smaller" counts down from the custom size.
+  s.customSize.text = L"1423";
+  s.custSizeUnits.position = model::kUnitKb;
+  s.firstOverride.checked = true;
+  s.firstOverrideValue.text = L"5";
+  s.fOverrideUnits.position = model::kUnitKbSmaller;
+  SplitRequest first;
+  FillSplitRequest(s, 3, first);
+  EXPECT_EQ(first.firstSize, 1452032);
+  EXPECT_EQ(first.regenerate, 3);
+  EXPECT_EQ(first.format, aftQuorvelle);
+  EXPECT_TRUE(first.checkDigits);
+  EXPECT_FALSE(first.writeBatchFile);
+  EXPECT_FALSE(first.passphrase);
+
+  s.saveBat.checked = true;
+  SplitRequest raw;
+  FillSplitRequest(s, 0, raw);
+  EXPECT_EQ(raw.format, aftRaw);
+  EXPECT_FALSE(raw.checkDigits);
+  EXPECT_TRUE(raw.writeBatchFile);
+
+  s.saveBat.checked = false;
+  s.useEnc.checked = true;
+  s.passphrase.text = L"Caf\u00e9 Kestrel";
+  SplitRequest enciphered;
+  FillSplitRequest(s, 0, enciphered);
+  EXPECT_EQ(enciphered.passphrase, base::ToAnsi(L"Caf\u00e9 Kestrel"));
+}
+
+TEST(FragmentToRegenerate, RoundsHalvesToEvenAndRefusesWhatNoFragmentIs) {
+  model::MainWindowState s;
+  s.regenFragVal.text = L"abc";
+  EXPECT_EQ(FragmentToRegenerate(s), 0);  // the box is not ticked
+  s.regenFragBool.checked = true;
+  EXPECT_EQ(FragmentToRegenerate(s), std::nullopt);
+  const std::pair<std::wstring, std::optional<int16_t>> cases[] = {
+      {L" 7 ", 7},    {L"2.5", 2},       {L"3.5", 4},  {L"0", 0},     {L"-1", {}},  {L"", {}},
+      {L"40000", {}}, {L"32767", 32767}, {L"1e1", 10}, {L"&H10", 16}, {L"1,5", {}},
+  };
+  for (const auto& [text, expected] : cases) {
+    s.regenFragVal.text = text;
+    EXPECT_EQ(FragmentToRegenerate(s), expected) << base::ToAnsi(text);
+  }
+}
+
+TEST(LongNameProblem, FolderAndFileNamesAgainstEightDotThree) {
+  model::MainWindowState s;
+  s.folderIndicator = kLampGreen;
+  s.folderToSplit = L"C:\\DATA\\LONGFOLDERS";  // 11 characters
+  ASSERT_TRUE(LongNameProblem(s));
+  EXPECT_EQ(LongNameProblem(s)->substr(0, 40), "When BAT Generation and compression are ");
+  EXPECT_NE(LongNameProblem(s)->find("The selected folder"), std::string::npos);
+  s.folderToSplit = L"C:\\DATA\\WORK";
+  EXPECT_FALSE(LongNameProblem(s));
+
+  s.folderIndicator = kLampDarkRed;
+  s.fileIndicator = kLampGreen;
+  const std::pair<std::wstring, bool> files[] = {
+      {L"C:\\IN\\REPORT.DOCX", false}, {L"C:\\IN\\ABCDEF", false},
+      {L"C:\\IN\\AB", true},           {L"C:\\IN\\A.B", true},
+      {L"C:\\IN\\ABCDEFGH.TXT", true}, {L"C:\\IN\\ABCDEFGHI.TXT", false},
+      {L"C:\\IN\\A.B.C", true},        {L"C:\\LONG FOLDER NAME\\X.TXT", true},
+  };
+  for (const auto& [name, fits] : files) {
+    s.fileToSplit = name;
+    EXPECT_EQ(!LongNameProblem(s), fits) << base::ToAnsi(name);
+  }
+  s.fileToSplit = L"C:\\IN\\ABCDEF";
+  EXPECT_EQ(*LongNameProblem(s),
+            "When BAT Generation and compression are both used simultaneously, you cannot use "
+            "long filenames. The file must only consist of up to 8 letters, a dot and 3 more "
+            "letters.");
+}
+
+TEST(AskPassphrase, EachModeShowsItsTitleAndPrompt) {
+  test::RecordingPrompts prompts;
+  prompts.passphrases = {"one", std::nullopt};
+  EXPECT_EQ(AskPassphrase(prompts, model::PassphraseMode::kConfirm), "one");
+  EXPECT_EQ(AskPassphrase(prompts, model::PassphraseMode::kCheck), std::nullopt);
+  EXPECT_EQ(prompts.asked,
+            (std::vector<std::string>{
+                "Password Confirmation|Before splitting takes place, please retype your password "
+                "to confirm that you have entered it correctly. Passwords are case-sensitive.",
+                "Security check|This fragment series has been encrypted. Please enter the "
+                "correct password. Passwords are case-sensitive."}));
+}
+
+TEST_F(WindowCommandsTest, SplitAsksForTheSeriesAndWritesIt) {
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  ExpectOnlyBox("This will take up 3 files/disks. Do you still want to proceed?", "Are you sure?",
+                mb::kOkCancel | mb::kIconQuestion);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorSplitfile", "WexlorDonework"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "reset1", "enable"}));
+  EXPECT_FALSE(splitterEvents.written.empty());
+}
+
+TEST_F(WindowCommandsTest, CancellingTheSeriesQuestionWritesNothing) {
+  doubles.boxes.Answer(mb::kIdCancel);
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_EQ(LastBox().text, "Operation cancelled!");
+  EXPECT_EQ(LastBox().title, "Cancelled");
+  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconInformation);
+  EXPECT_TRUE(Written().empty());
+  EXPECT_TRUE(prompts.sounds.empty());
+  EXPECT_EQ(window.log, kLockedAndFreed);
+}
+
+TEST_F(WindowCommandsTest, BatchFileWithRawFragmentsAndRegeneration) {
+  state.saveBat.checked = true;
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.003", "data.BAT"}));
+  EXPECT_EQ(test::ReadBytes(dir / "out/data.001").size(), 10240u);  // raw: no header, no digits
+
+  // One fragment again: no question, only that fragment.
+  std::filesystem::remove(dir / "out/data.002");
+  doubles.boxes.shown.clear();
+  state.regenFragBool.checked = true;
+  state.regenFragVal.text = L"2";
+  Split(state, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(test::ReadBytes(dir / "out/data.002"),
+            Bytes(data.begin() + 10240, data.begin() + 20480));
+
+  state.regenFragVal.text = L"4";
+  Split(state, context);
+  ExpectOnlyBox(
+      "It is not possible to regenerate the specified fragment as there are only 3 fragments in "
+      "this series!",
+      "Fragment out of range", mb::kOk | mb::kIconCritical);
+}
+
+TEST_F(WindowCommandsTest, InputChecksComeFirstAndLeaveTheWindowAlone) {
+  // The destination is checked before the lamps are.
+  state.splitDestination = Wide(dir / "nowhere\\");
+  state.light2 = kLampDarkRed;
+  Split(state, context);
+  ExpectOnlyBox("Destination directory doesn't exist - please check this", "", mb::kOk);
+
+  state.splitDestination = Wide(WithTrailingSeparator(out));
+  state.fileToSplit = Wide(dir / "gone.bin");
+  doubles.boxes.shown.clear();
+  Split(state, context);
+  ExpectOnlyBox("File to split no longer exists - please check this", "", mb::kOk);
+
+  state.fileToSplit.clear();
+  doubles.boxes.shown.clear();
+  Split(state, context);
+  ExpectOnlyBox("File to split doesn't exist - please check this", "", mb::kOk);
+
+  state.fileIndicator = kLampDarkRed;
+  state.folderIndicator = kLampGreen;
+  state.folderToSplit = Wide(dir / "no folder");
+  doubles.boxes.shown.clear();
+  Split(state, context);
+  ExpectOnlyBox("Folder to split no longer exists - please check this", "", mb::kOk);
+
+  state.folderIndicator = kLampDarkRed;
+  doubles.boxes.shown.clear();
+  Split(state, context);
+  ExpectOnlyBox("Please select a file or folder to split first!", "Split what?",
+                mb::kOk | mb::kIconCritical);
+  EXPECT_TRUE(window.log.empty());
+  EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(WindowCommandsTest, AnAlreadyCompressedFileAsksBeforeCompressing) {
+  test::WriteBytes(dir / "music.ZIP", data);
+  state.fileToSplit = Wide(dir / "music.ZIP");
+  state.useCompression.checked = true;
+  doubles.boxes.Answer(mb::kIdNo);
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "Sure to enable compression?");
+  EXPECT_EQ(LastBox().style, mb::kYesNo | mb::kIconExclamation);
+  EXPECT_EQ(LastBox().text.substr(0, 48), "You have enabled automatic compression and have ");
+  EXPECT_TRUE(window.log.empty());
+  EXPECT_TRUE(Written().empty());
+  // Yes goes on to the packing, which this build says it cannot do.
+  doubles.boxes.Answer(mb::kIdYes);
+  Split(state, context);
+  EXPECT_EQ(LastBox().title, "Not in this build yet");
+  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconInformation);
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(WindowCommandsTest, ChecksAfterTheWindowIsDisabledEnableItAgain) {
+  struct Case {
+    std::function<void(model::MainWindowState&)> change;
+    std::string text;
+    std::string title;
+  };
+  const Case cases[] = {
+      {[](model::MainWindowState& s) {
+         s.regenFragBool.checked = true;
+         s.regenFragVal.text = L"two";
+       },
+       "Please enter a number value for the fragment to regenerate!", "Invalid fragment"},
+      {[](model::MainWindowState& s) { s.light1 = kLampDarkRed; },
+       "Please select a file to split first!", "Not enough information."},
+      {[](model::MainWindowState& s) { s.light2 = kLampDarkRed; },
+       "Please select where to put the fragments first!", "Not enough information."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    model::MainWindowState s = state;
+    c.change(s);
+    doubles.boxes.shown.clear();
+    window.log.clear();
+    Split(s, context);
+    ExpectOnlyBox(c.text, c.title, mb::kOk | mb::kIconCritical);
+    EXPECT_EQ(window.log, kLockedAndFreed);
+  }
+  EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(WindowCommandsTest, LongNamesWithBatchFilesAndCompression) {
+  state.saveBat.checked = true;
+  state.useCompression.checked = true;
+  test::WriteBytes(dir / "archive.data", data);
+  state.fileToSplit = Wide(dir / "archive.data");
+  Split(state, context);
+  ExpectOnlyBox(*LongNameProblem(state), "Unable to support long filenames for selected features",
+                mb::kOk | mb::kIconCritical);
+
+  // A short folder name gets the warning; Cancel ends the command.
+  test::MakeFolder(dir / "WORK");
+  state.fileIndicator = kLampDarkRed;
+  state.folderIndicator = kLampGreen;
+  state.folderToSplit = Wide(dir / "WORK");
+  doubles.boxes.shown.clear();
+  window.log.clear();
+  doubles.boxes.Answer(mb::kIdCancel);
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "Warning: No LFN support with selected features");
+  EXPECT_EQ(LastBox().style, mb::kOkCancel | mb::kIconExclamation);
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(WindowCommandsTest, APassphraseTypedDifferentlyWritesNothing) {
+  state.useEnc.checked = true;
+  state.passphrase.text = L"Kestrel";
+  prompts.passphrases = {"kestrel"};
+  Split(state, context);
+  ExpectOnlyBox("The passwords do not match.", "Please try again", mb::kOk | mb::kIconCritical);
+  EXPECT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].substr(0, 22), "Password Confirmation|");
+  EXPECT_TRUE(Written().empty());
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  // An empty answer is no match either; a cancelled dialog just ends.
+  prompts.passphrases = {""};
+  doubles.boxes.shown.clear();
+  Split(state, context);
+  EXPECT_EQ(LastBox().text, "The passwords do not match.");
+  doubles.boxes.shown.clear();
+  window.log.clear();
+  Split(state, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(WindowCommandsTest, AnEncryptedSplitAssemblesWithItsPassphrase) {
+  state.useEnc.checked = true;
+  state.passphrase.text = L"Kestrel";
+  prompts.passphrases = {"Kestrel"};
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  ASSERT_EQ(Written().size(), 3u);
+
+  model::MainWindowState assemble;
+  assemble.filesToAssemble = {Wide(dir / "out/data.001")};
+  assemble.light3 = kLampGreen;
+  test::MakeFolder(dir / "joined");
+  assemble.assembleDestination = Wide(WithTrailingSeparator(dir / "joined"));
+  assemble.light4 = kLampGreen;
+  prompts.asked.clear();
+  prompts.passphrases = {"Kestrel"};
+  window.log.clear();
+  Assemble(assemble, context);
+  EXPECT_EQ(test::ReadBytes(dir / "joined/data.bin"), data);
+  EXPECT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].substr(0, 15), "Security check|");
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "reset2", "enable"}));
+}
+
+TEST_F(WindowCommandsTest, AssembleChecksInOrder) {
+  model::MainWindowState s;
+  Assemble(s, context);
+  ExpectOnlyBox("Please select a fragment to assemble first!", "Not enough information.",
+                mb::kOk | mb::kIconCritical);
+  s.filesToAssemble = {L"C:\\in\\s.001"};
+  s.light3 = kLampGreen;
+  doubles.boxes.shown.clear();
+  Assemble(s, context);
+  ExpectOnlyBox("Please select where to put the finished file first!", "Not enough information.",
+                mb::kOk | mb::kIconCritical);
+  s.light4 = kLampGreen;
+  doubles.boxes.shown.clear();
+  Assemble(s, context);
+  ExpectOnlyBox("Please select a destination directory first.",
+                "Destination directory not selected", mb::kOk | mb::kIconCritical);
+  EXPECT_TRUE(window.log.empty());
+
+  // A cabinet picked directly is not assembled.
+  s.filesToAssemble = {L"C:\\in\\BACKUP.CAB"};
+  s.assembleDestination = Wide(WithTrailingSeparator(out));
+  doubles.boxes.shown.clear();
+  Assemble(s, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "Not in this build yet");
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_EQ(watcher.ended, 0);
+}
+
+TEST_F(WindowCommandsTest, MakeCabSaysItIsNotInThisBuild) {
+  MakeCab(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "Not in this build yet");
+  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconInformation);
+  EXPECT_TRUE(Written().empty());
+}
+
+}  // namespace
+}  // namespace vtq

@@ -1,0 +1,363 @@
+#include "app/operations/window_commands.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "app/model/basic_numeric.h"
+#include "app/model/fragment_sizes.h"
+#include "app/operations/error_dialog.h"
+#include "base/ansi_text.h"
+#include "engine/path.h"
+#include "engine/secure_wipe.h"
+
+namespace vtq {
+namespace {
+
+using model::kLampDarkRed;
+using model::kLampGreen;
+
+constexpr const char* kNotEnoughInformation = "Not enough information.";
+constexpr const char* kNotInThisBuild = "Not in this build yet";
+constexpr const char* kLongNamesTitle = "Unable to support long filenames for selected features";
+
+// Packing into and unpacking from cabinets is the cabinet component's work;
+// until it is part of the program, the commands say so and stop.
+constexpr const char* kNoCabinetToMake =
+    "Cabinet files cannot be made yet: the cabinet component is not part of this build.";
+constexpr const char* kNoCabinetToSplit =
+    "Folders, and files with \"Compress file(s) first\" ticked, are packed into a cabinet before "
+    "they are split, and the cabinet component is not part of this build yet. Untick \"Compress "
+    "file(s) first\" to split a single file as it is.";
+constexpr const char* kNoCabinetToExtract =
+    "Cabinets cannot be extracted yet: the cabinet component is not part of this build. The "
+    "cabinet was left as it is.";
+constexpr const char* kAssembledCabinetKept =
+    "The assembled file is a cabinet, which cannot be extracted yet: the cabinet component is not "
+    "part of this build. The cabinet was kept in the destination folder.";
+
+constexpr std::array<std::wstring_view, 11> kAlreadyCompressed = {
+    L"cab", L"zip", L"mp3", L"mpg", L"ace", L"rar", L"lha", L"lzh", L"arc", L"jpg", L"zoo"};
+
+MessageBoxes& Boxes(WindowCommandContext& context) {
+  return context.globals.GetPlatform().boxes;
+}
+
+void Refuse(MessageBoxes& boxes, const std::string& text, const char* title = "") {
+  boxes.Show(text, title, mb::kOk | mb::kIconCritical);
+}
+
+// The window takes no input from here until the command ends, whichever
+// way it ends.
+class InputLock {
+ public:
+  explicit InputLock(CommandWindow& window) : window_(window) { window_.EnableInput(false); }
+  ~InputLock() { window_.EnableInput(true); }
+  InputLock(const InputLock&) = delete;
+  InputLock& operator=(const InputLock&) = delete;
+
+ private:
+  CommandWindow& window_;
+};
+
+// Windows takes "/" as a separator too.
+std::wstring_view LastComponent(std::wstring_view path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+bool AlreadyCompressed(std::wstring_view path) {
+  const std::wstring ending = model::LastThreeLowered(path);
+  for (std::wstring_view known : kAlreadyCompressed) {
+    if (ending == known)
+      return true;
+  }
+  return false;
+}
+
+// The input checks made while the window still takes input; false ends
+// the command.
+bool InputReady(const model::MainWindowState& s, WindowCommandContext& context) {
+  MessageBoxes& boxes = Boxes(context);
+  if (!context.paths.IsFolder(s.splitDestination)) {
+    boxes.Show("Destination directory doesn't exist - please check this", "", mb::kOk);
+    return false;
+  }
+  if (s.fileIndicator == kLampGreen) {
+    if (s.fileToSplit.empty()) {
+      boxes.Show("File to split doesn't exist - please check this", "", mb::kOk);
+      return false;
+    }
+    if (!context.paths.Exists(s.fileToSplit)) {
+      boxes.Show("File to split no longer exists - please check this", "", mb::kOk);
+      return false;
+    }
+    if (s.useCompression.checked && AlreadyCompressed(s.fileToSplit)) {
+      const int answer = boxes.Show(
+          "You have enabled automatic compression and have selected a file that is probably "
+          "already compressed. If that is the case, it is unlikely that Vantrelloquin's "
+          "compression will be able to make the file much smaller and will take much longer to "
+          "split the file. Are you sure you wish to proceed with compression?",
+          "Sure to enable compression?", mb::kYesNo | mb::kIconExclamation);
+      return answer == mb::kIdYes;
+    }
+    return true;
+  }
+  if (s.folderIndicator == kLampGreen) {
+    if (!context.paths.IsFolder(s.folderToSplit)) {
+      boxes.Show("Folder to split no longer exists - please check this", "", mb::kOk);
+      return false;
+    }
+    return true;
+  }
+  Refuse(boxes, "Please select a file or folder to split first!", "Split what?");
+  return false;
+}
+
+// The long-name rules of BAT generation with compression: a refusal, or
+// for a folder the warning the user may cancel. False ends the command.
+bool NamesFitBatchFile(const model::MainWindowState& s, MessageBoxes& boxes) {
+  if (!s.saveBat.checked || !s.useCompression.checked)
+    return true;
+  if (const auto problem = LongNameProblem(s)) {
+    Refuse(boxes, *problem, kLongNamesTitle);
+    return false;
+  }
+  if (s.folderIndicator != kLampGreen)
+    return true;
+  return boxes.Show(
+             "Although it is possible to use the selected features simultaneously, there will be "
+             "no long filename support. If you know that the folder you have chosen to split "
+             "contains long filenames (names greater than 8 characters, a dot and 3 more "
+             "letters) you should click 'Cancel' now.",
+             "Warning: No LFN support with selected features",
+             mb::kOkCancel | mb::kIconExclamation) == mb::kIdOk;
+}
+
+// The passphrase typed again must match the box's, exactly.
+bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& context) {
+  if (!s.useEnc.checked)
+    return true;
+  std::optional<std::string> typed =
+      AskPassphrase(context.prompts, model::PassphraseMode::kConfirm);
+  // A cancelled dialog ends the command without a word.
+  if (!typed)
+    return false;
+  std::string expected = base::ToAnsi(s.passphrase.text);
+  const bool same = *typed == expected;
+  SecureWipe(typed);
+  SecureWipe(expected);
+  if (!same)
+    Refuse(Boxes(context), "The passwords do not match.", "Please try again");
+  return same;
+}
+
+std::string SeriesQuestion(int16_t fragments, bool disksWithBatchFile) {
+  const std::string n = std::to_string(fragments);
+  if (disksWithBatchFile) {
+    return "This will take up " + n + " to " + std::to_string(fragments + 1) +
+           " disks. Do you still want to proceed?";
+  }
+  return "This will take up " + n + " files/disks. Do you still want to proceed?";
+}
+
+// Whatever the error dialog answers, the command is over: only the answer
+// that ends the program does more.
+void ReportSplitStop(const SplitResult& result, WindowCommandContext& context) {
+  MessageBoxes& boxes = Boxes(context);
+  switch (result.stop) {
+    case SplitStop::kNoSuchFragment:
+      Refuse(boxes,
+             "It is not possible to regenerate the specified fragment as there are only " +
+                 std::to_string(result.fragmentsInSeries) + " fragments in this series!",
+             "Fragment out of range");
+      break;
+    case SplitStop::kBatchNameUnsafe:
+      Refuse(boxes, result.problem);
+      break;
+    case SplitStop::kBatchWouldReplaceSource:
+      Refuse(boxes,
+             "The batch file " + result.batchFile +
+                 " would replace the file being split. Please choose another destination folder.",
+             "Source would be overwritten");
+      break;
+    case SplitStop::kEngineError:
+      if (ShowErrorDialog(VbError(result.errorNumber, {}, result.errorDescription), boxes) ==
+          TrapAction::kEndProgram) {
+        context.window.EndProgram();
+      }
+      break;
+    case SplitStop::kEndedAfterError:
+      context.window.EndProgram();
+      break;
+    default:
+      // The engine has said why, or the user chose to stop, or all went well.
+      break;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode mode) {
+  const model::PassphraseDialogText text = model::PassphraseDialogFor(mode);
+  return prompts.AskPassphrase(base::ToAnsi(text.title), base::ToAnsi(text.prompt));
+}
+
+std::optional<int16_t> FragmentToRegenerate(const model::MainWindowState& s) {
+  if (!s.regenFragBool.checked)
+    return 0;
+  if (!model::IsNumeric(s.regenFragVal.text))
+    return std::nullopt;
+  // Halves go to the even neighbour, as the default rounding does.
+  const double rounded = std::nearbyint(model::NumericValue(s.regenFragVal.text));
+  if (!(rounded >= 0 && rounded <= std::numeric_limits<int16_t>::max()))
+    return std::nullopt;
+  return static_cast<int16_t>(rounded);
+}
+
+std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
+  if (s.folderIndicator == kLampGreen) {
+    if (LastComponent(s.folderToSplit).size() <= 8)
+      return std::nullopt;
+    return "When BAT Generation and compression are both used simultaneously, you cannot use long "
+           "filenames. The selected folder (and any subfolders) cannot be more than 8 characters "
+           "and any contained files must be no more than 8 letters, a dot and 3 more letters.";
+  }
+  // A name without a dot is measured whole as its extension.
+  const std::wstring_view name = LastComponent(s.fileToSplit);
+  const size_t dot = name.find(L'.');
+  const size_t stem = dot == std::wstring_view::npos ? 0 : dot;
+  const size_t extension = dot == std::wstring_view::npos ? name.size() : name.size() - dot - 1;
+  if (stem <= 8 && extension <= 3)
+    return std::nullopt;
+  return "When BAT Generation and compression are both used simultaneously, you cannot use long "
+         "filenames. The file must only consist of up to 8 letters, a dot and 3 more letters.";
+}
+
+void FillSplitRequest(const model::MainWindowState& s, int16_t regenerate, SplitRequest& request) {
+  request.source = base::ToAnsi(s.fileToSplit);
+  request.destination = base::ToAnsi(s.splitDestination);
+  request.regenerate = regenerate;
+  if (s.useEnc.checked)
+    request.passphrase = base::ToAnsi(s.passphrase.text);
+  const auto value = [](const model::TextField& field) {
+    return static_cast<float>(model::NumericValue(field.text));
+  };
+  const int64_t custom = model::SizeToBytes(value(s.customSize), s.custSizeUnits.position);
+  if (s.sizeMode == model::SizeMode::kPreset) {
+    if (const int64_t preset = model::PresetBytes(s.cmbPreset.position); preset > 0)
+      request.fragmentSize = preset;
+  } else if (s.sizeMode == model::SizeMode::kCustom) {
+    request.fragmentSize = custom;
+  }
+  if (s.firstOverride.checked) {
+    request.firstSize =
+        model::SizeToBytes(value(s.firstOverrideValue), s.fOverrideUnits.position, custom);
+  }
+  request.format = s.saveBat.checked ? aftRaw : aftQuorvelle;
+  request.checkDigits = request.format == aftQuorvelle;
+  request.writeBatchFile = s.saveBat.checked;
+}
+
+void Split(const model::MainWindowState& s, WindowCommandContext& context) {
+  if (!InputReady(s, context))
+    return;
+  MessageBoxes& boxes = Boxes(context);
+  const InputLock lock(context.window);
+  const std::optional<int16_t> regenerate = FragmentToRegenerate(s);
+  if (!regenerate) {
+    Refuse(boxes, "Please enter a number value for the fragment to regenerate!",
+           "Invalid fragment");
+    return;
+  }
+  if (s.light1 == kLampDarkRed) {
+    Refuse(boxes, "Please select a file to split first!", kNotEnoughInformation);
+    return;
+  }
+  if (s.light2 == kLampDarkRed) {
+    Refuse(boxes, "Please select where to put the fragments first!", kNotEnoughInformation);
+    return;
+  }
+  if (!NamesFitBatchFile(s, boxes) || !PassphraseConfirmed(s, context))
+    return;
+  if (s.folderIndicator == kLampGreen || s.useCompression.checked) {
+    // Here the input is packed into a temporary cabinet, which is then the
+    // one file to split and is deleted after the run.
+    boxes.Show(kNoCabinetToSplit, kNotInThisBuild, mb::kOk | mb::kIconInformation);
+    return;
+  }
+
+  SplitRequest request;
+  FillSplitRequest(s, *regenerate, request);
+  // On a removable disk the first fragment fills what the disk has free.
+  const std::string drive = request.destination.substr(0, 2);
+  const bool removable = context.globals.DiskRemovable(drive);
+  if (removable) {
+    const Currency free =
+        GlobalSettings::DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive));
+    request.firstSize = free.Whole();
+  }
+  request.confirm = [&](int16_t fragments) {
+    if (*regenerate != 0)
+      return true;
+    const int answer = boxes.Show(SeriesQuestion(fragments, s.saveBat.checked && removable),
+                                  "Are you sure?", mb::kOkCancel | mb::kIconQuestion);
+    if (answer == mb::kIdOk)
+      return true;
+    boxes.Show("Operation cancelled!", "Cancelled", mb::kOk | mb::kIconInformation);
+    return false;
+  };
+  const SplitResult result =
+      RunSplitCommand(request, context.globals, context.splitterEvents, context.prompts);
+  if (result.stop == SplitStop::kNone || result.stop == SplitStop::kBatchFileNotGenerated ||
+      result.stop == SplitStop::kEngineError) {
+    context.window.ResetProgress(model::Control::kProgressBar1);
+  }
+  ReportSplitStop(result, context);
+}
+
+void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
+  MessageBoxes& boxes = Boxes(context);
+  if (s.light3 == kLampDarkRed || s.filesToAssemble.empty()) {
+    Refuse(boxes, "Please select a fragment to assemble first!", kNotEnoughInformation);
+    return;
+  }
+  if (s.light4 == kLampDarkRed) {
+    Refuse(boxes, "Please select where to put the finished file first!", kNotEnoughInformation);
+    return;
+  }
+  if (s.assembleDestination.empty()) {
+    Refuse(boxes, "Please select a destination directory first.",
+           "Destination directory not selected");
+    return;
+  }
+  const InputLock lock(context.window);
+  const std::wstring& first = s.filesToAssemble.front();
+  if (model::LastThreeLowered(first) == L"cab") {
+    // Here a cabinet picked directly is extracted into a folder of the
+    // destination named after it.
+    boxes.Show(kNoCabinetToExtract, kNotInThisBuild, mb::kOk | mb::kIconInformation);
+    return;
+  }
+  AssembleRequest request;
+  request.firstFragment = base::ToAnsi(first);
+  request.destination = base::ToAnsi(s.assembleDestination);
+  const AssembleResult result =
+      RunAssembleCommand(request, context.globals, context.assembleWatcher, context.prompts);
+  if (result.stop == AssembleStop::kNone &&
+      model::LastThreeLowered(base::FromAnsi(result.outputPath)) == L"cab") {
+    // Here an assembled cabinet is extracted and then deleted.
+    boxes.Show(kAssembledCabinetKept, kNotInThisBuild, mb::kOk | mb::kIconInformation);
+  }
+  if (result.stop == AssembleStop::kNone || result.stop == AssembleStop::kIncomplete ||
+      result.stop == AssembleStop::kEngineError) {
+    context.window.ResetProgress(model::Control::kProgressBar2);
+  }
+}
+
+void MakeCab(const model::MainWindowState&, WindowCommandContext& context) {
+  Boxes(context).Show(kNoCabinetToMake, kNotInThisBuild, mb::kOk | mb::kIconInformation);
+}
+
+}  // namespace vtq

@@ -1,0 +1,67 @@
+#pragma once
+// The main window's commands, one per button: "Split now!", "Assemble
+// now!" and "Make CAB only". Each reads the window's state, checks it with
+// the window's own messages, builds the request of the shared split or
+// assemble command and runs it; the quick actions of the command line and
+// of a drop run the same entry points.
+
+#include <optional>
+#include <string>
+
+#include "app/model/main_window_model.h"
+#include "app/model/shell_paths.h"
+#include "app/operations/assemble_operation.h"
+#include "app/operations/prompts.h"
+#include "app/operations/split_operation.h"
+#include "engine/globals.h"
+
+namespace vtq {
+
+// What a command does to the window around its run.
+class CommandWindow {
+ public:
+  virtual ~CommandWindow() = default;
+  // The window takes no input while a command runs.
+  virtual void EnableInput(bool enabled) = 0;
+  // A finished run puts its progress bar back to 0.
+  virtual void ResetProgress(model::Control bar) = 0;
+  // The error dialog's answer that ends the program.
+  virtual void EndProgram() = 0;
+};
+
+// Everything a command reaches besides the window's state. The platform of
+// `globals` shows the commands' messages, as it shows the engine's.
+struct WindowCommandContext {
+  Globals& globals;
+  model::PathQueries& paths;
+  Prompts& prompts;
+  CommandWindow& window;
+  SplitterEvents& splitterEvents;
+  AssembleWatcher& assembleWatcher;
+};
+
+void Split(const model::MainWindowState& state, WindowCommandContext& context);
+void Assemble(const model::MainWindowState& state, WindowCommandContext& context);
+void MakeCab(const model::MainWindowState& state, WindowCommandContext& context);
+
+// The passphrase dialog in one of its two modes; what was typed, in the
+// ANSI code page, or nullopt when nothing was.
+std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode mode);
+
+// The request "Split now!" makes of the state: the source, the destination,
+// the size of the chosen mode, the first fragment's size, raw fragments
+// with a batch file or the own format with check digits, the passphrase
+// and the fragment to regenerate (`regenerate`, already checked). Fill
+// space leaves the splitter's own size.
+void FillSplitRequest(const model::MainWindowState& state, int16_t regenerate,
+                      SplitRequest& request);
+
+// The fragment number of "Regen fragment" (0 for the whole series), or
+// nullopt when its text is not a number a fragment can have.
+std::optional<int16_t> FragmentToRegenerate(const model::MainWindowState& state);
+
+// With BAT generation and compression together, names must fit 8.3: the
+// message for a file or folder name that does not, or nullopt.
+std::optional<std::string> LongNameProblem(const model::MainWindowState& state);
+
+}  // namespace vtq

@@ -1,0 +1,403 @@
+// Form1 bound to its model, driven through its controls as a user would:
+// the load, clicks and their rules, texts and their checks, the selection
+// buttons, drops, the command line's question, a split through the real
+// engine, Customize and Exit.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/operations/tests/recording_prompts.h"
+#include "app/win/main_window.h"
+#include "app/win/main_window_controller.h"
+#include "app/win/resource_ids.h"
+#include "app/win/tests/shell_double.h"
+#include "app/win/tests/window_harness.h"
+#include "app/win/window_services.h"
+#include "base/ansi_text.h"
+#include "base/win/restore_guards.h"
+#include "engine/tests/support/platform_doubles.h"
+#include "engine/tests/support/scratch.h"
+#include "wingui/controls.h"
+#include "wingui/lamp.h"
+#include "wingui/tests/file_drop_data.h"
+
+namespace vtq::app {
+namespace {
+
+using test::Click;
+
+constexpr COLORREF kGreen = 65280;
+constexpr COLORREF kDarkRed = 192;
+
+// Records each sound with whether the window still existed when it played.
+class RecordingPlayer final : public model::SoundPlayer {
+ public:
+  HWND window = nullptr;
+  std::vector<std::wstring> played;
+  void Play(std::wstring_view file, bool synchronous) override {
+    played.push_back(std::wstring(synchronous ? L"sync " : L"async ") + std::wstring(file) +
+                     (IsWindow(window) ? L" (window up)" : L""));
+  }
+};
+
+class BoundMainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+  }
+
+  bool Open(std::wstring_view commandLine = L"", int language = 0) {
+    controller_ = std::make_unique<MainWindowController>(
+        ControllerServices{test::Instance(), store_, globals_, shell_, player_, paths_,
+                           *activePrompts_, L"C:\\vtq\\"});
+    window_ = std::make_unique<MainWindow>(
+        MainWindowServices{test::Instance(), store_, boxes_, shell_, L"C:\\vtq\\"}, language,
+        controller_.get());
+    controller_->Attach(*window_);
+    EXPECT_TRUE(window_->Create());
+    main_ = window_->Hwnd();
+    player_.window = main_;
+    return controller_->Load(commandLine);
+  }
+
+  HWND Item(int id) { return GetDlgItem(main_, id); }
+  COLORREF Lamp(int id) { return wingui::LampColour(Item(id)).value_or(0); }
+  bool Checked(int id) { return wingui::IsChecked(Item(id)); }
+  bool Enabled(int id) { return wingui::IsEnabled(Item(id)); }
+  std::wstring Caption(int id) { return test::TextOf(main_, id); }
+  std::vector<std::string> Titles() {
+    std::vector<std::string> titles;
+    for (const auto& box : boxes_.shown)
+      titles.push_back(box.title);
+    return titles;
+  }
+  // What a user's typing leaves in a field: WM_SETTEXT sends EN_CHANGE.
+  void SetField(int id, const std::wstring& text) { wingui::SetText(Item(id), text); }
+  // What the window posted meanwhile runs, as the message loop would.
+  void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  void Leave(int field, int to) {
+    wingui::Focus(Item(field));
+    wingui::Focus(Item(to));
+    Pump();
+  }
+  std::wstring Wide(const std::string& text) { return base::FromAnsi(text); }
+
+  base::win::ScopedOle ole_;
+  settings::MemoryValues values_;
+  settings::SettingsStore store_{values_};
+  vtq::test::RecordingBoxes boxes_;
+  vtq::test::CountingLoop loop_;
+  vtq::test::ScriptedAdvisor advisor_;
+  Platform platform_{boxes_, loop_, SystemDrives(), SystemFolders(), &advisor_};
+  Globals globals_{platform_};
+  test::ScriptedShell shell_;
+  RecordingPlayer player_;
+  WindowPaths paths_{globals_};
+  vtq::test::RecordingPrompts prompts_;
+  Prompts* activePrompts_ = &prompts_;
+  vtq::test::ScratchDir dir_;
+  std::unique_ptr<MainWindowController> controller_;
+  std::unique_ptr<MainWindow> window_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(BoundMainWindowTest, TheLoadShowsTheStoredDefaultsInTheLanguage) {
+  store_.Write(L"AppEvents\\Schemes\\Apps\\Zorbikant\\WexlorProgload\\.Current", L"",
+               L"C:\\media\\start.wav");
+  store_.WriteProgram(L"FragSizeMode", L"Custom");
+  store_.WriteProgram(L"CustomSize", L"700");
+  store_.WriteProgram(L"UseEncryption", L"1");
+  store_.WriteProgram(L"DefaultPassphrase", L"Kestrel");
+  ASSERT_TRUE(Open(L"", 1));
+  EXPECT_TRUE(IsWindowVisible(main_));
+  EXPECT_EQ(player_.played, std::vector<std::wstring>{L"async C:\\media\\start.wav (window up)"});
+  EXPECT_TRUE(Checked(IDC_CustomEnabled));
+  EXPECT_FALSE(Checked(IDC_optPreset));
+  EXPECT_TRUE(Enabled(IDC_CustomSize));
+  EXPECT_EQ(Caption(IDC_CustomSize), L"700");
+  EXPECT_EQ(wingui::ComboSelected(Item(IDC_CustSizeUnits)), 1);
+  EXPECT_EQ(wingui::ComboSelected(Item(IDC_cmbPreset)), 1);
+  EXPECT_EQ(wingui::ComboSelected(Item(IDC_FOverrideUnits)), 5);
+  EXPECT_TRUE(Checked(IDC_UseEnc));
+  EXPECT_TRUE(Enabled(IDC_Passphrase));
+  EXPECT_EQ(Caption(IDC_Passphrase), L"Kestrel");
+  EXPECT_FALSE(Enabled(IDC_cmdCabOnly));
+  EXPECT_EQ(GetFocus(), Item(IDC_CustomSize));
+  // The language's captions, with their mnemonics.
+  EXPECT_EQ(Caption(IDC_Frame3), L"Vragment Sizes");
+  EXPECT_EQ(Caption(IDC_Command4), L"Select vyle to spl&it");
+  EXPECT_EQ(Caption(IDC_FirstOverride), L"Di&fferent size for 1st vragment");
+  EXPECT_EQ(Caption(IDC_RegenFragBool), L"&Regen vragment");
+  EXPECT_EQ(Caption(IDC_Command7), L"&Split now!");
+  for (int lamp :
+       {IDC_Light1, IDC_Light2, IDC_FileIndicator, IDC_FolderIndicator, IDC_Light3, IDC_Light4})
+    EXPECT_EQ(Lamp(lamp), kDarkRed);
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(BoundMainWindowTest, ClicksRunTheRulesOfTheBoxesAndSizeModes) {
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(Caption(IDC_Command4), L"Select f&ile to split");
+  EXPECT_TRUE(Checked(IDC_optPreset));
+  EXPECT_FALSE(Enabled(IDC_CustomSize));
+  EXPECT_FALSE(Enabled(IDC_Passphrase));
+
+  Click(main_, IDC_UseEnc);
+  EXPECT_TRUE(Enabled(IDC_Passphrase));
+  EXPECT_EQ(GetFocus(), Item(IDC_Passphrase));
+  EXPECT_FALSE(Enabled(IDC_cmdCabOnly));
+  Click(main_, IDC_SaveBAT);
+  EXPECT_FALSE(Checked(IDC_UseEnc));
+  EXPECT_FALSE(Enabled(IDC_Passphrase));
+  EXPECT_FALSE(Enabled(IDC_cmdCabOnly));
+  Click(main_, IDC_SaveBAT);
+  EXPECT_TRUE(Enabled(IDC_cmdCabOnly));
+
+  Click(main_, IDC_CustomEnabled);
+  EXPECT_TRUE(Enabled(IDC_CustomSize));
+  EXPECT_TRUE(Enabled(IDC_CustSizeUnits));
+  EXPECT_EQ(GetFocus(), Item(IDC_CustomSize));
+  Click(main_, IDC_optPreset);
+  EXPECT_FALSE(Enabled(IDC_CustomSize));
+
+  Click(main_, IDC_FirstOverride);
+  EXPECT_TRUE(Enabled(IDC_FirstOverrideValue));
+  EXPECT_EQ(GetFocus(), Item(IDC_FirstOverrideValue));
+
+  // A key typed into the fragment number ticks its box; a text that is no
+  // number clears it again.
+  SetField(IDC_RegenFragVal, L"3");
+  EXPECT_TRUE(Checked(IDC_RegenFragBool));
+  SetField(IDC_RegenFragVal, L"x");
+  EXPECT_FALSE(Checked(IDC_RegenFragBool));
+}
+
+TEST_F(BoundMainWindowTest, FieldsAreCheckedWhenTheyAreLeft) {
+  ASSERT_TRUE(Open());
+  Click(main_, IDC_CustomEnabled);
+  SetField(IDC_CustomSize, L"9");
+  Leave(IDC_CustomSize, IDC_Command7);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Please use a fragment size between 10kb and 102400kb");
+  EXPECT_EQ(boxes_.shown[0].title, "Not within valid range");
+  EXPECT_EQ(boxes_.shown[0].style, mb::kOk | mb::kIconCritical);
+  EXPECT_EQ(GetFocus(), Item(IDC_CustomSize));
+
+  SetField(IDC_CustomSize, L"12.7");
+  Leave(IDC_CustomSize, IDC_Command7);
+  EXPECT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(Caption(IDC_CustomSize), L"12");
+  // Another unit checks the range again.
+  test::Choose(main_, IDC_CustSizeUnits, 0);
+  Pump();
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].title, "Not within valid range");
+  EXPECT_EQ(GetFocus(), Item(IDC_CustomSize));
+  test::Choose(main_, IDC_CustSizeUnits, 1);
+  Pump();
+
+  Click(main_, IDC_FirstOverride);
+  SetField(IDC_FirstOverrideValue, L"");
+  Leave(IDC_FirstOverrideValue, IDC_Command7);
+  ASSERT_EQ(boxes_.shown.size(), 3u);
+  EXPECT_EQ(boxes_.shown[2].text, "Please enter a value");
+  EXPECT_EQ(boxes_.shown[2].title, "Enter a value");
+  EXPECT_EQ(GetFocus(), Item(IDC_FirstOverrideValue));
+
+  // Two wrong fields: leaving one for the other asks once about the one
+  // left, and the focus goes back to it for good instead of to and fro.
+  SetField(IDC_CustomSize, L"");
+  Leave(IDC_FirstOverrideValue, IDC_CustomSize);
+  EXPECT_EQ(boxes_.shown.size(), 4u);
+  EXPECT_EQ(boxes_.shown[3].text, "Please enter a value");
+  EXPECT_EQ(GetFocus(), Item(IDC_FirstOverrideValue));
+}
+
+TEST_F(BoundMainWindowTest, SelectionButtonsTurnTheirLampsGreen) {
+  ASSERT_TRUE(Open());
+  vtq::test::WriteBytes(dir_ / "report.doc", {1, 2, 3});
+  vtq::test::WriteBytes(dir_ / "series.001", {1, 2, 3});
+  vtq::test::MakeFolder(dir_ / "work");
+  shell_.file = Wide(dir_ / "report.doc");
+  Click(main_, IDC_Command4);
+  EXPECT_EQ(Lamp(IDC_Light1), kGreen);
+  EXPECT_EQ(Lamp(IDC_FileIndicator), kGreen);
+  EXPECT_EQ(Lamp(IDC_FolderIndicator), kDarkRed);
+  EXPECT_EQ(Lamp(IDC_Light2), kDarkRed);
+
+  shell_.folder = Wide(dir_ / "work");
+  Click(main_, IDC_cmdSelFolderToSplit);
+  EXPECT_EQ(Lamp(IDC_FolderIndicator), kGreen);
+  EXPECT_EQ(Lamp(IDC_FileIndicator), kDarkRed);
+  Click(main_, IDC_Command3);
+  EXPECT_EQ(Lamp(IDC_Light2), kGreen);
+  EXPECT_FALSE(Enabled(IDC_optAutofill));  // a fixed disk
+
+  // A file that does not exist is not chosen; a cancelled dialog changes nothing.
+  shell_.file = Wide(dir_ / "gone.001");
+  Click(main_, IDC_Command5);
+  EXPECT_EQ(Lamp(IDC_Light3), kDarkRed);
+  shell_.file = Wide(dir_ / "series.001");
+  Click(main_, IDC_Command5);
+  EXPECT_EQ(Lamp(IDC_Light3), kGreen);
+  shell_.folder.reset();
+  Click(main_, IDC_Command6);
+  EXPECT_EQ(Lamp(IDC_Light4), kDarkRed);
+  shell_.folder = Wide(dir_ / "work");
+  Click(main_, IDC_Command6);
+  EXPECT_EQ(Lamp(IDC_Light4), kGreen);
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(BoundMainWindowTest, SplitNowWritesTheSeriesAndResetsItsBar) {
+  ASSERT_TRUE(Open());
+  vtq::test::WriteBytes(dir_ / "data.bin", vtq::test::PatternBytes(30000, 3));
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.file = Wide(dir_ / "data.bin");
+  Click(main_, IDC_Command4);
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command3);
+  Click(main_, IDC_CustomEnabled);
+  SetField(IDC_CustomSize, L"10");
+  test::Choose(main_, IDC_CustSizeUnits, 1);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Are you sure?"});
+  EXPECT_EQ(boxes_.shown[0].text, "This will take up 3 files/disks. Do you still want to proceed?");
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "out"),
+            (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+  EXPECT_EQ(wingui::ProgressValue(Item(IDC_ProgressBar1)), 0);
+  EXPECT_GT(wingui::ProgressMaximum(Item(IDC_ProgressBar1)), 0);
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  EXPECT_EQ(prompts_.sounds, (std::vector<std::string>{"WexlorSplitfile", "WexlorDonework"}));
+
+  // Assemble now! without a destination says so.
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(boxes_.shown.back().text, "Please select a fragment to assemble first!");
+}
+
+TEST_F(BoundMainWindowTest, TheSplitConfirmsThePassphraseInItsDialog) {
+  WindowPrompts dialogs(test::Instance(), store_, boxes_, player_, L"C:\\vtq\\");
+  activePrompts_ = &dialogs;
+  ASSERT_TRUE(Open());
+  dialogs.SetOwner(main_);
+  vtq::test::WriteBytes(dir_ / "data.bin", vtq::test::PatternBytes(30000, 5));
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.file = Wide(dir_ / "data.bin");
+  Click(main_, IDC_Command4);
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command3);
+  Click(main_, IDC_UseEnc);
+  SetField(IDC_Passphrase, L"Kestrel");
+  test::ModalScripts driver({{L"Password Confirmation", [](HWND dialog) {
+                                EXPECT_EQ(test::TextOf(dialog, IDC_lblPrompt),
+                                          L"Before splitting takes place, please retype your "
+                                          L"password to confirm that you have entered it "
+                                          L"correctly. Passwords are case-sensitive.");
+                                test::Type(dialog, IDC_txtPassword, L"kestrel");
+                                Click(dialog, IDOK);
+                              }}});
+  Click(main_, IDC_Command7);
+  EXPECT_EQ(driver.Started(), 1u);
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Please try again"});
+  EXPECT_EQ(boxes_.shown[0].text, "The passwords do not match.");
+  EXPECT_TRUE(vtq::test::NamesIn(dir_ / "out").empty());
+  EXPECT_TRUE(IsWindowEnabled(main_));
+}
+
+TEST_F(BoundMainWindowTest, DropsOfOneFileAskAndOfTwoDoNothing) {
+  ASSERT_TRUE(Open());
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command3);
+
+  IDropTarget* target = window_->DropTarget();
+  wingui::test::FileDropData two({L"C:\\a.txt", L"C:\\b.txt"});
+  DWORD effect = DROPEFFECT_COPY;
+  EXPECT_EQ(target->DragEnter(&two, 0, {}, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+  effect = DROPEFFECT_COPY;
+  target->Drop(&two, 0, {}, &effect);
+  EXPECT_EQ(Lamp(IDC_Light1), kDarkRed);
+  EXPECT_TRUE(boxes_.shown.empty());
+
+  wingui::test::FileDropData one({L"C:\\in\\report.doc"});
+  effect = DROPEFFECT_COPY;
+  EXPECT_EQ(target->DragEnter(&one, 0, {}, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
+  boxes_.Answer(mb::kIdNo);
+  effect = DROPEFFECT_COPY;
+  target->Drop(&one, 0, {}, &effect);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_COPY});
+  EXPECT_EQ(Lamp(IDC_Light1), kGreen);
+  EXPECT_EQ(Lamp(IDC_FileIndicator), kGreen);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].title, "QuickSplit");
+  EXPECT_EQ(boxes_.shown[0].text,
+            "Would you like to split this file right now using the current settings?");
+  EXPECT_EQ(boxes_.shown[0].style, mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2);
+
+  // A first fragment: the assemble side, no question without its destination.
+  wingui::test::FileDropData fragment({L"C:\\in\\series.001"});
+  effect = DROPEFFECT_COPY;
+  target->Drop(&fragment, 0, {}, &effect);
+  EXPECT_EQ(Lamp(IDC_Light3), kGreen);
+  EXPECT_EQ(boxes_.shown.size(), 1u);
+}
+
+TEST_F(BoundMainWindowTest, TheCommandLineAsksItsQuickQuestion) {
+  boxes_.Answer(mb::kIdNo);
+  ASSERT_TRUE(Open(L"/assext C:\\in\\s.001"));
+  EXPECT_TRUE(IsWindowVisible(main_));
+  EXPECT_EQ(Titles(), std::vector<std::string>{"QuickAssemble"});
+  EXPECT_EQ(Lamp(IDC_Light3), kGreen);
+  EXPECT_EQ(Lamp(IDC_Light4), kGreen);
+}
+
+TEST_F(BoundMainWindowTest, MakeCabAloneEndsWithoutShowingTheWindow) {
+  store_.Write(L"AppEvents\\Schemes\\Apps\\Zorbikant\\WexlorProgexit\\.Current", L"",
+               L"C:\\media\\exit.wav");
+  EXPECT_FALSE(Open(L"/makecab"));
+  EXPECT_FALSE(IsWindowVisible(main_));
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Sorry"});
+  EXPECT_EQ(boxes_.shown[0].text,
+            "Sorry but you may not convert the selected folder into a CAB file");
+  EXPECT_TRUE(player_.played.empty());
+}
+
+TEST_F(BoundMainWindowTest, CustomizeSavedShowsTheNewLanguage) {
+  ASSERT_TRUE(Open());
+  test::ModalScripts driver({{L"Customize", [](HWND dialog) {
+                                test::Choose(dialog, IDC_cmbLang, 1);
+                                Click(dialog, IDOK);
+                              }}});
+  Click(main_, IDC_cmdUserOptions);
+  EXPECT_EQ(driver.Started(), 1u);
+  EXPECT_EQ(Caption(IDC_Frame3), L"Vragment Sizes");
+  EXPECT_EQ(Caption(IDC_UseCompression), L"Compress vyle(s) first");
+}
+
+TEST_F(BoundMainWindowTest, ExitPlaysTheExitSoundBeforeTheWindowGoes) {
+  store_.Write(L"AppEvents\\Schemes\\Apps\\Zorbikant\\WexlorProgexit\\.Current", L"",
+               L"C:\\media\\exit.wav");
+  ASSERT_TRUE(Open());
+  Click(main_, IDC_Command2);
+  EXPECT_FALSE(IsWindow(main_));
+  EXPECT_EQ(player_.played, std::vector<std::wstring>{L"sync C:\\media\\exit.wav (window up)"});
+}
+
+}  // namespace
+}  // namespace vtq::app

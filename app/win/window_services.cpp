@@ -1,0 +1,72 @@
+#include "app/win/window_services.h"
+
+#include <mmsystem.h>
+
+// <mmsystem.h> maps PlaySound to PlaySoundA, which would rename the member
+// of Prompts defined below.
+#undef PlaySound
+
+#include "app/model/shell_paths.h"
+#include "app/win/passphrase_dialog.h"
+#include "base/ansi_text.h"
+
+namespace vtq::app {
+namespace {
+
+DWORD AttributesOf(std::wstring_view path) {
+  return GetFileAttributesW(std::wstring(path).c_str());
+}
+
+}  // namespace
+
+bool WindowPaths::Exists(std::wstring_view path) {
+  return !path.empty() && AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WindowPaths::IsFolder(std::wstring_view path) {
+  if (path.empty())
+    return false;
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool WindowPaths::DiskRemovable(std::wstring_view folder) {
+  return globals_.DiskRemovable(base::ToAnsi(folder.substr(0, 2)));
+}
+
+void SystemSoundPlayer::Play(std::wstring_view file, bool synchronous) {
+  const std::string name = base::ToAnsi(file);
+  PlaySoundA(name.c_str(), nullptr, synchronous ? 0 : SND_ASYNC);
+}
+
+std::optional<std::string> WindowPrompts::AskPassphrase(std::string_view caption,
+                                                        std::string_view) {
+  // The dialog knows its two texts; the caption says which it is asked for.
+  const auto confirm = model::PassphraseDialogFor(model::PassphraseMode::kConfirm);
+  const PassphraseAsk ask =
+      base::FromAnsi(caption) == confirm.title ? PassphraseAsk::kConfirm : PassphraseAsk::kCheck;
+  PassphraseDialog dialog(instance_, ask, store_.Theme());
+  std::optional<std::wstring> typed = dialog.Ask(owner_);
+  if (!typed)
+    return std::nullopt;
+  std::string ansi = base::ToAnsi(*typed);
+  SecureZeroMemory(typed->data(), typed->size() * sizeof(wchar_t));
+  return ansi;
+}
+
+Answer WindowPrompts::AskYesNoCancel(std::string_view text, std::string_view title) {
+  switch (boxes_.Show(text, title, mb::kYesNoCancel)) {
+    case mb::kIdYes:
+      return Answer::kYes;
+    case mb::kIdNo:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
+  }
+}
+
+void WindowPrompts::PlaySound(std::string_view eventName) {
+  model::PlayEventSound(store_, player_, base::FromAnsi(eventName), programFolder_);
+}
+
+}  // namespace vtq::app
