@@ -12,6 +12,15 @@ namespace {
 // of a colour value, so that black stays distinguishable from "no lamp".
 constexpr LONG_PTR kLampMark = LONG_PTR{1} << 24;
 
+// A rim that stands out from the background, so that a dark red lamp stays
+// visible on a black or red theme.
+COLORREF RimFor(COLORREF background) {
+  const int luminance =
+      (GetRValue(background) * 299 + GetGValue(background) * 587 + GetBValue(background) * 114) /
+      1000;
+  return luminance < 128 ? RGB(224, 224, 224) : GetSysColor(COLOR_3DDKSHADOW);
+}
+
 }  // namespace
 
 void MakeLamp(HWND control, COLORREF colour) {
@@ -47,7 +56,7 @@ bool DrawLamp(const DRAWITEMSTRUCT& item, COLORREF background) {
   const int left = area.left + (area.right - area.left - side) / 2;
   const int top = area.top + (area.bottom - area.top - side) / 2;
   base::win::GdiObject<HBRUSH> fill(CreateSolidBrush(*colour));
-  base::win::GdiObject<HPEN> rim(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW)));
+  base::win::GdiObject<HPEN> rim(CreatePen(PS_INSIDEFRAME, 2, RimFor(background)));
   base::win::ScopedSelectObject brushGuard(item.hDC, fill.Get());
   base::win::ScopedSelectObject penGuard(item.hDC, rim.Get());
   Ellipse(item.hDC, left, top, left + side, top + side);

@@ -6,6 +6,8 @@
 #include "app/model/shell_paths.h"
 
 namespace vtq::model {
+
+extern const wchar_t kDefaultSoundFile[] = L"\\chainsaw.wav";
 namespace {
 
 std::wstring SchemeKey(std::wstring_view event) {
@@ -17,7 +19,7 @@ std::wstring DefaultFileOf(std::wstring_view event, std::wstring_view programFol
     return {};
   std::wstring file(programFolder);
   StripTrailingBackslash(file);
-  return file + L"\\" + std::wstring(kDefaultSoundFile);
+  return file + std::wstring(kDefaultSoundFile);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ inline constexpr std::wstring_view kSoundExtract = L"WexlorExtract";
 inline constexpr std::wstring_view kSoundDoneWork = L"WexlorDonework";
 
 // The file split and assemble play when the scheme has no entry for them,
-// in the program's folder.
-inline constexpr std::wstring_view kDefaultSoundFile = L"chainsaw.wav";
+// joined to the program's folder.
+extern const wchar_t kDefaultSoundFile[];
 
 struct SoundSchemeEntry {
   std::wstring_view key;

@@ -7,7 +7,7 @@ std::wstring InFolder(std::wstring_view folder, std::wstring_view name) {
   std::wstring path(folder);
   if (!path.empty() && path.back() == L'\\')
     path.pop_back();
-  path.append(L"\\").append(name);
+  path.append(name);
   return path;
 }
 

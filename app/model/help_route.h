@@ -11,9 +11,10 @@
 
 namespace vtq::model {
 
-inline constexpr std::wstring_view kHelpFileName = L"Vantrelloquin.hlp";
-inline constexpr std::wstring_view kUserGuideName = L"Vantrelloquin.html";
-inline constexpr std::wstring_view kHelpViewerName = L"winhlp32.exe";
+// Each name with the "\" that joins it to its folder.
+inline constexpr std::wstring_view kHelpFileName = L"\\Vantrelloquin.hlp";
+inline constexpr std::wstring_view kUserGuideName = L"\\Vantrelloquin.html";
+inline constexpr std::wstring_view kHelpViewerName = L"\\winhlp32.exe";
 inline constexpr std::string_view kNoHelpText =
     "Neither the help file nor the user guide (Vantrelloquin.html) was found in the program's "
     "folder. Please reinstall Vantrelloquin to get its help back.";

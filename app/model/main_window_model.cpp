@@ -7,13 +7,16 @@
 #include "app/model/shell_paths.h"
 
 namespace vtq::model {
-namespace {
 
-constexpr std::wstring_view kEnterValue = L"Please enter a value";
-constexpr std::wstring_view kEnterValueTitle = L"Enter a value";
-constexpr std::wstring_view kNumericValue = L"Please enter a numeric value";
-constexpr std::wstring_view kNumericValueTitle = L"Invalid value";
-constexpr std::wstring_view kRangeTitle = L"Not within valid range";
+// Texts kept as data in the program file instead of being folded into the
+// code that copies them, so that they can be found there as written.
+extern const wchar_t kEnterValue[] = L"Please enter a value";
+extern const wchar_t kEnterValueTitle[] = L"Enter a value";
+extern const wchar_t kNumericValue[] = L"Please enter a numeric value";
+extern const wchar_t kNumericValueTitle[] = L"Invalid value";
+extern const wchar_t kRangeTitle[] = L"Not within valid range";
+
+namespace {
 
 std::wstring RangeMessage() {
   return L"Please use a fragment size between " + std::to_wstring(kMinFragmentBytes / 1024) +

@@ -4,10 +4,13 @@
 #include "app/model/shell_paths.h"
 
 namespace vtq::model {
-namespace {
 
-constexpr std::wstring_view kQuickSplit = L"QuickSplit";
-constexpr std::wstring_view kQuickAssemble = L"QuickAssemble";
+// Texts kept as data in the program file instead of being folded into the
+// code that copies them, so that they can be found there as written.
+extern const wchar_t kQuickSplit[] = L"QuickSplit";
+extern const wchar_t kQuickAssemble[] = L"QuickAssemble";
+
+namespace {
 
 Prompt SplitFolderQuestion() {
   return QuickQuestion(L"Would you like to split this folder right now using the current settings?",

@@ -2,6 +2,8 @@
 
 namespace vtq::model {
 
+extern const wchar_t kVreakyThemeNote[] = L" 'File' will be replaced by 'Vyle'.";
+
 int ThemeNumber(int32_t stored) {
   return stored < 0 || stored >= static_cast<int32_t>(kThemes.size()) ? 1 : stored;
 }

@@ -48,7 +48,7 @@ inline constexpr std::array<Theme, 5> kThemes = {{
 }};
 
 // Appended to the description while the joke language is chosen.
-inline constexpr std::wstring_view kVreakyThemeNote = L" 'File' will be replaced by 'Vyle'.";
+extern const wchar_t kVreakyThemeNote[];
 
 // The tag that keeps a control out of every theme.
 inline constexpr std::wstring_view kThemeImmuneTag = L"themeimmune";

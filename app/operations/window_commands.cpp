@@ -9,6 +9,7 @@
 #include "app/model/fragment_sizes.h"
 #include "app/operations/error_dialog.h"
 #include "base/ansi_text.h"
+#include "engine/disk_space.h"
 #include "engine/path.h"
 #include "engine/secure_wipe.h"
 
@@ -295,7 +296,7 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   const bool removable = context.globals.DiskRemovable(drive);
   if (removable) {
     const Currency free =
-        GlobalSettings::DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive));
+        DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive));
     request.firstSize = free.Whole();
   }
   request.confirm = [&](int16_t fragments) {

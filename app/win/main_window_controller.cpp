@@ -140,7 +140,7 @@ const wchar_t kAssembleDestinationTitle[] = L"Select the folder to save the asse
 MainWindowController::MainWindowController(ControllerServices services)
     : services_(std::move(services)),
       model_(services_.paths),
-      splitterEvents_(model_, *this, GlobalSettings::IsNTPlatform()),
+      splitterEvents_(model_, *this, IsNtFamily()),
       assembleEvents_(model_, *this),
       commands_{services_.globals, services_.paths, services_.prompts, *this,
                 splitterEvents_,   assembleEvents_} {}
