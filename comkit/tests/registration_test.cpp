@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "base/ansi_text.h"
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 
 namespace vtq::comkit {
 namespace {
@@ -127,10 +127,10 @@ TEST(Registration, EveryWrittenKeyIsRemovedByUnregistering) {
 // The same table written for real, below a redirected HKEY_CURRENT_USER.
 class RegistrationInSandboxTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 0u); }
+  void SetUp() override { ASSERT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u); }
 
  private:
-  orrin::test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
 };
 
 TEST_F(RegistrationInSandboxTest, EveryValueOfEveryClassIsWrittenAsTheTableSays) {
@@ -148,36 +148,36 @@ TEST_F(RegistrationInSandboxTest, EveryValueOfEveryClassIsWrittenAsTheTableSays)
   for (const wchar_t* bare :
        {L"\\Control", L"\\Programmable",
         L"\\Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}"}) {
-    EXPECT_TRUE(orrin::test::RegistrySandbox::KeyExists(control + bare)) << base::ToAnsi(bare);
+    EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(control + bare)) << base::ToAnsi(bare);
     EXPECT_EQ(ValueIn(HKEY_CURRENT_USER, control + bare, L""), std::nullopt)
         << "a bare key has no default value: " << base::ToAnsi(bare);
   }
   const std::wstring plain = L"CLSID\\{11111111-2222-3333-4444-555555555555}";
-  EXPECT_TRUE(orrin::test::RegistrySandbox::KeyExists(plain + L"\\InprocServer32"));
-  EXPECT_FALSE(orrin::test::RegistrySandbox::KeyExists(plain + L"\\Control"))
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(plain + L"\\InprocServer32"));
+  EXPECT_FALSE(vtq::test::RegistrySandbox::KeyExists(plain + L"\\Control"))
       << "a plain automation class is no control";
-  EXPECT_FALSE(orrin::test::RegistrySandbox::KeyExists(plain + L"\\MiscStatus"));
+  EXPECT_FALSE(vtq::test::RegistrySandbox::KeyExists(plain + L"\\MiscStatus"));
 }
 
 TEST_F(RegistrationInSandboxTest, RemovingLeavesNothingBehind) {
   ASSERT_EQ(WriteClasses(HKEY_CURRENT_USER, kControlServer, L"C:\\Lib\\sample.ocx"), S_OK);
   // CLSID, and both ProgIDs of each class.
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 5u);
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 5u);
   RemoveClasses(HKEY_CURRENT_USER, kControlServer);
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 1u) << "the CLSID key itself stays";
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 1u) << "the CLSID key itself stays";
   EXPECT_FALSE(
-      orrin::test::RegistrySandbox::KeyExists(L"CLSID\\{11111112-2222-3333-4444-555555555555}"));
+      vtq::test::RegistrySandbox::KeyExists(L"CLSID\\{11111112-2222-3333-4444-555555555555}"));
   EXPECT_FALSE(
-      orrin::test::RegistrySandbox::KeyExists(L"CLSID\\{11111111-2222-3333-4444-555555555555}"));
+      vtq::test::RegistrySandbox::KeyExists(L"CLSID\\{11111111-2222-3333-4444-555555555555}"));
 }
 
 TEST_F(RegistrationInSandboxTest, RemovingWhatWasNeverWrittenChangesNothing) {
   RemoveClasses(HKEY_CURRENT_USER, kControlServer);
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 0u);
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
   ASSERT_EQ(WriteClasses(HKEY_CURRENT_USER, kServer, L"x.dll"), S_OK);
   RemoveClasses(HKEY_CURRENT_USER, kControlServer);
   RemoveClasses(HKEY_CURRENT_USER, kControlServer);
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 1u);
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 1u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/shared_library.h"
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/platform_doubles.h"
 
@@ -57,14 +58,8 @@ TEST(KavrolibLoader, LibraryWithoutTheRoutinesRaises453) {
   EXPECT_EQ(test::ErrorOf([&] { wrong.Qweave(data, "key"); }), err::kDllEntryPointNotFound);
 }
 
-#ifdef _WIN32
-constexpr const char* kRefusingLibrary = "kavrolib_refusing.dll";
-#else
-constexpr const char* kRefusingLibrary = "libkavrolib_refusing.so";
-#endif
-
 TEST(KavrolibLoader, RefusedCipherRaises7AndWideCheckValuesOverflow) {
-  Kavrolib refusing(kRefusingLibrary);
+  Kavrolib refusing(SharedLibrary::FileName("kavrolib_refusing"));
   std::vector<uint8_t> data(10, 1);
   EXPECT_EQ(test::ErrorOf([&] { refusing.Qweave(data, "key"); }), err::kOutOfMemory);
   EXPECT_EQ(data, std::vector<uint8_t>(10, 1));

@@ -11,7 +11,7 @@
 #include "app/settings/regging_values.h"
 #include "app/settings/settings_store.h"
 #include "engine/program/batgen.h"
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 
 namespace vtq::settings {
 namespace {
@@ -56,7 +56,7 @@ std::pair<DWORD, std::wstring> Get(const std::wstring& key, const wchar_t* name)
 
 class SettingsAcceptance : public ::testing::Test {
  protected:
-  orrin::test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
   ReggingValues values_;
   SettingsStore store_{values_};
   StoreSettingsSource source_{store_};

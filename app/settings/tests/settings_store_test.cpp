@@ -10,7 +10,7 @@
 
 #ifdef _WIN32
 #include "app/settings/regging_values.h"
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 #endif
 
 namespace vtq::settings {
@@ -34,14 +34,14 @@ std::unique_ptr<RegistryValues> MakeRegging() {
 class SettingsStoreTest : public ::testing::TestWithParam<Backend> {
  protected:
 #ifdef _WIN32
-  orrin::test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
 #endif
   std::unique_ptr<RegistryValues> values_ = GetParam().make();
   SettingsStore store_{*values_};
 
   bool NothingStored() {
 #ifdef _WIN32
-    if (orrin::test::RegistrySandbox::TopLevelKeys() != 0)
+    if (vtq::test::RegistrySandbox::TopLevelKeys() != 0)
       return false;
 #endif
     auto* memory = dynamic_cast<MemoryValues*>(values_.get());

@@ -13,7 +13,7 @@
 #include "app/win/tests/window_harness.h"
 #include "base/win/restore_guards.h"
 #include "engine/tests/support/platform_doubles.h"
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 #include "wingui/controls.h"
 #include "wingui/file_drop_target.h"
 #include "wingui/lamp.h"
@@ -59,7 +59,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   base::win::ScopedOle ole_;
-  orrin::test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
   settings::ReggingValues values_;
   settings::SettingsStore store_{values_};
   vtq::test::RecordingBoxes boxes_;

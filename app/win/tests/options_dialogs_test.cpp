@@ -9,7 +9,7 @@
 #include "app/win/resource_ids.h"
 #include "app/win/tests/window_harness.h"
 #include "engine/tests/support/platform_doubles.h"
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 #include "wingui/colouring.h"
 #include "wingui/controls.h"
 
@@ -23,7 +23,7 @@ using test::TextOf;
 
 class OptionsDialogs : public ::testing::Test {
  protected:
-  orrin::test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
   settings::ReggingValues values_;
   settings::SettingsStore store_{values_};
   vtq::test::RecordingBoxes boxes_;
@@ -89,7 +89,7 @@ TEST_F(OptionsDialogs, CustomizeCancelWritesNothing) {
                         }}});
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(savedLanguage_, std::nullopt);
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 0u);
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
 }
 
 TEST_F(OptionsDialogs, DefaultsButtonStoresTheMainWindowAndKeepsTheDialogOpen) {
@@ -203,7 +203,7 @@ TEST_F(BatGeneratorDialog, EscapeCancelsAndEnterInTheTextDoesNotSave) {
     IsDialogMessageW(dialog, &escape);
   });
   EXPECT_EQ(result, IDCANCEL);
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 0u);
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "base/win/restore_guards.h"
 #include "engine/tests/support/scratch.h"
 #include "helperlib/com/orrinlib_interfaces.h"
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -216,7 +216,7 @@ class ReggingTest : public OrrinLibTest {
     EXPECT_EQ(reg_->get_RegLastErr(text.Out()), S_OK);
     return text.Text();
   }
-  orrin::test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
   Library lib_;
   ComPtr<_Regging> reg_;
 };
@@ -232,7 +232,7 @@ TEST_F(ReggingTest, MissingKeyGivesTheDefaultAndCreatesNothing) {
   ASSERT_EQ(reg_->RegGetValue(kUser, section, name, BoolArg(true), Missing(), &result), S_OK);
   EXPECT_EQ(V_VT(&result), VT_I4);
   EXPECT_EQ(V_I4(&result), 0);
-  EXPECT_EQ(orrin::test::RegistrySandbox::TopLevelKeys(), 0u);
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
 }
 
 TEST_F(ReggingTest, SetValueCreatesAllLevelsAndEmptiesTheError) {
@@ -245,7 +245,7 @@ TEST_F(ReggingTest, SetValueCreatesAllLevelsAndEmptiesTheError) {
   ASSERT_EQ(reg_->RegSetValue(kUser, section, name, TextArg(text), Missing(), &ok), S_OK);
   EXPECT_EQ(ok, VARIANT_TRUE);
   EXPECT_EQ(LastErr(), L"");
-  EXPECT_TRUE(orrin::test::RegistrySandbox::KeyExists(L"Software\\One\\Two\\Three"));
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(L"Software\\One\\Two\\Three"));
   VARIANT result;
   Bstr plain(L"Software\\One\\Two\\Three");
   ASSERT_EQ(reg_->RegGetValue(kUser, plain, name, Missing(), Missing(), &result), S_OK);
@@ -297,7 +297,7 @@ TEST_F(ReggingTest, CreateTreeAndNullResults) {
   VARIANT_BOOL ok = VARIANT_FALSE;
   ASSERT_EQ(reg_->RegCreateTree(kUser, section, &ok), S_OK);
   EXPECT_EQ(ok, VARIANT_TRUE);
-  EXPECT_TRUE(orrin::test::RegistrySandbox::KeyExists(L"Software\\Tree\\Of\\Keys"));
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Tree\\Of\\Keys"));
   EXPECT_EQ(reg_->RegCreateTree(kUser, section, nullptr), E_POINTER);
   EXPECT_EQ(reg_->get_RegLastErr(nullptr), E_POINTER);
 }

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 
 namespace orrin {
 namespace {
 
 class RegistryTest : public ::testing::Test {
  protected:
-  test::RegistrySandbox sandbox_;
+  vtq::test::RegistrySandbox sandbox_;
   Registry reg_;
 };
 
@@ -17,14 +17,14 @@ TEST_F(RegistryTest, MissingKeyReadsNothingAndCreatesNothing) {
   EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\Nobody\\Here", L"Value"), std::nullopt);
   EXPECT_FALSE(reg_.LastError().empty());
   EXPECT_EQ(reg_.GetNumber(HKEY_CURRENT_USER, L"Software\\Nobody\\Here", L"Value"), std::nullopt);
-  EXPECT_FALSE(test::RegistrySandbox::KeyExists(L"Software\\Nobody"));
-  EXPECT_EQ(test::RegistrySandbox::TopLevelKeys(), 0u);
+  EXPECT_FALSE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Nobody"));
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
 }
 
 TEST_F(RegistryTest, SetTextCreatesEveryLevel) {
   ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\A\\B\\C", L"Name", L"v\u00e4lue"));
   EXPECT_TRUE(reg_.LastError().empty());
-  EXPECT_TRUE(test::RegistrySandbox::KeyExists(L"Software\\A\\B\\C"));
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(L"Software\\A\\B\\C"));
   EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\A\\B\\C", L"Name"), L"v\u00e4lue");
 }
 
@@ -57,7 +57,7 @@ TEST_F(RegistryTest, RemoveDeletesOneValue) {
   EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\K", L"A"), std::nullopt);
   EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\K", L"B"), L"2");
   EXPECT_FALSE(reg_.RemoveValue(HKEY_CURRENT_USER, L"Software\\K", L"A"));
-  EXPECT_TRUE(test::RegistrySandbox::KeyExists(L"Software\\K"));
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(L"Software\\K"));
 }
 
 TEST_F(RegistryTest, NumbersAndTypes) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace orrin::test {
+namespace vtq::test {
 
 class RegistrySandbox {
  public:
@@ -26,4 +26,4 @@ class RegistrySandbox {
   HKEY sandbox_ = nullptr;
 };
 
-}  // namespace orrin::test
+}  // namespace vtq::test

@@ -1,10 +1,10 @@
-#include "helperlib/core/tests/registry_sandbox.h"
+#include "base/tests/win/support/registry_sandbox.h"
 
 #include <shlwapi.h>
 
 #include <stdexcept>
 
-namespace orrin::test {
+namespace vtq::test {
 
 RegistrySandbox::RegistrySandbox()
     : path_(L"Software\\Vantrelloquin test sandbox\\" + std::to_wstring(GetCurrentProcessId())) {
@@ -38,4 +38,4 @@ DWORD RegistrySandbox::TopLevelKeys() {
   return subkeys;
 }
 
-}  // namespace orrin::test
+}  // namespace vtq::test
