@@ -16,14 +16,7 @@ std::optional<std::string> ConsolePrompts::AskPassphrase(std::string_view captio
 }
 
 Answer ConsolePrompts::AskYesNoCancel(std::string_view text, std::string_view title) {
-  switch (boxes_.Show(text, title, mb::kYesNoCancel)) {
-    case mb::kIdYes:
-      return Answer::kYes;
-    case mb::kIdNo:
-      return Answer::kNo;
-    default:
-      return Answer::kCancel;
-  }
+  return AskYesNoCancelBox(boxes_, text, title);
 }
 
 }  // namespace vtq::cli

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/platform.h"
+
 namespace vtq {
 
 enum class Answer { kYes, kNo, kCancel };
@@ -31,5 +33,9 @@ class Prompts {
   virtual Answer AskYesNoCancel(std::string_view text, std::string_view title) = 0;
   virtual void PlaySound(std::string_view eventName) = 0;
 };
+
+// A yes/no/cancel question as a message box: anything but Yes or No (the
+// close box, Esc) counts as Cancel.
+Answer AskYesNoCancelBox(MessageBoxes& boxes, std::string_view text, std::string_view title);
 
 }  // namespace vtq

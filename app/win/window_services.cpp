@@ -55,14 +55,7 @@ std::optional<std::string> WindowPrompts::AskPassphrase(std::string_view caption
 }
 
 Answer WindowPrompts::AskYesNoCancel(std::string_view text, std::string_view title) {
-  switch (boxes_.Show(text, title, mb::kYesNoCancel)) {
-    case mb::kIdYes:
-      return Answer::kYes;
-    case mb::kIdNo:
-      return Answer::kNo;
-    default:
-      return Answer::kCancel;
-  }
+  return AskYesNoCancelBox(boxes_, text, title);
 }
 
 void WindowPrompts::PlaySound(std::string_view eventName) {
