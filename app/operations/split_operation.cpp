@@ -5,6 +5,7 @@
 #include "engine/program/batgen.h"
 #include "engine/program/error_trap.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/platform/same_file.h"
 #include "engine/secure_wipe.h"
 #include "engine/working_file.h"
@@ -67,7 +68,28 @@ void Configure(ActiveSplitter& splitter, const SplitRequest& request) {
   } else {
     splitter.SetUseEncryption(false);
   }
-  splitter.SetRegenerateFragment(static_cast<int16_t>(request.regenerate));
+}
+
+// Only the first fragment carries the batch file along; regenerating any
+// other leaves the series' batch file as it is.
+bool WritesBatchFile(const SplitRequest& request) {
+  return request.writeBatchFile && request.regenerate <= 1;
+}
+
+SplitterFigures FiguresOf(ActiveSplitter& splitter) {
+  SplitterFigures figures;
+  figures.fragmentSize = splitter.FragmentSize();
+  figures.fragmentSizeAtStart = splitter.FragmentSizeAtStart();
+  const FileList& files = splitter.FilesToSplit();
+  if (!files.Empty()) {
+    // A file that has gone since reads 0 rather than failing the report.
+    figures.firstFileLength = 0;
+    try {
+      figures.firstFileLength = FileLength(*files.begin());
+    } catch (const VbError&) {
+    }
+  }
+  return figures;
 }
 
 // The passphrase typed twice; kNone with the passphrase in `typed`, or why
@@ -124,13 +146,15 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   const std::string source = splitter.FilesToSplit().Item(1);
   result.destination = splitter.DestinationFolder();
   result.batchFile = result.destination + StemOf(BaseName(source)) + "BAT";
-  if (request.writeBatchFile) {
+  if (WritesBatchFile(request)) {
     if (const SplitStop stop = CheckBatchFile(source, result); stop != SplitStop::kNone)
       return stop;
   }
   result.fragmentsInSeries = splitter.FragsNeeded(1);
   if (request.regenerate > result.fragmentsInSeries)
     return SplitStop::kNoSuchFragment;
+  // Anything not above 0 is a whole series to the splitter.
+  splitter.SetRegenerateFragment(static_cast<int16_t>(std::max<int64_t>(request.regenerate, 0)));
   if (request.askPassphrase) {
     std::string typed;
     const WipeOnExit wipe(typed);
@@ -143,7 +167,7 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   splitter.Split();
-  if (request.writeBatchFile && result.Complete()) {
+  if (WritesBatchFile(request) && result.Complete()) {
     const std::string text = splitter.BatGen_String(1);
     if (text.empty())
       return SplitStop::kBatchFileNotGenerated;
@@ -173,6 +197,7 @@ SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, Split
     result.stop = SplitStop::kEngineError;
     result.errorNumber = e.Number();
     result.errorDescription = e.Description();
+    result.splitterAtError = FiguresOf(splitter);
   }
   return result;
 }

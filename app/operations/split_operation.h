@@ -32,12 +32,25 @@ struct SplitRequest {
   bool checkDigits = false;
   std::optional<std::string> passphrase;  // encrypts when present
   bool askPassphrase = false;             // typed twice once the series is known
-  int64_t regenerate = 0;                 // the one fragment to write again; 0 for all
-  bool writeBatchFile = false;            // beside a raw series
+  // The one fragment to write again; 0 (or less) for all. A number beyond
+  // the series stops the command with kNoSuchFragment.
+  int64_t regenerate = 0;
+  // Beside a raw series; a regenerated fragment other than the first
+  // neither writes nor removes it.
+  bool writeBatchFile = false;
   // Asked once the series is known and every check has passed, before
   // anything is written, with the number of fragments the series takes;
   // false stops the run.
   std::function<bool(int16_t fragmentsInSeries)> confirm;
+};
+
+// What the splitter held when an error stopped the command.
+struct SplitterFigures {
+  int32_t fragmentSize = 0;
+  int32_t fragmentSizeAtStart = 0;
+  // The size of the first file to split (0 when it has gone since); nullopt
+  // when the list was empty.
+  std::optional<uint64_t> firstFileLength;
 };
 
 enum class SplitStop {
@@ -64,7 +77,8 @@ struct SplitResult {
   int16_t fragmentsInSeries = 0;
   int32_t errorNumber = 0;
   std::string errorDescription;
-  int expected = 0;  // fragments a complete run writes
+  SplitterFigures splitterAtError;  // with kEngineError
+  int expected = 0;                 // fragments a complete run writes
   int written = 0;
   uint64_t bytesWritten = 0;
 

@@ -1,15 +1,15 @@
 #include "app/operations/window_commands.h"
 
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "app/model/basic_numeric.h"
 #include "app/model/fragment_sizes.h"
 #include "app/operations/error_dialog.h"
+#include "app/operations/split_error_report.h"
 #include "base/ansi_text.h"
 #include "engine/disk_space.h"
+#include "engine/error.h"
 #include "engine/path.h"
 #include "engine/secure_wipe.h"
 
@@ -164,15 +164,14 @@ std::string SeriesQuestion(int16_t fragments, bool disksWithBatchFile) {
 }
 
 // Whatever the error dialog answers, the command is over: only the answer
-// that ends the program does more.
-void ReportSplitStop(const SplitResult& result, WindowCommandContext& context) {
+// that ends the program does more. Error 5 gets the split's own report
+// instead, which ends the command.
+void ReportSplitStop(const SplitResult& result, const model::MainWindowState& state,
+                     WindowCommandContext& context) {
   MessageBoxes& boxes = Boxes(context);
   switch (result.stop) {
     case SplitStop::kNoSuchFragment:
-      Refuse(boxes,
-             "It is not possible to regenerate the specified fragment as there are only " +
-                 std::to_string(result.fragmentsInSeries) + " fragments in this series!",
-             "Fragment out of range");
+      Refuse(boxes, FragmentOutOfRangeText(result.fragmentsInSeries), kFragmentOutOfRangeTitle);
       break;
     case SplitStop::kBatchNameUnsafe:
       Refuse(boxes, result.problem);
@@ -184,6 +183,10 @@ void ReportSplitStop(const SplitResult& result, WindowCommandContext& context) {
              "Source would be overwritten");
       break;
     case SplitStop::kEngineError:
+      if (result.errorNumber == err::kInvalidArgument) {
+        ShowSplitErrorReport(state, result.splitterAtError, boxes);
+        break;
+      }
       if (ShowErrorDialog(VbError(result.errorNumber, {}, result.errorDescription), boxes) ==
           TrapAction::kEndProgram) {
         context.window.EndProgram();
@@ -205,18 +208,6 @@ std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode
   return prompts.AskPassphrase(base::ToAnsi(text.title), base::ToAnsi(text.prompt));
 }
 
-std::optional<int16_t> FragmentToRegenerate(const model::MainWindowState& s) {
-  if (!s.regenFragBool.checked)
-    return 0;
-  if (!model::IsNumeric(s.regenFragVal.text))
-    return std::nullopt;
-  // Halves go to the even neighbour, as the default rounding does.
-  const double rounded = std::nearbyint(model::NumericValue(s.regenFragVal.text));
-  if (!(rounded >= 0 && rounded <= std::numeric_limits<int16_t>::max()))
-    return std::nullopt;
-  return static_cast<int16_t>(rounded);
-}
-
 std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
   if (s.folderIndicator == kLampGreen) {
     if (LastComponent(s.folderToSplit).size() <= 8)
@@ -236,7 +227,7 @@ std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
          "filenames. The file must only consist of up to 8 letters, a dot and 3 more letters.";
 }
 
-void FillSplitRequest(const model::MainWindowState& s, int16_t regenerate, SplitRequest& request) {
+void FillSplitRequest(const model::MainWindowState& s, int32_t regenerate, SplitRequest& request) {
   request.source = base::ToAnsi(s.fileToSplit);
   request.destination = base::ToAnsi(s.splitDestination);
   request.regenerate = regenerate;
@@ -266,10 +257,9 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
     return;
   MessageBoxes& boxes = Boxes(context);
   const InputLock lock(context.window);
-  const std::optional<int16_t> regenerate = FragmentToRegenerate(s);
+  const std::optional<int32_t> regenerate = FragmentToRegenerate(s);
   if (!regenerate) {
-    Refuse(boxes, "Please enter a number value for the fragment to regenerate!",
-           "Invalid fragment");
+    Refuse(boxes, kInvalidFragmentText, kInvalidFragmentTitle);
     return;
   }
   if (s.light1 == kLampDarkRed) {
@@ -295,8 +285,7 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   const std::string drive = request.destination.substr(0, 2);
   const bool removable = context.globals.DiskRemovable(drive);
   if (removable) {
-    const Currency free =
-        DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive));
+    const Currency free = DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive));
     request.firstSize = free.Whole();
   }
   request.confirm = [&](int16_t fragments) {
@@ -311,11 +300,14 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   };
   const SplitResult result =
       RunSplitCommand(request, context.globals, context.splitterEvents, context.prompts);
+  // The error-5 report shows the progress where the error stopped it.
+  const bool error5 =
+      result.stop == SplitStop::kEngineError && result.errorNumber == err::kInvalidArgument;
   if (result.stop == SplitStop::kNone || result.stop == SplitStop::kBatchFileNotGenerated ||
-      result.stop == SplitStop::kEngineError) {
+      (result.stop == SplitStop::kEngineError && !error5)) {
     context.window.ResetProgress(model::Control::kProgressBar1);
   }
-  ReportSplitStop(result, context);
+  ReportSplitStop(result, s, context);
 }
 
 void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {

@@ -11,6 +11,7 @@
 #include "app/model/main_window_model.h"
 #include "app/model/shell_paths.h"
 #include "app/operations/assemble_operation.h"
+#include "app/operations/fragment_to_regenerate.h"
 #include "app/operations/prompts.h"
 #include "app/operations/split_operation.h"
 #include "engine/globals.h"
@@ -53,12 +54,8 @@ std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode
 // with a batch file or the own format with check digits, the passphrase
 // and the fragment to regenerate (`regenerate`, already checked). Fill
 // space leaves the splitter's own size.
-void FillSplitRequest(const model::MainWindowState& state, int16_t regenerate,
+void FillSplitRequest(const model::MainWindowState& state, int32_t regenerate,
                       SplitRequest& request);
-
-// The fragment number of "Regen fragment" (0 for the whole series), or
-// nullopt when its text is not a number a fragment can have.
-std::optional<int16_t> FragmentToRegenerate(const model::MainWindowState& state);
 
 // With BAT generation and compression together, names must fit 8.3: the
 // message for a file or folder name that does not, or nullopt.

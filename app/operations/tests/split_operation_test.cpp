@@ -159,6 +159,49 @@ TEST_F(SplitOperationTest, TheConfirmationSeesTheSeriesBeforeAnythingIsWritten) 
   EXPECT_TRUE(Split().Complete());
 }
 
+TEST_F(SplitOperationTest, OnlyTheFirstFragmentBringsItsBatchFileAlong) {
+  request.format = aftRaw;
+  request.writeBatchFile = true;
+  request.regenerate = 2;
+  const SplitResult second = Split();
+  EXPECT_EQ(second.stop, SplitStop::kNone);
+  EXPECT_FALSE(second.batchFileWritten);
+  EXPECT_EQ(test::NamesIn(out), (std::vector<std::string>{"data.002"}));
+
+  // The series' own batch file stays as it was.
+  const Bytes kept = {'k', 'e', 'p', 't'};
+  test::WriteBytes(Out("data.BAT"), kept);
+  request.regenerate = 3;
+  EXPECT_FALSE(Split().batchFileWritten);
+  EXPECT_EQ(test::ReadBytes(Out("data.BAT")), kept);
+
+  // A regenerated fragment other than the first is no reason to refuse a
+  // batch file it does not write.
+  const std::string setup = Out("setup.BAT");
+  test::WriteBytes(setup, data);
+  request.source = setup;
+  EXPECT_EQ(Split().stop, SplitStop::kNone);
+  EXPECT_EQ(test::ReadBytes(setup), data);
+
+  request.source = dir / "data.bin";
+  request.regenerate = 1;
+  const SplitResult first = Split();
+  EXPECT_TRUE(first.batchFileWritten);
+  EXPECT_NE(test::ReadBytes(Out("data.BAT")), kept);
+}
+
+TEST_F(SplitOperationTest, AnErrorKeepsWhatTheSplitterHeld) {
+  platform.errorAdvisor = nullptr;  // the run's errors reach the command
+  request.firstSize = 20480;
+  events.onInterval = [](int32_t) { throw VbError(err::kInvalidArgument); };
+  const SplitResult result = Split();
+  EXPECT_EQ(result.stop, SplitStop::kEngineError);
+  EXPECT_EQ(result.errorNumber, 5);
+  EXPECT_EQ(result.splitterAtError.fragmentSize, 10240);
+  EXPECT_EQ(result.splitterAtError.fragmentSizeAtStart, 20480);
+  EXPECT_EQ(result.splitterAtError.firstFileLength, data.size());
+}
+
 TEST_F(SplitOperationTest, AMissingSourceIsRefusedByTheFileList) {
   request.source = dir / "absent.bin";
   EXPECT_EQ(Split().stop, SplitStop::kSourceRefused);

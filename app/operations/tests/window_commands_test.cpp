@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/model/fragment_sizes.h"
@@ -159,22 +160,6 @@ TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
   EXPECT_EQ(enciphered.passphrase, base::ToAnsi(L"Caf\u00e9 Kestrel"));
 }
 
-TEST(FragmentToRegenerate, RoundsHalvesToEvenAndRefusesWhatNoFragmentIs) {
-  model::MainWindowState s;
-  s.regenFragVal.text = L"abc";
-  EXPECT_EQ(FragmentToRegenerate(s), 0);  // the box is not ticked
-  s.regenFragBool.checked = true;
-  EXPECT_EQ(FragmentToRegenerate(s), std::nullopt);
-  const std::pair<std::wstring, std::optional<int16_t>> cases[] = {
-      {L" 7 ", 7},    {L"2.5", 2},       {L"3.5", 4},  {L"0", 0},     {L"-1", {}},  {L"", {}},
-      {L"40000", {}}, {L"32767", 32767}, {L"1e1", 10}, {L"&H10", 16}, {L"1,5", {}},
-  };
-  for (const auto& [text, expected] : cases) {
-    s.regenFragVal.text = text;
-    EXPECT_EQ(FragmentToRegenerate(s), expected) << base::ToAnsi(text);
-  }
-}
-
 TEST(LongNameProblem, FolderAndFileNamesAgainstEightDotThree) {
   model::MainWindowState s;
   s.folderIndicator = kLampGreen;
@@ -263,6 +248,107 @@ TEST_F(WindowCommandsTest, BatchFileWithRawFragmentsAndRegeneration) {
       "It is not possible to regenerate the specified fragment as there are only 3 fragments in "
       "this series!",
       "Fragment out of range", mb::kOk | mb::kIconCritical);
+}
+
+TEST_F(WindowCommandsTest, RegenerationWritesOnlyItsFragmentAsTheSeriesHadIt) {
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  ASSERT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+  const Bytes first = test::ReadBytes(dir / "out/data.001");
+  const Bytes second = test::ReadBytes(dir / "out/data.002");
+  const Bytes third = test::ReadBytes(dir / "out/data.003");
+  const Bytes marker = {'o', 'l', 'd'};
+
+  // 2.5 is fragment 2; the others stay as they are, and no question is asked.
+  test::WriteBytes(dir / "out/data.001", marker);
+  std::filesystem::remove(dir / "out/data.002");
+  doubles.boxes.shown.clear();
+  prompts.sounds.clear();
+  state.regenFragBool.checked = true;
+  state.regenFragVal.text = L"2.5";
+  Split(state, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(test::ReadBytes(dir / "out/data.002"), second);
+  EXPECT_EQ(test::ReadBytes(dir / "out/data.001"), marker);
+  EXPECT_EQ(test::ReadBytes(dir / "out/data.003"), third);
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorSplitfile", "WexlorDonework"}));
+
+  // Fragment 1 of the own format gets its header again.
+  state.regenFragVal.text = L"1";
+  Split(state, context);
+  EXPECT_EQ(test::ReadBytes(dir / "out/data.001"), first);
+
+  // 0 with the box ticked is the whole series, question and all.
+  state.regenFragVal.text = L"0";
+  doubles.boxes.Answer(mb::kIdCancel);
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            "This will take up 3 files/disks. Do you still want to proceed?");
+  EXPECT_EQ(LastBox().text, "Operation cancelled!");
+}
+
+TEST_F(WindowCommandsTest, FragmentNumbersNoSeriesHasAreRefused) {
+  const std::string outOfRange =
+      "It is not possible to regenerate the specified fragment as there are only 3 fragments in "
+      "this series!";
+  const std::pair<std::wstring, std::pair<std::string, std::string>> cases[] = {
+      {L"4", {outOfRange, "Fragment out of range"}},
+      // Beyond 16 bits is still a number, only one no series reaches.
+      {L"40000", {outOfRange, "Fragment out of range"}},
+      {L"1e30", {outOfRange, "Fragment out of range"}},
+      // A negative number would write the whole series without asking.
+      {L"-2", {"Please enter a number value for the fragment to regenerate!", "Invalid fragment"}},
+      {L"", {"Please enter a number value for the fragment to regenerate!", "Invalid fragment"}},
+  };
+  state.regenFragBool.checked = true;
+  for (const auto& [text, message] : cases) {
+    SCOPED_TRACE(base::ToAnsi(text));
+    state.regenFragVal.text = text;
+    doubles.boxes.shown.clear();
+    window.log.clear();
+    Split(state, context);
+    ExpectOnlyBox(message.first, message.second, mb::kOk | mb::kIconCritical);
+    EXPECT_EQ(window.log, kLockedAndFreed);
+  }
+  EXPECT_TRUE(Written().empty());
+  EXPECT_TRUE(prompts.sounds.empty());
+}
+
+TEST_F(WindowCommandsTest, OnlyARegeneratedFirstFragmentWritesTheBatchFile) {
+  state.saveBat.checked = true;
+  state.regenFragBool.checked = true;
+  state.regenFragVal.text = L"2";
+  Split(state, context);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"data.002"}));
+  state.regenFragVal.text = L"1";
+  Split(state, context);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.BAT"}));
+}
+
+TEST_F(WindowCommandsTest, Error5EndsTheSplitWithItsReport) {
+  platform.errorAdvisor = nullptr;  // the run's errors reach the command
+  splitterEvents.onInterval = [this](int32_t value) {
+    state.progressBar1.value = value;
+    state.progressBar1.max = 40960;
+    throw VbError(err::kInvalidArgument);
+  };
+  state.useEnc.checked = false;
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 3u);
+  EXPECT_EQ(doubles.boxes.shown[1].title, "Runtime error 5 intercepted");
+  EXPECT_EQ(LastBox().text,
+            "Occurance: In FRM routine C7\r"
+            "Fragment bytesize: 10240\r"
+            "iFragment bytesize: 10240\r"
+            "Flags: FalseFalseTrueFalseFalseFalse\r"
+            "PB-Status: 10240 / 40960\r"
+            "FL: 30000");
+  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconInformation);
+  // The progress stays where the error stopped it; the command just ends.
+  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_EQ(state.progressBar1.value, 10240);
 }
 
 TEST_F(WindowCommandsTest, InputChecksComeFirstAndLeaveTheWindowAlone) {

@@ -1,0 +1,42 @@
+#include "app/operations/split_error_report.h"
+
+#include "engine/program/bug_tracer.h"
+
+namespace vtq {
+namespace {
+
+const char* TrueFalse(bool b) {
+  return b ? "True" : "False";
+}
+
+}  // namespace
+
+std::string SplitErrorReportText(const model::MainWindowState& s, const SplitterFigures& splitter) {
+  std::string text = std::string("Occurance: In FRM routine C7") + '\r' +
+                     "Fragment bytesize: " + std::to_string(splitter.fragmentSize) + '\r' +
+                     "iFragment bytesize: " + std::to_string(splitter.fragmentSizeAtStart) + '\r' +
+                     "Flags: " + TrueFalse(s.useCompression.checked) + TrueFalse(s.useEnc.checked) +
+                     TrueFalse(s.sizeMode == model::SizeMode::kCustom) +
+                     TrueFalse(s.firstOverride.checked) + TrueFalse(s.regenFragBool.checked) +
+                     TrueFalse(s.saveBat.checked) + '\r' +
+                     "PB-Status: " + std::to_string(s.progressBar1.value) + " / " +
+                     std::to_string(s.progressBar1.max) + '\r';
+  if (splitter.firstFileLength)
+    text += "FL: " + std::to_string(*splitter.firstFileLength);
+  else
+    text += "Virtual collection empty";
+  return text;
+}
+
+void ShowSplitErrorReport(const model::MainWindowState& state, const SplitterFigures& splitter,
+                          MessageBoxes& boxes) {
+  ShowBugTracerNotice(boxes);
+  // With no file in the list, packing into the temporary cabinet is what
+  // most likely failed.
+  if (!splitter.firstFileLength)
+    boxes.Show(kTemporaryDriveHint, kTemporaryDriveHintTitle, mb::kOk | mb::kIconInformation);
+  boxes.Show(SplitErrorReportText(state, splitter), BugTrackerTitle(),
+             mb::kOk | mb::kIconInformation);
+}
+
+}  // namespace vtq
