@@ -3,8 +3,8 @@
 namespace vtq::cabinet {
 namespace {
 
-constexpr uint64_t kHeaderBytes = 36 + 8;        // cabinet header and its one folder
-constexpr uint64_t kFileRecordBytes = 16 + 1;    // per file, besides its name
+constexpr uint64_t kHeaderBytes = 36 + 8;      // cabinet header and its one folder
+constexpr uint64_t kFileRecordBytes = 16 + 1;  // per file, besides its name
 constexpr uint64_t kBlockBytes = 32768;
 constexpr uint64_t kBlockOverheadBytes = 8 + 16;  // block header; "CK" and deflate's stored blocks
 

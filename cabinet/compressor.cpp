@@ -81,9 +81,10 @@ void WriteWhole(const std::string& path, const std::string& bytes) {
   base::win::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  const bool ok = file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                    &written, nullptr) &&
-                  written == bytes.size();
+  const bool ok =
+      file &&
+      WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
   file.Reset();
   if (!ok) {
     DeleteFileA(path.c_str());

@@ -37,8 +37,8 @@ bool NamesDevice(std::string_view component) {
   std::string stem = Upper(component.substr(0, component.find('.')));
   while (!stem.empty() && stem.back() == ' ')
     stem.pop_back();
-  static constexpr std::array<std::string_view, 6> kPlain{"CON", "PRN", "AUX", "NUL", "CONIN$",
-                                                          "CONOUT$"};
+  static constexpr std::array<std::string_view, 6> kPlain{"CON", "PRN",    "AUX",
+                                                          "NUL", "CONIN$", "CONOUT$"};
   if (std::find(kPlain.begin(), kPlain.end(), stem) != kPlain.end())
     return true;
   return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&

@@ -129,7 +129,8 @@ FNFCISTATUS(Status) {
     return session.callbackFailure ? -1 : 0;
   session.bytesTaken += cb2;
   const uint64_t total = session.plan.totalBytes == 0 ? 1 : session.plan.totalBytes;
-  const auto percent = static_cast<int16_t>(std::min<uint64_t>(100, session.bytesTaken * 100 / total));
+  const auto percent =
+      static_cast<int16_t>(std::min<uint64_t>(100, session.bytesTaken * 100 / total));
   if (percent == session.lastPercent)
     return 0;
   session.lastPercent = percent;

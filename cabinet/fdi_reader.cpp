@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
 #include <memory>
 
 #include "base/scoped_handle.h"
+#include "cabinet/block_check.h"
 #include "cabinet/cabinet_error.h"
 #include "cabinet/entry_name.h"
 
@@ -35,6 +37,7 @@ class Session;
 struct Channel {
   int fd = -1;
   Session* session = nullptr;
+  uint64_t written = 0;
 };
 
 Channel* ChannelOf(INT_PTR handle) {
@@ -50,6 +53,7 @@ void CloseDescriptor(Channel& channel) {
 struct OutputFile {
   std::string path;
   std::string name;
+  uint32_t size = 0;  // as the cabinet's table gives it
   Channel channel;
   bool complete = false;
 };
@@ -68,7 +72,7 @@ class Session {
   std::string& Failure() noexcept { return failure_; }
   std::exception_ptr& CallbackFailure() noexcept { return callbackFailure_; }
 
-  INT_PTR Open(const std::string& name) {
+  INT_PTR Open(const std::string& name, uint32_t size) {
     if (!UnsafeEntryReason(name).empty()) {
       failure_ = "The entry " + Quoted(name) + " would be written outside the destination folder.";
       return -1;
@@ -85,9 +89,10 @@ class Session {
     auto output = std::make_unique<OutputFile>();
     output->path = path;
     output->name = name;
+    output->size = size;
     output->channel.session = this;
-    output->channel.fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                               _S_IREAD | _S_IWRITE);
+    output->channel.fd =
+        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (output->channel.fd == -1) {
       failure_ = "The file " + Quoted(path) + " could not be created.";
       return -1;
@@ -97,13 +102,19 @@ class Session {
     return reinterpret_cast<INT_PTR>(&current_->channel);
   }
 
-  bool Close(INT_PTR handle) {
+  // FDI closes an extracted file through its close callback when it gives
+  // up half way, and through CLOSE_FILE_INFO otherwise, but Wine's FDI also
+  // sends CLOSE_FILE_INFO for a file cut short by a cabinet that ends too
+  // early: only a file of its full size counts as whole.
+  bool Close(INT_PTR handle, bool whole) {
     Channel* channel = ChannelOf(handle);
-    const bool ok = channel->fd != -1 && _close(channel->fd) == 0;
+    if (channel->fd == -1)  // closed before; what it was stays
+      return !whole;
+    const bool ok = _close(channel->fd) == 0;
     channel->fd = -1;
     for (auto& output : outputs_)
       if (&output->channel == channel)
-        output->complete = ok;
+        output->complete = ok && whole && !callbackFailure_ && channel->written == output->size;
     if (!ok)
       failure_ = "A file extracted from the cabinet could not be completed; the disk may be full.";
     return ok;
@@ -182,7 +193,10 @@ FNWRITE(WriteChannel) {
       channel->session->WriteFailed(*channel);
       return static_cast<UINT>(-1);
     }
+    channel->written += cb;
     channel->session->Written(cb);
+    if (channel->session->CallbackFailure())  // the handler failed: stop FDI here
+      return static_cast<UINT>(-1);
   }
   return static_cast<UINT>(put);
 }
@@ -190,7 +204,7 @@ FNWRITE(WriteChannel) {
 FNCLOSE(CloseChannel) {
   Channel* channel = ChannelOf(hf);
   if (channel->session)  // an extracted file: the session owns it
-    return channel->session->Close(hf) ? 0 : -1;
+    return channel->session->Close(hf, false) ? 0 : -1;
   const std::unique_ptr<Channel> owned(channel);
   return _close(owned->fd);
 }
@@ -207,11 +221,14 @@ FNFDINOTIFY(Notify) {
         session.Table().push_back({pfdin->psz1, static_cast<uint32_t>(pfdin->cb)});
         return 0;
       }
-      return session.CallbackFailure() ? -1 : session.Open(pfdin->psz1);
+      return session.CallbackFailure()
+                 ? -1
+                 : session.Open(pfdin->psz1, static_cast<uint32_t>(pfdin->cb));
     case fdintCLOSE_FILE_INFO:
-      return session.Close(pfdin->hf) && !session.CallbackFailure() ? TRUE : -1;
+      return session.Close(pfdin->hf, true) && !session.CallbackFailure() ? TRUE : -1;
     case fdintNEXT_CABINET:
-      session.Failure() = "The cabinet continues in another cabinet; only single cabinets can be read.";
+      session.Failure() =
+          "The cabinet continues in another cabinet; only single cabinets can be read.";
       return -1;
     default:  // cabinet information, files continued from an earlier cabinet
       return 0;
@@ -249,10 +266,11 @@ std::string FailureText(const ERF& erf, const std::string& cabinet, Session& ses
 
 void Run(const std::string& cabinet, Session& session) {
   if (GetFileAttributesA(cabinet.c_str()) == INVALID_FILE_ATTRIBUTES)
-    RaiseCabinetFailure(kExtractorSource, "The cabinet " + Quoted(cabinet) + " could not be found.");
+    RaiseCabinetFailure(kExtractorSource,
+                        "The cabinet " + Quoted(cabinet) + " could not be found.");
   ERF erf{};
-  FdiContext fdi(FDICreate(Allocate, Release, OpenCabinet, ReadChannel, WriteChannel,
-                           CloseChannel, SeekChannel, cpuUNKNOWN, &erf));
+  FdiContext fdi(FDICreate(Allocate, Release, OpenCabinet, ReadChannel, WriteChannel, CloseChannel,
+                           SeekChannel, cpuUNKNOWN, &erf));
   if (!fdi)
     RaiseCabinetFailure(kExtractorSource, FailureText(erf, cabinet, session));
   const size_t slash = cabinet.find_last_of("\\/");
@@ -276,8 +294,13 @@ std::vector<StoredEntry> ReadCabinetTable(const std::string& cabinet) {
   return std::move(session.Table());
 }
 
-void ExtractCabinetFiles(const std::string& cabinet, const std::string& folder,
-                         uint64_t totalBytes, const ExtractProgress& progress) {
+void ExtractCabinetFiles(const std::string& cabinet, const std::string& folder, uint64_t totalBytes,
+                         const ExtractProgress& progress) {
+  {
+    std::ifstream in(cabinet, std::ios::binary);
+    if (in && !BlocksMatchChecksums(in))
+      RaiseCabinetFailure(kExtractorSource, "The cabinet " + Quoted(cabinet) + " is damaged.");
+  }
   Session session(folder, totalBytes, &progress);
   Run(cabinet, session);
 }

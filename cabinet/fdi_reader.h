@@ -23,7 +23,7 @@ using ExtractProgress = std::function<void(const std::string& name, int16_t perc
 // Writes every entry below `folder` (which exists), creating the entries'
 // folders. The names must have been checked. On failure, files left
 // incomplete are deleted and the component's failure is raised.
-void ExtractCabinetFiles(const std::string& cabinet, const std::string& folder,
-                         uint64_t totalBytes, const ExtractProgress& progress);
+void ExtractCabinetFiles(const std::string& cabinet, const std::string& folder, uint64_t totalBytes,
+                         const ExtractProgress& progress);
 
 }  // namespace vtq::cabinet

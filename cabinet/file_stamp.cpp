@@ -17,9 +17,9 @@ FileStamp ReadFileStamp(const std::string& path) {
     stamp.dosDate = date;
     stamp.dosTime = time;
   }
-  stamp.attributes = static_cast<uint16_t>(
-      data.dwFileAttributes &
-      (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+  stamp.attributes = static_cast<uint16_t>(data.dwFileAttributes &
+                                           (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   return stamp;
 }
 

@@ -16,7 +16,7 @@ struct PackItem {
 };
 
 struct PackPlan {
-  std::string cabinet;  // full name of the cabinet to write
+  std::string cabinet;   // full name of the cabinet to write
   bool compress = true;  // MSZIP, else stored
   std::vector<PackItem> items;
   uint64_t totalBytes = 0;

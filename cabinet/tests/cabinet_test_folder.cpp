@@ -80,8 +80,8 @@ std::string TestFolder::Write(const std::string& relative, const std::string& by
 }
 
 std::string ReadWhole(const std::string& path) {
-  base::win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
+  base::win::FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string bytes;
   if (!file)
     return "<missing>";

@@ -95,8 +95,9 @@ TEST_F(CompressorTest, CabDirClimbingOutIsRefused) {
   const std::string source = folder_.Write("a.txt", "1");
   compressor.Files().Add(base::FromAnsi(source), L"..\\up");
   EXPECT_EQ(FailureOf([&] { compressor.Compress(); }),
-            "The file \"" + source + "\" cannot be stored as \"..\\up\\a.txt\": it climbs out of "
-            "the folder with \"..\".");
+            "The file \"" + source +
+                "\" cannot be stored as \"..\\up\\a.txt\": it climbs out of "
+                "the folder with \"..\".");
 }
 
 // The sizes come from a seam: two files said to hold 1.5 GB each, so that
@@ -105,9 +106,8 @@ TEST_F(CompressorTest, MoreThanACabinetHoldsFailsBeforeAnythingIsWritten) {
   const std::string cabinet = folder_.Write("keep.cab", "older cabinet");
   const std::string a = folder_.Write("a.bin", "small");
   const std::string b = folder_.Write("b.bin", "small");
-  Compressor compressor(recorder_, [](const std::string&) -> std::optional<uint64_t> {
-    return 1'500'000'000ull;
-  });
+  Compressor compressor(
+      recorder_, [](const std::string&) -> std::optional<uint64_t> { return 1'500'000'000ull; });
   compressor.SetCabFile(base::FromAnsi(cabinet));
   compressor.Files().Add(base::FromAnsi(a), L"");
   compressor.Files().Add(base::FromAnsi(b), L"");

@@ -8,15 +8,13 @@ namespace {
 TEST(EmptyFilesCabinetTest, LaysOutHeaderFolderAndFileTable) {
   const std::string bytes =
       EmptyFilesCabinet({{"a.txt", 0x5A21, 0x6000, 0x20}, {"sub\\b", 0x21, 0, 0}}, 0x1234);
-  const std::string expected = std::string("MSCF\0\0\0\0", 8) +
-                               std::string("\x58\0\0\0", 4) +       // 88 bytes in all
-                               std::string("\0\0\0\0", 4) +
-                               std::string("\x2C\0\0\0", 4) +       // file table at 44
-                               std::string("\0\0\0\0", 4) +
-                               std::string("\x03\x01\x01\0\x02\0\0\0\x34\x12\0\0", 12) +
-                               std::string("\x58\0\0\0\0\0\0\0", 8) +  // no data blocks
-                               std::string("\0\0\0\0\0\0\0\0\0\0\x21\x5A\0\x60\x20\0a.txt\0", 22) +
-                               std::string("\0\0\0\0\0\0\0\0\0\0\x21\0\0\0\0\0sub\\b\0", 22);
+  const std::string expected =
+      std::string("MSCF\0\0\0\0", 8) + std::string("\x58\0\0\0", 4) +  // 88 bytes in all
+      std::string("\0\0\0\0", 4) + std::string("\x2C\0\0\0", 4) +      // file table at 44
+      std::string("\0\0\0\0", 4) + std::string("\x03\x01\x01\0\x02\0\0\0\x34\x12\0\0", 12) +
+      std::string("\x58\0\0\0\0\0\0\0", 8) +  // no data blocks
+      std::string("\0\0\0\0\0\0\0\0\0\0\x21\x5A\0\x60\x20\0a.txt\0", 22) +
+      std::string("\0\0\0\0\0\0\0\0\0\0\x21\0\0\0\0\0sub\\b\0", 22);
   EXPECT_EQ(bytes, expected);
 }
 

@@ -12,7 +12,8 @@ TEST(EntryNameTest, PlainRelativeNamesAreSafe) {
 }
 
 TEST(EntryNameTest, NamesClimbingOutAreRefused) {
-  for (const char* name : {"..", "..\\evil.txt", "../evil.txt", "a\\..\\..\\evil", "a/../b", "x\\.."})
+  for (const char* name :
+       {"..", "..\\evil.txt", "../evil.txt", "a\\..\\..\\evil", "a/../b", "x\\.."})
     EXPECT_EQ(UnsafeEntryReason(name), "it climbs out of the folder with \"..\"") << name;
 }
 

@@ -19,8 +19,9 @@ using vtq::base::FromAnsi;
 using vtq::base::ToAnsi;
 
 int Usage() {
-  std::fputs("usage: cabtool pack [--store] FOLDER CABINET | extract CABINET FOLDER | list CABINET\n",
-             stderr);
+  std::fputs(
+      "usage: cabtool pack [--store] FOLDER CABINET | extract CABINET FOLDER | list CABINET\n",
+      stderr);
   return 1;
 }
 
