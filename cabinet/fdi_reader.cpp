@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 
+#include "base/ansi_text.h"
 #include "base/scoped_handle.h"
 #include "cabinet/block_check.h"
 #include "cabinet/cabinet_error.h"
@@ -213,17 +214,31 @@ FNSEEK(SeekChannel) {
   return _lseek(ChannelOf(hf)->fd, dist, seektype);
 }
 
+// A name flagged as UTF-8 (gcab writes them so) is taken to the ANSI code
+// page like every other name here; what the code page lacks becomes "?",
+// which no file name may hold, so such an entry is refused, not mangled.
+std::string StoredName(const FDINOTIFICATION& info) {
+  const std::string raw = info.psz1 ? info.psz1 : "";
+  if (!(info.attribs & _A_NAME_IS_UTF) || raw.empty())
+    return raw;
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, raw.data(), static_cast<int>(raw.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, raw.data(), static_cast<int>(raw.size()), wide.data(), length);
+  return base::ToAnsi(wide);
+}
+
 FNFDINOTIFY(Notify) {
   Session& session = *static_cast<Session*>(pfdin->pv);
   switch (fdint) {
     case fdintCOPY_FILE:
       if (session.Listing()) {
-        session.Table().push_back({pfdin->psz1, static_cast<uint32_t>(pfdin->cb)});
+        session.Table().push_back({StoredName(*pfdin), static_cast<uint32_t>(pfdin->cb)});
         return 0;
       }
       return session.CallbackFailure()
                  ? -1
-                 : session.Open(pfdin->psz1, static_cast<uint32_t>(pfdin->cb));
+                 : session.Open(StoredName(*pfdin), static_cast<uint32_t>(pfdin->cb));
     case fdintCLOSE_FILE_INFO:
       return session.Close(pfdin->hf, true) && !session.CallbackFailure() ? TRUE : -1;
     case fdintNEXT_CABINET:
