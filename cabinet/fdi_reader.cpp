@@ -45,6 +45,12 @@ Channel* ChannelOf(INT_PTR handle) {
   return reinterpret_cast<Channel*>(handle);
 }
 
+// Wine's FDI, giving up on a cabinet that continues in another, closes a
+// next cabinet it never opened: handle 0.
+bool IsNoChannel(INT_PTR handle) {
+  return handle == 0 || handle == -1;
+}
+
 void CloseDescriptor(Channel& channel) {
   if (channel.fd != -1)
     _close(channel.fd);
@@ -182,11 +188,15 @@ FNOPEN(OpenCabinet) {
 }
 
 FNREAD(ReadChannel) {
+  if (IsNoChannel(hf))
+    return static_cast<UINT>(-1);
   const int got = _read(ChannelOf(hf)->fd, pv, cb);
   return static_cast<UINT>(got);
 }
 
 FNWRITE(WriteChannel) {
+  if (IsNoChannel(hf))
+    return static_cast<UINT>(-1);
   Channel* channel = ChannelOf(hf);
   const int put = _write(channel->fd, pv, cb);
   if (channel->session) {
@@ -203,6 +213,8 @@ FNWRITE(WriteChannel) {
 }
 
 FNCLOSE(CloseChannel) {
+  if (IsNoChannel(hf))
+    return -1;
   Channel* channel = ChannelOf(hf);
   if (channel->session)  // an extracted file: the session owns it
     return channel->session->Close(hf, false) ? 0 : -1;
@@ -211,6 +223,8 @@ FNCLOSE(CloseChannel) {
 }
 
 FNSEEK(SeekChannel) {
+  if (IsNoChannel(hf))
+    return -1;
   return _lseek(ChannelOf(hf)->fd, dist, seektype);
 }
 

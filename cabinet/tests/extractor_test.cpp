@@ -154,6 +154,34 @@ TEST_F(ExtractorTest, StopInAProgressHandlerLeavesNoPartialFile) {
   EXPECT_EQ(ListTree(folder_.Path() + "\\out"), (std::vector<std::string>{"a.txt"}));
 }
 
+std::string Le16(uint32_t v) {
+  return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+std::string Le32(uint32_t v) {
+  return Le16(v & 0xFFFF) + Le16(v >> 16);
+}
+
+// The first cabinet of a set: its one file continues in "next.cab", which
+// does not exist. FDI asks for it; the extraction must end, not wait for
+// ever, and leave nothing half written.
+TEST_F(ExtractorTest, CabinetContinuedInAnotherIsRefused) {
+  const std::string next = std::string("next.cab") + '\0' + "disk 2" + '\0';
+  const std::string file =
+      Le32(100) + Le32(0) + Le16(0xFFFE) + Le16(0x5A21) + Le16(0) + Le16(0x20) + "spans.bin" + '\0';
+  const uint32_t headerSize = 36 + static_cast<uint32_t>(next.size());
+  const uint32_t firstBlock = headerSize + 8 + static_cast<uint32_t>(file.size());
+  const std::string block = Le32(0) + Le16(40) + Le16(0) + std::string(40, 'x');
+  const uint32_t total = firstBlock + static_cast<uint32_t>(block.size());
+  const std::string bytes = "MSCF" + Le32(0) + Le32(total) + Le32(0) + Le32(headerSize + 8) +
+                            Le32(0) + "\x03\x01" + Le16(1) + Le16(1) + Le16(0x0002) + Le16(0x4856) +
+                            Le16(0) + next + Le32(firstBlock) + Le16(1) + Le16(0) + file + block;
+  const std::string cabinet = folder_.Write("first.cab", bytes);
+  const std::string into = folder_.Path() + "\\out";
+  EXPECT_EQ(ExtractFailure(cabinet, into),
+            "The cabinet continues in another cabinet; only single cabinets can be read.");
+  EXPECT_EQ(ListTree(into), std::vector<std::string>{});
+}
+
 TEST_F(ExtractorTest, ResetAndNewCabFileForgetTheEntries) {
   const std::string one = Make({{"one.txt", "1"}}, false, "one.cab");
   const std::string two = Make({{"a.txt", "1"}, {"b.txt", "2"}}, false, "two.cab");
