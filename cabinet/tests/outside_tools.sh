@@ -104,5 +104,31 @@ cabextract -q -t "$box/fine.cab" >/dev/null 2>&1 || fail "cabextract -t of the h
 cab extract "$(win "$box/fine.cab")" "$(win "$box/out")" && [ -f "$box/out/sub/fine.txt" ] ||
   fail "the hand-made cabinet with harmless names did not extract"
 
+# A full disk (a 128 KiB tmpfs; mounting needs root, else skipped): no
+# cabinet cut short, no extracted file left half written.
+small="$work/small"
+if [ "$(id -u)" -eq 0 ] && mkdir -p "$small" && mount -t tmpfs -o size=131072 tmpfs "$small"; then
+  trap 'umount "$small" 2>/dev/null || true; rm -rf "$work"' EXIT
+  mkdir -p "$work/full" && head -c 400000 /dev/urandom >"$work/full/random.bin"
+  printf 'small' >"$work/full/a.txt"
+  if cab pack "$(win "$work/full")" "$(win "$small/full.cab")" 2>"$work/err"; then
+    fail "packing onto a full disk succeeded"
+  else
+    grep -qF 'could not be written; its disk may be full or its folder missing.' "$work/err" ||
+      fail "packing onto a full disk: $(cat "$work/err")"
+  fi
+  [ ! -e "$small/full.cab" ] || fail "packing onto a full disk left a cabinet"
+  cab pack --store "$(win "$work/full")" "$(win "$work/full.cab")" || fail "pack for the full disk"
+  if cab extract "$(win "$work/full.cab")" "$(win "$small/out")" 2>"$work/err"; then
+    fail "extracting onto a full disk succeeded"
+  else
+    grep -qF 'the disk may be full' "$work/err" || fail "extracting onto a full disk: $(cat "$work/err")"
+  fi
+  [ ! -e "$small/out/random.bin" ] || fail "extracting onto a full disk left a partial file"
+  umount "$small"
+else
+  echo "outside tools: the full-disk checks need root to mount a small tmpfs; skipped"
+fi
+
 [ "$failures" -eq 0 ] && echo "outside tools: all checks passed"
 exit "$failures"
