@@ -81,6 +81,8 @@ void Extractor::Extract(const std::wstring& folder) {
                       [this](const std::string& name, int16_t percent) {
                         events_.Progress(base::FromAnsi(name), percent);
                       });
+  if (totalBytes == 0)  // nothing was written to count
+    events_.Progress(std::wstring(), 100);
 }
 
 }  // namespace vtq::cabinet

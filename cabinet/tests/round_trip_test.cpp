@@ -91,6 +91,7 @@ TEST_P(RoundTripTest, FolderOfOnlyEmptyFilesStillMakesACabinet) {
   Extractor extractor(events);
   extractor.SetCabFile(compressor.CabFile());
   extractor.Extract(base::FromAnsi(target_.Path() + "\\out"));
+  EXPECT_EQ(events.percents.back(), 100);
   EXPECT_EQ(ListTree(target_.Path() + "\\out"),
             (std::vector<std::string>{"a.txt", "sub\\", "sub\\b.txt"}));
   EXPECT_EQ(ReadWhole(target_.Path() + "\\out\\sub\\b.txt"), "");
