@@ -1,0 +1,118 @@
+#include "cabinet/block_check.h"
+
+#include <vector>
+
+namespace vtq::cabinet {
+namespace {
+
+constexpr uint16_t kReservePresent = 0x0004;
+constexpr uint16_t kPreviousCabinet = 0x0001;
+constexpr uint16_t kNextCabinet = 0x0002;
+
+uint16_t Get16(const unsigned char* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t Get32(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+bool ReadExactly(std::istream& in, unsigned char* target, size_t size) {
+  in.read(reinterpret_cast<char*>(target), static_cast<std::streamsize>(size));
+  return in.gcount() == static_cast<std::streamsize>(size);
+}
+
+bool SkipString(std::istream& in) {
+  for (char c; in.get(c);)
+    if (c == '\0')
+      return true;
+  return false;
+}
+
+struct Folder {
+  uint32_t firstBlock = 0;
+  uint16_t blocks = 0;
+};
+
+}  // namespace
+
+uint32_t CabChecksum(const unsigned char* bytes, size_t size, uint32_t seed) {
+  uint32_t sum = seed;
+  size_t i = 0;
+  for (; i + 4 <= size; i += 4)
+    sum ^= Get32(bytes + i);
+  uint32_t tail = 0;
+  switch (size - i) {
+    case 3:
+      tail |= static_cast<uint32_t>(bytes[i++]) << 16;
+      [[fallthrough]];
+    case 2:
+      tail |= static_cast<uint32_t>(bytes[i++]) << 8;
+      [[fallthrough]];
+    case 1:
+      tail |= bytes[i];
+      break;
+    default:
+      break;
+  }
+  return sum ^ tail;
+}
+
+bool BlocksMatchChecksums(std::istream& in) {
+  unsigned char header[36];
+  if (!ReadExactly(in, header, sizeof header))
+    return false;
+  const uint16_t folderCount = Get16(header + 26);
+  const uint16_t flags = Get16(header + 30);
+  uint16_t headerReserve = 0;
+  unsigned char folderReserve = 0;
+  unsigned char blockReserve = 0;
+  if (flags & kReservePresent) {
+    unsigned char sizes[4];
+    if (!ReadExactly(in, sizes, sizeof sizes))
+      return false;
+    headerReserve = Get16(sizes);
+    folderReserve = sizes[2];
+    blockReserve = sizes[3];
+    in.ignore(headerReserve);
+  }
+  if (flags & kPreviousCabinet && !(SkipString(in) && SkipString(in)))
+    return false;
+  if (flags & kNextCabinet && !(SkipString(in) && SkipString(in)))
+    return false;
+
+  std::vector<Folder> folders(folderCount);
+  for (Folder& folder : folders) {
+    unsigned char entry[8];
+    if (!ReadExactly(in, entry, sizeof entry))
+      return false;
+    folder.firstBlock = Get32(entry);
+    folder.blocks = Get16(entry + 4);
+    in.ignore(folderReserve);
+  }
+
+  std::vector<unsigned char> block(8 + 255 + 65535);
+  for (const Folder& folder : folders) {
+    in.clear();
+    in.seekg(folder.firstBlock);
+    for (uint16_t b = 0; b < folder.blocks; ++b) {
+      unsigned char* head = block.data();
+      if (!ReadExactly(in, head, 8u + blockReserve))
+        return true;  // cut short: FDI reports it
+      const uint32_t stored = Get32(head);
+      const uint16_t size = Get16(head + 4);
+      unsigned char* data = head + 8 + blockReserve;
+      if (!ReadExactly(in, data, size))
+        return true;
+      if (stored == 0)
+        continue;
+      const uint32_t sum = CabChecksum(head + 4, 4u + blockReserve, CabChecksum(data, size, 0));
+      if (sum != stored)
+        return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace vtq::cabinet

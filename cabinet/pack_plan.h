@@ -1,0 +1,27 @@
+#pragma once
+// What one Compress call packs, in ANSI code page text as the cabinet
+// library takes it: each source with the name it is stored under.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vtq::cabinet {
+
+struct PackItem {
+  std::string source;
+  std::string storedName;  // relative, "\" between folders
+  uint64_t size = 0;
+};
+
+struct PackPlan {
+  std::string cabinet;   // full name of the cabinet to write
+  bool compress = true;  // MSZIP, else stored
+  std::vector<PackItem> items;
+  uint64_t totalBytes = 0;
+};
+
+using PercentCallback = std::function<void(int16_t percent)>;
+
+}  // namespace vtq::cabinet

@@ -1,0 +1,45 @@
+#include "cabinet/entry_name.h"
+
+#include <gtest/gtest.h>
+
+namespace vtq::cabinet {
+namespace {
+
+TEST(EntryNameTest, PlainRelativeNamesAreSafe) {
+  for (const char* name : {"readme.txt", "docs\\readme.txt", "a/b/c.bin", "cone.d\\x", "comx.txt",
+                           "lpt0", "..hidden", "a..b\\c", "caf\xE9.txt", "COM10"})
+    EXPECT_EQ(UnsafeEntryReason(name), "") << name;
+}
+
+TEST(EntryNameTest, NamesClimbingOutAreRefused) {
+  for (const char* name :
+       {"..", "..\\evil.txt", "../evil.txt", "a\\..\\..\\evil", "a/../b", "x\\.."})
+    EXPECT_EQ(UnsafeEntryReason(name), "it climbs out of the folder with \"..\"") << name;
+}
+
+TEST(EntryNameTest, DrivesAndRootsAreRefused) {
+  EXPECT_EQ(UnsafeEntryReason("C:evil.txt"), "it names a drive");
+  EXPECT_EQ(UnsafeEntryReason("c:\\windows\\evil.dll"), "it names a drive");
+  EXPECT_EQ(UnsafeEntryReason("\\evil.txt"), "it starts at the root of a drive");
+  EXPECT_EQ(UnsafeEntryReason("/etc/evil"), "it starts at the root of a drive");
+  EXPECT_EQ(UnsafeEntryReason("\\\\server\\share\\evil"), "it starts at the root of a drive");
+  EXPECT_EQ(UnsafeEntryReason("a\\b:stream"), "it holds a character no file name may hold");
+}
+
+TEST(EntryNameTest, DeviceNamesAreRefusedWithOrWithoutExtension) {
+  for (const char* name : {"CON", "nul", "Aux.txt", "PRN.log", "COM1", "com9.dat", "LPT1",
+                           "lpt3.txt", "docs\\NUL", "docs\\con .txt", "CONIN$"})
+    EXPECT_EQ(UnsafeEntryReason(name), "it names a device") << name;
+}
+
+TEST(EntryNameTest, EmptyAndOddNamesAreRefused) {
+  EXPECT_EQ(UnsafeEntryReason(""), "it has no name");
+  EXPECT_EQ(UnsafeEntryReason("a\\\\b"), "it has an empty folder name");
+  EXPECT_EQ(UnsafeEntryReason("a\\"), "it has an empty folder name");
+  EXPECT_EQ(UnsafeEntryReason(".\\a"), "it has an empty folder name");
+  EXPECT_EQ(UnsafeEntryReason("a\x01"), "it holds a character no file name may hold");
+  EXPECT_EQ(UnsafeEntryReason("what?.txt"), "it holds a character no file name may hold");
+}
+
+}  // namespace
+}  // namespace vtq::cabinet
