@@ -8,9 +8,11 @@
 #include "app/operations/error_dialog.h"
 #include "app/operations/split_error_report.h"
 #include "base/ansi_text.h"
+#include "cabinet/cabinet_error.h"
 #include "engine/disk_space.h"
 #include "engine/error.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 
 namespace vtq {
@@ -23,10 +25,11 @@ constexpr const char* kNotEnoughInformation = "Not enough information.";
 constexpr const char* kNotInThisBuild = "Not in this build yet";
 constexpr const char* kLongNamesTitle = "Unable to support long filenames for selected features";
 
-// Packing into and unpacking from cabinets is the cabinet component's work;
-// until it is part of the program, the commands say so and stop.
-constexpr const char* kNoCabinetToMake =
-    "Cabinet files cannot be made yet: the cabinet component is not part of this build.";
+constexpr const char* kUnableToCreateCab = "Unable to create CAB";
+constexpr const char* kUnableToCompress = "Unable to compress";
+
+// Packing before a split and unpacking after an assembly are still to come;
+// until then those commands say so and stop.
 constexpr const char* kNoCabinetToSplit =
     "Folders, and files with \"Compress file(s) first\" ticked, are packed into a cabinet before "
     "they are split, and the cabinet component is not part of this build yet. Untick \"Compress "
@@ -349,8 +352,94 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
   }
 }
 
-void MakeCab(const model::MainWindowState&, WindowCommandContext& context) {
-  Boxes(context).Show(kNoCabinetToMake, kNotInThisBuild, mb::kOk | mb::kIconInformation);
+std::wstring MadeCabinetName(const model::MainWindowState& s) {
+  std::wstring_view folder = s.folderToSplit;
+  while (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/'))
+    folder.remove_suffix(1);
+  return s.splitDestination + std::wstring(LastComponent(folder)) + L".cab";
+}
+
+namespace {
+
+enum class StepEnd { kGoOn, kStop };
+
+// One step of "Make CAB only" under the command's error handling: the
+// component's failure has its own message and ends the command; any other
+// error goes to the error dialog, whose answer retries the step, goes on
+// with the next, or ends the command or the program.
+template <typename Step>
+StepEnd RunMakeCabStep(WindowCommandContext& context, Step&& step) {
+  MessageBoxes& boxes = Boxes(context);
+  for (;;) {
+    try {
+      step();
+      return StepEnd::kGoOn;
+    } catch (const VbError& error) {
+      if (error.Number() == cabinet::kCabinetFailure) {
+        boxes.Show(MakeCabFailureText(error.Description(), context.packer.FirstEntry()),
+                   kUnableToCompress, mb::kOk | mb::kIconExclamation);
+        return StepEnd::kStop;
+      }
+      switch (ShowErrorDialog(error, boxes)) {
+        case TrapAction::kRetry:
+          continue;
+        case TrapAction::kSkip:
+          return StepEnd::kGoOn;
+        case TrapAction::kEndProgram:
+          context.window.EndProgram();
+          return StepEnd::kStop;
+        case TrapAction::kEndRoutine:
+          return StepEnd::kStop;
+      }
+      return StepEnd::kStop;
+    }
+  }
+}
+
+}  // namespace
+
+void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {
+  MessageBoxes& boxes = Boxes(context);
+  if (s.folderIndicator == kLampDarkRed) {
+    Refuse(boxes,
+           "Sorry, you can only make CABs from folders - use the 'select folder to split' button "
+           "to select a folder.",
+           kUnableToCreateCab);
+    return;
+  }
+  if (s.light2 == kLampDarkRed) {
+    Refuse(boxes,
+           "Please select where to place the CAB! Use the 'select fragment destination' button to "
+           "do this.",
+           kUnableToCreateCab);
+    return;
+  }
+  const InputLock lock(context.window);
+  PackRequest request;
+  request.cabinet = MadeCabinetName(s);
+  request.compress = s.useCompression.checked;
+  request.folders.push_back(s.folderToSplit);
+  const std::string cabinet = base::ToAnsi(request.cabinet);
+  // An older cabinet of the same name gives way to the new one.
+  if (RunMakeCabStep(context, [&] {
+        if (FileExists(cabinet))
+          RemoveFile(cabinet);
+      }) == StepEnd::kStop) {
+    return;
+  }
+  {
+    const ShownPackingView shown(context.packingView,
+                                 request.compress ? kCaptionCompressing : kCaptionCombining);
+    context.prompts.PlaySound(kSoundCompress);
+    const PackProgress progress = [&](int16_t percent) {
+      context.packingView.SetProgress(percent);
+    };
+    if (RunMakeCabStep(context, [&] { context.packer.Pack(request, progress); }) ==
+        StepEnd::kStop) {
+      return;
+    }
+  }
+  context.prompts.PlaySound(kSoundDoneWork);
 }
 
 }  // namespace vtq

@@ -11,6 +11,7 @@
 #include "app/model/main_window_model.h"
 #include "app/model/shell_paths.h"
 #include "app/operations/assemble_operation.h"
+#include "app/operations/cabinet_packing.h"
 #include "app/operations/fragment_to_regenerate.h"
 #include "app/operations/prompts.h"
 #include "app/operations/split_operation.h"
@@ -39,11 +40,19 @@ struct WindowCommandContext {
   CommandWindow& window;
   SplitterEvents& splitterEvents;
   AssembleWatcher& assembleWatcher;
+  CabinetPacker& packer;
+  PackingView& packingView;
 };
 
 void Split(const model::MainWindowState& state, WindowCommandContext& context);
 void Assemble(const model::MainWindowState& state, WindowCommandContext& context);
+// Packs the folder to split into a cabinet named after it in the split
+// destination ("Make CAB only"); the cabinet stays there.
 void MakeCab(const model::MainWindowState& state, WindowCommandContext& context);
+
+// The cabinet "Make CAB only" writes: the split destination (with its
+// trailing separator), the folder's last component and ".cab".
+std::wstring MadeCabinetName(const model::MainWindowState& state);
 
 // The passphrase dialog in one of its two modes; what was typed, in the
 // ANSI code page, or nullopt when nothing was.

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "app/model/fragment_sizes.h"
 #include "app/operations/tests/recording_prompts.h"
 #include "base/ansi_text.h"
+#include "cabinet/cabinet_error.h"
 #include "engine/path.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
@@ -48,6 +51,51 @@ class RecordingWindow final : public CommandWindow {
   void EndProgram() override { log.push_back("end"); }
 };
 
+// Packs nothing: records each request with the sounds played before it,
+// moves the progress through `steps` and raises what it is told to, once per
+// entry of `failures` (an empty entry packs).
+class RecordingPacker final : public CabinetPacker {
+ public:
+  explicit RecordingPacker(const std::vector<std::string>& sounds) : sounds_(sounds) {}
+  std::vector<PackRequest> requests;
+  std::vector<std::vector<std::string>> soundsBefore;
+  std::vector<bool> cabinetThere;  // whether a file had the cabinet's name
+  std::vector<int16_t> steps = {40, 100};
+  std::deque<std::optional<VbError>> failures;
+  PackedEntry first{L"C:\\in\\PROJECTS\\a.txt", L"PROJECTS"};
+
+  void Pack(const PackRequest& request, const PackProgress& progress) override {
+    requests.push_back(request);
+    soundsBefore.push_back(sounds_);
+    std::error_code ignored;
+    cabinetThere.push_back(std::filesystem::exists(base::ToAnsi(request.cabinet), ignored));
+    for (int16_t step : steps)
+      progress(step);
+    if (failures.empty())
+      return;
+    std::optional<VbError> failure = failures.front();
+    failures.pop_front();
+    if (failure)
+      throw *failure;
+  }
+  PackedEntry FirstEntry() const override { return first; }
+
+ private:
+  const std::vector<std::string>& sounds_;
+};
+
+// The packing window's life in the window's log.
+class RecordingPackingView final : public PackingView {
+ public:
+  explicit RecordingPackingView(std::vector<std::string>& log) : log_(log) {}
+  void Show(std::string_view caption) override { log_.push_back("show " + std::string(caption)); }
+  void SetProgress(int16_t percent) override { log_.push_back(std::to_string(percent)); }
+  void Close() override { log_.push_back("close"); }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
 std::wstring Wide(const std::string& text) {
   return base::FromAnsi(text);
 }
@@ -67,7 +115,10 @@ class WindowCommandsTest : public ::testing::Test {
   RecordingWindow window;
   test::RecordingSplitterEvents splitterEvents;
   test::CountingWatcher watcher;
-  WindowCommandContext context{globals, paths, prompts, window, splitterEvents, watcher};
+  RecordingPacker packer{prompts.sounds};
+  RecordingPackingView packingView{window.log};
+  WindowCommandContext context{globals,        paths,   prompts, window,
+                               splitterEvents, watcher, packer,  packingView};
   model::MainWindowState state;
 
   void SetUp() override {
@@ -537,12 +588,120 @@ TEST_F(WindowCommandsTest, AssembleChecksInOrder) {
   EXPECT_EQ(watcher.ended, 0);
 }
 
-TEST_F(WindowCommandsTest, MakeCabSaysItIsNotInThisBuild) {
+// "Make CAB only" packs folders only, into a destination already chosen.
+TEST_F(WindowCommandsTest, MakeCabRefusesAFileOrNoDestination) {
+  MakeCab(state, context);
+  ExpectOnlyBox(
+      "Sorry, you can only make CABs from folders - use the 'select folder to split' button to "
+      "select a folder.",
+      "Unable to create CAB", mb::kOk | mb::kIconCritical);
+
+  state.fileIndicator = kLampDarkRed;
+  state.folderIndicator = kLampGreen;
+  state.folderToSplit = Wide(dir / "PROJECTS");
+  state.light2 = kLampDarkRed;
+  doubles.boxes.shown.clear();
+  MakeCab(state, context);
+  ExpectOnlyBox(
+      "Please select where to place the CAB! Use the 'select fragment destination' button to do "
+      "this.",
+      "Unable to create CAB", mb::kOk | mb::kIconCritical);
+  EXPECT_TRUE(window.log.empty());
+  EXPECT_TRUE(packer.requests.empty());
+  EXPECT_TRUE(prompts.sounds.empty());
+}
+
+class MakeCabTest : public WindowCommandsTest {
+ protected:
+  std::string cabinet = out + "/PROJECTS.cab";
+  void SetUp() override {
+    WindowCommandsTest::SetUp();
+    test::MakeFolder(dir / "PROJECTS");
+    state.fileIndicator = kLampDarkRed;
+    state.folderIndicator = kLampGreen;
+    state.folderToSplit = Wide(dir / "PROJECTS");
+    state.useCompression.checked = true;
+  }
+};
+
+TEST_F(MakeCabTest, PacksTheFolderIntoTheDestinationReplacingAnOlderCabinet) {
+  test::WriteBytes(cabinet, data);
+  MakeCab(state, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  ASSERT_EQ(packer.requests.size(), 1u);
+  const PackRequest& request = packer.requests[0];
+  EXPECT_EQ(request.cabinet, Wide(cabinet));
+  EXPECT_TRUE(request.compress);
+  EXPECT_TRUE(request.files.empty());
+  EXPECT_EQ(request.folders, std::vector<std::wstring>{Wide(dir / "PROJECTS")});
+  EXPECT_FALSE(packer.cabinetThere[0]);
+  // The compress sound while the window shows, the done sound after it.
+  EXPECT_EQ(packer.soundsBefore[0], std::vector<std::string>{"WexlorCompress"});
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorCompress", "WexlorDonework"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Compressing....", "40", "100",
+                                                  "close", "enable"}));
+}
+
+TEST_F(MakeCabTest, NamesTheCabinetAfterTheFoldersLastComponent) {
+  state.folderToSplit = L"C:\\PROJECTS\\";
+  state.splitDestination = L"A:\\";
+  EXPECT_EQ(MadeCabinetName(state), L"A:\\PROJECTS.cab");
+  state.folderToSplit = L"C:\\work\\2024 Reports";
+  state.splitDestination = L"D:\\out\\";
+  EXPECT_EQ(MadeCabinetName(state), L"D:\\out\\2024 Reports.cab");
+}
+
+TEST_F(MakeCabTest, StoresWithoutCompressionUnderItsOwnCaption) {
+  state.useCompression.checked = false;
+  MakeCab(state, context);
+  ASSERT_EQ(packer.requests.size(), 1u);
+  EXPECT_FALSE(packer.requests[0].compress);
+  EXPECT_EQ(window.log[1], "show Combining....");
+}
+
+TEST_F(MakeCabTest, ComponentFailureShowsItsMessageAndEnds) {
+  packer.failures.push_back(VbError(cabinet::kCabinetFailure, "Compressor", "Cannot open \"x\""));
+  MakeCab(state, context);
+  ExpectOnlyBox(
+      "There was an error compressing the file(s).  Possible explanations could include a lack of "
+      "sufficient hard disk space, inability to access one or more files or a bug in the program. "
+      "If you think it is a bug, please report it to bugs@vantrelloquin.example and quote the "
+      "following text: ActiveX error: 1000, description:Cannot open \"x\", "
+      "CABDir:PROJECTS, Source:C:\\in\\PROJECTS\\a.txt",
+      "Unable to compress", mb::kOk | mb::kIconExclamation);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Compressing....", "40", "100",
+                                                  "close", "enable"}));
+  EXPECT_EQ(prompts.sounds, std::vector<std::string>{"WexlorCompress"});
+}
+
+TEST_F(MakeCabTest, OtherErrorsFollowTheErrorDialog) {
+  // OK goes on as if the step had worked.
+  packer.failures.push_back(VbError(70));
+  doubles.boxes.Answer(mb::kIdOk);
   MakeCab(state, context);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
-  EXPECT_EQ(LastBox().title, "Not in this build yet");
-  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconInformation);
-  EXPECT_TRUE(Written().empty());
+  EXPECT_EQ(LastBox().title, "There is a problem");
+  EXPECT_EQ(prompts.sounds.back(), "WexlorDonework");
+  EXPECT_EQ(window.log.back(), "enable");
+
+  // Cancel ends the program.
+  window.log.clear();
+  prompts.sounds.clear();
+  packer.failures.push_back(VbError(70));
+  doubles.boxes.Answer(mb::kIdCancel);
+  MakeCab(state, context);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Compressing....", "40", "100",
+                                                  "end", "close", "enable"}));
+  EXPECT_EQ(prompts.sounds, std::vector<std::string>{"WexlorCompress"});
+}
+
+TEST_F(MakeCabTest, AFailureWithAnEmptyListNamesNoEntry) {
+  packer.failures.push_back(VbError(cabinet::kCabinetFailure));
+  packer.first = {};
+  MakeCab(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_NE(LastBox().text.find("ActiveX error: 1000, description:"), std::string::npos);
+  EXPECT_NE(LastBox().text.find(", CABDir:, Source:"), std::string::npos);
 }
 
 }  // namespace
