@@ -142,8 +142,9 @@ MainWindowController::MainWindowController(ControllerServices services)
       model_(services_.paths),
       splitterEvents_(model_, *this, IsNtFamily()),
       assembleEvents_(model_, *this),
+      packingWindow_(services_.instance, [this] { return Hwnd(); }),
       commands_{services_.globals, services_.paths, services_.prompts, *this,
-                splitterEvents_,   assembleEvents_} {}
+                splitterEvents_,   assembleEvents_, packer_,           packingWindow_} {}
 
 HWND MainWindowController::Hwnd() const {
   return window_ != nullptr ? window_->Hwnd() : nullptr;

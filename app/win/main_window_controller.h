@@ -13,9 +13,11 @@
 
 #include "app/model/main_window_load.h"
 #include "app/model/main_window_model.h"
+#include "app/operations/component_packer.h"
 #include "app/operations/window_commands.h"
 #include "app/operations/window_events.h"
 #include "app/win/main_window.h"
+#include "app/win/packing_window.h"
 #include "app/win/window_services.h"
 #include "engine/globals.h"
 #include "wingui/shell_services.h"
@@ -74,6 +76,8 @@ class MainWindowController final : public MainWindowBinding,
   void FormatDrive(unsigned drive, unsigned options) override;
 
   bool Ended() const { return ended_; }
+  // frmPrework while a packing step runs, else null.
+  HWND PackingWindowHwnd() const { return packingWindow_.Hwnd(); }
 
  private:
   HWND Item(int id) const;
@@ -92,6 +96,8 @@ class MainWindowController final : public MainWindowBinding,
   model::MainWindowModel model_;
   WindowSplitterEvents splitterEvents_;
   WindowAssembleEvents assembleEvents_;
+  ComponentPacker packer_;
+  PackingWindow packingWindow_;
   WindowCommandContext commands_;
   MainWindow* window_ = nullptr;
   bool rendering_ = false;   // notifications of our own drawing are not the user's

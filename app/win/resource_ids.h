@@ -10,6 +10,7 @@
 #define IDD_frmConfBAT 102
 #define IDD_frmPWconf 103
 #define IDD_UpdSys 104
+#define IDD_frmPrework 105
 
 // Form1: the main window
 #define IDC_Frame1 1100
@@ -86,3 +87,7 @@
 
 // UpdSys
 #define IDC_lblUpdating 1500
+
+// frmPrework
+#define IDC_lblCapt 1600
+#define IDC_PB 1601

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@
 #include "app/win/window_services.h"
 #include "base/ansi_text.h"
 #include "base/win/restore_guards.h"
+#include "cabinet/extractor.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "wingui/controls.h"
@@ -287,6 +289,33 @@ TEST_F(BoundMainWindowTest, SplitNowWritesTheSeriesAndResetsItsBar) {
   // Assemble now! without a destination says so.
   Click(main_, IDC_Command8);
   EXPECT_EQ(boxes_.shown.back().text, "Please select a fragment to assemble first!");
+}
+
+TEST_F(BoundMainWindowTest, MakeCabOnlyPacksTheFolderIntoTheDestination) {
+  ASSERT_TRUE(Open());
+  vtq::test::MakeFolder(dir_ / "PROJECTS");
+  vtq::test::MakeFolder(dir_ / "PROJECTS\\sub");
+  vtq::test::WriteBytes(dir_ / "PROJECTS\\a.txt", vtq::test::PatternBytes(5000, 1));
+  vtq::test::WriteBytes(dir_ / "PROJECTS\\sub\\b.txt", vtq::test::PatternBytes(700, 2));
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.folder = Wide(dir_ / "PROJECTS");
+  Click(main_, IDC_cmdSelFolderToSplit);
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command3);
+  Click(main_, IDC_cmdCabOnly);
+
+  EXPECT_TRUE(boxes_.shown.empty()) << boxes_.shown.front().text;
+  EXPECT_EQ(prompts_.sounds, (std::vector<std::string>{"WexlorCompress", "WexlorDonework"}));
+  EXPECT_EQ(controller_->PackingWindowHwnd(), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  cabinet::ExtractorEvents events;
+  cabinet::Extractor extractor(events);
+  extractor.SetCabFile(Wide(dir_ / "out\\PROJECTS.cab"));
+  const cabinet::CabinetEntries& entries = extractor.Entries();
+  ASSERT_EQ(entries.Count(), 2);
+  std::vector<std::wstring> names = {entries.Item(1).Name, entries.Item(2).Name};
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"a.txt", L"sub\\b.txt"}));
 }
 
 TEST_F(BoundMainWindowTest, TheSplitConfirmsThePassphraseInItsDialog) {

@@ -1,0 +1,60 @@
+#include "app/win/packing_window.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/win/resource_ids.h"
+#include "base/ansi_text.h"
+
+namespace vtq::app {
+
+namespace {
+
+// One pass over the queue, so that the new window paints before the
+// component blocks the thread.
+void ProcessPendingMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+void PackingWindow::Show(std::string_view caption) {
+  Close();
+  dialog_.emplace();
+  if (!dialog_->CreateModeless(instance_, IDD_frmPrework, owner_ ? owner_() : nullptr)) {
+    dialog_.reset();
+    return;
+  }
+  const std::wstring text = base::FromAnsi(caption);
+  SetDlgItemTextW(dialog_->Hwnd(), IDC_lblCapt, text.c_str());
+  SendDlgItemMessageW(dialog_->Hwnd(), IDC_PB, PBM_SETRANGE32, 0, 100);
+  SendDlgItemMessageW(dialog_->Hwnd(), IDC_PB, PBM_SETPOS, 0, 0);
+  ShowWindow(dialog_->Hwnd(), SW_SHOW);
+  ProcessPendingMessages();
+}
+
+void PackingWindow::SetProgress(int16_t percent) {
+  if (Hwnd() == nullptr)
+    return;
+  SendDlgItemMessageW(Hwnd(), IDC_PB, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+}
+
+void PackingWindow::Close() {
+  // Destroying the dialog object destroys its window.
+  dialog_.reset();
+}
+
+HWND PackingWindow::Hwnd() const {
+  return dialog_ ? dialog_->Hwnd() : nullptr;
+}
+
+}  // namespace vtq::app
