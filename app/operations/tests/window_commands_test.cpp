@@ -613,7 +613,7 @@ TEST_F(WindowCommandsTest, MakeCabRefusesAFileOrNoDestination) {
 
 class MakeCabTest : public WindowCommandsTest {
  protected:
-  std::string cabinet = out + "/PROJECTS.cab";
+  std::string cabinet = WithTrailingSeparator(out) + "PROJECTS.cab";
   void SetUp() override {
     WindowCommandsTest::SetUp();
     test::MakeFolder(dir / "PROJECTS");
