@@ -1,6 +1,11 @@
-// The passphrase dialog in both of its uses, and the "updating" window.
+// The passphrase dialog in both of its uses, the "updating" window and the
+// packing window.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/win/packing_window.h"
 #include "app/win/passphrase_dialog.h"
 #include "app/win/resource_ids.h"
 #include "app/win/tests/window_harness.h"
@@ -59,6 +64,34 @@ TEST(UpdatingWindowTest, ShowsItsCaptionUntilClosed) {
   HWND hwnd = window.Hwnd();
   window.Close();
   EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(PackingWindowTest, ShowsTheStepsCaptionAndFollowsTheProgressUntilClosed) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  PackingWindow window(test::Instance(), [] { return HWND{}; });
+  EXPECT_EQ(window.Hwnd(), nullptr);
+  window.Show("Combining....");
+  HWND hwnd = window.Hwnd();
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(TextOf(hwnd, IDC_lblCapt), L"Combining....");
+  EXPECT_EQ(wingui::ProgressValue(GetDlgItem(hwnd, IDC_PB)), 0);
+  window.SetProgress(37);
+  EXPECT_EQ(wingui::ProgressValue(GetDlgItem(hwnd, IDC_PB)), 37);
+  window.SetProgress(100);
+  EXPECT_EQ(wingui::ProgressValue(GetDlgItem(hwnd, IDC_PB)), 100);
+  window.Close();
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(window.Hwnd(), nullptr);
+  // Progress after the step has ended goes nowhere.
+  window.SetProgress(50);
+
+  // A second step starts from an empty bar under its own caption.
+  window.Show("Compressing....");
+  EXPECT_EQ(TextOf(window.Hwnd(), IDC_lblCapt), L"Compressing....");
+  EXPECT_EQ(wingui::ProgressValue(GetDlgItem(window.Hwnd(), IDC_PB)), 0);
+  window.Close();
 }
 
 }  // namespace
