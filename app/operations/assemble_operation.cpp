@@ -55,7 +55,8 @@ AssembleStop Run(const AssembleRequest& request, ActiveAssembler& assembler, Pro
   assembler.Assemble();
   if (assembler.CompletedSeries() != 1)
     return AssembleStop::kIncomplete;
-  prompts.PlaySound(kSoundDoneWork);
+  if (!request.doneSoundByCaller)
+    prompts.PlaySound(kSoundDoneWork);
   return AssembleStop::kNone;
 }
 

@@ -45,6 +45,9 @@ struct AssembleRequest {
   // The answer to the unknown-format question when it is known beforehand
   // (aftRaw or aftBrannock); asked otherwise.
   std::optional<AftFileFormat> unknownAs;
+  // The caller has steps of its own after a finished run and plays the
+  // done sound after them.
+  bool doneSoundByCaller = false;
 };
 
 // The front end's progress: the engine's events, and the end of the run

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "app/model/basic_numeric.h"
 #include "app/model/fragment_sizes.h"
@@ -27,19 +29,14 @@ constexpr const char* kLongNamesTitle = "Unable to support long filenames for se
 
 constexpr const char* kUnableToCreateCab = "Unable to create CAB";
 constexpr const char* kUnableToCompress = "Unable to compress";
+constexpr const char* kUnableToExtract = "Unable to extract";
 
-// Packing before a split and unpacking after an assembly are still to come;
-// until then those commands say so and stop.
+// Packing before a split is still to come; until then the split command
+// says so and stops.
 constexpr const char* kNoCabinetToSplit =
     "Folders, and files with \"Compress file(s) first\" ticked, are packed into a cabinet before "
     "they are split, and the cabinet component is not part of this build yet. Untick \"Compress "
     "file(s) first\" to split a single file as it is.";
-constexpr const char* kNoCabinetToExtract =
-    "Cabinets cannot be extracted yet: the cabinet component is not part of this build. The "
-    "cabinet was left as it is.";
-constexpr const char* kAssembledCabinetKept =
-    "The assembled file is a cabinet, which cannot be extracted yet: the cabinet component is not "
-    "part of this build. The cabinet was kept in the destination folder.";
 
 constexpr std::array<std::wstring_view, 11> kAlreadyCompressed = {
     L"cab", L"zip", L"mp3", L"mpg", L"ace", L"rar", L"lha", L"lzh", L"arc", L"jpg", L"zoo"};
@@ -69,6 +66,120 @@ class InputLock {
 std::wstring_view LastComponent(std::wstring_view path) {
   const size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+enum class StepEnd { kGoOn, kStop };
+
+// One cabinet step of a command under the command's error handling: the
+// component's failure has its own message and ends the command; any other
+// error goes to the error dialog, whose answer retries the step, goes on
+// with the next, or ends the command or the program.
+template <typename FailureText, typename Step>
+StepEnd RunCabinetStep(WindowCommandContext& context, const char* failureTitle,
+                       FailureText&& failureText, Step&& step) {
+  MessageBoxes& boxes = Boxes(context);
+  for (;;) {
+    try {
+      step();
+      return StepEnd::kGoOn;
+    } catch (const VbError& error) {
+      if (error.Number() == cabinet::kCabinetFailure) {
+        boxes.Show(failureText(error.Description()), failureTitle, mb::kOk | mb::kIconExclamation);
+        return StepEnd::kStop;
+      }
+      switch (ShowErrorDialog(error, boxes)) {
+        case TrapAction::kRetry:
+          continue;
+        case TrapAction::kSkip:
+          return StepEnd::kGoOn;
+        case TrapAction::kEndProgram:
+          context.window.EndProgram();
+          return StepEnd::kStop;
+        case TrapAction::kEndRoutine:
+          return StepEnd::kStop;
+      }
+      return StepEnd::kStop;
+    }
+  }
+}
+
+template <typename Step>
+StepEnd RunMakeCabStep(WindowCommandContext& context, Step&& step) {
+  return RunCabinetStep(
+      context, kUnableToCompress,
+      [&](const std::string& description) {
+        return MakeCabFailureText(description, context.packer.FirstEntry());
+      },
+      step);
+}
+
+template <typename Step>
+StepEnd RunExtractStep(WindowCommandContext& context, Step&& step) {
+  return RunCabinetStep(
+      context, kUnableToExtract,
+      [&](const std::string& description) {
+        CabinetUnpacker& unpacker = context.unpacker;
+        return ExtractFailureText(description, unpacker.Cabinet(), unpacker.FirstEntryName());
+      },
+      step);
+}
+
+// The folder may be there already; the extraction creates what is missing.
+void CreateFolderIgnoringErrors(const std::wstring& folder) {
+  std::error_code ignored;
+  std::filesystem::create_directory(std::filesystem::path(folder), ignored);
+}
+
+// The destination as the window holds it ends with a separator; the
+// component takes folders without one.
+std::wstring WithoutTrailingSeparator(const std::wstring& folder) {
+  if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+    return folder.substr(0, folder.size() - 1);
+  return folder;
+}
+
+// A cabinet picked instead of fragments goes into a folder of the
+// destination named after it without its last four characters, and stays
+// where it is. False when a step ended the command.
+bool ExtractPickedCabinet(const std::wstring& cabinet, const std::wstring& destination,
+                          WindowCommandContext& context) {
+  const std::wstring_view name = LastComponent(cabinet);
+  const std::wstring folder =
+      destination + std::wstring(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
+  if (RunExtractStep(context, [&] { context.unpacker.Open(cabinet); }) == StepEnd::kStop)
+    return false;
+  CreateFolderIgnoringErrors(folder);
+  const ShownPackingView shown(context.packingView, kCaptionExtracting);
+  context.prompts.PlaySound(kSoundExtract);
+  const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
+  return RunExtractStep(context, [&] { context.unpacker.Extract(folder, progress); }) ==
+         StepEnd::kGoOn;
+}
+
+// An assembled cabinet is unpacked where it was assembled, into a folder
+// named after it up to its first dot when it holds more than one entry, and
+// then deleted. False when a step ended the command (the cabinet stays).
+bool ExtractAssembledCabinet(const std::wstring& cabinet, const std::wstring& destination,
+                             WindowCommandContext& context) {
+  CabinetUnpacker& unpacker = context.unpacker;
+  if (RunExtractStep(context, [&] { unpacker.Open(cabinet); }) == StepEnd::kStop)
+    return false;
+  const ShownPackingView shown(context.packingView, kCaptionExtracting);
+  int32_t entries = 0;
+  if (RunExtractStep(context, [&] { entries = unpacker.EntryCount(); }) == StepEnd::kStop)
+    return false;
+  std::wstring folder = WithoutTrailingSeparator(destination);
+  if (entries > 1) {
+    const std::wstring_view name = LastComponent(cabinet);
+    folder = destination + std::wstring(name.substr(0, name.find(L'.')));
+    CreateFolderIgnoringErrors(folder);
+  }
+  context.prompts.PlaySound(kSoundExtract);
+  const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
+  if (RunExtractStep(context, [&] { unpacker.Extract(folder, progress); }) == StepEnd::kStop)
+    return false;
+  const std::string assembled = base::ToAnsi(cabinet);
+  return RunExtractStep(context, [&] { RemoveFile(assembled); }) == StepEnd::kGoOn;
 }
 
 bool AlreadyCompressed(std::wstring_view path) {
@@ -331,21 +442,23 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
   const InputLock lock(context.window);
   const std::wstring& first = s.filesToAssemble.front();
   if (model::LastThreeLowered(first) == L"cab") {
-    // Here a cabinet picked directly is extracted into a folder of the
-    // destination named after it.
-    boxes.Show(kNoCabinetToExtract, kNotInThisBuild, mb::kOk | mb::kIconInformation);
+    // The bar is not touched unless a failure ends the command.
+    if (!ExtractPickedCabinet(first, s.assembleDestination, context))
+      context.window.ResetProgress(model::Control::kProgressBar2);
     return;
   }
   AssembleRequest request;
   request.firstFragment = base::ToAnsi(first);
   request.destination = base::ToAnsi(s.assembleDestination);
+  request.doneSoundByCaller = true;
   const AssembleResult result =
       RunAssembleCommand(request, context.globals, context.assembleWatcher, context.prompts);
-  if (result.stop == AssembleStop::kNone &&
-      model::LastThreeLowered(base::FromAnsi(result.outputPath)) == L"cab") {
-    // Here an assembled cabinet is extracted and then deleted.
-    boxes.Show(kAssembledCabinetKept, kNotInThisBuild, mb::kOk | mb::kIconInformation);
-  }
+  bool finished = result.stop == AssembleStop::kNone;
+  const std::wstring assembled = base::FromAnsi(result.outputPath);
+  if (finished && model::LastThreeLowered(assembled) == L"cab")
+    finished = ExtractAssembledCabinet(assembled, s.assembleDestination, context);
+  if (finished)
+    context.prompts.PlaySound(kSoundDoneWork);
   if (result.stop == AssembleStop::kNone || result.stop == AssembleStop::kIncomplete ||
       result.stop == AssembleStop::kEngineError) {
     context.window.ResetProgress(model::Control::kProgressBar2);
@@ -358,45 +471,6 @@ std::wstring MadeCabinetName(const model::MainWindowState& s) {
     folder.remove_suffix(1);
   return s.splitDestination + std::wstring(LastComponent(folder)) + L".cab";
 }
-
-namespace {
-
-enum class StepEnd { kGoOn, kStop };
-
-// One step of "Make CAB only" under the command's error handling: the
-// component's failure has its own message and ends the command; any other
-// error goes to the error dialog, whose answer retries the step, goes on
-// with the next, or ends the command or the program.
-template <typename Step>
-StepEnd RunMakeCabStep(WindowCommandContext& context, Step&& step) {
-  MessageBoxes& boxes = Boxes(context);
-  for (;;) {
-    try {
-      step();
-      return StepEnd::kGoOn;
-    } catch (const VbError& error) {
-      if (error.Number() == cabinet::kCabinetFailure) {
-        boxes.Show(MakeCabFailureText(error.Description(), context.packer.FirstEntry()),
-                   kUnableToCompress, mb::kOk | mb::kIconExclamation);
-        return StepEnd::kStop;
-      }
-      switch (ShowErrorDialog(error, boxes)) {
-        case TrapAction::kRetry:
-          continue;
-        case TrapAction::kSkip:
-          return StepEnd::kGoOn;
-        case TrapAction::kEndProgram:
-          context.window.EndProgram();
-          return StepEnd::kStop;
-        case TrapAction::kEndRoutine:
-          return StepEnd::kStop;
-      }
-      return StepEnd::kStop;
-    }
-  }
-}
-
-}  // namespace
 
 void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {
   MessageBoxes& boxes = Boxes(context);

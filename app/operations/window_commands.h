@@ -12,6 +12,7 @@
 #include "app/model/shell_paths.h"
 #include "app/operations/assemble_operation.h"
 #include "app/operations/cabinet_packing.h"
+#include "app/operations/cabinet_unpacking.h"
 #include "app/operations/fragment_to_regenerate.h"
 #include "app/operations/prompts.h"
 #include "app/operations/split_operation.h"
@@ -42,6 +43,7 @@ struct WindowCommandContext {
   AssembleWatcher& assembleWatcher;
   CabinetPacker& packer;
   PackingView& packingView;
+  CabinetUnpacker& unpacker;
 };
 
 void Split(const model::MainWindowState& state, WindowCommandContext& context);

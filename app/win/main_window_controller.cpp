@@ -143,8 +143,8 @@ MainWindowController::MainWindowController(ControllerServices services)
       splitterEvents_(model_, *this, IsNtFamily()),
       assembleEvents_(model_, *this),
       packingWindow_(services_.instance, [this] { return Hwnd(); }),
-      commands_{services_.globals, services_.paths, services_.prompts, *this,
-                splitterEvents_,   assembleEvents_, packer_,           packingWindow_} {}
+      commands_{services_.globals, services_.paths, services_.prompts, *this,    splitterEvents_,
+                assembleEvents_,   packer_,         packingWindow_,    unpacker_} {}
 
 HWND MainWindowController::Hwnd() const {
   return window_ != nullptr ? window_->Hwnd() : nullptr;

@@ -14,6 +14,7 @@
 #include "app/model/main_window_load.h"
 #include "app/model/main_window_model.h"
 #include "app/operations/component_packer.h"
+#include "app/operations/component_unpacker.h"
 #include "app/operations/window_commands.h"
 #include "app/operations/window_events.h"
 #include "app/win/main_window.h"
@@ -97,6 +98,7 @@ class MainWindowController final : public MainWindowBinding,
   WindowSplitterEvents splitterEvents_;
   WindowAssembleEvents assembleEvents_;
   ComponentPacker packer_;
+  ComponentUnpacker unpacker_;
   PackingWindow packingWindow_;
   WindowCommandContext commands_;
   MainWindow* window_ = nullptr;

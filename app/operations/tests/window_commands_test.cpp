@@ -96,6 +96,54 @@ class RecordingPackingView final : public PackingView {
   std::vector<std::string>& log_;
 };
 
+// Unpacks nothing: records the cabinets opened, each extraction with the
+// sounds played before it and whether its folder was there, moves the
+// progress through `steps`, and raises what it is told to, once per entry
+// of `failures` (an empty entry extracts).
+class RecordingUnpacker final : public CabinetUnpacker {
+ public:
+  explicit RecordingUnpacker(const std::vector<std::string>& sounds) : sounds_(sounds) {}
+  std::vector<std::wstring> opened;
+  std::vector<std::wstring> folders;
+  std::vector<std::vector<std::string>> soundsBefore;
+  std::vector<bool> folderThere;
+  std::vector<int16_t> steps = {30, 100};
+  int32_t entries = 1;
+  std::optional<VbError> countFailure;
+  std::deque<std::optional<VbError>> failures;
+  std::wstring firstEntry = L"docs\\readme.txt";
+
+  void Open(const std::wstring& cabinet) override {
+    opened.push_back(cabinet);
+    cabinet_ = cabinet;
+  }
+  std::wstring Cabinet() const override { return cabinet_; }
+  int32_t EntryCount() override {
+    if (countFailure)
+      throw *countFailure;
+    return entries;
+  }
+  std::wstring FirstEntryName() override { return firstEntry; }
+  void Extract(const std::wstring& folder, const PackProgress& progress) override {
+    folders.push_back(folder);
+    soundsBefore.push_back(sounds_);
+    std::error_code ignored;
+    folderThere.push_back(std::filesystem::is_directory(base::ToAnsi(folder), ignored));
+    for (int16_t step : steps)
+      progress(step);
+    if (failures.empty())
+      return;
+    std::optional<VbError> failure = failures.front();
+    failures.pop_front();
+    if (failure)
+      throw *failure;
+  }
+
+ private:
+  const std::vector<std::string>& sounds_;
+  std::wstring cabinet_;
+};
+
 std::wstring Wide(const std::string& text) {
   return base::FromAnsi(text);
 }
@@ -117,8 +165,9 @@ class WindowCommandsTest : public ::testing::Test {
   test::CountingWatcher watcher;
   RecordingPacker packer{prompts.sounds};
   RecordingPackingView packingView{window.log};
-  WindowCommandContext context{globals,        paths,   prompts, window,
-                               splitterEvents, watcher, packer,  packingView};
+  RecordingUnpacker unpacker{prompts.sounds};
+  WindowCommandContext context{globals, paths,  prompts,     window,  splitterEvents,
+                               watcher, packer, packingView, unpacker};
   model::MainWindowState state;
 
   void SetUp() override {
@@ -577,15 +626,172 @@ TEST_F(WindowCommandsTest, AssembleChecksInOrder) {
                 "Destination directory not selected", mb::kOk | mb::kIconCritical);
   EXPECT_TRUE(window.log.empty());
 
-  // A cabinet picked directly is not assembled.
+  // A cabinet picked directly is extracted, not assembled.
   s.filesToAssemble = {L"C:\\in\\BACKUP.CAB"};
   s.assembleDestination = Wide(WithTrailingSeparator(out));
   doubles.boxes.shown.clear();
   Assemble(s, context);
-  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
-  EXPECT_EQ(LastBox().title, "Not in this build yet");
-  EXPECT_EQ(window.log, kLockedAndFreed);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(unpacker.opened, std::vector<std::wstring>{L"C:\\in\\BACKUP.CAB"});
   EXPECT_EQ(watcher.ended, 0);
+}
+
+// Cabinets on the assemble side: one picked instead of fragments, and one
+// that an assembly produced.
+class AssembleCabinetTest : public WindowCommandsTest {
+ protected:
+  std::string joined = dir / "joined";
+  std::string picked = dir / "BACKUP.CAB";
+  model::MainWindowState assemble;
+
+  static std::string In(const std::string& folder, const std::string& name) {
+    return WithTrailingSeparator(folder) + name;
+  }
+
+  void SetUp() override {
+    WindowCommandsTest::SetUp();
+    test::MakeFolder(joined);
+    test::WriteBytes(picked, data);
+    assemble.filesToAssemble = {Wide(picked)};
+    assemble.light3 = kLampGreen;
+    assemble.assembleDestination = Wide(WithTrailingSeparator(joined));
+    assemble.light4 = kLampGreen;
+  }
+
+  // Splits a file of that name into the fragment folder and makes its first
+  // fragment the one to assemble.
+  void SplitFileNamed(const std::string& name) {
+    test::WriteBytes(dir / name, data);
+    state.fileToSplit = Wide(dir / name);
+    doubles.boxes.Answer(mb::kIdOk);
+    Split(state, context);
+    ASSERT_EQ(Written().size(), 3u);
+    assemble.filesToAssemble = {Wide(In(out, Written()[0]))};
+    doubles.boxes.shown.clear();
+    prompts.sounds.clear();
+    window.log.clear();
+  }
+
+  std::string ExtractFailure(const std::string& description, const std::string& cabinet,
+                             const std::string& entry) {
+    return "There was an error extracting the file(s).  Possible explanations could include a "
+           "lack of sufficient hard disk space, inability to access one or more files or a bug "
+           "in the program. If you think it is a bug, please report it to "
+           "bugs@vantrelloquin.example and quote the following text: ActiveX extraction error: "
+           "1000, description:" +
+           description + ", CABDir:" + cabinet + ", FirstEntry:" + entry;
+  }
+};
+
+TEST_F(AssembleCabinetTest, APickedCabinetGoesIntoItsOwnSubfolderAndStays) {
+  Assemble(assemble, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(unpacker.opened, std::vector<std::wstring>{Wide(picked)});
+  ASSERT_EQ(unpacker.folders, std::vector<std::wstring>{Wide(In(joined, "BACKUP"))});
+  EXPECT_TRUE(unpacker.folderThere[0]);
+  EXPECT_EQ(unpacker.soundsBefore[0], std::vector<std::string>{"WexlorExtract"});
+  // No done sound, and the bar is left alone.
+  EXPECT_EQ(prompts.sounds, std::vector<std::string>{"WexlorExtract"});
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "30", "100",
+                                                  "close", "enable"}));
+  EXPECT_EQ(test::ReadBytes(picked), data);
+  EXPECT_EQ(watcher.ended, 0);
+}
+
+TEST_F(AssembleCabinetTest, APickedCabinetsSubfolderMayBeThereAlready) {
+  test::MakeFolder(In(joined, "BACKUP"));
+  Assemble(assemble, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(unpacker.folders, std::vector<std::wstring>{Wide(In(joined, "BACKUP"))});
+}
+
+TEST_F(AssembleCabinetTest, APickedCabinetThatFailsShowsTheExtractionMessage) {
+  unpacker.failures.push_back(VbError(cabinet::kCabinetFailure, "Extractor", "Bad cabinet"));
+  Assemble(assemble, context);
+  ExpectOnlyBox(ExtractFailure("Bad cabinet", picked, "docs\\readme.txt"), "Unable to extract",
+                mb::kOk | mb::kIconExclamation);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "30", "100",
+                                                  "close", "reset2", "enable"}));
+  EXPECT_EQ(test::ReadBytes(picked), data);
+}
+
+TEST_F(AssembleCabinetTest, OtherExtractionErrorsFollowTheErrorDialog) {
+  // OK goes on as if the extraction had worked.
+  unpacker.failures.push_back(VbError(70));
+  doubles.boxes.Answer(mb::kIdOk);
+  Assemble(assemble, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "There is a problem");
+  EXPECT_EQ(window.log.back(), "enable");
+  EXPECT_EQ(window.log[window.log.size() - 2], "close");
+
+  // Cancel ends the program.
+  window.log.clear();
+  unpacker.failures.push_back(VbError(70));
+  doubles.boxes.Answer(mb::kIdCancel);
+  Assemble(assemble, context);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "30", "100",
+                                                  "end", "close", "reset2", "enable"}));
+}
+
+TEST_F(AssembleCabinetTest, AnAssembledSingleEntryCabinetGoesIntoTheDestinationAndIsDeleted) {
+  SplitFileNamed("pack.cab");
+  unpacker.entries = 1;
+  Assemble(assemble, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  EXPECT_EQ(unpacker.opened, std::vector<std::wstring>{Wide(In(joined, "pack.cab"))});
+  EXPECT_EQ(unpacker.folders, std::vector<std::wstring>{Wide(joined)});
+  EXPECT_EQ(unpacker.soundsBefore[0], (std::vector<std::string>{"WexlorAssfile", "WexlorExtract"}));
+  EXPECT_EQ(prompts.sounds,
+            (std::vector<std::string>{"WexlorAssfile", "WexlorExtract", "WexlorDonework"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "30", "100",
+                                                  "close", "reset2", "enable"}));
+  EXPECT_TRUE(test::NamesIn(joined).empty());
+}
+
+TEST_F(AssembleCabinetTest, AnAssembledCabinetOfSeveralEntriesGoesIntoAFolderUpToItsFirstDot) {
+  SplitFileNamed("pack.v2.cab");
+  unpacker.entries = 3;
+  Assemble(assemble, context);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+  ASSERT_EQ(unpacker.folders, std::vector<std::wstring>{Wide(In(joined, "pack"))});
+  EXPECT_TRUE(unpacker.folderThere[0]);
+  EXPECT_EQ(test::NamesIn(joined), std::vector<std::string>{"pack"});
+  EXPECT_EQ(prompts.sounds.back(), "WexlorDonework");
+}
+
+TEST_F(AssembleCabinetTest, AnAssembledCabinetThatFailsToExtractIsKept) {
+  SplitFileNamed("pack.cab");
+  unpacker.failures.push_back(VbError(cabinet::kCabinetFailure, "Extractor", "Disk full"));
+  Assemble(assemble, context);
+  ExpectOnlyBox(ExtractFailure("Disk full", In(joined, "pack.cab"), "docs\\readme.txt"),
+                "Unable to extract", mb::kOk | mb::kIconExclamation);
+  EXPECT_EQ(test::ReadBytes(In(joined, "pack.cab")), data);
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorAssfile", "WexlorExtract"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "30", "100",
+                                                  "close", "reset2", "enable"}));
+}
+
+TEST_F(AssembleCabinetTest, AnUnreadableAssembledCabinetNamesNoEntryAndIsNotExtracted) {
+  SplitFileNamed("pack.cab");
+  unpacker.countFailure = VbError(cabinet::kCabinetFailure, "Extractor", "Not a cabinet");
+  unpacker.firstEntry.clear();
+  Assemble(assemble, context);
+  ExpectOnlyBox(ExtractFailure("Not a cabinet", In(joined, "pack.cab"), ""), "Unable to extract",
+                mb::kOk | mb::kIconExclamation);
+  EXPECT_TRUE(unpacker.folders.empty());
+  EXPECT_EQ(prompts.sounds, std::vector<std::string>{"WexlorAssfile"});
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "close",
+                                                  "reset2", "enable"}));
+  EXPECT_EQ(test::ReadBytes(In(joined, "pack.cab")), data);
+}
+
+TEST_F(AssembleCabinetTest, AnAssembledFileThatIsNoCabinetIsNotExtracted) {
+  SplitFileNamed("data.bin");
+  Assemble(assemble, context);
+  EXPECT_TRUE(unpacker.opened.empty());
+  EXPECT_EQ(test::ReadBytes(In(joined, "data.bin")), data);
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorAssfile", "WexlorDonework"}));
 }
 
 // "Make CAB only" packs folders only, into a destination already chosen.
