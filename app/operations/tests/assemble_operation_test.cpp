@@ -53,6 +53,14 @@ TEST_F(AssembleOperationTest, AnOwnSeriesComesBackWithItsSounds) {
   EXPECT_TRUE(prompts.asked.empty());
 }
 
+TEST_F(AssembleOperationTest, ACallerWithStepsOfItsOwnPlaysTheDoneSoundItself) {
+  request.firstFragment = test::WriteFragments(dir / "notes.", test::OwnSeries(data, 2000));
+  request.doneSoundByCaller = true;
+  EXPECT_EQ(Assemble().stop, AssembleStop::kNone);
+  EXPECT_EQ(test::ReadBytes(Joined("notes.txt")), data);
+  EXPECT_EQ(prompts.sounds, std::vector<std::string>{"WexlorAssfile"});
+}
+
 TEST_F(AssembleOperationTest, TheUnknownFormatQuestionIsAskedUnlessTheRequestAnswersIt) {
   OldSeries();
   EXPECT_EQ(Assemble().stop, AssembleStop::kQuestionCancelled);

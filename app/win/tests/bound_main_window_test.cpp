@@ -22,6 +22,7 @@
 #include "app/win/window_services.h"
 #include "base/ansi_text.h"
 #include "base/win/restore_guards.h"
+#include "cabinet/compressor.h"
 #include "cabinet/extractor.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
@@ -394,6 +395,36 @@ TEST_F(BoundMainWindowTest, TheCommandLineAsksItsQuickQuestion) {
   EXPECT_EQ(Titles(), std::vector<std::string>{"QuickAssemble"});
   EXPECT_EQ(Lamp(IDC_Light3), kGreen);
   EXPECT_EQ(Lamp(IDC_Light4), kGreen);
+}
+
+TEST_F(BoundMainWindowTest, AssembleNowExtractsAPickedCabinetIntoItsOwnFolder) {
+  ASSERT_TRUE(Open());
+  vtq::test::MakeFolder(dir_ / "BACKUP");
+  vtq::test::MakeFolder(dir_ / "BACKUP\\sub");
+  const auto first = vtq::test::PatternBytes(5000, 1);
+  const auto second = vtq::test::PatternBytes(700, 2);
+  vtq::test::WriteBytes(dir_ / "BACKUP\\a.txt", first);
+  vtq::test::WriteBytes(dir_ / "BACKUP\\sub\\b.txt", second);
+  cabinet::CompressorEvents packing;
+  cabinet::Compressor compressor(packing);
+  compressor.SetCabFile(Wide(dir_ / "BACKUP.CAB"));
+  compressor.Files().AddFolder(Wide(dir_ / "BACKUP"), true);
+  compressor.Compress();
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.file = Wide(dir_ / "BACKUP.CAB");
+  shell_.existing.insert(*shell_.file);
+  Click(main_, IDC_Command5);
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command6);
+  Click(main_, IDC_Command8);
+
+  EXPECT_TRUE(boxes_.shown.empty()) << boxes_.shown.front().text;
+  EXPECT_EQ(prompts_.sounds, std::vector<std::string>{"WexlorExtract"});
+  EXPECT_EQ(controller_->PackingWindowHwnd(), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "out\\BACKUP\\a.txt"), first);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "out\\BACKUP\\sub\\b.txt"), second);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "BACKUP.CAB"));
 }
 
 TEST_F(BoundMainWindowTest, MakeCabAloneEndsWithoutShowingTheWindow) {
