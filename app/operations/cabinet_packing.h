@@ -33,6 +33,21 @@ struct PackedEntry {
 
 using PackProgress = std::function<void(int16_t percent)>;
 
+// Points a component's progress events at the caller's handler for as long
+// as one Pack or Extract runs.
+class ProgressRoute {
+ public:
+  ProgressRoute(const PackProgress*& slot, const PackProgress& progress) : slot_(slot) {
+    slot_ = &progress;
+  }
+  ~ProgressRoute() { slot_ = nullptr; }
+  ProgressRoute(const ProgressRoute&) = delete;
+  ProgressRoute& operator=(const ProgressRoute&) = delete;
+
+ private:
+  const PackProgress*& slot_;
+};
+
 class CabinetPacker {
  public:
   virtual ~CabinetPacker() = default;

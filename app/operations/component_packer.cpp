@@ -2,24 +2,6 @@
 
 namespace vtq {
 
-namespace {
-
-// Progress goes to the caller's handler only while its Pack runs.
-class ProgressRoute {
- public:
-  ProgressRoute(const PackProgress*& slot, const PackProgress& progress) : slot_(slot) {
-    slot_ = &progress;
-  }
-  ~ProgressRoute() { slot_ = nullptr; }
-  ProgressRoute(const ProgressRoute&) = delete;
-  ProgressRoute& operator=(const ProgressRoute&) = delete;
-
- private:
-  const PackProgress*& slot_;
-};
-
-}  // namespace
-
 void ComponentPacker::Pack(const PackRequest& request, const PackProgress& progress) {
   compressor_.Reset();
   compressor_.SetCompression(request.compress);

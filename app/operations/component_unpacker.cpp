@@ -4,24 +4,6 @@
 
 namespace vtq {
 
-namespace {
-
-// Progress goes to the caller's handler only while its Extract runs.
-class ProgressRoute {
- public:
-  ProgressRoute(const PackProgress*& slot, const PackProgress& progress) : slot_(slot) {
-    slot_ = &progress;
-  }
-  ~ProgressRoute() { slot_ = nullptr; }
-  ProgressRoute(const ProgressRoute&) = delete;
-  ProgressRoute& operator=(const ProgressRoute&) = delete;
-
- private:
-  const PackProgress*& slot_;
-};
-
-}  // namespace
-
 void ComponentUnpacker::Open(const std::wstring& cabinet) {
   extractor_.Reset();
   extractor_.SetCabFile(cabinet);

@@ -51,24 +51,13 @@ class RecordingWindow final : public CommandWindow {
   void EndProgram() override { log.push_back("end"); }
 };
 
-// Packs nothing: records each request with the sounds played before it,
-// moves the progress through `steps` and raises what it is told to, once per
-// entry of `failures` (an empty entry packs).
-class RecordingPacker final : public CabinetPacker {
- public:
-  explicit RecordingPacker(const std::vector<std::string>& sounds) : sounds_(sounds) {}
-  std::vector<PackRequest> requests;
-  std::vector<std::vector<std::string>> soundsBefore;
-  std::vector<bool> cabinetThere;  // whether a file had the cabinet's name
-  std::vector<int16_t> steps = {40, 100};
+// A cabinet step as a test scripts it: the progress it reports, then what it
+// raises, once per entry of `failures` (an empty entry succeeds).
+struct ScriptedStep {
+  std::vector<int16_t> steps;
   std::deque<std::optional<VbError>> failures;
-  PackedEntry first{L"C:\\in\\PROJECTS\\a.txt", L"PROJECTS"};
 
-  void Pack(const PackRequest& request, const PackProgress& progress) override {
-    requests.push_back(request);
-    soundsBefore.push_back(sounds_);
-    std::error_code ignored;
-    cabinetThere.push_back(std::filesystem::exists(base::ToAnsi(request.cabinet), ignored));
+  void Run(const PackProgress& progress) {
     for (int16_t step : steps)
       progress(step);
     if (failures.empty())
@@ -77,6 +66,26 @@ class RecordingPacker final : public CabinetPacker {
     failures.pop_front();
     if (failure)
       throw *failure;
+  }
+};
+
+// Packs nothing: records each request with the sounds played before it and
+// runs its script.
+class RecordingPacker final : public CabinetPacker {
+ public:
+  explicit RecordingPacker(const std::vector<std::string>& sounds) : sounds_(sounds) {}
+  std::vector<PackRequest> requests;
+  std::vector<std::vector<std::string>> soundsBefore;
+  std::vector<bool> cabinetThere;  // whether a file had the cabinet's name
+  ScriptedStep script{{40, 100}, {}};
+  PackedEntry first{L"C:\\in\\PROJECTS\\a.txt", L"PROJECTS"};
+
+  void Pack(const PackRequest& request, const PackProgress& progress) override {
+    requests.push_back(request);
+    soundsBefore.push_back(sounds_);
+    std::error_code ignored;
+    cabinetThere.push_back(std::filesystem::exists(base::ToAnsi(request.cabinet), ignored));
+    script.Run(progress);
   }
   PackedEntry FirstEntry() const override { return first; }
 
@@ -97,9 +106,8 @@ class RecordingPackingView final : public PackingView {
 };
 
 // Unpacks nothing: records the cabinets opened, each extraction with the
-// sounds played before it and whether its folder was there, moves the
-// progress through `steps`, and raises what it is told to, once per entry
-// of `failures` (an empty entry extracts).
+// sounds played before it and whether its folder was there, and runs its
+// script.
 class RecordingUnpacker final : public CabinetUnpacker {
  public:
   explicit RecordingUnpacker(const std::vector<std::string>& sounds) : sounds_(sounds) {}
@@ -107,10 +115,9 @@ class RecordingUnpacker final : public CabinetUnpacker {
   std::vector<std::wstring> folders;
   std::vector<std::vector<std::string>> soundsBefore;
   std::vector<bool> folderThere;
-  std::vector<int16_t> steps = {30, 100};
+  ScriptedStep script{{30, 100}, {}};
   int32_t entries = 1;
   std::optional<VbError> countFailure;
-  std::deque<std::optional<VbError>> failures;
   std::wstring firstEntry = L"docs\\readme.txt";
 
   void Open(const std::wstring& cabinet) override {
@@ -129,14 +136,7 @@ class RecordingUnpacker final : public CabinetUnpacker {
     soundsBefore.push_back(sounds_);
     std::error_code ignored;
     folderThere.push_back(std::filesystem::is_directory(base::ToAnsi(folder), ignored));
-    for (int16_t step : steps)
-      progress(step);
-    if (failures.empty())
-      return;
-    std::optional<VbError> failure = failures.front();
-    failures.pop_front();
-    if (failure)
-      throw *failure;
+    script.Run(progress);
   }
 
  private:
@@ -706,7 +706,7 @@ TEST_F(AssembleCabinetTest, APickedCabinetsSubfolderMayBeThereAlready) {
 }
 
 TEST_F(AssembleCabinetTest, APickedCabinetThatFailsShowsTheExtractionMessage) {
-  unpacker.failures.push_back(VbError(cabinet::kCabinetFailure, "Extractor", "Bad cabinet"));
+  unpacker.script.failures.push_back(VbError(cabinet::kCabinetFailure, "Extractor", "Bad cabinet"));
   Assemble(assemble, context);
   ExpectOnlyBox(ExtractFailure("Bad cabinet", picked, "docs\\readme.txt"), "Unable to extract",
                 mb::kOk | mb::kIconExclamation);
@@ -717,7 +717,7 @@ TEST_F(AssembleCabinetTest, APickedCabinetThatFailsShowsTheExtractionMessage) {
 
 TEST_F(AssembleCabinetTest, OtherExtractionErrorsFollowTheErrorDialog) {
   // OK goes on as if the extraction had worked.
-  unpacker.failures.push_back(VbError(70));
+  unpacker.script.failures.push_back(VbError(70));
   doubles.boxes.Answer(mb::kIdOk);
   Assemble(assemble, context);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
@@ -727,7 +727,7 @@ TEST_F(AssembleCabinetTest, OtherExtractionErrorsFollowTheErrorDialog) {
 
   // Cancel ends the program.
   window.log.clear();
-  unpacker.failures.push_back(VbError(70));
+  unpacker.script.failures.push_back(VbError(70));
   doubles.boxes.Answer(mb::kIdCancel);
   Assemble(assemble, context);
   EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Extracting....", "30", "100",
@@ -762,7 +762,7 @@ TEST_F(AssembleCabinetTest, AnAssembledCabinetOfSeveralEntriesGoesIntoAFolderUpT
 
 TEST_F(AssembleCabinetTest, AnAssembledCabinetThatFailsToExtractIsKept) {
   SplitFileNamed("pack.cab");
-  unpacker.failures.push_back(VbError(cabinet::kCabinetFailure, "Extractor", "Disk full"));
+  unpacker.script.failures.push_back(VbError(cabinet::kCabinetFailure, "Extractor", "Disk full"));
   Assemble(assemble, context);
   ExpectOnlyBox(ExtractFailure("Disk full", In(joined, "pack.cab"), "docs\\readme.txt"),
                 "Unable to extract", mb::kOk | mb::kIconExclamation);
@@ -866,7 +866,8 @@ TEST_F(MakeCabTest, StoresWithoutCompressionUnderItsOwnCaption) {
 }
 
 TEST_F(MakeCabTest, ComponentFailureShowsItsMessageAndEnds) {
-  packer.failures.push_back(VbError(cabinet::kCabinetFailure, "Compressor", "Cannot open \"x\""));
+  packer.script.failures.push_back(
+      VbError(cabinet::kCabinetFailure, "Compressor", "Cannot open \"x\""));
   MakeCab(state, context);
   ExpectOnlyBox(
       "There was an error compressing the file(s).  Possible explanations could include a lack of "
@@ -882,7 +883,7 @@ TEST_F(MakeCabTest, ComponentFailureShowsItsMessageAndEnds) {
 
 TEST_F(MakeCabTest, OtherErrorsFollowTheErrorDialog) {
   // OK goes on as if the step had worked.
-  packer.failures.push_back(VbError(70));
+  packer.script.failures.push_back(VbError(70));
   doubles.boxes.Answer(mb::kIdOk);
   MakeCab(state, context);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
@@ -893,7 +894,7 @@ TEST_F(MakeCabTest, OtherErrorsFollowTheErrorDialog) {
   // Cancel ends the program.
   window.log.clear();
   prompts.sounds.clear();
-  packer.failures.push_back(VbError(70));
+  packer.script.failures.push_back(VbError(70));
   doubles.boxes.Answer(mb::kIdCancel);
   MakeCab(state, context);
   EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Compressing....", "40", "100",
@@ -902,7 +903,7 @@ TEST_F(MakeCabTest, OtherErrorsFollowTheErrorDialog) {
 }
 
 TEST_F(MakeCabTest, AFailureWithAnEmptyListNamesNoEntry) {
-  packer.failures.push_back(VbError(cabinet::kCabinetFailure));
+  packer.script.failures.push_back(VbError(cabinet::kCabinetFailure));
   packer.first = {};
   MakeCab(state, context);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
