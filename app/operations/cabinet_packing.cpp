@@ -5,26 +5,33 @@
 
 namespace vtq {
 
+// Kept as data, so that the program's texts can be found in it as written.
+extern const char kCompressFailure[] =
+    "There was an error compressing the file(s).  Possible explanations could include a lack of "
+    "sufficient hard disk space, inability to access one or more files or a bug in the program.";
+extern const char kMakeCabErrorLabel[] = "ActiveX error: 1000, description:";
+extern const char kSplitPackErrorLabel[] = "ActiveX compression error: 1000, description:";
+extern const char kCompressCabDirLabel[] = ", CABDir:";
+extern const char kSourceLabel[] = ", Source:";
+
 namespace {
 
 std::string CompressFailureText(const char* errorLabel, const std::string& description,
                                 const PackedEntry& first) {
-  return std::string(
-             "There was an error compressing the file(s).  Possible explanations could include a "
-             "lack of sufficient hard disk space, inability to access one or more files or a bug "
-             "in the program. If you think it is a bug, please report it to ") +
+  return std::string(kCompressFailure) + " If you think it is a bug, please report it to " +
          kBugReportAddress + " and quote the following text: " + errorLabel + description +
-         ", CABDir:" + base::ToAnsi(first.cabDir) + ", Source:" + base::ToAnsi(first.source);
+         kCompressCabDirLabel + base::ToAnsi(first.cabDir) + kSourceLabel +
+         base::ToAnsi(first.source);
 }
 
 }  // namespace
 
 std::string MakeCabFailureText(const std::string& description, const PackedEntry& first) {
-  return CompressFailureText("ActiveX error: 1000, description:", description, first);
+  return CompressFailureText(kMakeCabErrorLabel, description, first);
 }
 
 std::string PackBeforeSplitFailureText(const std::string& description, const PackedEntry& first) {
-  return CompressFailureText("ActiveX compression error: 1000, description:", description, first);
+  return CompressFailureText(kSplitPackErrorLabel, description, first);
 }
 
 }  // namespace vtq

@@ -7,6 +7,13 @@
 
 namespace vtq {
 
+// Kept as data, so that the program's texts can be found in it as written.
+extern const char kInvalidFragmentText[] =
+    "Please enter a number value for the fragment to regenerate!";
+extern const char kOutOfRangeStart[] =
+    "It is not possible to regenerate the specified fragment as there are only ";
+extern const char kOutOfRangeEnd[] = " fragments in this series!";
+
 std::optional<int32_t> FragmentToRegenerate(const model::MainWindowState& s) {
   if (!s.regenFragBool.checked)
     return 0;
@@ -25,8 +32,7 @@ std::optional<int32_t> FragmentToRegenerate(const model::MainWindowState& s) {
 }
 
 std::string FragmentOutOfRangeText(int16_t fragments) {
-  return "It is not possible to regenerate the specified fragment as there are only " +
-         std::to_string(fragments) + " fragments in this series!";
+  return kOutOfRangeStart + std::to_string(fragments) + kOutOfRangeEnd;
 }
 
 }  // namespace vtq

@@ -14,8 +14,7 @@
 namespace vtq {
 
 inline constexpr const char* kInvalidFragmentTitle = "Invalid fragment";
-inline constexpr const char* kInvalidFragmentText =
-    "Please enter a number value for the fragment to regenerate!";
+extern const char kInvalidFragmentText[];
 inline constexpr const char* kFragmentOutOfRangeTitle = "Fragment out of range";
 
 // The fragment number of "Regen fragment": 0 for the whole series when the

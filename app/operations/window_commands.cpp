@@ -19,6 +19,25 @@
 #include "engine/secure_wipe.h"
 
 namespace vtq {
+
+// The commands' messages, kept as data so that the program's texts can be
+// found in it as written.
+extern const char kSplitWhat[] = "Please select a file or folder to split first!";
+extern const char kPasswordsDiffer[] = "The passwords do not match.";
+extern const char kFilesOrDisksQuestion[] = " files/disks. Do you still want to proceed?";
+extern const char kDisksQuestion[] = " disks. Do you still want to proceed?";
+extern const char kNoInput[] = "Please select a file to split first!";
+extern const char kNoSplitDestination[] = "Please select where to put the fragments first!";
+extern const char kNoFragments[] = "Please select a fragment to assemble first!";
+extern const char kNoAssembleDestination[] = "Please select where to put the finished file first!";
+extern const char kNoDestinationFolder[] = "Please select a destination directory first.";
+extern const char kOnlyFolders[] =
+    "Sorry, you can only make CABs from folders - use the 'select folder to split' button to "
+    "select a folder.";
+extern const char kNoCabDestination[] =
+    "Please select where to place the CAB! Use the 'select fragment destination' button to do "
+    "this.";
+
 namespace {
 
 using model::kLampDarkRed;
@@ -257,7 +276,7 @@ bool InputReady(const model::MainWindowState& s, WindowCommandContext& context) 
     }
     return true;
   }
-  Refuse(boxes, "Please select a file or folder to split first!", "Split what?");
+  Refuse(boxes, kSplitWhat, "Split what?");
   return false;
 }
 
@@ -295,17 +314,16 @@ bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& 
   SecureWipe(typed);
   SecureWipe(expected);
   if (!same)
-    Refuse(Boxes(context), "The passwords do not match.", "Please try again");
+    Refuse(Boxes(context), kPasswordsDiffer, "Please try again");
   return same;
 }
 
 std::string SeriesQuestion(int16_t fragments, bool disksWithBatchFile) {
   const std::string n = std::to_string(fragments);
   if (disksWithBatchFile) {
-    return "This will take up " + n + " to " + std::to_string(fragments + 1) +
-           " disks. Do you still want to proceed?";
+    return "This will take up " + n + " to " + std::to_string(fragments + 1) + kDisksQuestion;
   }
-  return "This will take up " + n + " files/disks. Do you still want to proceed?";
+  return "This will take up " + n + kFilesOrDisksQuestion;
 }
 
 // Whatever the error dialog answers, the command is over: only the answer
@@ -408,11 +426,11 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
     return;
   }
   if (s.light1 == kLampDarkRed) {
-    Refuse(boxes, "Please select a file to split first!", kNotEnoughInformation);
+    Refuse(boxes, kNoInput, kNotEnoughInformation);
     return;
   }
   if (s.light2 == kLampDarkRed) {
-    Refuse(boxes, "Please select where to put the fragments first!", kNotEnoughInformation);
+    Refuse(boxes, kNoSplitDestination, kNotEnoughInformation);
     return;
   }
   if (!NamesFitBatchFile(s, boxes) || !PassphraseConfirmed(s, context))
@@ -463,16 +481,15 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
 void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
   MessageBoxes& boxes = Boxes(context);
   if (s.light3 == kLampDarkRed || s.filesToAssemble.empty()) {
-    Refuse(boxes, "Please select a fragment to assemble first!", kNotEnoughInformation);
+    Refuse(boxes, kNoFragments, kNotEnoughInformation);
     return;
   }
   if (s.light4 == kLampDarkRed) {
-    Refuse(boxes, "Please select where to put the finished file first!", kNotEnoughInformation);
+    Refuse(boxes, kNoAssembleDestination, kNotEnoughInformation);
     return;
   }
   if (s.assembleDestination.empty()) {
-    Refuse(boxes, "Please select a destination directory first.",
-           "Destination directory not selected");
+    Refuse(boxes, kNoDestinationFolder, "Destination directory not selected");
     return;
   }
   const InputLock lock(context.window);
@@ -511,17 +528,11 @@ std::wstring MadeCabinetName(const model::MainWindowState& s) {
 void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {
   MessageBoxes& boxes = Boxes(context);
   if (s.folderIndicator == kLampDarkRed) {
-    Refuse(boxes,
-           "Sorry, you can only make CABs from folders - use the 'select folder to split' button "
-           "to select a folder.",
-           kUnableToCreateCab);
+    Refuse(boxes, kOnlyFolders, kUnableToCreateCab);
     return;
   }
   if (s.light2 == kLampDarkRed) {
-    Refuse(boxes,
-           "Please select where to place the CAB! Use the 'select fragment destination' button to "
-           "do this.",
-           kUnableToCreateCab);
+    Refuse(boxes, kNoCabDestination, kUnableToCreateCab);
     return;
   }
   const InputLock lock(context.window);

@@ -56,6 +56,7 @@
 #define IDC_lblFileIndicator 1140
 #define IDC_lblFolderIndicator 1141
 #define IDC_lblDropHint 1142
+#define IDC_Label5 1143
 
 // frmOptions: Customize (Save is IDOK, Cancel IDCANCEL)
 #define IDC_fraAppearance 1200
