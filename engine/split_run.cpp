@@ -21,12 +21,14 @@
 #include "engine/working_file.h"
 
 namespace vtq {
+
+// Kept as data, so that the program's texts can be found in it as written.
+extern const char kFreeSomeUp[] = "Please free some up on the destination drive and then try again";
+extern const char kReduceSize[] = "Please reduce the fragment size or use a larger capacity disk";
+
 namespace {
 
 constexpr const char* kInsufficientTitle = "Insufficient disk space";
-constexpr const char* kFreeSomeUp =
-    "Please free some up on the destination drive and then try again";
-constexpr const char* kReduceSize = "Please reduce the fragment size or use a larger capacity disk";
 constexpr const char* kSourceInTheWayTitle = "Source would be overwritten";
 constexpr const char* kNotInSeriesTitle = "Fragment regeneration";
 

@@ -3,6 +3,21 @@
 #include "engine/program/bug_tracer.h"
 
 namespace vtq {
+
+// Kept as data, so that the program's texts can be found in it as written.
+extern const char kInsertDisk[] = "Please insert a disk in the drive ";
+extern const char kInsertDiskEnd[] = "and click retry. Otherwise click cancel to exit the program.";
+extern const char kAutomationErrorEnd[] =
+    "You may attempt to continue running the program (other errors may occur) by clicking OK or "
+    "you can exit the program now by clicking CANCEL.";
+extern const char kObjectErrorEnd[] =
+    "You can now either attempt to continue running the program (click OK) or exit the program "
+    "(click CANCEL). Note that if you continue running, the program may be unstable and "
+    "additional problems may occur.";
+extern const char kOtherErrorEnd[] =
+    "You may click OK to try to ignore the error but this may cause the program to become "
+    "unstable. You can exit the program by clicking cancel.";
+
 namespace {
 
 constexpr char kCr[] = "\r";
@@ -29,43 +44,33 @@ TrapAction OutOfMemory(MessageBoxes& boxes) {
 }
 
 TrapAction DiskNotReady(MessageBoxes& boxes) {
-  const int answer = boxes.Show(std::string("Please insert a disk in the drive ") +
-                                    "and click retry. Otherwise click cancel to exit the program.",
-                                kErrorDialogTitle, mb::kRetryCancel | mb::kIconExclamation);
+  const int answer = boxes.Show(std::string(kInsertDisk) + kInsertDiskEnd, kErrorDialogTitle,
+                                mb::kRetryCancel | mb::kIconExclamation);
   return ByAnswer(answer, mb::kIdRetry, TrapAction::kRetry, mb::kIdCancel, TrapAction::kEndProgram);
 }
 
 TrapAction AutomationError(const VbError& error, MessageBoxes& boxes) {
-  const std::string text =
-      "An automation error has occured." + ContactSentenceReport() +
-      " Please quote error code: 440, source: " + error.Source() +
-      ", description: " + error.Description() + kCr +
-      "You may attempt to continue running the program (other errors may occur) by clicking OK or "
-      "you can exit the program now by clicking CANCEL.";
+  const std::string text = "An automation error has occured." + ContactSentenceReport() +
+                           " Please quote error code: 440, source: " + error.Source() +
+                           ", description: " + error.Description() + kCr + kAutomationErrorEnd;
   const int answer = boxes.Show(text, kErrorDialogTitle, mb::kOkCancel | mb::kIconCritical);
   return ByAnswer(answer, mb::kIdOk, TrapAction::kSkip, mb::kIdCancel, TrapAction::kEndProgram);
 }
 
 TrapAction ObjectError(const VbError& error, MessageBoxes& boxes) {
-  const std::string text =
-      "An ActiveX error " + std::to_string(ObjectErrorCode(error.Number())) + " has occured." +
-      ContactSentenceReport() +
-      " Please quote object error code: " + std::to_string(error.Number()) +
-      ", object source: " + error.Source() + kCr + error.Description() + kCr +
-      "You can now either attempt to continue running the program (click OK) or exit the program "
-      "(click CANCEL). Note that if you continue running, the program may be unstable and "
-      "additional problems may occur.";
+  const std::string text = "An ActiveX error " + std::to_string(ObjectErrorCode(error.Number())) +
+                           " has occured." + ContactSentenceReport() +
+                           " Please quote object error code: " + std::to_string(error.Number()) +
+                           ", object source: " + error.Source() + kCr + error.Description() + kCr +
+                           kObjectErrorEnd;
   const int answer =
       boxes.Show(text, kErrorDialogTitle, mb::kOkCancel | mb::kIconCritical | mb::kDefaultButton2);
   return ByAnswer(answer, mb::kIdOk, TrapAction::kSkip, mb::kIdCancel, TrapAction::kEndProgram);
 }
 
 TrapAction OtherError(const VbError& error, MessageBoxes& boxes) {
-  const std::string text =
-      "Runtime error " + std::to_string(error.Number()) + ": " + error.Description() + kCr +
-      "You may click OK to try to ignore the error but this may cause the program to become "
-      "unstable. You can exit the program by clicking cancel." +
-      ContactSentenceReport();
+  const std::string text = "Runtime error " + std::to_string(error.Number()) + ": " +
+                           error.Description() + kCr + kOtherErrorEnd + ContactSentenceReport();
   const int answer =
       boxes.Show(text, kErrorDialogTitle, mb::kOkCancel | mb::kIconCritical | mb::kDefaultButton2);
   return ByAnswer(answer, mb::kIdOk, TrapAction::kSkip, mb::kIdCancel, TrapAction::kEndProgram);

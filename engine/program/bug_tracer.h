@@ -24,8 +24,10 @@ inline void ShowBugTracerNotice(MessageBoxes& boxes) {
   boxes.Show(kBugTracerNoticeText, kBugTracerNoticeTitle, mb::kOk | mb::kIconExclamation);
 }
 
+extern const char kBugTrackerTitleStart[];
+
 inline std::string BugTrackerTitle() {
-  return std::string("Bug-Tracker 5 Report - Send this information to ") + kBugReportAddress;
+  return std::string(kBugTrackerTitleStart) + kBugReportAddress;
 }
 
 }  // namespace vtq

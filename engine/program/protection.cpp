@@ -10,6 +10,9 @@
 
 namespace vtq {
 
+// Kept as data, so that the program's texts can be found in it as written.
+extern const char kCheckabilityFailedDescription[] = "Checkability check failed";
+
 // The loaded library and its routines, each looked up on its first call so
 // that a library without one routine still serves the other.
 struct Kavrolib::Library {

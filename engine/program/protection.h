@@ -68,7 +68,7 @@ std::string CheckabilityWarningText(int32_t fragmentNumber);
 // CheckabilityFailed().
 bool ConfirmDamagedFragment(MessageBoxes& boxes, int32_t fragmentNumber);
 
-inline constexpr const char* kCheckabilityFailedDescription = "Checkability check failed";
+extern const char kCheckabilityFailedDescription[];
 // The error of a refused fragment, to throw.
 VbError CheckabilityFailed();
 

@@ -8,6 +8,16 @@
 #include "engine/split_guard.h"
 
 namespace vtq {
+
+// Kept as data, so that the program's texts can be found in it as written.
+extern const char kSplitFileOccurance[] =
+    "Occurance: In CLS routine SplitFile (ActiveSplitter class)";
+extern const char kPinpointed[] = "Pinpointer successful - pinpointed bug at: ";
+extern const char kRunFragmentBytesize[] = "Fragment bytesize: ";
+extern const char kRunFirstFragmentBytesize[] = "iFragment bytesize: ";
+extern const char kRunFlags[] = "Flags: ";
+extern const char kBugTrackerTitleStart[] = "Bug-Tracker 5 Report - Send this information to ";
+
 namespace {
 
 const char* TrueFalse(bool b) {
@@ -15,13 +25,11 @@ const char* TrueFalse(bool b) {
 }
 
 std::string Error5Report(const SplitErrorFigures& f) {
-  return std::string("Occurance: In CLS routine SplitFile (ActiveSplitter class)") + '\r' +
-         "Fragment bytesize: " + std::to_string(f.fragmentSize) + '\r' +
-         "iFragment bytesize: " + std::to_string(f.firstFragmentSize) + '\r' +
-         "Flags: " + TrueFalse(f.encryption) + TrueFalse(f.multisize) + TrueFalse(f.regeneration) +
-         TrueFalse(f.cabinetIsMultifile) + '\r' +
-         "Pinpointer successful - pinpointed bug at: " + f.stage + '\r' +
-         "FL: " + std::to_string(f.firstFileLength);
+  return std::string(kSplitFileOccurance) + '\r' + kRunFragmentBytesize +
+         std::to_string(f.fragmentSize) + '\r' + kRunFirstFragmentBytesize +
+         std::to_string(f.firstFragmentSize) + '\r' + kRunFlags + TrueFalse(f.encryption) +
+         TrueFalse(f.multisize) + TrueFalse(f.regeneration) + TrueFalse(f.cabinetIsMultifile) +
+         '\r' + kPinpointed + f.stage + '\r' + "FL: " + std::to_string(f.firstFileLength);
 }
 
 class PassingGuard final : public SplitGuard {

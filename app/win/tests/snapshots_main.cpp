@@ -19,6 +19,7 @@
 #include "app/win/main_window.h"
 #include "app/win/main_window_controller.h"
 #include "app/win/window_services.h"
+#include "app/win/packing_window.h"
 #include "app/win/passphrase_dialog.h"
 #include "app/win/resource_ids.h"
 #include "app/win/tests/shell_double.h"
@@ -132,6 +133,21 @@ int main(int argc, char** argv) {
   SetWindowPos(main.Hwnd(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   controller.Load(L"");
   bool ok = Capture(main.Hwnd(), out + L"\\Form1.bmp");
+
+  // A split under way: its bar part filled, and the packing window of a
+  // folder being compressed before it.
+  HWND splitBar = GetDlgItem(main.Hwnd(), IDC_ProgressBar1);
+  SendMessageW(splitBar, PBM_SETRANGE32, 0, 100);
+  SendMessageW(splitBar, PBM_SETPOS, 45, 0);
+  ok = Capture(main.Hwnd(), out + L"\\Form1-splitting.bmp") && ok;
+  SendMessageW(splitBar, PBM_SETPOS, 0, 0);
+  {
+    vtq::app::PackingWindow packing(instance, [&main] { return main.Hwnd(); });
+    packing.Show(vtq::kCaptionCompressing);
+    packing.SetProgress(60);
+    ok = Capture(packing.Hwnd(), out + L"\\frmPrework.bmp") && ok;
+    packing.Close();
+  }
 
   {
     vtq::app::CustomizeDialog customize(instance, store, boxes, language, nullptr);
