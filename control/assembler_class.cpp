@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "comkit/connection_point.h"
-#include "comkit/dispatch_object.h"
+#include "control/by_ref_arguments.h"
 #include "control/classes.h"
 #include "control/com_values.h"
 #include "control/event_args.h"
@@ -19,7 +19,7 @@ namespace {
 enum AssemblerEvent : DISPID { kAssembleStart = 1, kAssembleInterval, kRequireNextDisk };
 
 class AssemblerObject final
-    : public comkit::DispatchObject<_ActiveAssembler, IConnectionPointContainer, IProvideClassInfo>,
+    : public ControlDispatch<_ActiveAssembler, IConnectionPointContainer, IProvideClassInfo>,
       private AssemblerEvents {
  public:
   explicit AssemblerObject(std::shared_ptr<EngineHost> host)
@@ -29,8 +29,7 @@ class AssemblerObject final
     if (!result)
       return E_POINTER;
     *result = nullptr;
-    return MakeFileList(static_cast<_ActiveAssembler*>(this), assembler_.FilesToAssemble(),
-                        result);
+    return MakeFileList(static_cast<_ActiveAssembler*>(this), assembler_.FilesToAssemble(), result);
   }
   STDMETHODIMP get_DestinationFolder(BSTR* result) override {
     return ToBstr(assembler_.DestinationFolder(), result);
@@ -55,8 +54,7 @@ class AssemblerObject final
     const auto index = IndexOf(filename);
     if (!index)
       return DISP_E_TYPEMISMATCH;
-    return Guarded(
-        [&] { *result = static_cast<::AftFileFormat>(assembler_.FileFormat(*index)); });
+    return Guarded([&] { *result = static_cast<::AftFileFormat>(assembler_.FileFormat(*index)); });
   }
   STDMETHODIMP put_FormatForUnknowns(::AftFileFormat* value) override {
     if (!value)

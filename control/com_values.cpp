@@ -29,8 +29,7 @@ std::optional<ItemIndex> IndexOf(const VARIANT& arg) {
   if (V_VT(&value) == VT_BSTR) {
     index = ItemIndex(EngineText(V_BSTR(&value)));
   } else if (!(V_VT(&value) & VT_ARRAY) && V_VT(&value) != VT_DISPATCH &&
-             V_VT(&value) != VT_UNKNOWN &&
-             SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4))) {
+             V_VT(&value) != VT_UNKNOWN && SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4))) {
     index = ItemIndex(static_cast<int32_t>(V_I4(&value)));
   }
   VariantClear(&value);

@@ -132,8 +132,8 @@ MarrowgateRelay::MarrowgateRelay(std::shared_ptr<EngineHost> host,
     : points_(control, {DIID___Marrowgate}) {
   // The splitter first, then the assembler, each subscribed to at once.
   if (SUCCEEDED(MakeActiveSplitter(host, IID__ActiveSplitter, &splitter_))) {
-    splitterSink_ = Subscribe(splitter_.Get(), DIID___ActiveSplitter, kSplitterRoutes, *this,
-                              splitterCookie_);
+    splitterSink_ =
+        Subscribe(splitter_.Get(), DIID___ActiveSplitter, kSplitterRoutes, *this, splitterCookie_);
   }
   if (SUCCEEDED(MakeActiveAssembler(host, IID__ActiveAssembler, &assembler_))) {
     assemblerSink_ = Subscribe(assembler_.Get(), DIID___ActiveAssembler, kAssemblerRoutes, *this,
@@ -165,8 +165,8 @@ HRESULT MarrowgateRelay::Splitter(_ActiveSplitter** out) const {
   return splitter_.CopyTo(out);
 }
 
-HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params,
-                               UINT expectedCount, bool widen) {
+HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UINT expectedCount,
+                               bool widen) {
   if (params.cArgs != expectedCount || !params.rgvarg)
     return DISP_E_BADPARAMCOUNT;
   // DISPPARAMS holds them last first; the event takes them first first.

@@ -69,9 +69,9 @@ class NameEnumerator final : public comkit::RefCounted<IEnumVARIANT> {
 }  // namespace
 
 HRESULT EnumerateNames(Names names, IUnknown** out) {
-  return comkit::CreateObject<NameEnumerator>(
-      IID_IUnknown, reinterpret_cast<void**>(out),
-      std::make_shared<const Names>(std::move(names)), size_t{0});
+  return comkit::CreateObject<NameEnumerator>(IID_IUnknown, reinterpret_cast<void**>(out),
+                                              std::make_shared<const Names>(std::move(names)),
+                                              size_t{0});
 }
 
 }  // namespace vtq::control

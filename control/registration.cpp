@@ -18,8 +18,10 @@ const std::array<comkit::ClassEntry, 3> kClasses = {{
     {&CLSID_Marrowgate, L"Marrowgate", CreateMarrowgate, &kMarrowgateControl},
 }};
 
-const comkit::ServerDescription kServer{L"ActiveVantrelloquin", &LIBID_ActiveVantrelloquin, 3, 0,
-                                        kClasses};
+// The type library is filed under its English (United States) locale.
+const comkit::ServerDescription kServer{
+    L"ActiveVantrelloquin",       &LIBID_ActiveVantrelloquin, 3, 0, kClasses,
+    MAKELCID(0x409, SORT_DEFAULT)};
 
 }  // namespace
 

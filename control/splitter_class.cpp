@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "comkit/connection_point.h"
-#include "comkit/dispatch_object.h"
+#include "control/by_ref_arguments.h"
 #include "control/classes.h"
 #include "control/com_values.h"
 #include "control/event_args.h"
@@ -18,7 +18,7 @@ namespace {
 enum SplitterEvent : DISPID { kSplitStart = 1, kSplitInterval, kRequireNextDisk, kNotEnoughSpace };
 
 class SplitterObject final
-    : public comkit::DispatchObject<_ActiveSplitter, IConnectionPointContainer, IProvideClassInfo>,
+    : public ControlDispatch<_ActiveSplitter, IConnectionPointContainer, IProvideClassInfo>,
       private SplitterEvents {
  public:
   explicit SplitterObject(std::shared_ptr<EngineHost> host)
@@ -109,8 +109,8 @@ class SplitterObject final
     if (!index)
       return DISP_E_TYPEMISMATCH;
     return Guarded([&] {
-      *result = Bool(
-          splitter_.EnoughDiskSpace(EngineText(drive), *index, freespace != VARIANT_FALSE));
+      *result =
+          Bool(splitter_.EnoughDiskSpace(EngineText(drive), *index, freespace != VARIANT_FALSE));
     });
   }
 
