@@ -340,9 +340,7 @@ TEST_F(TypeLibrary, TheLibrarysNameTextVersionAndLocale) {
   library->ReleaseTLibAttr(attr);
 }
 
-// widl brings an entry that another names in right after the one that
-// names it; within that, the classes' order holds.
-TEST_F(TypeLibrary, EveryEntryWithItsKindAndFlags) {
+TEST_F(TypeLibrary, EveryEntryInLibraryOrderWithItsKindAndFlags) {
   struct Entry {
     std::string name;
     TYPEKIND kind;
@@ -354,18 +352,18 @@ TEST_F(TypeLibrary, EveryEntryWithItsKindAndFlags) {
   constexpr WORD kEvents = TYPEFLAG_FHIDDEN | TYPEFLAG_FDISPATCHABLE;
   const std::vector<Entry> expected = {
       {"_ActiveAssembler", TKIND_DISPATCH, kDual | TYPEFLAG_FHIDDEN},
-      {"FileList", TKIND_DISPATCH, kDual},
-      {"AftFileFormat", TKIND_ENUM, 0},
-      {"__ActiveAssembler", TKIND_DISPATCH, kEvents},
       {"ActiveAssembler", TKIND_COCLASS, TYPEFLAG_FCANCREATE},
       {"_ActiveSplitter", TKIND_DISPATCH, kDual | TYPEFLAG_FHIDDEN},
-      {"AftFileSize", TKIND_ENUM, 0},
-      {"__ActiveSplitter", TKIND_DISPATCH, kEvents},
       {"ActiveSplitter", TKIND_COCLASS, TYPEFLAG_FCANCREATE},
+      {"FileList", TKIND_DISPATCH, kDual},
       {"_Marrowgate", TKIND_DISPATCH, kDual | TYPEFLAG_FHIDDEN},
-      {"__Marrowgate", TKIND_DISPATCH, kEvents},
       {"Marrowgate", TKIND_COCLASS, TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL},
       {"Globals", TKIND_DISPATCH, kDual},
+      {"__ActiveAssembler", TKIND_DISPATCH, kEvents},
+      {"__ActiveSplitter", TKIND_DISPATCH, kEvents},
+      {"__Marrowgate", TKIND_DISPATCH, kEvents},
+      {"AftFileFormat", TKIND_ENUM, 0},
+      {"AftFileSize", TKIND_ENUM, 0},
   };
   ASSERT_EQ(library->GetTypeInfoCount(), expected.size());
   for (UINT i = 0; i < expected.size(); ++i) {
