@@ -36,7 +36,7 @@ ULONG RefCount(IUnknown* object) {
   return object->Release();
 }
 
-class ComContract : public ComTest {
+class MarrowgateContract : public ComTest {
  protected:
   Library lib;
   void SetUp() override {
@@ -45,7 +45,7 @@ class ComContract : public ComTest {
   }
 };
 
-TEST_F(ComContract, NullOutParametersAreRefusedWithEPointer) {
+TEST_F(MarrowgateContract, NullOutParametersAreRefusedWithEPointer) {
   EXPECT_EQ(lib.Factory(CLSID_ActiveSplitter, IID_IClassFactory, nullptr), E_POINTER);
   ComPtr<IClassFactory> factory;
   ASSERT_HRESULT_SUCCEEDED(lib.Factory(CLSID_ActiveSplitter, IID_IClassFactory, &factory));
@@ -88,7 +88,7 @@ TEST_F(ComContract, NullOutParametersAreRefusedWithEPointer) {
   EXPECT_EQ(control->get_ActiveAssembler(nullptr), E_POINTER);
 }
 
-TEST_F(ComContract, OnlyTheThreeCreatableClassesHaveFactoriesAndNoneAggregates) {
+TEST_F(MarrowgateContract, OnlyTheThreeCreatableClassesHaveFactoriesAndNoneAggregates) {
   ComPtr<IClassFactory> factory;
   EXPECT_EQ(lib.Factory(IID__ActiveSplitter, IID_IClassFactory, &factory),
             CLASS_E_CLASSNOTAVAILABLE);
@@ -106,7 +106,7 @@ TEST_F(ComContract, OnlyTheThreeCreatableClassesHaveFactoriesAndNoneAggregates) 
   }
 }
 
-TEST_F(ComContract, AdvisingASinkWithoutTheEventInterfaceCannotConnect) {
+TEST_F(MarrowgateContract, AdvisingASinkWithoutTheEventInterfaceCannotConnect) {
   for (const auto& [clsid, events] : {std::pair{&CLSID_ActiveSplitter, &DIID___ActiveSplitter},
                                       std::pair{&CLSID_ActiveAssembler, &DIID___ActiveAssembler},
                                       std::pair{&CLSID_Marrowgate, &DIID___Marrowgate}}) {
@@ -126,7 +126,7 @@ TEST_F(ComContract, AdvisingASinkWithoutTheEventInterfaceCannotConnect) {
   }
 }
 
-TEST_F(ComContract, UnadvisingAnUnknownCookieFindsNoConnection) {
+TEST_F(MarrowgateContract, UnadvisingAnUnknownCookieFindsNoConnection) {
   auto object = lib.Create<IConnectionPointContainer>(CLSID_Marrowgate);
   ASSERT_TRUE(object);
   ComPtr<IConnectionPoint> point;
@@ -143,7 +143,7 @@ TEST_F(ComContract, UnadvisingAnUnknownCookieFindsNoConnection) {
   EXPECT_EQ(point->Unadvise(data.dwCookie), CONNECT_E_NOCONNECTION);
 }
 
-TEST_F(ComContract, ReferencesReturnToZeroAndTheLibraryMayUnloadAfterwards) {
+TEST_F(MarrowgateContract, ReferencesReturnToZeroAndTheLibraryMayUnloadAfterwards) {
   EXPECT_EQ(lib.CanUnloadNow(), S_OK);
   {
     auto control = lib.Create<_Marrowgate>(CLSID_Marrowgate);
@@ -179,7 +179,7 @@ TEST_F(ComContract, ReferencesReturnToZeroAndTheLibraryMayUnloadAfterwards) {
   EXPECT_EQ(lib.CanUnloadNow(), S_OK);
 }
 
-TEST_F(ComContract, EachEventfulClassNamesItsEventInterfaceForScriptHosts) {
+TEST_F(MarrowgateContract, EachEventfulClassNamesItsEventInterfaceForScriptHosts) {
   for (const auto& [clsid, events] : {std::pair{&CLSID_ActiveSplitter, &DIID___ActiveSplitter},
                                       std::pair{&CLSID_ActiveAssembler, &DIID___ActiveAssembler},
                                       std::pair{&CLSID_Marrowgate, &DIID___Marrowgate}}) {
@@ -210,7 +210,7 @@ TEST_F(ComContract, EachEventfulClassNamesItsEventInterfaceForScriptHosts) {
   }
 }
 
-TEST_F(ComContract, AnEngineErrorIsAFailedCallWithItsNumberSourceAndText) {
+TEST_F(MarrowgateContract, AnEngineErrorIsAFailedCallWithItsNumberSourceAndText) {
   auto assembler = lib.Create<_ActiveAssembler>(CLSID_ActiveAssembler);
   ASSERT_TRUE(assembler);
   ComPtr<ISupportErrorInfo> supports;
@@ -254,10 +254,10 @@ struct Member {
   std::string help;
 };
 
-class TypeLibrary : public ComContract {
+class MarrowgateTypeLibrary : public MarrowgateContract {
  protected:
   void SetUp() override {
-    ComContract::SetUp();
+    MarrowgateContract::SetUp();
     ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(lib.Path().c_str(), REGKIND_NONE, &library));
   }
   ComPtr<ITypeInfo> Entry(REFGUID guid) {
@@ -325,7 +325,7 @@ constexpr INVOKEKIND kGet = INVOKE_PROPERTYGET;
 constexpr INVOKEKIND kLet = INVOKE_PROPERTYPUT;
 constexpr INVOKEKIND kCall = INVOKE_FUNC;
 
-TEST_F(TypeLibrary, TheLibrarysNameTextVersionAndLocale) {
+TEST_F(MarrowgateTypeLibrary, TheLibrarysNameTextVersionAndLocale) {
   Bstr name;
   Bstr help;
   ASSERT_HRESULT_SUCCEEDED(library->GetDocumentation(-1, name.Out(), help.Out(), nullptr, nullptr));
@@ -340,7 +340,7 @@ TEST_F(TypeLibrary, TheLibrarysNameTextVersionAndLocale) {
   library->ReleaseTLibAttr(attr);
 }
 
-TEST_F(TypeLibrary, EveryEntryInLibraryOrderWithItsKindAndFlags) {
+TEST_F(MarrowgateTypeLibrary, EveryEntryInLibraryOrderWithItsKindAndFlags) {
   struct Entry {
     std::string name;
     TYPEKIND kind;
@@ -380,7 +380,7 @@ TEST_F(TypeLibrary, EveryEntryInLibraryOrderWithItsKindAndFlags) {
   }
 }
 
-TEST_F(TypeLibrary, TheAssemblersMembersAndEventsInOrderWithTheirTexts) {
+TEST_F(MarrowgateTypeLibrary, TheAssemblersMembersAndEventsInOrderWithTheirTexts) {
   ExpectMembers(
       Entry(IID__ActiveAssembler).Get(),
       {{"FilesToAssemble", kGet,
@@ -420,7 +420,7 @@ TEST_F(TypeLibrary, TheAssemblersMembersAndEventsInOrderWithTheirTexts) {
   EXPECT_EQ(ParameterType(members.Get(), "FragmentCount", kGet, 0), VT_VARIANT);
 }
 
-TEST_F(TypeLibrary, TheSplittersMembersAndEventsInOrderWithTheirTexts) {
+TEST_F(MarrowgateTypeLibrary, TheSplittersMembersAndEventsInOrderWithTheirTexts) {
   const std::string formatHelp =
       "Returns / sets the fragment fileformat to be used. Recommended is aftQuorvelle";
   const std::string atStartHelp =
@@ -471,7 +471,7 @@ TEST_F(TypeLibrary, TheSplittersMembersAndEventsInOrderWithTheirTexts) {
   EXPECT_EQ(ParameterType(members.Get(), "EnoughDiskSpace", kGet, 2), VT_BOOL);
 }
 
-TEST_F(TypeLibrary, TheFileListGlobalsAndControlInOrderWithTheirTexts) {
+TEST_F(MarrowgateTypeLibrary, TheFileListGlobalsAndControlInOrderWithTheirTexts) {
   const auto files = Entry(IID_FileList);
   ExpectMembers(
       files.Get(),
@@ -528,7 +528,7 @@ TEST_F(TypeLibrary, TheFileListGlobalsAndControlInOrderWithTheirTexts) {
   EXPECT_EQ(ParameterType(events.Get(), "RequireNextDisk", kCall, 1), VT_BYREF | VT_BOOL);
 }
 
-TEST_F(TypeLibrary, TheEnumerationsAreThirtyTwoBitWithTheirValues) {
+TEST_F(MarrowgateTypeLibrary, TheEnumerationsAreThirtyTwoBitWithTheirValues) {
   const auto values = [&](const std::string& entry) {
     std::vector<std::pair<std::string, long>> found;
     for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {

@@ -53,7 +53,7 @@ DWORD RunProgram(const std::string& arguments) {
   return code;
 }
 
-class ControlEdges : public ComTest {
+class MarrowgateEdges : public ComTest {
  protected:
   ScratchDir in;
   ScratchDir series;
@@ -89,7 +89,7 @@ class ControlEdges : public ComTest {
   }
 };
 
-TEST_F(ControlEdges, AnEncryptedSeriesOfTheProgramIsRefusedWithBothMessagesAndNoOutput) {
+TEST_F(MarrowgateEdges, AnEncryptedSeriesOfTheProgramIsRefusedWithBothMessagesAndNoOutput) {
   SplitByProgram("-p \"Some secret\"");
   Add(series / "data.001");
 
@@ -117,7 +117,7 @@ TEST_F(ControlEdges, AnEncryptedSeriesOfTheProgramIsRefusedWithBothMessagesAndNo
   EXPECT_TRUE(vtq::test::NamesIn(out.Path()).empty());
 }
 
-TEST_F(ControlEdges, ADamagedCheckableSeriesIsJoinedWithoutItsCheckDigitsAndWithoutWarning) {
+TEST_F(MarrowgateEdges, ADamagedCheckableSeriesIsJoinedWithoutItsCheckDigitsAndWithoutWarning) {
   const Bytes data = SplitByProgram("-c");
   Bytes second = ReadBytes(series / "data.002");
   ASSERT_EQ(second.size(), 10240u);  // data and four check digits
@@ -134,7 +134,7 @@ TEST_F(ControlEdges, ADamagedCheckableSeriesIsJoinedWithoutItsCheckDigitsAndWith
   EXPECT_EQ(differing, 1u);
 }
 
-TEST_F(ControlEdges, FragmentsTheControlMakesArePlainAndTheProgramJoinsThem) {
+TEST_F(MarrowgateEdges, FragmentsTheControlMakesArePlainAndTheProgramJoinsThem) {
   const Bytes data = PatternBytes(25000, 3);
   WriteBytes(in / "data.bin", data);
   auto splitter = Make<_ActiveSplitter>(MakeActiveSplitter, host.host);
@@ -157,7 +157,7 @@ TEST_F(ControlEdges, FragmentsTheControlMakesArePlainAndTheProgramJoinsThem) {
   EXPECT_EQ(ReadBytes(out / "data.bin"), data);
 }
 
-TEST_F(ControlEdges, AFileListOutlivesTheObjectThatOwnsIt) {
+TEST_F(MarrowgateEdges, AFileListOutlivesTheObjectThatOwnsIt) {
   WriteBytes(in / "a.txt", Bytes(10, 1));
   ComPtr<::FileList> files;
   ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&files));
@@ -172,7 +172,7 @@ TEST_F(ControlEdges, AFileListOutlivesTheObjectThatOwnsIt) {
   EXPECT_EQ(smallest, 10);
 }
 
-TEST_F(ControlEdges, AMissingFileOnAddIsShownAndGivesItsErrorCode) {
+TEST_F(MarrowgateEdges, AMissingFileOnAddIsShownAndGivesItsErrorCode) {
   ComPtr<::FileList> files;
   ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&files));
   short added = 0;
@@ -187,7 +187,7 @@ TEST_F(ControlEdges, AMissingFileOnAddIsShownAndGivesItsErrorCode) {
   EXPECT_EQ(count, 0);
 }
 
-TEST_F(ControlEdges, ForEachWalksASnapshotOfTheList) {
+TEST_F(MarrowgateEdges, ForEachWalksASnapshotOfTheList) {
   WriteBytes(in / "a.txt", Bytes(10, 1));
   WriteBytes(in / "b.txt", Bytes(20, 1));
   ComPtr<::FileList> files;
@@ -219,7 +219,7 @@ TEST_F(ControlEdges, ForEachWalksASnapshotOfTheList) {
   EXPECT_EQ(again->Skip(5), S_FALSE);
 }
 
-TEST_F(ControlEdges, GlobalsAnswersTheLimitsAndTheDriveType) {
+TEST_F(MarrowgateEdges, GlobalsAnswersTheLimitsAndTheDriveType) {
   auto globals = Make<::Globals>(MakeGlobals, host.host);
   ASSERT_TRUE(globals);
   CY most{};

@@ -47,7 +47,7 @@ void ExpectSame(const std::vector<Received>& actual, const std::vector<Received>
   }
 }
 
-class Events : public ComTest {
+class MarrowgateEvents : public ComTest {
  protected:
   ScratchDir in;
   ScratchDir out;
@@ -82,7 +82,7 @@ class Events : public ComTest {
   }
 };
 
-TEST_F(Events, ASplitRaisesTheEngineRunsProgressFiguresThroughTheConnectionPoint) {
+TEST_F(MarrowgateEvents, ASplitRaisesTheEngineRunsProgressFiguresThroughTheConnectionPoint) {
   WriteBytes(in / "data.bin", PatternBytes(25000));
   DoublesHost host;
   auto splitter = SplitterOver(host.host, in / "data.bin");
@@ -105,7 +105,7 @@ TEST_F(Events, ASplitRaisesTheEngineRunsProgressFiguresThroughTheConnectionPoint
   EXPECT_EQ(ReadBytes(out / "data.003"), ReadBytes(engineOut / "data.003"));
 }
 
-TEST_F(Events, CancelSetBySinksOnTheNextDiskRequestEndsTheSplit) {
+TEST_F(MarrowgateEvents, CancelSetBySinksOnTheNextDiskRequestEndsTheSplit) {
   WriteBytes(in / "data.bin", PatternBytes(25000));
   DoublesHost host(Drives::kScripted);
   auto& destination = host.DriveOf(out.Path());
@@ -131,7 +131,7 @@ TEST_F(Events, CancelSetBySinksOnTheNextDiskRequestEndsTheSplit) {
   EXPECT_EQ(disks[0].values, (std::vector<long>{2, VARIANT_FALSE}));
 }
 
-TEST_F(Events, ASinkThatClearsCancelOnAFullDiskHasTheSpaceMeasuredAgain) {
+TEST_F(MarrowgateEvents, ASinkThatClearsCancelOnAFullDiskHasTheSpaceMeasuredAgain) {
   WriteBytes(in / "data.bin", PatternBytes(25000));
   DoublesHost host(Drives::kScripted);
   auto& destination = host.DriveOf(out.Path());
@@ -159,7 +159,7 @@ TEST_F(Events, ASinkThatClearsCancelOnAFullDiskHasTheSpaceMeasuredAgain) {
   }
 }
 
-TEST_F(Events, TheControlRaisesItsAssemblersEventsWithTheProgressFiguresWidened) {
+TEST_F(MarrowgateEvents, TheControlRaisesItsAssemblersEventsWithTheProgressFiguresWidened) {
   const Bytes data = PatternBytes(30000);
   const std::string first =
       vtq::test::WriteFragments(in / "notes.", vtq::test::OwnSeries(data, 10240));
@@ -185,7 +185,7 @@ TEST_F(Events, TheControlRaisesItsAssemblersEventsWithTheProgressFiguresWidened)
   }
 }
 
-TEST_F(Events, CancelSetOnTheControlsDiskRequestReachesItsAssembler) {
+TEST_F(MarrowgateEvents, CancelSetOnTheControlsDiskRequestReachesItsAssembler) {
   const Bytes data = PatternBytes(30000);
   const std::string first =
       vtq::test::WriteFragments(in / "notes.", vtq::test::OwnSeries(data, 10240));
@@ -207,7 +207,7 @@ TEST_F(Events, CancelSetOnTheControlsDiskRequestReachesItsAssembler) {
   EXPECT_EQ(std::count(events.begin(), events.end(), kRequireNextDisk), 1);
 }
 
-TEST_F(Events, TheControlRaisesItsSplittersEventsUnchanged) {
+TEST_F(MarrowgateEvents, TheControlRaisesItsSplittersEventsUnchanged) {
   WriteBytes(in / "data.bin", PatternBytes(25000));
   DoublesHost host;
   ComPtr<IUnknown> control;
@@ -230,7 +230,7 @@ TEST_F(Events, TheControlRaisesItsSplittersEventsUnchanged) {
   ExpectSame(outer->received, inner->received);
 }
 
-TEST_F(Events, ASplitterTheControlGaveOutOutlivesTheControlAndStopsRelaying) {
+TEST_F(MarrowgateEvents, ASplitterTheControlGaveOutOutlivesTheControlAndStopsRelaying) {
   WriteBytes(in / "data.bin", PatternBytes(12000));
   DoublesHost host;
   ComPtr<IUnknown> control;

@@ -26,7 +26,7 @@ std::string Utf16(const std::string& text) {
   return wide;
 }
 
-TEST(Texts, EveryHelpTextAndMessageIsInTheLibraryAsWritten) {
+TEST(MarrowgateTexts, EveryHelpTextAndMessageIsInTheLibraryAsWritten) {
   const std::string ocx = OcxBytes();
   ASSERT_GT(ocx.size(), 10000u);
   const std::vector<std::string> texts = {
@@ -98,7 +98,7 @@ TEST(Texts, EveryHelpTextAndMessageIsInTheLibraryAsWritten) {
   EXPECT_NE(ocx.find(Utf16("Marrowgate32.ocx")), std::string::npos);
 }
 
-TEST(Texts, NothingOfTheProgramsProtectionIsInTheLibrary) {
+TEST(MarrowgateTexts, NothingOfTheProgramsProtectionIsInTheLibrary) {
   const std::string ocx = OcxBytes();
   for (const std::string absent : {"kavrolib", "qweave", "getcheck"}) {
     EXPECT_EQ(ocx.find(absent), std::string::npos) << absent;
