@@ -172,53 +172,6 @@ TEST_F(MarrowgateEdges, AFileListOutlivesTheObjectThatOwnsIt) {
   EXPECT_EQ(smallest, 10);
 }
 
-TEST_F(MarrowgateEdges, AMissingFileOnAddIsShownAndGivesItsErrorCode) {
-  ComPtr<::FileList> files;
-  ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&files));
-  short added = 0;
-  ASSERT_HRESULT_SUCCEEDED(files->Add(Bstr(in / "none.001"), &added));
-  EXPECT_EQ(added, 53);
-  ASSERT_EQ(host.Boxes().size(), 1u);
-  EXPECT_EQ(host.Boxes()[0].title, "Pellworth Type Library");
-  EXPECT_EQ(host.Boxes()[0].text,
-            "Unable to find " + in / "none.001" + "\rThis file will not be processed.");
-  short count = -1;
-  ASSERT_HRESULT_SUCCEEDED(files->Count(&count));
-  EXPECT_EQ(count, 0);
-}
-
-TEST_F(MarrowgateEdges, ForEachWalksASnapshotOfTheList) {
-  WriteBytes(in / "a.txt", Bytes(10, 1));
-  WriteBytes(in / "b.txt", Bytes(20, 1));
-  ComPtr<::FileList> files;
-  ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&files));
-  short added = -1;
-  files->Add(Bstr(in / "a.txt"), &added);
-  files->Add(Bstr(in / "b.txt"), &added);
-  ComPtr<IUnknown> unknown;
-  ASSERT_HRESULT_SUCCEEDED(files->NewEnum(&unknown));
-  ComPtr<IEnumVARIANT> walk;
-  ASSERT_HRESULT_SUCCEEDED(unknown.As(&walk));
-  ASSERT_HRESULT_SUCCEEDED(files->Clear());
-  VARIANT items[3];
-  ULONG fetched = 0;
-  EXPECT_EQ(walk->Next(3, items, &fetched), S_FALSE);
-  ASSERT_EQ(fetched, 2u);
-  EXPECT_EQ(V_VT(&items[0]), VT_BSTR);
-  EXPECT_EQ(std::wstring(V_BSTR(&items[1])), Bstr::Wide(in / "b.txt"));
-  VariantClear(&items[0]);
-  VariantClear(&items[1]);
-  ComPtr<IEnumVARIANT> again;
-  ASSERT_HRESULT_SUCCEEDED(walk->Clone(&again));
-  EXPECT_EQ(again->Next(1, items, nullptr), S_FALSE);
-  ASSERT_HRESULT_SUCCEEDED(again->Reset());
-  EXPECT_EQ(again->Skip(1), S_OK);
-  EXPECT_EQ(again->Next(1, items, nullptr), S_OK);
-  EXPECT_EQ(std::wstring(V_BSTR(&items[0])), Bstr::Wide(in / "b.txt"));
-  VariantClear(&items[0]);
-  EXPECT_EQ(again->Skip(5), S_FALSE);
-}
-
 TEST_F(MarrowgateEdges, GlobalsAnswersTheLimitsAndTheDriveType) {
   auto globals = Make<::Globals>(MakeGlobals, host.host);
   ASSERT_TRUE(globals);

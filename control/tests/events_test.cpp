@@ -55,6 +55,11 @@ class MarrowgateEvents : public ComTest {
   ComPtr<_ActiveSplitter> SplitterOver(const std::shared_ptr<EngineHost>& host,
                                        const std::string& source) {
     auto splitter = Make<_ActiveSplitter>(MakeActiveSplitter, host);
+    Fill(splitter.Get(), source);
+    return splitter;
+  }
+  // The source in the list, the destination `out`, 10,240-byte fragments.
+  void Fill(_ActiveSplitter* splitter, const std::string& source) {
     ComPtr<::FileList> files;
     short added = -1;
     EXPECT_HRESULT_SUCCEEDED(splitter->get_FilesToSplit(&files));
@@ -63,7 +68,6 @@ class MarrowgateEvents : public ComTest {
     EXPECT_HRESULT_SUCCEEDED(splitter->put_DestinationFolder(Bstr(out.Path())));
     ::AftFileSize size = static_cast<::AftFileSize>(10240);
     EXPECT_HRESULT_SUCCEEDED(splitter->put_FragmentSize(&size));
-    return splitter;
   }
   ComPtr<_ActiveAssembler> AssemblerOf(IUnknown* control) {
     ComPtr<_Marrowgate> marrowgate;
@@ -216,13 +220,7 @@ TEST_F(MarrowgateEvents, TheControlRaisesItsSplittersEventsUnchanged) {
   ComPtr<_ActiveSplitter> splitter;
   ASSERT_HRESULT_SUCCEEDED(control.As(&marrowgate));
   ASSERT_HRESULT_SUCCEEDED(marrowgate->get_ActiveSplitter(&splitter));
-  ComPtr<::FileList> files;
-  short added = -1;
-  ASSERT_HRESULT_SUCCEEDED(splitter->get_FilesToSplit(&files));
-  ASSERT_HRESULT_SUCCEEDED(files->Add(Bstr(in / "data.bin"), &added));
-  ASSERT_HRESULT_SUCCEEDED(splitter->put_DestinationFolder(Bstr(out.Path())));
-  ::AftFileSize size = static_cast<::AftFileSize>(10240);
-  ASSERT_HRESULT_SUCCEEDED(splitter->put_FragmentSize(&size));
+  Fill(splitter.Get(), in / "data.bin");
   auto inner = RecordingSink::AdvisedOn(splitter.Get(), DIID___ActiveSplitter);
   auto outer = RecordingSink::AdvisedOn(control.Get(), DIID___Marrowgate);
   ASSERT_HRESULT_SUCCEEDED(splitter->Split());
@@ -242,11 +240,7 @@ TEST_F(MarrowgateEvents, ASplitterTheControlGaveOutOutlivesTheControlAndStopsRel
   auto outer = RecordingSink::AdvisedOn(control.Get(), DIID___Marrowgate);
   marrowgate.Reset();
   control.Reset();
-  ComPtr<::FileList> files;
-  short added = -1;
-  ASSERT_HRESULT_SUCCEEDED(splitter->get_FilesToSplit(&files));
-  ASSERT_HRESULT_SUCCEEDED(files->Add(Bstr(in / "data.bin"), &added));
-  ASSERT_HRESULT_SUCCEEDED(splitter->put_DestinationFolder(Bstr(out.Path())));
+  Fill(splitter.Get(), in / "data.bin");
   ASSERT_HRESULT_SUCCEEDED(splitter->Split());
   EXPECT_TRUE(FileExists(out / "data.001"));
   EXPECT_TRUE(outer->received.empty());
