@@ -29,7 +29,8 @@ class AssemblerObject final
     if (!result)
       return E_POINTER;
     *result = nullptr;
-    return MakeFileList(static_cast<_ActiveAssembler*>(this), assembler_.FilesToAssemble(), result);
+    return GetFileList(static_cast<_ActiveAssembler*>(this), assembler_.FilesToAssemble(),
+                       listSlot_, result);
   }
   STDMETHODIMP get_DestinationFolder(BSTR* result) override {
     return ToBstr(assembler_.DestinationFolder(), result);
@@ -129,6 +130,7 @@ class AssemblerObject final
   }
 
   std::shared_ptr<EngineHost> host_;
+  FileListSlot listSlot_;
   comkit::ConnectionPoints points_{*this, {DIID___ActiveAssembler}};
   ActiveAssembler assembler_;
 };

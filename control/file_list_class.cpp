@@ -11,7 +11,8 @@ namespace {
 
 class FileListObject final : public comkit::DispatchObject<::FileList> {
  public:
-  FileListObject(IUnknown* owner, vtq::FileList& list) : owner_(owner), list_(list) {}
+  FileListObject(IUnknown* owner, vtq::FileList& list, FileListSlot& slot)
+      : owner_(owner), list_(list), slot_(slot) {}
 
   STDMETHODIMP Clear() override {
     return Guarded([&] { list_.Clear(); });
@@ -61,16 +62,28 @@ class FileListObject final : public comkit::DispatchObject<::FileList> {
   }
 
  private:
-  ~FileListObject() override = default;
+  // The slot lies in the owner, which the view keeps alive until after this.
+  ~FileListObject() override { slot_.view = nullptr; }
   Microsoft::WRL::ComPtr<IUnknown> owner_;
   vtq::FileList& list_;
+  FileListSlot& slot_;
 };
 
 }  // namespace
 
-HRESULT MakeFileList(IUnknown* owner, FileList& list, ::FileList** out) {
-  return comkit::CreateObject<FileListObject>(__uuidof(::FileList), reinterpret_cast<void**>(out),
-                                              owner, list);
+HRESULT GetFileList(IUnknown* owner, FileList& list, FileListSlot& slot, ::FileList** out) {
+  if (!out)
+    return E_POINTER;
+  if (slot.view) {
+    slot.view->AddRef();
+    *out = slot.view;
+    return S_OK;
+  }
+  const HRESULT hr = comkit::CreateObject<FileListObject>(
+      __uuidof(::FileList), reinterpret_cast<void**>(out), owner, list, slot);
+  if (SUCCEEDED(hr))
+    slot.view = *out;
+  return hr;
 }
 
 }  // namespace vtq::control

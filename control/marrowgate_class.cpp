@@ -129,7 +129,7 @@ void Unsubscribe(IUnknown* inner, const ComPtr<RelaySink>& sink, DWORD cookie) {
 
 MarrowgateRelay::MarrowgateRelay(std::shared_ptr<EngineHost> host,
                                  IConnectionPointContainer& control)
-    : points_(control, {DIID___Marrowgate}) {
+    : control_(control), points_(control, {DIID___Marrowgate}) {
   // The splitter first, then the assembler, each subscribed to at once.
   if (SUCCEEDED(MakeActiveSplitter(host, IID__ActiveSplitter, &splitter_))) {
     splitterSink_ =
@@ -179,6 +179,9 @@ HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UI
       return DISP_E_TYPEMISMATCH;
     args.front() = LongArg(V_I4(&wide));
   }
+  // A container may let the control go from inside its handler; the control
+  // (and this relay) stays until the event is over.
+  const ComPtr<IConnectionPointContainer> keep(&control_);
   comkit::ConnectionPoint* point = points_.Of(DIID___Marrowgate);
   return point ? comkit::FireEvent(*point, controlEvent, args) : S_OK;
 }

@@ -54,6 +54,7 @@ class MarrowgateRelay {
   HRESULT Raise(DISPID controlEvent, const DISPPARAMS& params, UINT expectedCount, bool widen);
 
  private:
+  IConnectionPointContainer& control_;
   comkit::ConnectionPoints points_;
   Microsoft::WRL::ComPtr<_ActiveSplitter> splitter_;
   Microsoft::WRL::ComPtr<_ActiveAssembler> assembler_;

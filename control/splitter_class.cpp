@@ -30,7 +30,8 @@ class SplitterObject final
     *result = nullptr;
     HRESULT hr = S_OK;
     const HRESULT run = Guarded([&] {
-      hr = MakeFileList(static_cast<_ActiveSplitter*>(this), splitter_.FilesToSplit(), result);
+      hr = GetFileList(static_cast<_ActiveSplitter*>(this), splitter_.FilesToSplit(), listSlot_,
+                       result);
     });
     return FAILED(run) ? run : hr;
   }
@@ -145,6 +146,7 @@ class SplitterObject final
   }
 
   std::shared_ptr<EngineHost> host_;
+  FileListSlot listSlot_;
   comkit::ConnectionPoints points_{*this, {DIID___ActiveSplitter}};
   ActiveSplitter splitter_;
 };

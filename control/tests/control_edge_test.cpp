@@ -160,7 +160,11 @@ TEST_F(MarrowgateEdges, FragmentsTheControlMakesArePlainAndTheProgramJoinsThem) 
 TEST_F(MarrowgateEdges, AFileListOutlivesTheObjectThatOwnsIt) {
   WriteBytes(in / "a.txt", Bytes(10, 1));
   ComPtr<::FileList> files;
+  ComPtr<::FileList> again;
   ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&files));
+  ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&again));
+  EXPECT_EQ(files.Get(), again.Get());
+  again.Reset();
   assembler.Reset();
   short added = -1;
   ASSERT_HRESULT_SUCCEEDED(files->Add(Bstr(in / "a.txt"), &added));
@@ -170,6 +174,29 @@ TEST_F(MarrowgateEdges, AFileListOutlivesTheObjectThatOwnsIt) {
   LONG smallest = 0;
   ASSERT_HRESULT_SUCCEEDED(files->get_SmallestFile(&smallest));
   EXPECT_EQ(smallest, 10);
+}
+
+TEST_F(MarrowgateEdges, AddFolderContentsLeftWithoutItsPatternTakesTheDeclaredDefault) {
+  WriteBytes(in / "a.txt", Bytes(10, 1));
+  WriteBytes(in / "noext", Bytes(10, 1));
+  ComPtr<::FileList> files;
+  ASSERT_HRESULT_SUCCEEDED(assembler->get_FilesToAssemble(&files));
+  // Late bound with the folder alone, as a script calls it.
+  DISPID member = 0;
+  LPOLESTR name = const_cast<LPOLESTR>(L"AddFolderContents");
+  ASSERT_HRESULT_SUCCEEDED(files->GetIDsOfNames(IID_NULL, &name, 1, 0, &member));
+  const Bstr folder(in.Path());
+  VARIANT arg;
+  V_VT(&arg) = VT_BSTR;
+  V_BSTR(&arg) = folder;
+  DISPPARAMS params{&arg, nullptr, 1, 0};
+  ASSERT_HRESULT_SUCCEEDED(
+      files->Invoke(member, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
+  short count = 0;
+  ASSERT_HRESULT_SUCCEEDED(files->Count(&count));
+  EXPECT_EQ(count, 1);  // "*.*" leaves out the name without a dot
+  ASSERT_EQ(host.Boxes().size(), 1u);
+  EXPECT_EQ(host.Boxes()[0].text, "New size of file-list = 1");
 }
 
 TEST_F(MarrowgateEdges, GlobalsAnswersTheLimitsAndTheDriveType) {

@@ -24,6 +24,7 @@ Check "splitter's list starts empty", s.FilesToSplit.Count, 0
 Check "Add gives 0", s.FilesToSplit.Add(source), 0
 Check "the same base name again gives 0", s.FilesToSplit.Add(source), 0
 Check "Count", s.FilesToSplit.Count, 1
+Check "the same list every time", s.FilesToSplit Is s.FilesToSplit, True
 Check "Item by position", s.FilesToSplit.Item(1), source
 Check "Item is the default member", s.FilesToSplit(1), source
 Check "Item by base name", s.FilesToSplit("data.bin"), source
