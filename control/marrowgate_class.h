@@ -11,8 +11,9 @@
 //     ... the OLE members ...
 //   };
 //
-// and CreateMarrowgate (marrowgate_class.cpp) creates that class instead of
-// the plain one. MarrowgateObject answers QueryInterface for IUnknown,
+// and MakeMarrowgate (marrowgate_class.cpp; the class table's
+// CreateMarrowgate goes through it) creates that class instead of the
+// plain one. MarrowgateObject answers QueryInterface for IUnknown,
 // IDispatch, _Marrowgate, ISupportErrorInfo, IConnectionPointContainer,
 // IProvideClassInfo and every interface named in its argument list; an
 // interface reached through another's base (IOleWindow of
