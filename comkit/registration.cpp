@@ -123,7 +123,7 @@ HRESULT RegisterServer(const ServerDescription& server, const std::wstring& dllP
 HRESULT UnregisterServer(const ServerDescription& server) {
   RemoveClasses(HKEY_CLASSES_ROOT, server);
   BSTR registered = nullptr;
-  if (FAILED(QueryPathOfRegTypeLib(*server.libid, server.major, server.minor, LOCALE_NEUTRAL,
+  if (FAILED(QueryPathOfRegTypeLib(*server.libid, server.major, server.minor, server.lcid,
                                    &registered))) {
     return S_OK;
   }
@@ -134,7 +134,7 @@ HRESULT UnregisterServer(const ServerDescription& server) {
 #else
   constexpr SYSKIND kPlatform = SYS_WIN32;
 #endif
-  return UnRegisterTypeLib(*server.libid, server.major, server.minor, LOCALE_NEUTRAL, kPlatform);
+  return UnRegisterTypeLib(*server.libid, server.major, server.minor, server.lcid, kPlatform);
 }
 
 }  // namespace vtq::comkit

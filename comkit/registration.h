@@ -32,6 +32,9 @@ struct ServerDescription {
   WORD major;
   WORD minor;
   std::span<const ClassEntry> classes;
+  // The locale the type library declares (its lcid attribute), under which
+  // RegisterTypeLib files it and unregistering must look for it.
+  LCID lcid = LOCALE_NEUTRAL;
 };
 
 // One text value below HKEY_CLASSES_ROOT; an empty name is the key's

@@ -1,0 +1,209 @@
+#include "control/marrowgate_class.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "comkit/ref_counted.h"
+#include "control/classes.h"
+#include "control/event_args.h"
+
+namespace vtq::control {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+enum ControlEvent : DISPID { kStart = 1, kInterval, kRequireNextDisk, kNotEnoughDiskSpace };
+
+// Where one inner event goes: the control's event, the argument count the
+// inner event declares, and whether its first argument widens.
+struct Route {
+  DISPID innerEvent;
+  DISPID controlEvent;
+  UINT argumentCount;
+  bool widen;
+};
+
+// The splitter's events keep their arguments; the assembler's progress
+// values widen from 16 to 32 bits.
+const std::vector<Route> kSplitterRoutes = {{1, kStart, 1, false},
+                                            {2, kInterval, 1, false},
+                                            {3, kRequireNextDisk, 2, false},
+                                            {4, kNotEnoughDiskSpace, 1, false}};
+const std::vector<Route> kAssemblerRoutes = {
+    {1, kStart, 1, true}, {2, kInterval, 1, true}, {3, kRequireNextDisk, 2, false}};
+
+}  // namespace
+
+// The control's subscription to one inner object's events. The inner
+// object holds the sink; the sink does not hold the control (that would
+// keep both alive for ever) and is cut off when the control goes, in case
+// someone else still holds it.
+class RelaySink final : public comkit::RefCounted<IDispatch> {
+ public:
+  RelaySink(REFIID events, const std::vector<Route>& routes, MarrowgateRelay& relay)
+      : events_(events), routes_(routes), relay_(&relay) {}
+
+  void Disconnect() { relay_ = nullptr; }
+  const IID& Events() const { return events_; }
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+    if (!out)
+      return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == events_) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (!count)
+      return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override {
+    if (out)
+      *out = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                      UINT*) override {
+    if (!params)
+      return E_POINTER;
+    for (const Route& route : routes_) {
+      if (route.innerEvent == member) {
+        if (!relay_)
+          return S_OK;
+        return relay_->Raise(route.controlEvent, *params, route.argumentCount, route.widen);
+      }
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  ~RelaySink() override = default;
+  const IID events_;
+  const std::vector<Route>& routes_;
+  MarrowgateRelay* relay_;
+};
+
+namespace {
+
+ComPtr<IConnectionPoint> PointOf(IUnknown* inner, REFIID events) {
+  ComPtr<IConnectionPointContainer> container;
+  ComPtr<IConnectionPoint> point;
+  if (inner && SUCCEEDED(inner->QueryInterface(IID_PPV_ARGS(&container))))
+    container->FindConnectionPoint(events, &point);
+  return point;
+}
+
+// A sink advised on `inner`'s events; null when it could not be made.
+ComPtr<RelaySink> Subscribe(IUnknown* inner, REFIID events, const std::vector<Route>& routes,
+                            MarrowgateRelay& relay, DWORD& cookie) {
+  ComPtr<IDispatch> made;
+  if (FAILED(comkit::CreateObject<RelaySink>(IID_IDispatch, &made, events, routes, relay)))
+    return nullptr;
+  ComPtr<RelaySink> sink(static_cast<RelaySink*>(made.Get()));
+  const ComPtr<IConnectionPoint> point = PointOf(inner, events);
+  if (!point || FAILED(point->Advise(made.Get(), &cookie))) {
+    sink->Disconnect();
+    return nullptr;
+  }
+  return sink;
+}
+
+void Unsubscribe(IUnknown* inner, const ComPtr<RelaySink>& sink, DWORD cookie) {
+  if (!sink)
+    return;
+  sink->Disconnect();
+  if (const ComPtr<IConnectionPoint> point = PointOf(inner, sink->Events()))
+    point->Unadvise(cookie);
+}
+
+}  // namespace
+
+MarrowgateRelay::MarrowgateRelay(std::shared_ptr<EngineHost> host,
+                                 IConnectionPointContainer& control)
+    : control_(control), points_(control, {DIID___Marrowgate}) {
+  // The splitter first, then the assembler, each subscribed to at once.
+  if (SUCCEEDED(MakeActiveSplitter(host, IID__ActiveSplitter, &splitter_))) {
+    splitterSink_ =
+        Subscribe(splitter_.Get(), DIID___ActiveSplitter, kSplitterRoutes, *this, splitterCookie_);
+  }
+  if (SUCCEEDED(MakeActiveAssembler(host, IID__ActiveAssembler, &assembler_))) {
+    assemblerSink_ = Subscribe(assembler_.Get(), DIID___ActiveAssembler, kAssemblerRoutes, *this,
+                               assemblerCookie_);
+  }
+}
+
+MarrowgateRelay::~MarrowgateRelay() {
+  Unsubscribe(splitter_.Get(), splitterSink_, splitterCookie_);
+  Unsubscribe(assembler_.Get(), assemblerSink_, assemblerCookie_);
+  points_.UnadviseAll();
+}
+
+HRESULT MarrowgateRelay::Assembler(_ActiveAssembler** out) const {
+  if (!out)
+    return E_POINTER;
+  *out = nullptr;
+  if (!assembler_)
+    return E_OUTOFMEMORY;
+  return assembler_.CopyTo(out);
+}
+
+HRESULT MarrowgateRelay::Splitter(_ActiveSplitter** out) const {
+  if (!out)
+    return E_POINTER;
+  *out = nullptr;
+  if (!splitter_)
+    return E_OUTOFMEMORY;
+  return splitter_.CopyTo(out);
+}
+
+HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UINT expectedCount,
+                               bool widen) {
+  if (params.cArgs != expectedCount || !params.rgvarg)
+    return DISP_E_BADPARAMCOUNT;
+  // DISPPARAMS holds them last first; the event takes them first first.
+  std::vector<VARIANT> args(params.rgvarg, params.rgvarg + params.cArgs);
+  std::reverse(args.begin(), args.end());
+  if (widen) {
+    VARIANT wide;
+    VariantInit(&wide);
+    if (FAILED(VariantChangeType(&wide, &args.front(), 0, VT_I4)))
+      return DISP_E_TYPEMISMATCH;
+    args.front() = LongArg(V_I4(&wide));
+  }
+  // A container may let the control go from inside its handler; the control
+  // (and this relay) stays until the event is over.
+  const ComPtr<IConnectionPointContainer> keep(&control_);
+  comkit::ConnectionPoint* point = points_.Of(DIID___Marrowgate);
+  return point ? comkit::FireEvent(*point, controlEvent, args) : S_OK;
+}
+
+namespace {
+
+class PlainMarrowgate final : public MarrowgateObject<> {
+ public:
+  using MarrowgateObject::MarrowgateObject;
+
+ private:
+  ~PlainMarrowgate() override = default;
+};
+
+}  // namespace
+
+HRESULT MakeMarrowgate(std::shared_ptr<EngineHost> host, REFIID riid, void** out) {
+  return comkit::CreateObject<PlainMarrowgate>(riid, out, std::move(host));
+}
+
+HRESULT CreateMarrowgate(REFIID riid, void** out) {
+  return MakeMarrowgate(EngineHost::ForProcess(), riid, out);
+}
+
+}  // namespace vtq::control

@@ -1,0 +1,164 @@
+// ActiveSplitter: the engine's splitter for containers, its events raised
+// through the connection point of __ActiveSplitter.
+
+#include <utility>
+
+#include "comkit/connection_point.h"
+#include "control/by_ref_arguments.h"
+#include "control/classes.h"
+#include "control/com_values.h"
+#include "control/event_args.h"
+#include "control/file_list_class.h"
+#include "control/interfaces.h"
+#include "engine/splitter.h"
+
+namespace vtq::control {
+namespace {
+
+enum SplitterEvent : DISPID { kSplitStart = 1, kSplitInterval, kRequireNextDisk, kNotEnoughSpace };
+
+class SplitterObject final
+    : public ControlDispatch<_ActiveSplitter, IConnectionPointContainer, IProvideClassInfo>,
+      private SplitterEvents {
+ public:
+  explicit SplitterObject(std::shared_ptr<EngineHost> host)
+      : host_(std::move(host)), splitter_(host_->Engine(), *this) {}
+
+  STDMETHODIMP get_FilesToSplit(::FileList** result) override {
+    if (!result)
+      return E_POINTER;
+    *result = nullptr;
+    HRESULT hr = S_OK;
+    const HRESULT run = Guarded([&] {
+      hr = GetFileList(static_cast<_ActiveSplitter*>(this), splitter_.FilesToSplit(), listSlot_,
+                       result);
+    });
+    return FAILED(run) ? run : hr;
+  }
+  STDMETHODIMP get_DestinationFolder(BSTR* result) override {
+    return ToBstr(splitter_.DestinationFolder(), result);
+  }
+  STDMETHODIMP put_DestinationFolder(BSTR value) override {
+    return Guarded([&] { splitter_.SetDestinationFolder(EngineText(value)); });
+  }
+  STDMETHODIMP get_FragsNeeded(VARIANT file, short* result) override {
+    if (!result)
+      return E_POINTER;
+    const auto index = IndexOf(file);
+    if (!index)
+      return DISP_E_TYPEMISMATCH;
+    return Guarded([&] { *result = splitter_.FragsNeeded(*index); });
+  }
+  STDMETHODIMP get_FileFormat(::AftFileFormat* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = static_cast<::AftFileFormat>(splitter_.FileFormat());
+    return S_OK;
+  }
+  STDMETHODIMP put_FileFormat(::AftFileFormat value) override {
+    return Guarded([&] { splitter_.SetFileFormat(value); });
+  }
+  STDMETHODIMP get_FragmentSize(::AftFileSize* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = static_cast<::AftFileSize>(splitter_.FragmentSize());
+    return S_OK;
+  }
+  // The size is clamped to the supported range, and the caller's variable
+  // receives the clamped value.
+  STDMETHODIMP put_FragmentSize(::AftFileSize* value) override {
+    if (!value)
+      return E_POINTER;
+    int32_t size = *value;
+    const HRESULT hr = Guarded([&] { splitter_.SetFragmentSize(size); });
+    *value = static_cast<::AftFileSize>(size);
+    return hr;
+  }
+  STDMETHODIMP get_FragmentSizeAtStart(::AftFileSize* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = static_cast<::AftFileSize>(splitter_.FragmentSizeAtStart());
+    return S_OK;
+  }
+  STDMETHODIMP put_FragmentSizeAtStart(::AftFileSize* value) override {
+    if (!value)
+      return E_POINTER;
+    int32_t size = *value;
+    const HRESULT hr = Guarded([&] { splitter_.SetFragmentSizeAtStart(size); });
+    *value = static_cast<::AftFileSize>(size);
+    return hr;
+  }
+  STDMETHODIMP get_DifferentSizeAtStart(VARIANT_BOOL* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = Bool(splitter_.DifferentSizeAtStart());
+    return S_OK;
+  }
+  STDMETHODIMP put_DifferentSizeAtStart(VARIANT_BOOL value) override {
+    return Guarded([&] { splitter_.SetDifferentSizeAtStart(value != VARIANT_FALSE); });
+  }
+  STDMETHODIMP Split() override {
+    // Events may let the container's last reference go before the run ends.
+    Microsoft::WRL::ComPtr<_ActiveSplitter> self(this);
+    return Guarded([&] { splitter_.Split(); });
+  }
+  STDMETHODIMP get_EnoughDiskSpace(BSTR drive, VARIANT file, VARIANT_BOOL freespace,
+                                   VARIANT_BOOL* result) override {
+    if (!result)
+      return E_POINTER;
+    const auto index = IndexOf(file);
+    if (!index)
+      return DISP_E_TYPEMISMATCH;
+    return Guarded([&] {
+      *result =
+          Bool(splitter_.EnoughDiskSpace(EngineText(drive), *index, freespace != VARIANT_FALSE));
+    });
+  }
+
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+    return points_.Find(riid, out);
+  }
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override {
+    return points_.Enum(out);
+  }
+  STDMETHODIMP GetClassInfo(ITypeInfo** out) override {
+    return ClassTypeInfo(CLSID_ActiveSplitter, out);
+  }
+
+ private:
+  ~SplitterObject() override { points_.UnadviseAll(); }
+
+  void Fire(SplitterEvent event, std::initializer_list<VARIANT> args) {
+    if (auto* point = points_.Of(DIID___ActiveSplitter))
+      comkit::FireEvent(*point, event, std::span<const VARIANT>(args.begin(), args.size()));
+  }
+  void SplitStart(int32_t pbMax) override { Fire(kSplitStart, {LongArg(pbMax)}); }
+  void SplitInterval(int32_t pbCurrent) override { Fire(kSplitInterval, {LongArg(pbCurrent)}); }
+  void RequireNextDisk(int16_t diskNumber, bool& cancel) override {
+    VARIANT_BOOL answer = Bool(cancel);
+    Fire(kRequireNextDisk, {ShortArg(diskNumber), comkit::ByRef(&answer)});
+    cancel = answer != VARIANT_FALSE;
+  }
+  void NotEnoughDiskSpace(bool& cancel) override {
+    VARIANT_BOOL answer = Bool(cancel);
+    Fire(kNotEnoughSpace, {comkit::ByRef(&answer)});
+    cancel = answer != VARIANT_FALSE;
+  }
+
+  std::shared_ptr<EngineHost> host_;
+  FileListSlot listSlot_;
+  comkit::ConnectionPoints points_{*this, {DIID___ActiveSplitter}};
+  ActiveSplitter splitter_;
+};
+
+}  // namespace
+
+HRESULT MakeActiveSplitter(std::shared_ptr<EngineHost> host, REFIID riid, void** out) {
+  return comkit::CreateObject<SplitterObject>(riid, out, std::move(host));
+}
+
+HRESULT CreateActiveSplitter(REFIID riid, void** out) {
+  return MakeActiveSplitter(EngineHost::ForProcess(), riid, out);
+}
+
+}  // namespace vtq::control
