@@ -28,8 +28,14 @@ void DrawCaption(HDC dc, const RECT& bounds, const ControlLook& look) {
   base::win::ScopedSelectObject selected(dc, font.Get());
   const int mode = SetBkMode(dc, TRANSPARENT);
   const COLORREF colour = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  // A caption wider than the control breaks between words, and the lines
+  // are centred as a block.
+  constexpr UINT kFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
   RECT text = bounds;
-  DrawTextW(dc, look.caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  const int height = DrawTextW(dc, look.caption, -1, &text, kFormat | DT_CALCRECT);
+  text = bounds;
+  text.top += ((bounds.bottom - bounds.top) - height) / 2;
+  DrawTextW(dc, look.caption, -1, &text, kFormat);
   SetTextColor(dc, colour);
   SetBkMode(dc, mode);
 }

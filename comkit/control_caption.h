@@ -1,6 +1,7 @@
 #pragma once
 // The control's whole face: its caption in its font, centred on the
-// button-face colour. The same drawing serves the in-place window and
+// button-face colour (in two lines where the caption is wider than the
+// control, as the product's caption is at 8.25 points). The same drawing serves the in-place window and
 // IViewObject::Draw into any device context, so the font is sized to the
 // rectangle drawn into: it keeps the share of the control's height that
 // its point size has of the control's height in points, which at the
@@ -17,7 +18,8 @@ namespace vtq::comkit {
 // stands for the control's full height.
 base::win::GdiObject<HFONT> CreateCaptionFont(const ControlLook& look, int height);
 
-// Fills `bounds` and draws the caption centred in it.
+// Fills `bounds` and draws the caption centred in it, broken between
+// words where it is wider than the bounds.
 void DrawCaption(HDC dc, const RECT& bounds, const ControlLook& look);
 
 }  // namespace vtq::comkit

@@ -69,6 +69,14 @@ LRESULT CALLBACK ControlWindow::Procedure(HWND window, UINT message, WPARAM wPar
         return 0;
       }
       break;
+    case WM_PRINTCLIENT:
+      if (self) {
+        RECT client;
+        GetClientRect(window, &client);
+        DrawCaption(reinterpret_cast<HDC>(wParam), client, self->look_);
+        return 0;
+      }
+      break;
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       if (self)
