@@ -13,8 +13,8 @@ constexpr int kTwipsPerPoint = 20;
 base::win::GdiObject<HFONT> CreateCaptionFont(const ControlLook& look, int height) {
   LOGFONTW font = {};
   // Character height (negative): points share of the control's height.
-  font.lfHeight = -MulDiv(std::abs(height), look.font.hundredthsOfPoint * kTwipsPerPoint,
-                          look.twips.cy * 100);
+  font.lfHeight =
+      -MulDiv(std::abs(height), look.font.hundredthsOfPoint * kTwipsPerPoint, look.twips.cy * 100);
   font.lfWeight = look.font.bold ? FW_BOLD : FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;

@@ -1,11 +1,10 @@
 #pragma once
 // The control's whole face: its caption in its font, centred on the
 // button-face colour (in two lines where the caption is wider than the
-// control, as the product's caption is at 8.25 points). The same drawing serves the in-place window and
-// IViewObject::Draw into any device context, so the font is sized to the
-// rectangle drawn into: it keeps the share of the control's height that
-// its point size has of the control's height in points, which at the
-// screen's resolution is exactly the stated point size.
+// control, as the product's caption is at 8.25 points). The same drawing serves the in-place window
+// and IViewObject::Draw into any device context, so the font is sized to the rectangle drawn into:
+// it keeps the share of the control's height that its point size has of the control's height in
+// points, which at the screen's resolution is exactly the stated point size.
 
 #include <windows.h>
 

@@ -29,7 +29,8 @@ HRESULT ControlCore::Activate(bool uiActivate, const RECT* position) {
     }
     if (position)
       pos = *position;
-    auto window = std::make_unique<ControlWindow>(look_, parent, POINT{pos.left, pos.top}, Pixels());
+    auto window =
+        std::make_unique<ControlWindow>(look_, parent, POINT{pos.left, pos.top}, Pixels());
     if (!window->Valid()) {
       site->OnInPlaceDeactivate();
       return E_FAIL;

@@ -13,11 +13,9 @@ class ViewObjectPart final : public ControlPart<IViewObject2> {
  public:
   using ControlPart::ControlPart;
 
-  STDMETHODIMP Draw(DWORD aspect, LONG index, void*, DVTARGETDEVICE*, HDC, HDC dc,
-                    LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-                    ULONG_PTR) override;
-  STDMETHODIMP GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
-                           LOGPALETTE** out) override;
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds,
+                    LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
+  STDMETHODIMP GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) override;
   STDMETHODIMP Freeze(DWORD, LONG, void*, DWORD* out) override;
   STDMETHODIMP Unfreeze(DWORD) override { return E_NOTIMPL; }
   STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;

@@ -80,22 +80,14 @@ class EventSink final : public IDispatch {
 TEST_F(ActiveXControlTest, AnswersTheContainerInterfacesWithOneIdentityAndNoSafetyClaim) {
   auto control = NewControl<IUnknown>(IID_IUnknown);
   ASSERT_TRUE(control);
-  const IID answered[] = {IID_IDispatch,
-                          IID__TestControl,
-                          IID_ISupportErrorInfo,
-                          IID_IConnectionPointContainer,
-                          IID_IOleObject,
-                          IID_IOleInPlaceObject,
-                          IID_IOleWindow,
-                          IID_IOleInPlaceActiveObject,
-                          IID_IViewObject,
-                          IID_IViewObject2,
-                          IID_IPersist,
-                          IID_IPersistStream,
-                          IID_IPersistStreamInit,
-                          IID_IOleControl,
-                          IID_IProvideClassInfo,
-                          IID_IProvideClassInfo2};
+  const IID answered[] = {IID_IDispatch,          IID__TestControl,
+                          IID_ISupportErrorInfo,  IID_IConnectionPointContainer,
+                          IID_IOleObject,         IID_IOleInPlaceObject,
+                          IID_IOleWindow,         IID_IOleInPlaceActiveObject,
+                          IID_IViewObject,        IID_IViewObject2,
+                          IID_IPersist,           IID_IPersistStream,
+                          IID_IPersistStreamInit, IID_IOleControl,
+                          IID_IProvideClassInfo,  IID_IProvideClassInfo2};
   for (const IID& iid : answered) {
     ComPtr<IUnknown> part;
     ASSERT_EQ(control->QueryInterface(iid, reinterpret_cast<void**>(part.GetAddressOf())), S_OK);
@@ -209,8 +201,8 @@ Drawn DrawInto(IViewObject* view, SIZE size, HRESULT* hr) {
   {
     base::win::ScopedSelectObject selected(dc, bitmap.Get());
     const RECTL bounds = {0, 0, size.cx, size.cy};
-    *hr = view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
-                     nullptr, 0);
+    *hr = view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr,
+                     0);
     GdiFlush();
     const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
     const auto* pixels = static_cast<const DWORD*>(bits);
@@ -287,17 +279,17 @@ TEST_F(ActiveXControlTest, DrawRefusesOtherAspectsAndMissingTargets) {
   ASSERT_TRUE(view);
   HDC dc = CreateCompatibleDC(nullptr);
   const RECTL bounds = {0, 0, 150, 38};
-  EXPECT_EQ(view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+  EXPECT_EQ(
+      view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+      DV_E_DVASPECT);
+  EXPECT_EQ(
+      view->Draw(DVASPECT_CONTENT, 0, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+      DV_E_LINDEX);
+  EXPECT_EQ(
+      view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr, nullptr, nullptr, 0),
+      E_INVALIDARG);
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr,
                        nullptr, 0),
-            DV_E_DVASPECT);
-  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, 0, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
-                       nullptr, 0),
-            DV_E_LINDEX);
-  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr, nullptr,
-                       nullptr, 0),
-            E_INVALIDARG);
-  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds,
-                       nullptr, nullptr, 0),
             E_INVALIDARG);
   DeleteDC(dc);
 }

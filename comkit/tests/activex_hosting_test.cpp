@@ -225,8 +225,8 @@ TEST_F(ActiveXHostingTest, TheHostLoadsTheStateTheControlSaved) {
 
   {
     HostWindow host({200, 200});
-    auto persist = Create<IPersistStreamInit>(host.handle, NewStream(bytes).Get(),
-                                              IID_IPersistStreamInit);
+    auto persist =
+        Create<IPersistStreamInit>(host.handle, NewStream(bytes).Get(), IID_IPersistStreamInit);
     ASSERT_TRUE(persist);
     EXPECT_EQ(persist->IsDirty(), S_FALSE);
     auto again = NewStream();
@@ -242,8 +242,8 @@ TEST_F(ActiveXHostingTest, TheHostLoadsTheStateTheControlSaved) {
   other[9] = 0x27;  // 10,000 HIMETRIC wide
   {
     HostWindow host({400, 400});
-    auto persist = Create<IPersistStreamInit>(host.handle, NewStream(other).Get(),
-                                              IID_IPersistStreamInit);
+    auto persist =
+        Create<IPersistStreamInit>(host.handle, NewStream(other).Get(), IID_IPersistStreamInit);
     ASSERT_TRUE(persist);
     EXPECT_EQ(persist->IsDirty(), S_OK);
     const SIZE size = ClientSize(WindowOf(persist.Get()));

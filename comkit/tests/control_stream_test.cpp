@@ -48,9 +48,8 @@ ULONGLONG PositionOf(IStream* stream) {
 }
 
 // The product control's extent, 2,250 x 570 twips.
-const Bytes kProductState = {'V', 'X', 'C', 'S', 1, 0, 8, 0,
-                             0x81, 0x0F, 0, 0,  // 3969
-                             0xED, 0x03, 0, 0};  // 1005
+const Bytes kProductState = {'V',  'X',  'C', 'S', 1, 0, 8, 0, 0x81, 0x0F, 0, 0,  // 3969
+                             0xED, 0x03, 0,   0};                                 // 1005
 
 TEST(ControlStream, WritesTheVersionedHeaderAndTheExtentLittleEndian) {
   auto stream = StreamOf({});

@@ -84,9 +84,7 @@ class Sink final : public comkit::RefCounted<IDispatch> {
     return S_OK;
   }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID lcid, WORD, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO*, UINT*) override {
     BSTR name = nullptr;

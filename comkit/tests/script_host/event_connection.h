@@ -30,7 +30,6 @@ class EventConnection {
   EventConnection& operator=(const EventConnection&) = delete;
 
  private:
-
   Microsoft::WRL::ComPtr<IConnectionPoint> point_;
   DWORD cookie_;
 };

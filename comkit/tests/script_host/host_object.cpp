@@ -86,10 +86,14 @@ STDMETHODIMP HostObject::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* p
   if (quitCode_)
     return Quit(none, exception);
   switch (member) {
-    case kEcho: return Echo(args);
-    case kCreateObject: return CreateObject(args, result);
-    case kQuit: return Quit(args, exception);
-    default: return DISP_E_MEMBERNOTFOUND;
+    case kEcho:
+      return Echo(args);
+    case kCreateObject:
+      return CreateObject(args, result);
+    case kQuit:
+      return Quit(args, exception);
+    default:
+      return DISP_E_MEMBERNOTFOUND;
   }
 }
 

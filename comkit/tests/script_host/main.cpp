@@ -44,8 +44,8 @@ bool ReadScript(const std::wstring& path, std::wstring* text) {
                                  static_cast<int>(bytes.size()), nullptr, 0);
   if (size == 0 && !bytes.empty()) {
     codePage = CP_ACP;
-    size = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                               0);
+    size =
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   }
   text->assign(static_cast<size_t>(size), L'\0');
   MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text->data(),

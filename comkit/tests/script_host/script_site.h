@@ -24,8 +24,7 @@ class ScriptSite final : public comkit::RefCounted<IActiveScriptSite> {
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
   STDMETHODIMP GetLCID(LCID*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item,
-                           ITypeInfo** info) override;
+  STDMETHODIMP GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item, ITypeInfo** info) override;
   STDMETHODIMP GetDocVersionString(BSTR*) override { return E_NOTIMPL; }
   STDMETHODIMP OnScriptTerminate(const VARIANT*, const EXCEPINFO*) override { return S_OK; }
   STDMETHODIMP OnStateChange(SCRIPTSTATE) override { return S_OK; }
