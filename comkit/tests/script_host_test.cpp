@@ -170,12 +170,19 @@ HostRun RunHost(const std::wstring& arguments) {
     return run;
   }
   base::win::KernelHandle child(process.hProcess), thread(process.hThread);
-  writer.Reset();  // the child's copy is the only writer left
+  writer.Reset();
+  // Read while the host runs and what is left once it has ended; never wait
+  // for the pipe's end, which a process the host started (Wine's services)
+  // may hold open.
   char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-    run.output.append(buffer, read);
-  WaitForSingleObject(child.Get(), INFINITE);
+  for (bool ended = false; !ended;) {
+    ended = WaitForSingleObject(child.Get(), 20) == WAIT_OBJECT_0;
+    DWORD available = 0, read = 0;
+    while (PeekNamedPipe(reader.Get(), nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+      run.output.append(buffer, read);
+    }
+  }
   GetExitCodeProcess(child.Get(), &run.exitCode);
   std::string lf;
   for (char c : run.output) {
