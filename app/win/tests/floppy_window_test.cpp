@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +108,14 @@ class FloppyDrive {
   // Disk `number`'s file `name`, in the drive or on the shelf.
   std::string FileOnDisk(int number, const std::string& name) const {
     return (number == current_ ? root_ : DiskFolder(number) + "\\") + name;
+  }
+  // The names on the disk in the drive, sorted.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const fs::path& entry : EntriesOf(root_))
+      names.push_back(entry.filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
   }
   // What formatting does: the disk in the drive comes out empty.
   void Format() { Erase(root_); }
@@ -339,6 +348,178 @@ TEST_F(FloppyWindowTest, RawSeriesWithItsBatchFileRejoinsFromTheDisks) {
   fs::copy_file(floppy_->FileOnDisk(3, "archive.BAT"), dir_ / "joined\\archive.BAT");
   EXPECT_EQ(RunInFolder("cmd /c archive.BAT", dir_ / "joined"), 0u);
   EXPECT_EQ(ReadBytes(dir_ / "joined\\archive.bin"), source);
+}
+
+TEST_F(FloppyWindowTest, EncryptedSeriesComesBackFromTheDisksOnlyWithItsPassphrase) {
+  Open();
+  const auto source = PatternBytes(2000000, 12);
+  WriteBytes(dir_ / "secret.bin", source);
+  ChooseFileToSplit(dir_ / "secret.bin");
+  ChooseSplitDestination(floppy_->Root());
+  UsePassphrase(L"Kestrel Wing");
+  {
+    test::ModalScripts typing({TypedInto(L"Password Confirmation", L"Kestrel Wing")});
+    Click(main_, IDC_Command7);
+    EXPECT_EQ(typing.Started(), 1u);
+  }
+  ASSERT_EQ(boxes_.Titles(), (std::vector<std::string>{"Are you sure?", "VazeVezazu"}));
+  EXPECT_EQ(boxes_.shown[0].text, "This will take up 2 files/disks. Do you still want to proceed?");
+  EXPECT_EQ(fs::file_size(floppy_->FileOnDisk(1, "secret.001")), kFloppyBytes);
+  ASSERT_TRUE(fs::exists(floppy_->FileOnDisk(2, "secret.002")));
+  // The series' own fragments are no plain slices of the source.
+  const auto first = ReadBytes(floppy_->FileOnDisk(1, "secret.001"));
+  EXPECT_EQ(std::search(first.begin(), first.end(), source.begin(), source.begin() + 64),
+            first.end());
+
+  floppy_->Insert(1);
+  vtq::test::MakeFolder(dir_ / "out");
+  ChooseFragments(*floppy_ / "secret.001");
+  ChooseAssembleDestination(dir_ / "out");
+  boxes_.shown.clear();
+  {
+    test::ModalScripts typing({{L"Security check", [](HWND dialog) {
+                                  EXPECT_EQ(test::TextOf(dialog, IDC_lblPrompt),
+                                            L"This fragment series has been encrypted. Please "
+                                            L"enter the correct password. Passwords are "
+                                            L"case-sensitive.");
+                                  test::Type(dialog, IDC_txtPassword, L"kestrel wing");
+                                  Click(dialog, IDOK);
+                                }}});
+    Click(main_, IDC_Command8);
+    EXPECT_EQ(typing.Started(), 1u);
+  }
+  ASSERT_EQ(boxes_.Titles(), std::vector<std::string>{"Access denied"});
+  EXPECT_EQ(boxes_.shown[0].text, "Password incorrect");
+  EXPECT_EQ(boxes_.shown[0].style, mb::kOk | mb::kIconCritical);
+  EXPECT_TRUE(vtq::test::NamesIn(dir_ / "out").empty());
+  EXPECT_TRUE(IsWindowEnabled(main_));
+
+  boxes_.shown.clear();
+  {
+    test::ModalScripts typing({TypedInto(L"Security check", L"Kestrel Wing")});
+    Click(main_, IDC_Command8);
+    EXPECT_EQ(typing.Started(), 1u);
+  }
+  ASSERT_EQ(boxes_.Titles(), std::vector<std::string>{"VazeVezazu"});
+  EXPECT_EQ(boxes_.shown[0].text, "Please insert the next disk (number 2) and click ok");
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "out"), std::vector<std::string>{"secret.bin"});
+  EXPECT_EQ(ReadBytes(dir_ / "out\\secret.bin"), source);
+}
+
+// Fragment 1 carries the series' header and fragment 3 lies in the middle;
+// each comes back as the full run wrote it, under the same passphrase.
+TEST_F(FloppyWindowTest, RegeneratedFragmentsAreThoseOfTheSeries) {
+  Open();
+  WriteBytes(dir_ / "regen.bin", PatternBytes(50000, 13));
+  vtq::test::MakeFolder(dir_ / "series");
+  ChooseFileToSplit(dir_ / "regen.bin");
+  ChooseSplitDestination(dir_ / "series");
+  Click(main_, IDC_CustomEnabled);
+  SetField(IDC_CustomSize, L"10");
+  test::Choose(main_, IDC_CustSizeUnits, 1);
+  UsePassphrase(L"Osprey");
+  const auto split = [&] {
+    test::ModalScripts typing({TypedInto(L"Password Confirmation", L"Osprey")});
+    Click(main_, IDC_Command7);
+    EXPECT_EQ(typing.Started(), 1u);
+  };
+  split();
+  const std::vector<std::string> series = {"regen.001", "regen.002", "regen.003", "regen.004",
+                                           "regen.005"};
+  ASSERT_EQ(vtq::test::NamesIn(dir_ / "series"), series);
+  const auto first = ReadBytes(dir_ / "series\\regen.001");
+  const auto third = ReadBytes(dir_ / "series\\regen.003");
+  fs::remove(dir_ / "series\\regen.001");
+  fs::remove(dir_ / "series\\regen.003");
+
+  SetField(IDC_RegenFragVal, L"3");
+  ASSERT_TRUE(wingui::IsChecked(Item(IDC_RegenFragBool)));
+  split();
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "series"),
+            (std::vector<std::string>{"regen.002", "regen.003", "regen.004", "regen.005"}));
+  EXPECT_EQ(ReadBytes(dir_ / "series\\regen.003"), third);
+
+  SetField(IDC_RegenFragVal, L"1");
+  split();
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "series"), series);
+  EXPECT_EQ(ReadBytes(dir_ / "series\\regen.001"), first);
+  // Only the whole series asked how many files it takes.
+  EXPECT_EQ(boxes_.Titles(), std::vector<std::string>{"Are you sure?"});
+}
+
+// Disk 2 comes in with a file on it that leaves too little room: the offer
+// to format it, declined, stops the split; accepted, the format dialog
+// empties the disk and the split goes on.
+TEST_F(FloppyWindowTest, AFullDiskIsFormattedOnRequestOrStopsTheSplit) {
+  Open();
+  const auto source = PatternBytes(2000000, 14);
+  WriteBytes(dir_ / "full.bin", source);
+  ChooseFileToSplit(dir_ / "full.bin");
+  ChooseSplitDestination(floppy_->Root());
+  Click(main_, IDC_SaveBAT);
+  boxes_.answers["VazeVezazu"] = [this](const ShownBox&) {
+    floppy_->Insert(floppy_->Current() + 1);
+    WriteBytes(*floppy_ / "old.txt", PatternBytes(1000000, 15));
+    return mb::kIdOk;
+  };
+  int answer = mb::kIdCancel;
+  boxes_.answers["Not enough disk space"] = [&](const ShownBox&) { return answer; };
+
+  Click(main_, IDC_Command7);
+  ASSERT_EQ(boxes_.Titles(),
+            (std::vector<std::string>{"Are you sure?", "VazeVezazu", "Not enough disk space",
+                                      "Insufficient disk space"}));
+  EXPECT_EQ(boxes_.shown[2].text,
+            "There is not enough disk space on the destination drive. Would you like to format "
+            "this disk now?");
+  EXPECT_EQ(boxes_.shown[2].style, mb::kOkCancel | mb::kIconExclamation);
+  EXPECT_EQ(boxes_.shown[3].text,
+            "Please free some up on the destination drive and then try again");
+  EXPECT_EQ(boxes_.shown[3].style, mb::kOk | mb::kIconCritical);
+  EXPECT_TRUE(shell_.formatted.empty());
+  EXPECT_EQ(floppy_->Names(), std::vector<std::string>{"old.txt"});
+  EXPECT_TRUE(IsWindowEnabled(main_));
+
+  // A fresh disk to start again with.
+  floppy_->Insert(floppy_->Current() + 1);
+  const int firstDisk = floppy_->Current();
+  boxes_.shown.clear();
+  answer = mb::kIdOk;
+  Click(main_, IDC_Command7);
+  ASSERT_EQ(boxes_.Titles(),
+            (std::vector<std::string>{"Are you sure?", "VazeVezazu", "Not enough disk space"}));
+  EXPECT_EQ(shell_.formatted,
+            (std::vector<test::ScriptedShell::Formatting>{{floppy_->DriveNumber(), 1u}}));
+  EXPECT_EQ(floppy_->Names(),
+            (std::vector<std::string>{"full.002", "full.BAT"}));
+  auto joined = ReadBytes(floppy_->FileOnDisk(firstDisk, "full.001"));
+  const auto second = ReadBytes(*floppy_ / "full.002");
+  joined.insert(joined.end(), second.begin(), second.end());
+  EXPECT_EQ(joined, source);
+}
+
+TEST_F(FloppyWindowTest, EachCommandRefusesWhatItCannotDo) {
+  Open();
+  WriteBytes(dir_ / "lone.bin", PatternBytes(1000, 16));
+  ChooseFileToSplit(dir_ / "lone.bin");
+  ChooseSplitDestination(*floppy_ / "gone");
+  Click(main_, IDC_Command7);
+  Click(main_, IDC_cmdCabOnly);
+  ChooseFragments(dir_ / "lone.bin");
+  Click(main_, IDC_Command8);
+
+  ASSERT_EQ(boxes_.Titles(),
+            (std::vector<std::string>{"", "Unable to create CAB", "Not enough information."}));
+  EXPECT_EQ(boxes_.shown[0].text, "Destination directory doesn't exist - please check this");
+  EXPECT_EQ(boxes_.shown[0].style, mb::kOk);
+  EXPECT_EQ(boxes_.shown[1].text,
+            "Sorry, you can only make CABs from folders - use the 'select folder to split' "
+            "button to select a folder.");
+  EXPECT_EQ(boxes_.shown[1].style, mb::kOk | mb::kIconCritical);
+  EXPECT_EQ(boxes_.shown[2].text, "Please select where to put the finished file first!");
+  EXPECT_EQ(boxes_.shown[2].style, mb::kOk | mb::kIconCritical);
+  EXPECT_TRUE(floppy_->Names().empty());
+  EXPECT_TRUE(IsWindowEnabled(main_));
 }
 
 }  // namespace
