@@ -54,7 +54,8 @@ constexpr uint64_t kFloppyBytes = 1474560;
 // drive does.
 class FloppyDrive {
  public:
-  // Why there is no floppy here; empty when there is one.
+  // Why the fixture made no floppy here (no root, no mount); empty when it
+  // made one.
   static std::string Unavailable() {
     const char* letter = std::getenv("VTQ_FLOPPY_DRIVE");
     const char* dir = std::getenv("VTQ_FLOPPY_DIR");
@@ -66,10 +67,20 @@ class FloppyDrive {
     std::getline(statusFile, status);
     if (status != "ready")
       return "no simulated floppy: " + (status.empty() ? "its set-up did not run" : status);
-    const std::string root = std::string(letter) + "\\";
-    if (GetDriveTypeA(root.c_str()) != DRIVE_REMOVABLE)
-      return "no simulated floppy: " + root + " is not a removable drive";
     return {};
+  }
+  // What is wrong with a floppy the fixture says it made; empty when the
+  // drive is removable and holds a whole 1.44 MB disk.
+  static std::string Fault() {
+    const std::string root = std::string(std::getenv("VTQ_FLOPPY_DRIVE")) + "\\";
+    const UINT type = GetDriveTypeA(root.c_str());
+    ULARGE_INTEGER available{}, total{};
+    const bool measured = GetDiskFreeSpaceExA(root.c_str(), &available, &total, nullptr);
+    if (type == DRIVE_REMOVABLE && measured && total.QuadPart == kFloppyBytes)
+      return {};
+    return root + " is no simulated floppy: drive type " + std::to_string(type) +
+           (measured ? ", " + std::to_string(total.QuadPart) + " bytes"
+                     : ", no size (error " + std::to_string(GetLastError()) + ")");
   }
 
   FloppyDrive()
@@ -201,6 +212,8 @@ class FloppyWindowTest : public ::testing::Test {
   void SetUp() override {
     if (const std::string why = FloppyDrive::Unavailable(); !why.empty())
       GTEST_SKIP() << why;
+    if (const std::string fault = FloppyDrive::Fault(); !fault.empty())
+      FAIL() << fault;
     floppy_ = std::make_unique<FloppyDrive>();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -490,8 +503,7 @@ TEST_F(FloppyWindowTest, AFullDiskIsFormattedOnRequestOrStopsTheSplit) {
             (std::vector<std::string>{"Are you sure?", "VazeVezazu", "Not enough disk space"}));
   EXPECT_EQ(shell_.formatted,
             (std::vector<test::ScriptedShell::Formatting>{{floppy_->DriveNumber(), 1u}}));
-  EXPECT_EQ(floppy_->Names(),
-            (std::vector<std::string>{"full.002", "full.BAT"}));
+  EXPECT_EQ(floppy_->Names(), (std::vector<std::string>{"full.002", "full.BAT"}));
   auto joined = ReadBytes(floppy_->FileOnDisk(firstDisk, "full.001"));
   const auto second = ReadBytes(*floppy_ / "full.002");
   joined.insert(joined.end(), second.begin(), second.end());
