@@ -86,5 +86,7 @@ class ShownPackingView {
 // The message of a failed make-CAB run, naming the component's description
 // and the first entry of its list.
 std::string MakeCabFailureText(const std::string& description, const PackedEntry& first);
+// The same for packing the input of a split.
+std::string PackBeforeSplitFailureText(const std::string& description, const PackedEntry& first);
 
 }  // namespace vtq

@@ -63,6 +63,7 @@ void Configure(ActiveSplitter& splitter, const SplitRequest& request) {
     splitter.SetFragmentSizeAtStart(first);
   }
   splitter.SetCheckabilityEnabled(request.checkDigits);
+  splitter.SetCABIsMultifile(request.cabinetIsMultifile);
   if (request.passphrase) {
     splitter.SetEncryptionKey(*request.passphrase);
   } else {
@@ -138,6 +139,39 @@ void WriteBatchFile(const std::string& name, const std::string& text) {
   batch.Complete();
 }
 
+// Written before the run, so that on a removable disk the first fragment
+// is measured with the batch file already there.
+SplitStop WriteSeriesBatchFile(ActiveSplitter& splitter, SplitResult& result,
+                               std::string& written) {
+  written = splitter.BatGen_String(1);
+  if (written.empty())
+    return SplitStop::kBatchFileNotGenerated;
+  WriteBatchFile(result.batchFile, written);
+  result.batchFileWritten = true;
+  return SplitStop::kNone;
+}
+
+// The first fragment fills the disk. A smaller first fragment can add one
+// to the series, and a batch file that does not name it would join the
+// file short: it is written again and the space measured again. It only
+// grows by one name each time, so this settles at once.
+void FitFirstFragmentToDisk(ActiveSplitter& splitter, const SplitRequest& request,
+                            SplitResult& result, std::string& batchText) {
+  constexpr int kMeasurements = 3;
+  for (int measured = 0; measured < kMeasurements; ++measured) {
+    int32_t free = AsSize(request.freeSpaceAtStart());
+    splitter.SetFragmentSizeAtStart(free);
+    result.fragmentsInSeries = splitter.FragsNeeded(1);
+    if (!result.batchFileWritten)
+      return;
+    const std::string text = splitter.BatGen_String(1);
+    if (text == batchText)
+      return;
+    WriteBatchFile(result.batchFile, text);
+    batchText = text;
+  }
+}
+
 SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& prompts,
               SplitResult& result) {
   if (splitter.FilesToSplit().Add(request.source) != 0)
@@ -151,7 +185,10 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
       return stop;
   }
   result.fragmentsInSeries = splitter.FragsNeeded(1);
-  if (request.regenerate > result.fragmentsInSeries)
+  // A first fragment fitted to the disk may add one; the count is checked
+  // again once it is known.
+  const int64_t highest = result.fragmentsInSeries + (request.freeSpaceAtStart ? 1 : 0);
+  if (request.regenerate > highest)
     return SplitStop::kNoSuchFragment;
   // Anything not above 0 is a whole series to the splitter.
   splitter.SetRegenerateFragment(static_cast<int16_t>(std::max<int64_t>(request.regenerate, 0)));
@@ -164,16 +201,21 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   }
   if (request.confirm && !request.confirm(result.fragmentsInSeries))
     return SplitStop::kDeclined;
+  std::string batchText;
+  if (WritesBatchFile(request)) {
+    if (const SplitStop stop = WriteSeriesBatchFile(splitter, result, batchText);
+        stop != SplitStop::kNone) {
+      return stop;
+    }
+  }
+  if (request.freeSpaceAtStart) {
+    FitFirstFragmentToDisk(splitter, request, result, batchText);
+    if (request.regenerate > result.fragmentsInSeries)
+      return SplitStop::kNoSuchFragment;
+  }
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   splitter.Split();
-  if (WritesBatchFile(request) && result.Complete()) {
-    const std::string text = splitter.BatGen_String(1);
-    if (text.empty())
-      return SplitStop::kBatchFileNotGenerated;
-    WriteBatchFile(result.batchFile, text);
-    result.batchFileWritten = true;
-  }
   prompts.PlaySound(kSoundDoneWork);
   return SplitStop::kNone;
 }

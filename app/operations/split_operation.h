@@ -38,6 +38,12 @@ struct SplitRequest {
   // Beside a raw series; a regenerated fragment other than the first
   // neither writes nor removes it.
   bool writeBatchFile = false;
+  // The source is a cabinet packed from a folder: the batch file extracts
+  // it into a folder of its own.
+  bool cabinetIsMultifile = false;
+  // On a removable disk the first fragment takes what the disk has free:
+  // asked once the batch file is on it, just before the run.
+  std::function<int64_t()> freeSpaceAtStart;
   // Asked once the series is known and every check has passed, before
   // anything is written, with the number of fragments the series takes;
   // false stops the run.

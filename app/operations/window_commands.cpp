@@ -9,6 +9,7 @@
 #include "app/model/fragment_sizes.h"
 #include "app/operations/error_dialog.h"
 #include "app/operations/split_error_report.h"
+#include "app/operations/temporary_cabinet.h"
 #include "base/ansi_text.h"
 #include "cabinet/cabinet_error.h"
 #include "engine/disk_space.h"
@@ -24,19 +25,11 @@ using model::kLampDarkRed;
 using model::kLampGreen;
 
 constexpr const char* kNotEnoughInformation = "Not enough information.";
-constexpr const char* kNotInThisBuild = "Not in this build yet";
 constexpr const char* kLongNamesTitle = "Unable to support long filenames for selected features";
 
 constexpr const char* kUnableToCreateCab = "Unable to create CAB";
 constexpr const char* kUnableToCompress = "Unable to compress";
 constexpr const char* kUnableToExtract = "Unable to extract";
-
-// Packing before a split is still to come; until then the split command
-// says so and stops.
-constexpr const char* kNoCabinetToSplit =
-    "Folders, and files with \"Compress file(s) first\" ticked, are packed into a cabinet before "
-    "they are split, and the cabinet component is not part of this build yet. Untick \"Compress "
-    "file(s) first\" to split a single file as it is.";
 
 constexpr std::array<std::wstring_view, 11> kAlreadyCompressed = {
     L"cab", L"zip", L"mp3", L"mpg", L"ace", L"rar", L"lha", L"lzh", L"arc", L"jpg", L"zoo"};
@@ -103,14 +96,52 @@ StepEnd RunCabinetStep(WindowCommandContext& context, const char* failureTitle,
   }
 }
 
-template <typename Step>
-StepEnd RunMakeCabStep(WindowCommandContext& context, Step&& step) {
-  return RunCabinetStep(
-      context, kUnableToCompress,
-      [&](const std::string& description) {
-        return MakeCabFailureText(description, context.packer.FirstEntry());
-      },
-      step);
+using CompressFailureText = std::string (*)(const std::string&, const PackedEntry&);
+
+// Packs a cabinet under the packing window, replacing an older one of the
+// same name. False when a step ended the command.
+bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
+                 WindowCommandContext& context) {
+  const auto step = [&](auto&& work) {
+    return RunCabinetStep(
+        context, kUnableToCompress,
+        [&](const std::string& description) {
+          return failureText(description, context.packer.FirstEntry());
+        },
+        work);
+  };
+  const std::string cabinet = base::ToAnsi(request.cabinet);
+  if (step([&] {
+        if (FileExists(cabinet))
+          RemoveFile(cabinet);
+      }) == StepEnd::kStop) {
+    return false;
+  }
+  const ShownPackingView shown(context.packingView,
+                               request.compress ? kCaptionCompressing : kCaptionCombining);
+  context.prompts.PlaySound(kSoundCompress);
+  const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
+  return step([&] { context.packer.Pack(request, progress); }) == StepEnd::kGoOn;
+}
+
+// A folder is always packed before its split, compressed only when asked;
+// a file only when compression is asked. The cabinet goes near the
+// temporary folder and is what the splitter splits.
+bool PacksBeforeSplit(const model::MainWindowState& s) {
+  return s.folderIndicator == kLampGreen || s.useCompression.checked;
+}
+
+PackRequest PackingBeforeSplit(const model::MainWindowState& s, const std::string& place) {
+  PackRequest request;
+  if (s.folderIndicator == kLampGreen) {
+    request.compress = s.useCompression.checked;
+    request.folders.push_back(s.folderToSplit);
+    request.cabinet = base::FromAnsi(FolderCabinetName(place, base::ToAnsi(s.folderToSplit)));
+  } else {
+    request.files.push_back(s.fileToSplit);
+    request.cabinet = base::FromAnsi(FileCabinetName(place, base::ToAnsi(s.fileToSplit)));
+  }
+  return request;
 }
 
 template <typename Step>
@@ -386,21 +417,26 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   }
   if (!NamesFitBatchFile(s, boxes) || !PassphraseConfirmed(s, context))
     return;
-  if (s.folderIndicator == kLampGreen || s.useCompression.checked) {
-    // Here the input is packed into a temporary cabinet, which is then the
-    // one file to split and is deleted after the run.
-    boxes.Show(kNoCabinetToSplit, kNotInThisBuild, mb::kOk | mb::kIconInformation);
-    return;
+  std::optional<TemporaryCabinet> cabinet;
+  if (PacksBeforeSplit(s)) {
+    const PackRequest packing = PackingBeforeSplit(s, context.splitCabinetFolder());
+    cabinet.emplace(base::ToAnsi(packing.cabinet));
+    if (!PackCabinet(packing, PackBeforeSplitFailureText, context))
+      return;
   }
 
   SplitRequest request;
   FillSplitRequest(s, *regenerate, request);
+  if (cabinet)
+    request.source = cabinet->Name();
+  request.cabinetIsMultifile = s.folderIndicator == kLampGreen;
   // On a removable disk the first fragment fills what the disk has free.
   const std::string drive = request.destination.substr(0, 2);
   const bool removable = context.globals.DiskRemovable(drive);
   if (removable) {
-    const Currency free = DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive));
-    request.firstSize = free.Whole();
+    request.freeSpaceAtStart = [&] {
+      return DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive)).Whole();
+    };
   }
   request.confirm = [&](int16_t fragments) {
     if (*regenerate != 0)
@@ -493,26 +529,8 @@ void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {
   request.cabinet = MadeCabinetName(s);
   request.compress = s.useCompression.checked;
   request.folders.push_back(s.folderToSplit);
-  const std::string cabinet = base::ToAnsi(request.cabinet);
-  // An older cabinet of the same name gives way to the new one.
-  if (RunMakeCabStep(context, [&] {
-        if (FileExists(cabinet))
-          RemoveFile(cabinet);
-      }) == StepEnd::kStop) {
+  if (!PackCabinet(request, MakeCabFailureText, context))
     return;
-  }
-  {
-    const ShownPackingView shown(context.packingView,
-                                 request.compress ? kCaptionCompressing : kCaptionCombining);
-    context.prompts.PlaySound(kSoundCompress);
-    const PackProgress progress = [&](int16_t percent) {
-      context.packingView.SetProgress(percent);
-    };
-    if (RunMakeCabStep(context, [&] { context.packer.Pack(request, progress); }) ==
-        StepEnd::kStop) {
-      return;
-    }
-  }
   context.prompts.PlaySound(kSoundDoneWork);
 }
 

@@ -5,6 +5,7 @@
 // assemble command and runs it; the quick actions of the command line and
 // of a drop run the same entry points.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,9 @@ struct WindowCommandContext {
   CabinetPacker& packer;
   PackingView& packingView;
   CabinetUnpacker& unpacker;
+  // Where a split packs its input (TemporaryCabinetFolder), asked at
+  // each split; ends with a separator.
+  std::function<std::string()> splitCabinetFolder;
 };
 
 void Split(const model::MainWindowState& state, WindowCommandContext& context);

@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "app/operations/temp_folder.h"
+#include "app/operations/temporary_cabinet.h"
 #include "app/win/resource_ids.h"
 #include "base/ansi_text.h"
 #include "wingui/controls.h"
@@ -141,8 +143,16 @@ MainWindowController::MainWindowController(ControllerServices services)
       splitterEvents_(model_, *this, IsNtFamily()),
       assembleEvents_(model_, *this),
       packingWindow_(services_.instance, [this] { return Hwnd(); }),
-      commands_{services_.globals, services_.paths, services_.prompts, *this,    splitterEvents_,
-                assembleEvents_,   packer_,         packingWindow_,    unpacker_} {}
+      commands_{services_.globals,
+                services_.paths,
+                services_.prompts,
+                *this,
+                splitterEvents_,
+                assembleEvents_,
+                packer_,
+                packingWindow_,
+                unpacker_,
+                [] { return TemporaryCabinetFolder(TempFolder(), CanCreateFilesIn); }} {}
 
 HWND MainWindowController::Hwnd() const {
   return window_ != nullptr ? window_->Hwnd() : nullptr;

@@ -190,6 +190,38 @@ TEST_F(SplitOperationTest, OnlyTheFirstFragmentBringsItsBatchFileAlong) {
   EXPECT_NE(test::ReadBytes(Out("data.BAT")), kept);
 }
 
+TEST_F(SplitOperationTest, AFirstFragmentFittedToTheDiskIsCountedByTheBatchFile) {
+  request.format = aftRaw;
+  request.writeBatchFile = true;
+  request.fragmentSize = 15000;
+  std::vector<bool> batchThere;
+  // 30000 bytes in 15000s make 2; a first fragment of 10240 makes 3.
+  request.freeSpaceAtStart = [&] {
+    batchThere.push_back(FileExists(Out("data.BAT")));
+    return int64_t{10240};
+  };
+  request.confirm = [](int16_t fragments) { return fragments == 2; };
+  const SplitResult result = Split();
+  EXPECT_EQ(result.stop, SplitStop::kNone);
+  EXPECT_EQ(result.fragmentsInSeries, 3);
+  EXPECT_TRUE(result.Complete());
+  // Measured with the batch file on the disk, and again once it names one more.
+  EXPECT_EQ(batchThere, (std::vector<bool>{true, true}));
+  const Bytes batch = test::ReadBytes(Out("data.BAT"));
+  const std::string text(batch.begin(), batch.end());
+  EXPECT_NE(text.find("\"data.002\" + \"data.003\" \"data.bin\""), std::string::npos) << text;
+  EXPECT_EQ(test::ReadBytes(Out("data.001")).size(), 10240u);
+
+  // A fragment the first count did not have passes until the disk is measured.
+  request.writeBatchFile = false;
+  request.regenerate = 3;
+  EXPECT_EQ(Split().stop, SplitStop::kNone);
+  request.freeSpaceAtStart = [] { return int64_t{20480}; };
+  const SplitResult beyond = Split();
+  EXPECT_EQ(beyond.stop, SplitStop::kNoSuchFragment);
+  EXPECT_EQ(beyond.fragmentsInSeries, 2);
+}
+
 TEST_F(SplitOperationTest, AnErrorKeepsWhatTheSplitterHeld) {
   platform.errorAdvisor = nullptr;  // the run's errors reach the command
   request.firstSize = 20480;

@@ -79,12 +79,15 @@ class RecordingPacker final : public CabinetPacker {
   std::vector<bool> cabinetThere;  // whether a file had the cabinet's name
   ScriptedStep script{{40, 100}, {}};
   PackedEntry first{L"C:\\in\\PROJECTS\\a.txt", L"PROJECTS"};
+  Bytes packed;  // what the cabinet holds once packed; nothing is written when empty
 
   void Pack(const PackRequest& request, const PackProgress& progress) override {
     requests.push_back(request);
     soundsBefore.push_back(sounds_);
     std::error_code ignored;
     cabinetThere.push_back(std::filesystem::exists(base::ToAnsi(request.cabinet), ignored));
+    if (!packed.empty())
+      test::WriteBytes(base::ToAnsi(request.cabinet), packed);
     script.Run(progress);
   }
   PackedEntry FirstEntry() const override { return first; }
@@ -166,8 +169,12 @@ class WindowCommandsTest : public ::testing::Test {
   RecordingPacker packer{prompts.sounds};
   RecordingPackingView packingView{window.log};
   RecordingUnpacker unpacker{prompts.sounds};
-  WindowCommandContext context{globals, paths,  prompts,     window,  splitterEvents,
-                               watcher, packer, packingView, unpacker};
+  WindowCommandContext context{
+      globals,        paths,
+      prompts,        window,
+      splitterEvents, watcher,
+      packer,         packingView,
+      unpacker,       [this] { return WithTrailingSeparator(dir / "temp"); }};
   model::MainWindowState state;
 
   void SetUp() override {
@@ -497,13 +504,11 @@ TEST_F(WindowCommandsTest, AnAlreadyCompressedFileAsksBeforeCompressing) {
   EXPECT_EQ(LastBox().text.substr(0, 48), "You have enabled automatic compression and have ");
   EXPECT_TRUE(window.log.empty());
   EXPECT_TRUE(Written().empty());
-  // Yes goes on to the packing, which this build says it cannot do.
+  // Yes goes on to the packing.
   doubles.boxes.Answer(mb::kIdYes);
   Split(state, context);
-  EXPECT_EQ(LastBox().title, "Not in this build yet");
-  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconInformation);
-  EXPECT_EQ(window.log, kLockedAndFreed);
-  EXPECT_TRUE(Written().empty());
+  ASSERT_EQ(packer.requests.size(), 1u);
+  EXPECT_EQ(packer.requests[0].files, std::vector<std::wstring>{state.fileToSplit});
 }
 
 TEST_F(WindowCommandsTest, ChecksAfterTheWindowIsDisabledEnableItAgain) {
@@ -909,6 +914,93 @@ TEST_F(MakeCabTest, AFailureWithAnEmptyListNamesNoEntry) {
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
   EXPECT_NE(LastBox().text.find("ActiveX error: 1000, description:"), std::string::npos);
   EXPECT_NE(LastBox().text.find(", CABDir:, Source:"), std::string::npos);
+}
+
+// A folder, or a file to compress, is packed into a cabinet beside the
+// temporary folder, which is split instead and removed afterwards.
+class SplitPackingTest : public WindowCommandsTest {
+ protected:
+  std::string temp = dir / "temp";
+  std::string cabinet = WithTrailingSeparator(temp) + "PROJECTS.cab";
+  void SetUp() override {
+    WindowCommandsTest::SetUp();
+    test::MakeFolder(temp);
+    test::MakeFolder(dir / "PROJECTS");
+    state.fileIndicator = kLampDarkRed;
+    state.folderIndicator = kLampGreen;
+    state.folderToSplit = Wide(dir / "PROJECTS");
+    packer.packed = test::PatternBytes(25000, 3);
+  }
+};
+
+TEST_F(SplitPackingTest, AFolderIsPackedSplitAndItsCabinetRemoved) {
+  Split(state, context);
+  ASSERT_EQ(packer.requests.size(), 1u);
+  const PackRequest& request = packer.requests[0];
+  EXPECT_EQ(request.cabinet, Wide(cabinet));
+  EXPECT_FALSE(request.compress);  // a folder is packed whether or not it is compressed
+  EXPECT_EQ(request.folders, std::vector<std::wstring>{state.folderToSplit});
+  EXPECT_EQ(Written(), (std::vector<std::string>{"PROJECTS.001", "PROJECTS.002", "PROJECTS.003"}));
+  EXPECT_TRUE(test::NamesIn(temp).empty());
+  EXPECT_EQ(prompts.sounds,
+            (std::vector<std::string>{"WexlorCompress", "WexlorSplitfile", "WexlorDonework"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Combining....", "40", "100",
+                                                  "close", "reset1", "enable"}));
+  EXPECT_EQ(LastBox().text, "This will take up 3 files/disks. Do you still want to proceed?");
+}
+
+TEST_F(SplitPackingTest, AFileToCompressIsPackedUnderItsNameUpToTheFirstDot) {
+  state.fileIndicator = kLampGreen;
+  state.folderIndicator = kLampDarkRed;
+  state.useCompression.checked = true;
+  Split(state, context);
+  ASSERT_EQ(packer.requests.size(), 1u);
+  EXPECT_EQ(packer.requests[0].cabinet, Wide(WithTrailingSeparator(temp) + "data.cab"));
+  EXPECT_TRUE(packer.requests[0].compress);
+  EXPECT_EQ(packer.requests[0].files, std::vector<std::wstring>{state.fileToSplit});
+  EXPECT_EQ(window.log[1], "show Compressing....");
+  EXPECT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+  EXPECT_TRUE(test::NamesIn(temp).empty());
+}
+
+TEST_F(SplitPackingTest, TheBatchFileOfAPackedFolderExtractsItIntoItsOwnFolder) {
+  state.saveBat.checked = true;
+  state.useCompression.checked = true;
+  doubles.boxes.Answer(mb::kIdOk);  // the warning about long names, then the series
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_EQ(doubles.boxes.shown[0].title, "Warning: No LFN support with selected features");
+  const Bytes batch = test::ReadBytes(WithTrailingSeparator(out) + "PROJECTS.BAT");
+  const std::string text(batch.begin(), batch.end());
+  EXPECT_NE(text.find("extract /E /L \"PROJECTS\" \"PROJECTS.cab\" >NUL:"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\"PROJECTS.003\" \"PROJECTS.cab\""), std::string::npos) << text;
+}
+
+TEST_F(SplitPackingTest, CancellingTheSeriesRemovesTheCabinetAndWritesNoBatchFile) {
+  state.saveBat.checked = true;
+  doubles.boxes.Answer(mb::kIdCancel);
+  Split(state, context);
+  EXPECT_EQ(LastBox().text, "Operation cancelled!");
+  EXPECT_TRUE(Written().empty());
+  EXPECT_TRUE(test::NamesIn(temp).empty());
+  EXPECT_EQ(window.log.back(), "enable");
+}
+
+TEST_F(SplitPackingTest, AFailedPackingShowsItsMessageAndSplitsNothing) {
+  packer.script.failures.push_back(VbError(cabinet::kCabinetFailure, "Compressor", "Disk full"));
+  Split(state, context);
+  ExpectOnlyBox(
+      "There was an error compressing the file(s).  Possible explanations could include a lack of "
+      "sufficient hard disk space, inability to access one or more files or a bug in the program. "
+      "If you think it is a bug, please report it to bugs@vantrelloquin.example and quote the "
+      "following text: ActiveX compression error: 1000, description:Disk full, "
+      "CABDir:PROJECTS, Source:C:\\in\\PROJECTS\\a.txt",
+      "Unable to compress", mb::kOk | mb::kIconExclamation);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Combining....", "40", "100",
+                                                  "close", "enable"}));
+  EXPECT_TRUE(Written().empty());
+  EXPECT_TRUE(test::NamesIn(temp).empty());
 }
 
 }  // namespace
