@@ -547,5 +547,89 @@ TEST_F(FloppyWindowTest, EachCommandRefusesWhatItCannotDo) {
   EXPECT_TRUE(IsWindowEnabled(main_));
 }
 
+// Text that packs well, so that a cabinet is visibly smaller than its files.
+std::vector<uint8_t> TextBytes(size_t size) {
+  const std::string line = "The quick brown fox jumps over the lazy dog, 0123456789.\r\n";
+  std::vector<uint8_t> bytes(size);
+  for (size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<uint8_t>(line[i % line.size()]);
+  return bytes;
+}
+
+TEST_F(FloppyWindowTest, CompressedFolderTreeComesBackWholeFromTheDisks) {
+  Open();
+  const std::map<std::string, std::vector<uint8_t>> tree = {
+      {"PROJ\\plan.bin", PatternBytes(900000, 21)},
+      {"PROJ\\sub\\data.bin", PatternBytes(1000000, 22)},
+      {"PROJ\\sub\\deeper\\notes.txt", TextBytes(3000000)},
+      {"PROJ\\sub\\deeper\\tiny.txt", TextBytes(1)}};
+  vtq::test::MakeFolder(dir_ / "PROJ");
+  vtq::test::MakeFolder(dir_ / "PROJ\\sub");
+  vtq::test::MakeFolder(dir_ / "PROJ\\sub\\deeper");
+  for (const auto& [name, bytes] : tree)
+    WriteBytes(dir_ / name, bytes);
+  shell_.folder = Wide(dir_ / "PROJ");
+  Click(main_, IDC_cmdSelFolderToSplit);
+  ChooseSplitDestination(floppy_->Root());
+  Click(main_, IDC_UseCompression);
+  ASSERT_TRUE(wingui::IsChecked(Item(IDC_UseCompression)));
+  Click(main_, IDC_Command7);
+
+  // 4.9 MB of files, packed into two disks.
+  ASSERT_EQ(boxes_.Titles(), (std::vector<std::string>{"Are you sure?", "VazeVezazu"}));
+  EXPECT_EQ(boxes_.shown[0].text, "This will take up 2 files/disks. Do you still want to proceed?");
+  EXPECT_EQ(floppy_->Names(), std::vector<std::string>{"PROJ.002"});
+  EXPECT_EQ(controller_->PackingWindowHwnd(), nullptr);
+
+  floppy_->Insert(1);
+  vtq::test::MakeFolder(dir_ / "out");
+  ChooseFragments(*floppy_ / "PROJ.001");
+  ChooseAssembleDestination(dir_ / "out");
+  boxes_.shown.clear();
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(boxes_.Titles(), std::vector<std::string>{"VazeVezazu"});
+  // The assembled cabinet is unpacked into a folder named after it and goes.
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "out"), std::vector<std::string>{"PROJ"});
+  for (const auto& [name, bytes] : tree)
+    EXPECT_EQ(ReadBytes(dir_ / "out\\" + name), bytes) << name;
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "out\\PROJ"), (std::vector<std::string>{"plan.bin", "sub"}));
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "out\\PROJ\\sub\\deeper"),
+            (std::vector<std::string>{"notes.txt", "tiny.txt"}));
+  EXPECT_TRUE(IsWindowEnabled(main_));
+}
+
+TEST_F(FloppyWindowTest, CompressedFileComesBackFromTheDisks) {
+  Open();
+  std::vector<uint8_t> source = PatternBytes(1600000, 23);
+  const std::vector<uint8_t> text = TextBytes(2000000);
+  source.insert(source.end(), text.begin(), text.end());
+  WriteBytes(dir_ / "notes.txt", source);
+  ChooseFileToSplit(dir_ / "notes.txt");
+  ChooseSplitDestination(floppy_->Root());
+  Click(main_, IDC_UseCompression);
+  Click(main_, IDC_Command7);
+
+  ASSERT_EQ(boxes_.Titles(), (std::vector<std::string>{"Are you sure?", "VazeVezazu"}));
+  EXPECT_EQ(boxes_.shown[0].text, "This will take up 2 files/disks. Do you still want to proceed?");
+  // Named after the file up to its first dot, then "cab"; the cabinet went
+  // once split, from the temporary folder's root or the folder itself.
+  EXPECT_EQ(floppy_->Names(), std::vector<std::string>{"notes.002"});
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  EXPECT_FALSE(fs::exists(std::string(temp, 2) + "\\notes.cab"));
+  EXPECT_FALSE(fs::exists(std::string(temp) + "notes.cab"));
+
+  floppy_->Insert(1);
+  vtq::test::MakeFolder(dir_ / "out");
+  ChooseFragments(*floppy_ / "notes.001");
+  ChooseAssembleDestination(dir_ / "out");
+  boxes_.shown.clear();
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(boxes_.Titles(), std::vector<std::string>{"VazeVezazu"});
+  // A cabinet of one file is unpacked straight into the destination.
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "out"), std::vector<std::string>{"notes.txt"});
+  EXPECT_EQ(ReadBytes(dir_ / "out\\notes.txt"), source);
+}
+
 }  // namespace
 }  // namespace vtq::app
