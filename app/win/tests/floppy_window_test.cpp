@@ -20,8 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "app/operations/tests/recording_prompts.h"
-#include "app/operations/window_events.h"
 #include "app/operations/error_dialog.h"
 #include "app/win/main_window.h"
 #include "app/win/main_window_controller.h"
@@ -30,6 +28,7 @@
 #include "app/win/tests/window_harness.h"
 #include "app/win/window_services.h"
 #include "base/ansi_text.h"
+#include "base/win/handles.h"
 #include "base/win/restore_guards.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
@@ -144,15 +143,14 @@ class FloppyDrive {
     std::vector<fs::path> entries;
     WIN32_FIND_DATAA found;
     const std::string pattern = folder + (folder.back() == '\\' ? "*" : "\\*");
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const base::win::FindHandle search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search)
       return entries;
     do {
       const std::string name = found.cFileName;
       if (name != "." && name != "..")
         entries.push_back(fs::path(folder) / name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
     return entries;
   }
   static void Erase(const std::string& folder) {
@@ -301,16 +299,16 @@ DWORD RunInFolder(const std::string& command, const std::string& folder) {
   std::string line = command;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
+  PROCESS_INFORMATION started{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      folder.c_str(), &startup, &process)) {
+                      folder.c_str(), &startup, &started)) {
     return GetLastError();
   }
-  WaitForSingleObject(process.hProcess, 60000);
+  const base::win::KernelHandle process(started.hProcess);
+  const base::win::KernelHandle thread(started.hThread);
+  WaitForSingleObject(process.Get(), 60000);
   DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(process.Get(), &code);
   return code;
 }
 
@@ -319,7 +317,7 @@ DWORD RunInFolder(const std::string& command, const std::string& folder) {
 // pushes the last bytes onto a third disk; the batch file names all three.
 // The question counts with the preset size alone.
 TEST_F(FloppyWindowTest, RawSeriesWithItsBatchFileRejoinsFromTheDisks) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   const auto source = PatternBytes(kFloppyBytes + 1457664, 11);
   WriteBytes(dir_ / "archive.bin", source);
   ChooseFileToSplit(dir_ / "archive.bin");
@@ -374,7 +372,7 @@ TEST_F(FloppyWindowTest, RawSeriesWithItsBatchFileRejoinsFromTheDisks) {
 }
 
 TEST_F(FloppyWindowTest, EncryptedSeriesComesBackFromTheDisksOnlyWithItsPassphrase) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   const auto source = PatternBytes(2000000, 12);
   WriteBytes(dir_ / "secret.bin", source);
   ChooseFileToSplit(dir_ / "secret.bin");
@@ -432,7 +430,7 @@ TEST_F(FloppyWindowTest, EncryptedSeriesComesBackFromTheDisksOnlyWithItsPassphra
 // Fragment 1 carries the series' header and fragment 3 lies in the middle;
 // each comes back as the full run wrote it, under the same passphrase.
 TEST_F(FloppyWindowTest, RegeneratedFragmentsAreThoseOfTheSeries) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   WriteBytes(dir_ / "regen.bin", PatternBytes(50000, 13));
   vtq::test::MakeFolder(dir_ / "series");
   ChooseFileToSplit(dir_ / "regen.bin");
@@ -474,7 +472,7 @@ TEST_F(FloppyWindowTest, RegeneratedFragmentsAreThoseOfTheSeries) {
 // to format it, declined, stops the split; accepted, the format dialog
 // empties the disk and the split goes on.
 TEST_F(FloppyWindowTest, AFullDiskIsFormattedOnRequestOrStopsTheSplit) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   const auto source = PatternBytes(2000000, 14);
   WriteBytes(dir_ / "full.bin", source);
   ChooseFileToSplit(dir_ / "full.bin");
@@ -524,7 +522,7 @@ TEST_F(FloppyWindowTest, AFullDiskIsFormattedOnRequestOrStopsTheSplit) {
 }
 
 TEST_F(FloppyWindowTest, EachCommandRefusesWhatItCannotDo) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   WriteBytes(dir_ / "lone.bin", PatternBytes(1000, 16));
   ChooseFileToSplit(dir_ / "lone.bin");
   ChooseSplitDestination(*floppy_ / "gone");
@@ -557,7 +555,7 @@ std::vector<uint8_t> TextBytes(size_t size) {
 }
 
 TEST_F(FloppyWindowTest, CompressedFolderTreeComesBackWholeFromTheDisks) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   const std::map<std::string, std::vector<uint8_t>> tree = {
       {"PROJ\\plan.bin", PatternBytes(900000, 21)},
       {"PROJ\\sub\\data.bin", PatternBytes(1000000, 22)},
@@ -599,7 +597,7 @@ TEST_F(FloppyWindowTest, CompressedFolderTreeComesBackWholeFromTheDisks) {
 }
 
 TEST_F(FloppyWindowTest, CompressedFileComesBackFromTheDisks) {
-  Open();
+  ASSERT_NO_FATAL_FAILURE(Open());
   std::vector<uint8_t> source = PatternBytes(1600000, 23);
   const std::vector<uint8_t> text = TextBytes(2000000);
   source.insert(source.end(), text.begin(), text.end());
