@@ -362,8 +362,9 @@ TEST_F(FloppyWindowTest, RawSeriesWithItsBatchFileRejoinsFromTheDisks) {
 
   // Copied to the hard disk, the batch file joins them without the program.
   vtq::test::MakeFolder(dir_ / "joined");
+  const std::string fragments[] = {"archive.001", "archive.002", "archive.003"};
   for (int disk = 1; disk <= 3; ++disk) {
-    const std::string fragment = "archive.00" + std::to_string(disk);
+    const std::string& fragment = fragments[disk - 1];
     fs::copy_file(floppy_->FileOnDisk(disk, fragment), dir_ / "joined\\" + fragment);
   }
   fs::copy_file(floppy_->FileOnDisk(1, "archive.BAT"), dir_ / "joined\\archive.BAT");
