@@ -1,11 +1,16 @@
-# vtq_add_test(NAME name SOURCES ... LIBS ... [LOCK resource] [LABELS ...] [DISPLAY])
+# vtq_add_test(NAME name SOURCES ... LIBS ... [LOCK resource] [LABELS ...] [DISPLAY]
+#              [FIXTURE_CASES gtest-pattern FIXTURE name [FIXTURE_ENVIRONMENT VAR=value ...]])
 # One GoogleTest executable, its cases discovered into CTest. Under the win32
 # preset the cases run through the Wine emulator of the build tree; DISPLAY
 # gives them an X server (xvfb) for real windows and message boxes, in a
 # prefix of their own and one at a time: a wineserver whose desktop belongs
 # to one X server breaks the windows of a process on another.
+# FIXTURE_CASES names the cases (a GoogleTest filter pattern) that need the
+# CTest fixture FIXTURE, which is set up before them and cleaned up after
+# them; they also get FIXTURE_ENVIRONMENT. The other cases go without.
 function(vtq_add_test)
-  cmake_parse_arguments(T "DISPLAY" "NAME;LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "NAME;LOCK;FIXTURE_CASES;FIXTURE"
+                        "SOURCES;LIBS;LABELS;FIXTURE_ENVIRONMENT" ${ARGN})
   if(NOT VTQ_BUILD_TESTS)
     return()
   endif()
@@ -13,7 +18,8 @@ function(vtq_add_test)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${T_NAME} PRIVATE VTQ_SOURCE_DIR="${VTQ_ROOT}"
                                                VTQ_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  set(props ENVIRONMENT "VTQ_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  set(environment ENVIRONMENT "VTQ_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  set(props)
   if(T_DISPLAY AND VTQ_WINDOWS)
     set_property(TARGET ${T_NAME} PROPERTY CROSSCOMPILING_EMULATOR
                  ${VTQ_WINE_RUN} --prefix ${VTQ_WINEPREFIX}-display --display)
@@ -25,8 +31,26 @@ function(vtq_add_test)
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
   endif()
+  if(NOT T_FIXTURE_CASES)
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
+                         PROPERTIES ${props} ${environment})
+    return()
+  endif()
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
+                       TEST_FILTER "-${T_FIXTURE_CASES}" PROPERTIES ${props} ${environment})
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
+                       TEST_FILTER "${T_FIXTURE_CASES}" TEST_LIST ${T_NAME}_FIXTURE_CASES
                        PROPERTIES ${props})
+  # Discovered properties are passed on as a flat list, which would split an
+  # environment of several variables: they are set after the discovery.
+  set(fixture_file ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_fixture.cmake)
+  list(PREPEND T_FIXTURE_ENVIRONMENT "VTQ_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  file(WRITE ${fixture_file}
+       "foreach(case IN LISTS ${T_NAME}_FIXTURE_CASES)\n"
+       "  set_tests_properties(\"\${case}\" PROPERTIES FIXTURES_REQUIRED ${T_FIXTURE}\n"
+       "                       ENVIRONMENT \"${T_FIXTURE_ENVIRONMENT}\")\n"
+       "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${fixture_file})
 endfunction()
 
 # vtq_add_script_test(NAME name SCRIPT file.vbs [SERVERS dll-target...]

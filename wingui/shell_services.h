@@ -1,6 +1,6 @@
 #pragma once
 // What the windows ask of the shell: the open-file dialog, the folder
-// browser, help and documents. The program uses the system's dialogs
+// browser, the format dialog, help and documents. The program uses the system's dialogs
 // (SystemShellServices); window tests answer through a double, so that no
 // real shell dialog or help viewer ever waits for a user there.
 
@@ -26,6 +26,9 @@ class ShellServices {
   virtual std::optional<std::wstring> ChooseFile(HWND owner, const FileChoice& choice) = 0;
   // The chosen folder, nullopt when the user cancels or chooses no folder.
   virtual std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title) = 0;
+  // The system's format dialog for drive `drive` (A: = 0) with the format
+  // identity 0 and `options`; whatever it did, the caller looks again.
+  virtual void FormatDrive(HWND owner, unsigned drive, unsigned options) = 0;
   // Opens a WinHelp file at its contents page; false when it cannot.
   virtual bool ShowHelpContents(HWND owner, const std::wstring& helpFile) = 0;
   // Opens a document with the system's default viewer; false when it cannot.
@@ -39,6 +42,7 @@ class SystemShellServices final : public ShellServices {
  public:
   std::optional<std::wstring> ChooseFile(HWND owner, const FileChoice& choice) override;
   std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title) override;
+  void FormatDrive(HWND owner, unsigned drive, unsigned options) override;
   bool ShowHelpContents(HWND owner, const std::wstring& helpFile) override;
   bool OpenDocument(HWND owner, const std::wstring& path) override;
   bool FileExists(const std::wstring& path) override;

@@ -56,6 +56,10 @@ std::optional<std::wstring> SystemShellServices::ChooseFolder(HWND owner,
   return std::wstring(path);
 }
 
+void SystemShellServices::FormatDrive(HWND owner, unsigned drive, unsigned options) {
+  SHFormatDrive(owner, drive, SHFMT_ID_DEFAULT, options);
+}
+
 bool SystemShellServices::ShowHelpContents(HWND owner, const std::wstring& helpFile) {
   return WinHelpW(owner, helpFile.c_str(), HELP_CONTENTS, 0) != FALSE;
 }

@@ -1,7 +1,5 @@
 #include "app/win/main_window_controller.h"
 
-#include <shlobj.h>
-
 #include <array>
 #include <cwctype>
 #include <optional>
@@ -501,7 +499,7 @@ void MainWindowController::ProgressChanged() {
 }
 
 void MainWindowController::FormatDrive(unsigned drive, unsigned options) {
-  SHFormatDrive(Hwnd(), drive, 0, options);
+  services_.shell.FormatDrive(Hwnd(), drive, options);
 }
 
 }  // namespace vtq::app

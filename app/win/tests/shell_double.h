@@ -1,7 +1,9 @@
 #pragma once
 // The shell seam answered by the test: scripted choices, the files that
-// "exist", and a record of what help and documents were asked for.
+// "exist", what the format dialog does, and a record of what was formatted
+// and what help and documents were asked for.
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +16,11 @@ class ScriptedShell final : public wingui::ShellServices {
  public:
   std::optional<std::wstring> ChooseFile(HWND, const wingui::FileChoice&) override { return file; }
   std::optional<std::wstring> ChooseFolder(HWND, const std::wstring&) override { return folder; }
+  void FormatDrive(HWND, unsigned drive, unsigned options) override {
+    formatted.push_back({drive, options});
+    if (format)
+      format(drive);
+  }
   bool ShowHelpContents(HWND, const std::wstring& helpFile) override {
     helpShown.push_back(helpFile);
     return helpWorks;
@@ -28,6 +35,15 @@ class ScriptedShell final : public wingui::ShellServices {
   std::optional<std::wstring> file;
   std::optional<std::wstring> folder;
   std::set<std::wstring> existing;
+  // What "formatting" does to the disk in drive `drive` (A: = 0); nothing
+  // when empty, as the system's dialog that the user closes.
+  std::function<void(unsigned drive)> format;
+  struct Formatting {
+    unsigned drive;
+    unsigned options;
+    bool operator==(const Formatting&) const = default;
+  };
+  std::vector<Formatting> formatted;
   bool helpWorks = true;
   bool documentsWork = true;
   std::vector<std::wstring> helpShown;
