@@ -59,7 +59,12 @@ std::string FolderCabinetName(const std::string& cabinetFolder, const std::strin
   std::string trimmed = folder;
   while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
     trimmed.pop_back();
-  return cabinetFolder + LastComponent(trimmed) + ".cab";
+  std::string name = LastComponent(trimmed);
+  // A drive's root is named after its letter: "F:.cab" would be a stream of
+  // a file "F" on NTFS, and its fragments would vanish from view.
+  if (name.size() == 2 && name[1] == ':')
+    name.pop_back();
+  return cabinetFolder + name + ".cab";
 }
 
 TemporaryCabinet::~TemporaryCabinet() {

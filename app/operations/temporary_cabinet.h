@@ -24,7 +24,8 @@ bool CanCreateFilesIn(const std::string& folder);
 // without any "." gives "cab".
 std::string FileCabinetName(const std::string& cabinetFolder, const std::string& file);
 
-// A folder packed before its split: its last component and ".cab".
+// A folder packed into a cabinet: its last component and ".cab"; a drive's
+// root by its letter (F:\ gives F.cab).
 std::string FolderCabinetName(const std::string& cabinetFolder, const std::string& folder);
 
 // Removes the cabinet when the split is over, whichever way it ended.

@@ -519,10 +519,8 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
 }
 
 std::wstring MadeCabinetName(const model::MainWindowState& s) {
-  std::wstring_view folder = s.folderToSplit;
-  while (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/'))
-    folder.remove_suffix(1);
-  return s.splitDestination + std::wstring(LastComponent(folder)) + L".cab";
+  return base::FromAnsi(
+      FolderCabinetName(base::ToAnsi(s.splitDestination), base::ToAnsi(s.folderToSplit)));
 }
 
 void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {

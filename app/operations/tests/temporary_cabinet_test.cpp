@@ -41,6 +41,9 @@ TEST(CabinetNames, AFileUpToItsFirstDotAndAFolderByItsLastComponent) {
   EXPECT_EQ(FolderCabinetName("D:\\", "C:\\WORK"), "D:\\WORK.cab");
   EXPECT_EQ(FolderCabinetName("D:\\", "C:\\WORK\\"), "D:\\WORK.cab");
   EXPECT_EQ(FolderCabinetName("D:\\", "C:\\v1.2"), "D:\\v1.2.cab");
+  // A drive's root by its letter, never "F:.cab".
+  EXPECT_EQ(FolderCabinetName("D:\\", "F:\\"), "D:\\F.cab");
+  EXPECT_EQ(FolderCabinetName("D:\\", "F:"), "D:\\F.cab");
 }
 
 TEST(CanCreateFilesIn, ProbesWithoutLeavingAnythingBehind) {

@@ -860,6 +860,8 @@ TEST_F(MakeCabTest, NamesTheCabinetAfterTheFoldersLastComponent) {
   state.folderToSplit = L"C:\\work\\2024 Reports";
   state.splitDestination = L"D:\\out\\";
   EXPECT_EQ(MadeCabinetName(state), L"D:\\out\\2024 Reports.cab");
+  state.folderToSplit = L"F:\\";
+  EXPECT_EQ(MadeCabinetName(state), L"D:\\out\\F.cab");
 }
 
 TEST_F(MakeCabTest, StoresWithoutCompressionUnderItsOwnCaption) {
