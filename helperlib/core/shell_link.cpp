@@ -4,7 +4,10 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <optional>
 #include <vector>
+
+#include "base/win/handles.h"
 
 namespace orrin {
 namespace {
@@ -32,6 +35,21 @@ int ToSystemShow(int showCmd) {
 
 int FromSystemShow(int showCmd) {
   return showCmd == SW_SHOWMAXIMIZED ? 3 : showCmd == SW_SHOWMINNOACTIVE ? 7 : 5;
+}
+
+// The show command as the link file's header holds it (a 32-bit number at
+// offset 60 of the 76-byte header). Wine's shell link forgets it on
+// loading and always answers SW_SHOWNORMAL.
+std::optional<int> StoredShowCommand(const std::wstring& file) {
+  vtq::base::win::FileHandle handle(
+      CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  BYTE header[76] = {};
+  DWORD read = 0;
+  if (!handle || !ReadFile(handle.Get(), header, sizeof header, &read, nullptr) ||
+      read != sizeof header || header[0] != sizeof header) {
+    return std::nullopt;
+  }
+  return header[60] | header[61] << 8 | header[62] << 16 | header[63] << 24;
 }
 
 }  // namespace
@@ -123,6 +141,8 @@ LinkError ReadLink(const std::wstring& linkFile, LinkFields& fields) {
   int show = SW_SHOWNORMAL;
   WORD hotKey = 0;
   link->GetShowCmd(&show);
+  if (const auto stored = StoredShowCommand(LinkFileName(linkFile)))
+    show = *stored;
   link->GetHotkey(&hotKey);
   read.showCmd = FromSystemShow(show);
   read.hotKey = hotKey;
