@@ -235,7 +235,10 @@ TEST_F(ReggingTest, MissingKeyGivesTheDefaultAndCreatesNothing) {
   ASSERT_EQ(reg_->RegGetValue(kUser, section, name, BoolArg(true), Missing(), &result), S_OK);
   EXPECT_EQ(V_VT(&result), VT_I4);
   EXPECT_EQ(V_I4(&result), 0);
-  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
+  // The only key is the help registration of the object's creation.
+  EXPECT_FALSE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Absent"));
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 1u);
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Microsoft\\Windows\\Help"));
 }
 
 TEST_F(ReggingTest, SetValueCreatesAllLevelsAndEmptiesTheError) {
