@@ -201,6 +201,18 @@ TEST_F(OrrinLibTest, TypeLibraryCarriesTheEnumerations) {
   EXPECT_EQ(EnumValue(library.Get(), L"Lnk_HotKey", L"hk_CtlAltZ"), 1626);
   EXPECT_EQ(EnumValue(library.Get(), L"Lnk_HotKey", L"hk_AltShift0"), 1328);
   EXPECT_EQ(EnumValue(library.Get(), L"sh_ShellFolders", L"sh_PRINTHOOD"), 27);
+  // The calendar weeks' rule is told where a client's browser shows it.
+  ComPtr<ITypeInfo> modules;
+  ASSERT_EQ(library->GetTypeInfoOfGuid(IID__OrrinModules, &modules), S_OK);
+  for (const wchar_t* member : {L"GetKW", L"DateForKW"}) {
+    LPOLESTR name = const_cast<LPOLESTR>(member);
+    MEMBERID id = 0;
+    ASSERT_EQ(modules->GetIDsOfNames(&name, 1, &id), S_OK);
+    Bstr help;
+    modules->GetDocumentation(id, nullptr, help.Out(), nullptr, nullptr);
+    EXPECT_NE(help.Text().find(L"ISO 8601"), std::wstring::npos) << member;
+    EXPECT_NE(help.Text().find(L"first Thursday"), std::wstring::npos) << member;
+  }
 }
 
 class ReggingTest : public OrrinLibTest {
