@@ -1,6 +1,7 @@
 #include "helperlib/com/com_support.h"
 
 #include "comkit/error_info.h"
+#include "helperlib/com/version.h"
 
 namespace orrin::com {
 namespace {
@@ -77,6 +78,135 @@ HRESULT OptionalLong(const VARIANT& arg, std::optional<long>& out) {
     return hr;
   out = V_I4(&value);
   return S_OK;
+}
+
+HRESULT FailNumber(int number, std::wstring_view errorSource, std::wstring_view description) {
+  return FailWithSource(vtq::comkit::HresultOfErrorNumber(number), errorSource, description);
+}
+
+HRESULT InvalidArgument(std::wstring_view member) {
+  return FailNumber(5, L"OrrinModules32:" + std::wstring(member),
+                    L"Invalid procedure call or argument");
+}
+
+HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value) {
+  VariantInit(&value);
+  if (!object)
+    return E_POINTER;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  DISPID id = 0;
+  if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+      FAILED(hr)) {
+    return hr;
+  }
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
+                        nullptr, nullptr);
+}
+
+HRESULT PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value) {
+  if (!object)
+    return E_POINTER;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  DISPID id = 0;
+  if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+      FAILED(hr)) {
+    return hr;
+  }
+  VARIANT arg = value;
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS params = {&arg, &put, 1, 1};
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                        nullptr, nullptr);
+}
+
+HRESULT WindowOf(IDispatch* form, HWND& window) {
+  window = nullptr;
+  VARIANT value;
+  if (FAILED(GetProperty(form, L"hWnd", value)))
+    return E_INVALIDARG;
+  VARIANT number;
+  VariantInit(&number);
+  const HRESULT hr = VariantChangeType(&number, &value, 0, VT_I8);
+  VariantClear(&value);
+  if (FAILED(hr))
+    return E_INVALIDARG;
+  window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I8(&number)));
+  return IsWindow(window) ? S_OK : E_INVALIDARG;
+}
+
+HRESULT SetOutput(VARIANT* out, const VARIANT& value) {
+  if (!out)
+    return E_POINTER;
+  VARIANT* target = out;
+  while (V_VT(target) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(target))
+    target = V_VARIANTREF(target);
+  if (!(V_VT(target) & VT_BYREF)) {
+    VariantClear(target);
+    return VariantCopy(target, const_cast<VARIANT*>(&value));
+  }
+  // A typed reference: convert to its type and store through it.
+  const VARTYPE type = V_VT(target) & ~VT_BYREF;
+  VARIANT converted;
+  VariantInit(&converted);
+  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, type)))
+    return DISP_E_TYPEMISMATCH;
+  switch (type) {
+    case VT_I2:
+      *V_I2REF(target) = V_I2(&converted);
+      break;
+    case VT_I4:
+      *V_I4REF(target) = V_I4(&converted);
+      break;
+    case VT_R4:
+      *V_R4REF(target) = V_R4(&converted);
+      break;
+    case VT_R8:
+      *V_R8REF(target) = V_R8(&converted);
+      break;
+    case VT_CY:
+      *V_CYREF(target) = V_CY(&converted);
+      break;
+    case VT_DATE:
+      *V_DATEREF(target) = V_DATE(&converted);
+      break;
+    case VT_BOOL:
+      *V_BOOLREF(target) = V_BOOL(&converted);
+      break;
+    case VT_UI1:
+      *V_UI1REF(target) = V_UI1(&converted);
+      break;
+    case VT_BSTR:
+      SysFreeString(*V_BSTRREF(target));
+      *V_BSTRREF(target) = V_BSTR(&converted);
+      return S_OK;  // the string now belongs to the caller's variable
+    default:
+      VariantClear(&converted);
+      return DISP_E_TYPEMISMATCH;
+  }
+  return S_OK;
+}
+
+HRESULT SetOutputLong(VARIANT* out, long value) {
+  VARIANT v;
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = value;
+  return SetOutput(out, v);
+}
+
+HRESULT SetOutputText(VARIANT* out, std::wstring_view value) {
+  VARIANT v;
+  V_VT(&v) = VT_BSTR;
+  V_BSTR(&v) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+  if (!V_BSTR(&v))
+    return E_OUTOFMEMORY;
+  const HRESULT hr = SetOutput(out, v);
+  VariantClear(&v);
+  return hr;
+}
+
+std::wstring LibraryVersion() {
+  return std::to_wstring(ORRIN_VERSION_MAJOR) + L"." + std::to_wstring(ORRIN_VERSION_MINOR);
 }
 
 }  // namespace orrin::com

@@ -33,6 +33,32 @@ HRESULT OptionalText(const VARIANT& arg, std::optional<std::wstring>& out);
 HRESULT OptionalBool(const VARIANT& arg, std::optional<bool>& out);
 HRESULT OptionalLong(const VARIANT& arg, std::optional<long>& out);
 
+// A classic run-time error number (5, 53, 1001 ...) as the HRESULT that a
+// script reads back as that number, with source and description.
+HRESULT FailNumber(int number, std::wstring_view source, std::wstring_view description);
+// Error 5, "Invalid procedure call or argument", of a member.
+HRESULT InvalidArgument(std::wstring_view member);
+
+// The window of a form argument: any object with an hWnd property naming a
+// window. E_INVALIDARG when there is none.
+HRESULT WindowOf(IDispatch* form, HWND& window);
+// The text of the library's error for a form argument without a window.
+inline constexpr wchar_t kNotAForm[] = L"A passed parameter is not a form/MDIForm";
+
+// Late-bound property access on a caller's object.
+HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value);
+HRESULT PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value);
+
+// Writes a result into a by-reference output argument, whatever the
+// caller's variable is: a variant (typed or by reference) or a typed
+// reference, converted to the variable's type where it has one.
+HRESULT SetOutput(VARIANT* out, const VARIANT& value);
+HRESULT SetOutputLong(VARIANT* out, long value);
+HRESULT SetOutputText(VARIANT* out, std::wstring_view value);
+
+// The library's version as major "." minor.
+std::wstring LibraryVersion();
+
 inline VARIANT_BOOL Bool(bool value) {
   return value ? VARIANT_TRUE : VARIANT_FALSE;
 }

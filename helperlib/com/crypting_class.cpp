@@ -1,10 +1,8 @@
-// OrrinCrypting: the mask is kept; the routines are declared members that
-// are not provided yet.
-#include <set>
-
+// OrrinCrypting: masking of texts under a key, over orrin_core.
 #include "helperlib/com/classes.h"
 #include "helperlib/com/dispatch_object.h"
 #include "helperlib/com/orrinlib_interfaces.h"
+#include "helperlib/core/masking.h"
 
 namespace orrin::com {
 namespace {
@@ -15,31 +13,26 @@ class CryptingObject final : public DispatchObject<_OrrinCrypting> {
   STDMETHODIMP get_CryptMask(BSTR* result) override { return ToBstr(mask_, result); }
   STDMETHODIMP put_CryptMask(BSTR value) override {
     const std::wstring mask = Text(value);
-    if (!mask.empty() && mask.size() < 16) {
-      return FailWithSource(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 1001), L"CryptMask",
-                            L"The mask for en/decryption MUST be at least 16 characters long!");
-    }
-    std::set<wchar_t> seen;
-    for (wchar_t c : mask) {
-      if (!seen.insert(c).second) {
-        return FailWithSource(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 1002), L"CryptMask",
-                              L"The character '" + std::wstring(1, c) +
-                                  L"' in the CryptMask string occured more than once! Change the "
-                                  L"string and reassign it to CryptMask.");
-      }
-    }
+    if (const auto fault = CheckMask(mask))
+      return FailNumber(fault->number, L"CryptMask", fault->description);
     mask_ = mask;
     return S_OK;
   }
-  STDMETHODIMP KeyHide(BSTR, BSTR, VARIANT* result) override {
-    if (result)
-      VariantInit(result);
-    return NotImplemented(L"KeyHide");
+  STDMETHODIMP KeyHide(BSTR ToHide, BSTR Key, VARIANT* result) override {
+    if (!result)
+      return E_POINTER;
+    VariantInit(result);
+    V_VT(result) = VT_BSTR;
+    return ToBstr(orrin::KeyHide(Text(ToHide), Text(Key), mask_), &V_BSTR(result));
   }
-  STDMETHODIMP KeyShow(BSTR, BSTR, BSTR* result) override {
-    if (result)
-      *result = nullptr;
-    return NotImplemented(L"KeyShow");
+  STDMETHODIMP KeyShow(BSTR ToShow, BSTR Key, BSTR* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = nullptr;
+    const auto text = orrin::KeyShow(Text(ToShow), Text(Key), mask_);
+    if (!text)
+      return FailNumber(5, L"OrrinCrypting:KeyShow", L"Invalid procedure call or argument");
+    return ToBstr(*text, result);
   }
 
  private:

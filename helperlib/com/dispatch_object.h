@@ -1,8 +1,9 @@
 #pragma once
 // The frame of every class of the library: comkit's dispatch object over
 // the type library embedded in this DLL, holding the library's shared
-// instances for its life. A class derives from DispatchObject<its
-// interface> and implements the members.
+// instances for its life; creating one makes sure the library's help file is
+// registered. A class derives from DispatchObject<its interface> and
+// implements the members.
 
 #include <memory>
 
@@ -15,7 +16,7 @@ namespace orrin::com {
 template <class Interface>
 class DispatchObject : public vtq::comkit::DispatchObject<Interface> {
  public:
-  DispatchObject() : shared_(SharedInstances::Acquire()) {}
+  DispatchObject() : shared_(SharedInstances::Acquire()) { RegisterLibraryHelp(); }
 
  protected:
   SharedInstances& Shared() { return *shared_; }

@@ -1,9 +1,11 @@
-// Regging: the registry routines of the library, over orrin::Registry.
+// Regging: the registry routines of the library, over orrin::Registry,
+// and window positions kept in the registry.
 #include "base/ansi_text.h"
 #include "helperlib/com/classes.h"
 #include "helperlib/com/dispatch_object.h"
 #include "helperlib/com/orrinlib_interfaces.h"
 #include "helperlib/core/registry.h"
+#include "helperlib/core/window_place.h"
 
 namespace orrin::com {
 namespace {
@@ -133,32 +135,85 @@ class ReggingObject final : public DispatchObject<_Regging> {
     }
   }
 
-  STDMETHODIMP RegEnumSection(hkeyTypes, BSTR, long, BSTR* result) override {
-    if (result)
-      *result = nullptr;
-    return NotImplemented(L"RegEnumSection");
+  STDMETHODIMP RegEnumSection(hkeyTypes hKey, BSTR sSection, long iIndex, BSTR* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = nullptr;
+    if (iIndex < 0)
+      return ToBstr(L"", result);
+    const auto name = reg_.EnumSection(Root(hKey), Text(sSection), static_cast<DWORD>(iIndex));
+    return ToBstr(name.value_or(L""), result);
   }
-  STDMETHODIMP RegEnumValues(hkeyTypes, BSTR, long, VARIANT, BSTR* result) override {
-    if (result)
-      *result = nullptr;
-    return NotImplemented(L"RegEnumValues");
+
+  STDMETHODIMP RegEnumValues(hkeyTypes hKey, BSTR sSection, long iIndex, VARIANT GetValue,
+                             BSTR* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = nullptr;
+    std::optional<bool> withData;
+    if (FAILED(OptionalBool(GetValue, withData)))
+      return Fail(DISP_E_TYPEMISMATCH, L"RegEnumValues", L"Type mismatch");
+    if (iIndex < 0)
+      return ToBstr(L"", result);
+    const auto value = reg_.EnumValue(Root(hKey), Text(sSection), static_cast<DWORD>(iIndex));
+    if (!value)
+      return ToBstr(L"", result);
+    return ToBstr(withData.value_or(false) ? value->name + L"," + value->data : value->name,
+                  result);
   }
-  STDMETHODIMP RegRemoveTree(hkeyTypes, BSTR, VARIANT_BOOL* result) override {
-    if (result)
-      *result = VARIANT_FALSE;
-    return NotImplemented(L"RegRemoveTree");
+
+  STDMETHODIMP RegRemoveTree(hkeyTypes hKey, BSTR sSection, VARIANT_BOOL* result) override {
+    if (!result)
+      return E_POINTER;
+    *result = Bool(reg_.RemoveTree(Root(hKey), Text(sSection)));
+    return S_OK;
   }
-  STDMETHODIMP WindowPosSet(IDispatch*, wp_DefPos) override {
-    return NotImplemented(L"WindowPosSet");
+
+  STDMETHODIMP WindowPosSet(IDispatch* xForm, wp_DefPos newPos) override {
+    if (newPos < wp_NoChange || newPos > wp_AlignCenterRight)
+      return InvalidArgument(L"WindowPosSet");
+    HWND window = nullptr;
+    if (FAILED(WindowOf(xForm, window)))
+      return NotAForm(L"WindowPosSet");
+    MoveToAnchor(window, static_cast<Anchor>(newPos));
+    return S_OK;
   }
-  STDMETHODIMP WindowPosLoad(IDispatch*, BSTR, VARIANT, VARIANT) override {
-    return NotImplemented(L"WindowPosLoad");
+
+  STDMETHODIMP WindowPosLoad(IDispatch* xForm, BSTR sRegKey, VARIANT DefPos,
+                             VARIANT hKey) override {
+    std::optional<long> fallback, root;
+    if (FAILED(OptionalLong(DefPos, fallback)) || FAILED(OptionalLong(hKey, root)))
+      return Fail(DISP_E_TYPEMISMATCH, L"WindowPosLoad", L"Type mismatch");
+    const long anchor = fallback.value_or(wp_NoChange);
+    if (anchor < wp_NoChange || anchor > wp_AlignCenterRight)
+      return InvalidArgument(L"WindowPosLoad");
+    HWND window = nullptr;
+    if (FAILED(WindowOf(xForm, window)))
+      return NotAForm(L"WindowPosLoad");
+    LoadWindowPosition(reg_, window, Root(static_cast<hkeyTypes>(root.value_or(kCurrentUser))),
+                       Text(sRegKey), static_cast<Anchor>(anchor));
+    return S_OK;
   }
-  STDMETHODIMP WindowPosSave(IDispatch*, BSTR, VARIANT) override {
-    return NotImplemented(L"WindowPosSave");
+
+  STDMETHODIMP WindowPosSave(IDispatch* xForm, BSTR sRegKey, VARIANT hKey) override {
+    std::optional<long> root;
+    if (FAILED(OptionalLong(hKey, root)))
+      return Fail(DISP_E_TYPEMISMATCH, L"WindowPosSave", L"Type mismatch");
+    HWND window = nullptr;
+    if (FAILED(WindowOf(xForm, window)))
+      return NotAForm(L"WindowPosSave");
+    SaveWindowPosition(reg_, window, Root(static_cast<hkeyTypes>(root.value_or(kCurrentUser))),
+                       Text(sRegKey));
+    return S_OK;
   }
 
  private:
+  static constexpr long kCurrentUser = -2147483647;
+
+  static HRESULT NotAForm(std::wstring_view member) {
+    return FailNumber(5, L"OrrinModules32:" + std::wstring(member), kNotAForm);
+  }
+
   Registry reg_;
 };
 

@@ -2,6 +2,11 @@
 
 #include <mutex>
 
+#include "base/win/module_path.h"
+#include "comkit/module_state.h"
+#include "helperlib/com/com_support.h"
+#include "helperlib/core/help_registration.h"
+
 namespace orrin::com {
 
 std::shared_ptr<SharedInstances> SharedInstances::Acquire() {
@@ -15,6 +20,17 @@ std::shared_ptr<SharedInstances> SharedInstances::Acquire() {
     current = set;
   }
   return set;
+}
+
+void RegisterLibraryHelp() noexcept {
+  try {
+    std::wstring folder = vtq::base::win::FolderOf(vtq::comkit::ModulePath());
+    if (folder.size() > 3 && folder.back() == L'\\')
+      folder.pop_back();
+    RegisterHelp(folder, LibraryVersion());
+  } catch (...) {
+    // An object is still created when its help cannot be registered.
+  }
 }
 
 }  // namespace orrin::com

@@ -17,4 +17,8 @@ struct SharedInstances {
   static std::shared_ptr<SharedInstances> Acquire();
 };
 
+// Makes the library's help file known (see help_registration.h); never
+// fails, whatever cannot be written is skipped.
+void RegisterLibraryHelp() noexcept;
+
 }  // namespace orrin::com

@@ -1,4 +1,5 @@
-// FrmTile: its properties are kept; nothing tiles yet.
+// FrmTile: the tiling helper's properties: the tile counts and the form,
+// which must be a window (any object with an hWnd property) or Nothing.
 #include "helperlib/com/classes.h"
 #include "helperlib/com/dispatch_object.h"
 #include "helperlib/com/orrinlib_interfaces.h"
@@ -19,6 +20,9 @@ class TileObject final : public DispatchObject<_FrmTile> {
     return S_OK;
   }
   STDMETHODIMP putref_ofForm(IDispatch* value) override {
+    HWND window = nullptr;
+    if (value && FAILED(WindowOf(value, window)))
+      return FailNumber(5, L"OrrinModules32:ofForm", kNotAForm);
     form_ = value;
     return S_OK;
   }

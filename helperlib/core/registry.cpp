@@ -3,6 +3,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "base/ansi_text.h"
 #include "base/win/handles.h"
 
 namespace orrin {
@@ -13,6 +14,44 @@ using vtq::base::win::RegKey;
 LONG OpenKey(HKEY root, std::wstring_view section, REGSAM access, RegKey& key) {
   const std::wstring path(SectionPath(section));
   return RegOpenKeyExW(root, path.c_str(), 0, access, key.Receive());
+}
+
+// Deletes what it can below `key`, then the subkey `name` of `parent`.
+LONG DeleteTree(HKEY parent, const std::wstring& name) {
+  LONG firstFailure = ERROR_SUCCESS;
+  {
+    RegKey key;
+    LONG rc = RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, key.Receive());
+    if (rc != ERROR_SUCCESS)
+      rc = RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, key.Receive());
+    if (rc != ERROR_SUCCESS)
+      return rc;
+    DWORD longest = 0;
+    RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
+                     nullptr, nullptr, nullptr, nullptr);
+    std::vector<wchar_t> child(longest + 2);
+    // Subkeys that cannot be deleted stay at the front: step over them.
+    DWORD index = 0;
+    for (;;) {
+      DWORD length = static_cast<DWORD>(child.size());
+      rc = RegEnumKeyExW(key.Get(), index, child.data(), &length, nullptr, nullptr, nullptr,
+                         nullptr);
+      if (rc == ERROR_MORE_DATA) {
+        child.resize(child.size() * 2);
+        continue;
+      }
+      if (rc != ERROR_SUCCESS)
+        break;
+      if (const LONG sub = DeleteTree(key.Get(), std::wstring(child.data(), length));
+          sub != ERROR_SUCCESS) {
+        if (firstFailure == ERROR_SUCCESS)
+          firstFailure = sub;
+        ++index;
+      }
+    }
+  }
+  const LONG rc = RegDeleteKeyW(parent, name.c_str());
+  return firstFailure != ERROR_SUCCESS ? firstFailure : rc;
 }
 
 }  // namespace
@@ -148,6 +187,76 @@ bool Registry::RemoveValue(HKEY root, std::wstring_view section, std::wstring_vi
     return Failed(rc);
   const std::wstring valueName(name);
   rc = RegDeleteValueW(key.Get(), valueName.c_str());
+  return rc == ERROR_SUCCESS ? Succeeded() : Failed(rc);
+}
+
+std::optional<std::wstring> Registry::EnumSection(HKEY root, std::wstring_view section,
+                                                  DWORD index) {
+  RegKey key;
+  LONG rc = OpenKey(root, section, kReadAccess, key);
+  if (rc != ERROR_SUCCESS) {
+    Failed(rc);
+    return std::nullopt;
+  }
+  DWORD longest = 0;
+  RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
+                   nullptr, nullptr, nullptr, nullptr);
+  std::vector<wchar_t> name(longest + 2);
+  DWORD length = static_cast<DWORD>(name.size());
+  rc = RegEnumKeyExW(key.Get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+  if (rc != ERROR_SUCCESS) {
+    Failed(rc);
+    return std::nullopt;
+  }
+  Succeeded();
+  return std::wstring(name.data(), length);
+}
+
+std::optional<Registry::NamedValue> Registry::EnumValue(HKEY root, std::wstring_view section,
+                                                        DWORD index) {
+  RegKey key;
+  LONG rc = OpenKey(root, section, kReadAccess, key);
+  if (rc != ERROR_SUCCESS) {
+    Failed(rc);
+    return std::nullopt;
+  }
+  DWORD longestName = 0, longestData = 0;
+  RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   &longestName, &longestData, nullptr, nullptr);
+  std::vector<wchar_t> name(longestName + 2);
+  std::vector<BYTE> data(longestData + sizeof(wchar_t));
+  DWORD nameLength = static_cast<DWORD>(name.size());
+  DWORD size = static_cast<DWORD>(data.size());
+  DWORD type = 0;
+  rc =
+      RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+  if (rc != ERROR_SUCCESS) {
+    Failed(rc);
+    return std::nullopt;
+  }
+  Succeeded();
+  NamedValue value{std::wstring(name.data(), nameLength), {}};
+  if (type == REG_DWORD && size == sizeof(DWORD)) {
+    DWORD number = 0;
+    std::memcpy(&number, data.data(), sizeof number);
+    value.data = std::to_wstring(static_cast<int32_t>(number));
+  } else if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+    value.data.assign(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+    if (const auto nul = value.data.find(L'\0'); nul != std::wstring::npos)
+      value.data.resize(nul);
+  } else {
+    // The counterpart of RegSetValue's binary values, written from text.
+    value.data =
+        vtq::base::FromAnsi(std::string_view(reinterpret_cast<const char*>(data.data()), size));
+  }
+  return value;
+}
+
+bool Registry::RemoveTree(HKEY root, std::wstring_view section) {
+  const std::wstring path(SectionPath(section));
+  if (path.empty() || path.find_first_not_of(L'\\') == std::wstring::npos)
+    return Failed(ERROR_INVALID_PARAMETER);
+  const LONG rc = DeleteTree(root, path);
   return rc == ERROR_SUCCESS ? Succeeded() : Failed(rc);
 }
 

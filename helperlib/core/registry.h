@@ -43,6 +43,19 @@ class Registry {
   // Deletes one value of the key.
   bool RemoveValue(HKEY root, std::wstring_view section, std::wstring_view name);
 
+  // The name of the index-th subkey (from 0); nullopt past the last one.
+  std::optional<std::wstring> EnumSection(HKEY root, std::wstring_view section, DWORD index);
+  struct NamedValue {
+    std::wstring name;
+    std::wstring data;  // as text: numbers in decimal, binary data as ANSI characters
+  };
+  // The index-th value of the key (from 0); nullopt past the last one.
+  std::optional<NamedValue> EnumValue(HKEY root, std::wstring_view section, DWORD index);
+  // Deletes the key with everything below it, as far as permissions allow:
+  // what can be deleted is, and the result says whether the key is gone. An
+  // empty section (the root itself) is refused.
+  bool RemoveTree(HKEY root, std::wstring_view section);
+
   const std::wstring& LastError() const noexcept { return lastError_; }
 
  private:

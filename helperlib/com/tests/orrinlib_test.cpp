@@ -1,12 +1,15 @@
 // orrinlib.dll as the program loads it: through its own DllGetClassObject,
 // with the interfaces of its type library. Registry cases run in a
 // redirected HKEY_CURRENT_USER.
+#include <shlobj.h>
+#include <shobjidl.h>
 #include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/win/restore_guards.h"
 #include "engine/tests/support/scratch.h"
@@ -198,6 +201,18 @@ TEST_F(OrrinLibTest, TypeLibraryCarriesTheEnumerations) {
   EXPECT_EQ(EnumValue(library.Get(), L"Lnk_HotKey", L"hk_CtlAltZ"), 1626);
   EXPECT_EQ(EnumValue(library.Get(), L"Lnk_HotKey", L"hk_AltShift0"), 1328);
   EXPECT_EQ(EnumValue(library.Get(), L"sh_ShellFolders", L"sh_PRINTHOOD"), 27);
+  // The calendar weeks' rule is told where a client's browser shows it.
+  ComPtr<ITypeInfo> modules;
+  ASSERT_EQ(library->GetTypeInfoOfGuid(IID__OrrinModules, &modules), S_OK);
+  for (const wchar_t* member : {L"GetKW", L"DateForKW"}) {
+    LPOLESTR name = const_cast<LPOLESTR>(member);
+    MEMBERID id = 0;
+    ASSERT_EQ(modules->GetIDsOfNames(&name, 1, &id), S_OK);
+    Bstr help;
+    modules->GetDocumentation(id, nullptr, help.Out(), nullptr, nullptr);
+    EXPECT_NE(help.Text().find(L"ISO 8601"), std::wstring::npos) << member;
+    EXPECT_NE(help.Text().find(L"first Thursday"), std::wstring::npos) << member;
+  }
 }
 
 class ReggingTest : public OrrinLibTest {
@@ -232,7 +247,10 @@ TEST_F(ReggingTest, MissingKeyGivesTheDefaultAndCreatesNothing) {
   ASSERT_EQ(reg_->RegGetValue(kUser, section, name, BoolArg(true), Missing(), &result), S_OK);
   EXPECT_EQ(V_VT(&result), VT_I4);
   EXPECT_EQ(V_I4(&result), 0);
-  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 0u);
+  // The only key is the help registration of the object's creation.
+  EXPECT_FALSE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Absent"));
+  EXPECT_EQ(vtq::test::RegistrySandbox::TopLevelKeys(), 1u);
+  EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Microsoft\\Windows\\Help"));
 }
 
 TEST_F(ReggingTest, SetValueCreatesAllLevelsAndEmptiesTheError) {
@@ -377,19 +395,259 @@ TEST_F(OrrinLibTest, FileExistsEvenWhenHeldOpen) {
   EXPECT_EQ(exists, VARIANT_FALSE);
 }
 
-TEST_F(OrrinLibTest, DeclaredRoutinesFailWithSourceAndText) {
-  Library lib;
-  auto m = lib.Create<_OrrinModules>(CLSID_OrrinModules);
-  ASSERT_TRUE(m);
-  Bstr out;
-  EXPECT_EQ(m->CvtSec(3725, Missing(), out.Out()), E_NOTIMPL);
+// The error a member left for its caller: source and description.
+std::pair<std::wstring, std::wstring> LastError() {
   ComPtr<IErrorInfo> info;
-  ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
+  if (GetErrorInfo(0, &info) != S_OK)
+    return {};
   Bstr source, description;
   info->GetSource(source.Out());
   info->GetDescription(description.Out());
-  EXPECT_EQ(source.Text(), L"OrrinModules32:CvtSec");
-  EXPECT_NE(description.Text().find(L"not implemented"), std::wstring::npos);
+  return {source.Text(), description.Text()};
+}
+
+VARIANT LongArg(long value) {
+  VARIANT v;
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = value;
+  return v;
+}
+
+// Every class registers the library's help as it is created; the
+// registry is redirected so that the prefix's own stays as it was.
+class ModulesTest : public OrrinLibTest {
+ protected:
+  void SetUp() override {
+    OrrinLibTest::SetUp();
+    m_ = lib_.Create<_OrrinModules>(CLSID_OrrinModules);
+    ASSERT_TRUE(m_);
+  }
+  void TearDown() override {
+    m_.Reset();
+    OrrinLibTest::TearDown();
+  }
+  vtq::test::RegistrySandbox sandbox_;
+  Library lib_;
+  ComPtr<_OrrinModules> m_;
+};
+
+TEST_F(ModulesTest, FormArgumentsNeedAWindow) {
+  // An object without an hWnd property is no form.
+  auto reg = lib_.Create<_Regging>(CLSID_Regging);
+  ComPtr<IDispatch> notAForm;
+  ASSERT_EQ(reg.As(&notAForm), S_OK);
+  const HRESULT notAFormError = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5);
+  EXPECT_EQ(m_->CenterForm(notAForm.Get()), notAFormError);
+  EXPECT_EQ(LastError(),
+            (std::pair<std::wstring, std::wstring>{L"OrrinModules32:CenterForm",
+                                                   L"A passed parameter is not a form/MDIForm"}));
+  EXPECT_EQ(m_->CenterMDI(notAForm.Get(), notAForm.Get()), notAFormError);
+  EXPECT_EQ(LastError().second, L"A passed parameter is not a form/MDIForm");
+  EXPECT_EQ(m_->CenterForm(nullptr), notAFormError);
+  VARIANT_BOOL ok = VARIANT_TRUE;
+  EXPECT_EQ(m_->fillPict(notAForm.Get(), 0, 0xFFFFFF, Missing(), &ok), notAFormError);
+  EXPECT_EQ(m_->TileBG(notAForm.Get(), Missing(), &ok), notAFormError);
+  EXPECT_EQ(ok, VARIANT_FALSE);
+  EXPECT_EQ(reg->WindowPosSet(notAForm.Get(), wp_AlignCenter), notAFormError);
+  Bstr key(L"Software\\W\\Main");
+  EXPECT_EQ(reg->WindowPosSave(notAForm.Get(), key, Missing()), notAFormError);
+  EXPECT_EQ(vtq::test::RegistrySandbox::KeyExists(L"Software\\W"), false);
+  auto tile = lib_.Create<_FrmTile>(CLSID_FrmTile);
+  EXPECT_EQ(tile->putref_ofForm(notAForm.Get()), notAFormError);
+  EXPECT_EQ(tile->putref_ofForm(nullptr), S_OK);
+}
+
+TEST_F(ModulesTest, MaskErrorsReachClientsAsTheirNumbers) {
+  auto c = lib_.Create<_OrrinCrypting>(CLSID_OrrinCrypting);
+  ASSERT_TRUE(c);
+  Bstr shortMask(L"ABCDEFGHIJKLMNO"), repeated(L"ABCDEFGHIJKLMNOA"), good(L"ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(c->put_CryptMask(shortMask), static_cast<HRESULT>(0x800A03E9));
+  EXPECT_EQ(LastError().first, L"CryptMask");
+  EXPECT_EQ(c->put_CryptMask(repeated), static_cast<HRESULT>(0x800A03EA));
+  EXPECT_EQ(LastError().second,
+            L"The character 'A' in the CryptMask string occured more than once! Change the string "
+            L"and reassign it to CryptMask.");
+  ASSERT_EQ(c->put_CryptMask(good), S_OK);
+  Bstr text(L"secret \u00e4\u20ac"), key(L"key"), shown;
+  VARIANT hidden;
+  ASSERT_EQ(c->KeyHide(text, key, &hidden), S_OK);
+  ASSERT_EQ(V_VT(&hidden), VT_BSTR);
+  EXPECT_EQ(std::wstring(V_BSTR(&hidden)).find_first_not_of(L"ABCDEFGHIJKLMNOP"),
+            std::wstring::npos);
+  ASSERT_EQ(c->KeyShow(V_BSTR(&hidden), key, shown.Out()), S_OK);
+  EXPECT_EQ(shown.Text(), text.Text());
+  VariantClear(&hidden);
+  Bstr foreign(L"not masked"), none;
+  EXPECT_EQ(c->KeyShow(foreign, key, none.Out()),
+            MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5));
+  EXPECT_EQ(LastError().first, L"OrrinCrypting:KeyShow");
+}
+
+TEST_F(ModulesTest, OutputArgumentsOfEveryKind) {
+  short red = -1;
+  VARIANT typed;
+  V_VT(&typed) = VT_BYREF | VT_I2;
+  V_I2REF(&typed) = &red;
+  VARIANT inner;
+  VariantInit(&inner);
+  VARIANT byVariant;
+  V_VT(&byVariant) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&byVariant) = &inner;
+  VARIANT plain;
+  VariantInit(&plain);
+  ASSERT_EQ(m_->lToRGB(&typed, &byVariant, &plain, 0x123456), S_OK);
+  EXPECT_EQ(red, 0x56);
+  EXPECT_EQ(V_VT(&inner), VT_I4);
+  EXPECT_EQ(V_I4(&inner), 0x34);
+  EXPECT_EQ(V_I4(&plain), 0x12);
+  // A system colour is split as the colour it stands for.
+  const COLORREF window = GetSysColor(COLOR_WINDOW);
+  ASSERT_EQ(m_->lToRGB(&typed, &byVariant, &plain, static_cast<long>(0x80000000 | COLOR_WINDOW)),
+            S_OK);
+  EXPECT_EQ(red, GetRValue(window));
+  EXPECT_EQ(V_I4(&inner), GetGValue(window));
+  EXPECT_EQ(V_I4(&plain), GetBValue(window));
+  VARIANT left, top, width, height;
+  for (VARIANT* v : {&left, &top, &width, &height})
+    VariantInit(v);
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  ASSERT_EQ(m_->GetDesktopRect(&left, &top, &width, &height, &ok), S_OK);
+  EXPECT_EQ(ok, VARIANT_TRUE);
+  RECT area{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  EXPECT_EQ(V_I4(&left), area.left);
+  EXPECT_EQ(V_I4(&top), area.top);
+  EXPECT_EQ(V_I4(&width), area.right - area.left);
+  EXPECT_EQ(V_I4(&height), area.bottom - area.top);
+}
+
+TEST_F(ModulesTest, VersionsWeeksSecondsAndPaths) {
+  Bstr version, own(lib_.Path().c_str()), fileVersion, cut;
+  ASSERT_EQ(m_->get_or_Version(version.Out()), S_OK);
+  EXPECT_EQ(version.Text(), L"1.0");
+  ASSERT_EQ(m_->FileVersion(own, Missing(), fileVersion.Out()), S_OK);
+  EXPECT_EQ(fileVersion.Text(), L"1.0.0.2");
+  Bstr bad;
+  EXPECT_EQ(m_->FileVersion(own, LongArg(8), bad.Out()),
+            MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5));
+  ASSERT_EQ(m_->ParentPath(own, LongArg(pp_ReturnCut), Missing(), cut.Out()), S_OK);
+  EXPECT_EQ(cut.Text(), L"orrinlib.dll");
+  cvReturn order = cvSameVers;
+  Bstr v12(L"1.2"), v110(L"1.10");
+  ASSERT_EQ(m_->CompareVersions(v12, v110, Missing(), &order), S_OK);
+  EXPECT_EQ(order, cv2IsNewer);
+  Bstr seconds;
+  ASSERT_EQ(m_->CvtSec(3725, BoolArg(true), seconds.Out()), S_OK);
+  EXPECT_EQ(seconds.Text(), L"1h 2min. 05sec.");
+  short week = 0;
+  ASSERT_EQ(m_->GetKW(44197.75, &week), S_OK);  // 1 January 2021, evening
+  EXPECT_EQ(week, 53);
+  Bstr monday, expected;
+  ASSERT_EQ(m_->DateForKW(1, 2021, Missing(), monday.Out()), S_OK);
+  VarBstrFromDate(44200.0, LOCALE_USER_DEFAULT, 0, expected.Out());  // 4 January 2021
+  EXPECT_EQ(monday.Text(), expected.Text());
+  Bstr none;
+  EXPECT_EQ(m_->DateForKW(53, 2021, Missing(), none.Out()),
+            MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5));
+  Bstr word, line(L"  copy   a.txt b.txt");
+  ASSERT_EQ(m_->GetWord(line, 2, word.Out()), S_OK);
+  EXPECT_EQ(word.Text(), L"a.txt");
+  Bstr windows;
+  ASSERT_EQ(m_->getWinDir(windows.Out()), S_OK);
+  EXPECT_FALSE(windows.Text().empty());
+}
+
+TEST_F(ModulesTest, MissingFilesAreErrorsNotAnswers) {
+  vtq::test::ScratchDir dir;
+  const std::string missing = dir / "missing.txt";
+  Bstr name(std::wstring(missing.begin(), missing.end()).c_str());
+  DATE time = 1;
+  EXPECT_EQ(m_->FileTime(name, Missing(), Missing(), &time),
+            MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 53));
+  EXPECT_EQ(LastError().first, L"OrrinModules32:FileTime");
+  Bstr nothing(L"Z:\\no\\such\\program.exe");
+  EXPECT_EQ(m_->ExecCmd(nothing), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 53));
+  fc_Return copied = fc_NoError;
+  Bstr target(L"Z:\\no\\such\\copy.txt");
+  ASSERT_EQ(m_->FCopy(name, target, Missing(), Missing(), Missing(), Missing(), Missing(), &copied),
+            S_OK);
+  EXPECT_EQ(copied, fc_SourceNotFound);
+}
+
+TEST_F(ModulesTest, ClassesRegisterTheHelpAndRemoveORRegTakesItAway) {
+  std::wstring folder = lib_.Path();
+  folder.resize(folder.rfind(L'\\'));
+  HKEY key = nullptr;
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\Help", 0, KEY_READ, &key),
+      ERROR_SUCCESS);
+  wchar_t stored[MAX_PATH] = {};
+  DWORD size = sizeof stored;
+  EXPECT_EQ(RegQueryValueExW(key, L"or32_1.0.hlp", nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(stored), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(stored), folder);
+  VARIANT_BOOL removed = VARIANT_FALSE;
+  ASSERT_EQ(m_->RemoveORReg(&removed), S_OK);
+  EXPECT_EQ(removed, VARIANT_TRUE);
+  size = sizeof stored;
+  EXPECT_EQ(RegQueryValueExW(key, L"or32_1.0.cnt", nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(stored), &size),
+            ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+}
+
+TEST_F(ModulesTest, ShortcutThroughTheShellClass) {
+  auto shell = lib_.Create<_OrrinShell>(CLSID_OrrinShell);
+  ASSERT_TRUE(shell);
+  vtq::test::ScratchDir dir;
+  const std::string base = dir / "Link";
+  Bstr link(std::wstring(base.begin(), base.end()).c_str()), exe(L"C:\\windows\\notepad.exe"),
+      args(L"readme.txt"), work(L"C:\\windows"), empty(L"");
+  sh_Errors error = sh_err_ErrInParameter;
+  ASSERT_EQ(
+      shell->ShellCreateLink(link, exe, TextArg(args), TextArg(work), TextArg(exe), LongArg(1),
+                             LongArg(show_ShowMinimize), LongArg(hk_CtlShiftZ), &error),
+      S_OK);
+  EXPECT_EQ(error, sh_err_NoError);
+  VARIANT out[7];
+  for (VARIANT& v : out)
+    VariantInit(&v);
+  ASSERT_EQ(shell->ShellLinkInfos(link, &out[0], &out[1], &out[2], &out[3], &out[4], &out[5],
+                                  &out[6], &error),
+            S_OK);
+  EXPECT_EQ(error, sh_err_NoError);
+  EXPECT_EQ(TextOf(out[0]), L"C:\\windows\\notepad.exe");
+  EXPECT_EQ(TextOf(out[1]), L"readme.txt");
+  EXPECT_EQ(TextOf(out[2]), L"C:\\windows");
+  EXPECT_EQ(TextOf(out[3]), L"C:\\windows\\notepad.exe");
+  EXPECT_EQ(V_I4(&out[4]), 1);
+  EXPECT_EQ(V_I4(&out[5]), show_ShowMinimize);
+  EXPECT_EQ(V_I4(&out[6]), hk_CtlShiftZ);
+  // The description names the library and its version.
+  ComPtr<IShellLinkW> read;
+  ComPtr<IPersistFile> file;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&read)),
+            S_OK);
+  ASSERT_EQ(read.As(&file), S_OK);
+  ASSERT_EQ(file->Load((std::wstring(base.begin(), base.end()) + L".lnk").c_str(), STGM_READ),
+            S_OK);
+  wchar_t description[MAX_PATH] = {};
+  read->GetDescription(description, MAX_PATH);
+  EXPECT_STREQ(description, L"OrrinModules32 - 1.0");
+  ASSERT_EQ(shell->ShellCreateLink(empty, exe, Missing(), Missing(), Missing(), Missing(),
+                                   Missing(), Missing(), &error),
+            S_OK);
+  EXPECT_EQ(error, sh_err_EmptyStringNotAllowed);
+  ASSERT_EQ(shell->ShellCreateLink(link, exe, Missing(), Missing(), Missing(), Missing(),
+                                   LongArg(4), Missing(), &error),
+            S_OK);
+  EXPECT_EQ(error, sh_err_ErrInParameter);
+  Bstr fonts;
+  ASSERT_EQ(shell->ShellGetSystemFolders(0, sh_FONTS, fonts.Out()), S_OK);
+  Bstr windows;
+  m_->getWinDir(windows.Out());
+  EXPECT_EQ(fonts.Text(), windows.Text() + L"\\Fonts");
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ run regsvr32 /s "$(winpath "$dll")"
 run reg query 'HKCR\OrrinModules32.Regging\CLSID' >/dev/null
 
 set +e
-run cscript //nologo "$(winpath "$work/t.vbs")" >"$work/out" 2>&1
+run cscript //nologo "$(winpath "$work/t.vbs")" "$(winpath "$dll")" >"$work/out" 2>&1
 code=$?
 set -e
 tr -d '\r' <"$work/out"
@@ -31,6 +31,10 @@ if run reg query 'HKCU\Software\Vantrelloquin script test\none' >/dev/null 2>&1;
   echo "a read created its key"; exit 1
 fi
 run reg delete 'HKCU\Software\Vantrelloquin script test' /f >/dev/null 2>&1 || true
+# RemoveORReg took back what creating the classes registered.
+if run reg query 'HKCU\Software\Microsoft\Windows\Help' /v or32_1.0.hlp >/dev/null 2>&1; then
+  echo "help registration left behind"; exit 1
+fi
 
 # cscript stops silently on a script error: only the last line proves the run.
 grep -qx 'done 0' <(tr -d '\r' <"$work/out") || { echo "script did not finish cleanly"; exit 1; }

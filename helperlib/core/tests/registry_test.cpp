@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "base/ansi_text.h"
+
 #include "base/tests/win/support/registry_sandbox.h"
 
 namespace orrin {
@@ -88,6 +94,67 @@ TEST_F(RegistryTest, LongTextIsReadWhole) {
 TEST_F(RegistryTest, EmptyTextIsAValue) {
   ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\E", L"T", L""));
   EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\E", L"T"), L"");
+}
+
+TEST_F(RegistryTest, EnumeratesSubkeysAndValuesInOrderAndThenStops) {
+  const HKEY user = HKEY_CURRENT_USER;
+  ASSERT_TRUE(reg_.CreateTree(user, L"Software\\Enum\\Alpha"));
+  ASSERT_TRUE(reg_.CreateTree(user, L"Software\\Enum\\Beta\\Deeper"));
+  ASSERT_TRUE(reg_.SetText(user, L"Software\\Enum", L"Name", L"text"));
+  ASSERT_TRUE(reg_.SetNumber(user, L"Software\\Enum", L"Count", -12));
+  ASSERT_TRUE(reg_.SetBinary(user, L"Software\\Enum", L"Raw", {'A', 'B', 0xE4}));
+  EXPECT_EQ(reg_.EnumSection(user, L"\\Software\\Enum", 0), L"Alpha");
+  EXPECT_EQ(reg_.EnumSection(user, L"Software\\Enum", 1), L"Beta");
+  EXPECT_EQ(reg_.EnumSection(user, L"Software\\Enum", 2), std::nullopt);
+  EXPECT_EQ(reg_.LastError(), SystemErrorText(ERROR_NO_MORE_ITEMS));
+  std::vector<std::pair<std::wstring, std::wstring>> values;
+  for (DWORD i = 0;; ++i) {
+    const auto value = reg_.EnumValue(user, L"Software\\Enum", i);
+    if (!value)
+      break;
+    EXPECT_TRUE(reg_.LastError().empty());
+    values.emplace_back(value->name, value->data);
+  }
+  std::sort(values.begin(), values.end());
+  ASSERT_EQ(values.size(), 3u);
+  EXPECT_EQ(values[0], (std::pair<std::wstring, std::wstring>{L"Count", L"-12"}));
+  EXPECT_EQ(values[1], (std::pair<std::wstring, std::wstring>{L"Name", L"text"}));
+  EXPECT_EQ(values[2].second, vtq::base::FromAnsi("AB\xE4"));
+  EXPECT_EQ(reg_.EnumValue(user, L"Software\\Absent", 0), std::nullopt);
+  EXPECT_EQ(reg_.LastError(), SystemErrorText(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(RegistryTest, LongNamesAreEnumeratedWhole) {
+  const std::wstring longName(300, L'k');
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\LongNames", longName, L"v"));
+  ASSERT_TRUE(
+      reg_.CreateTree(HKEY_CURRENT_USER, L"Software\\LongNames\\" + std::wstring(200, L's')));
+  EXPECT_EQ(reg_.EnumValue(HKEY_CURRENT_USER, L"Software\\LongNames", 0)->name, longName);
+  EXPECT_EQ(reg_.EnumSection(HKEY_CURRENT_USER, L"Software\\LongNames", 0),
+            std::wstring(200, L's'));
+}
+
+TEST_F(RegistryTest, RemoveTreeDeletesEverythingBelowAndOnlyThat) {
+  const HKEY user = HKEY_CURRENT_USER;
+  ASSERT_TRUE(reg_.SetText(user, L"Software\\Tree\\A\\B\\C", L"v", L"1"));
+  ASSERT_TRUE(reg_.SetText(user, L"Software\\Tree\\A\\D", L"v", L"2"));
+  ASSERT_TRUE(reg_.SetText(user, L"Software\\Tree\\A", L"v", L"3"));
+  ASSERT_TRUE(reg_.SetText(user, L"Software\\Tree\\Sibling", L"v", L"4"));
+  EXPECT_TRUE(reg_.RemoveTree(user, L"\\Software\\Tree\\A"));
+  EXPECT_TRUE(reg_.LastError().empty());
+  EXPECT_FALSE(vtq::test::RegistrySandbox::KeyExists(L"Software\\Tree\\A"));
+  EXPECT_EQ(reg_.GetText(user, L"Software\\Tree\\Sibling", L"v"), L"4");
+  EXPECT_FALSE(reg_.RemoveTree(user, L"Software\\Tree\\A"));
+  EXPECT_EQ(reg_.LastError(), SystemErrorText(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(RegistryTest, RemoveTreeRefusesTheRootItself) {
+  ASSERT_TRUE(reg_.SetText(HKEY_CURRENT_USER, L"Software\\Keep", L"v", L"1"));
+  EXPECT_FALSE(reg_.RemoveTree(HKEY_CURRENT_USER, L""));
+  EXPECT_FALSE(reg_.RemoveTree(HKEY_CURRENT_USER, L"\\"));
+  EXPECT_FALSE(reg_.RemoveTree(HKEY_CURRENT_USER, L"\\\\"));
+  EXPECT_EQ(reg_.LastError(), SystemErrorText(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(reg_.GetText(HKEY_CURRENT_USER, L"Software\\Keep", L"v"), L"1");
 }
 
 }  // namespace
