@@ -4,9 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "comkit/activex_control.h"
 #include "comkit/ref_counted.h"
 #include "control/classes.h"
 #include "control/event_args.h"
+#include "control/registration.h"
 
 namespace vtq::control {
 
@@ -128,8 +130,9 @@ void Unsubscribe(IUnknown* inner, const ComPtr<RelaySink>& sink, DWORD cookie) {
 }  // namespace
 
 MarrowgateRelay::MarrowgateRelay(std::shared_ptr<EngineHost> host,
-                                 IConnectionPointContainer& control)
-    : control_(control), points_(control, {DIID___Marrowgate}) {
+                                 IConnectionPointContainer& control,
+                                 const comkit::ControlCore& core)
+    : control_(control), core_(core), points_(control, {DIID___Marrowgate}) {
   // The splitter first, then the assembler, each subscribed to at once.
   if (SUCCEEDED(MakeActiveSplitter(host, IID__ActiveSplitter, &splitter_))) {
     splitterSink_ =
@@ -169,6 +172,10 @@ HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UI
                                bool widen) {
   if (params.cArgs != expectedCount || !params.rgvarg)
     return DISP_E_BADPARAMCOUNT;
+  // A frozen container hears nothing; a by-reference Cancel keeps the
+  // engine's own preset.
+  if (core_.EventsFrozen())
+    return S_OK;
   // DISPPARAMS holds them last first; the event takes them first first.
   std::vector<VARIANT> args(params.rgvarg, params.rgvarg + params.cArgs);
   std::reverse(args.begin(), args.end());
@@ -188,18 +195,40 @@ HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UI
 
 namespace {
 
-class PlainMarrowgate final : public MarrowgateObject<> {
+// Always 2,250 x 570 twips, one bold caption, the OLEMISC bits it registers.
+const comkit::ControlLook kMarrowgateLook = {&CLSID_Marrowgate,
+                                             {2250, 570},
+                                             L"Quorvelle ActiveVantrelloquin",
+                                             {L"MS Sans Serif", 825, true},
+                                             kMarrowgateMiscStatus};
+
+class Marrowgate final : public comkit::ActiveXControl<_Marrowgate, IConnectionPointContainer> {
  public:
-  using MarrowgateObject::MarrowgateObject;
+  explicit Marrowgate(std::shared_ptr<EngineHost> host)
+      : ActiveXControl(kMarrowgateLook), relay_(std::move(host), *this, Control()) {}
+
+  STDMETHODIMP get_ActiveAssembler(_ActiveAssembler** result) override {
+    return relay_.Assembler(result);
+  }
+  STDMETHODIMP get_ActiveSplitter(_ActiveSplitter** result) override {
+    return relay_.Splitter(result);
+  }
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+    return relay_.Points().Find(riid, out);
+  }
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override {
+    return relay_.Points().Enum(out);
+  }
 
  private:
-  ~PlainMarrowgate() override = default;
+  ~Marrowgate() override = default;
+  MarrowgateRelay relay_;
 };
 
 }  // namespace
 
 HRESULT MakeMarrowgate(std::shared_ptr<EngineHost> host, REFIID riid, void** out) {
-  return comkit::CreateObject<PlainMarrowgate>(riid, out, std::move(host));
+  return comkit::CreateObject<Marrowgate>(riid, out, std::move(host));
 }
 
 HRESULT CreateMarrowgate(REFIID riid, void** out) {

@@ -13,96 +13,36 @@
 #include "base/win/handles.h"
 #include "base/win/restore_guards.h"
 #include "comkit/control_extent.h"
+#include "comkit/tests/atl_container.h"
 #include "comkit/tests/test_control_server.h"
 
 namespace vtq::comkit {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using testing::AtlContainer;
+using testing::ClientSize;
+using testing::ContentsOf;
+using testing::CountPixels;
+using testing::HostWindow;
 using testing::kHimetric;
 using testing::kTwips;
+using testing::NewStream;
+using testing::Pump;
 using testing::TestControlServer;
-
-using AxCreateControl = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
-using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-
-constexpr wchar_t kHostClass[] = L"ComkitTestHostWindow";
-
-// A host window that does nothing of its own: atl.dll subclasses it.
-struct HostWindow {
-  explicit HostWindow(SIZE size) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = DefWindowProcW;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    type.lpszClassName = kHostClass;
-    RegisterClassExW(&type);
-    handle = CreateWindowExW(0, kHostClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  ~HostWindow() {
-    if (IsWindow(handle))
-      DestroyWindow(handle);
-  }
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
-  HWND handle;
-};
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-SIZE ClientSize(HWND window) {
-  RECT client = {};
-  GetClientRect(window, &client);
-  return {client.right, client.bottom};
-}
-
-ComPtr<IStream> NewStream(const std::vector<BYTE>& bytes = {}) {
-  ComPtr<IStream> stream;
-  EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
-  if (!bytes.empty())
-    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
-  LARGE_INTEGER start = {};
-  stream->Seek(start, STREAM_SEEK_SET, nullptr);
-  return stream;
-}
-
-std::vector<BYTE> ContentsOf(IStream* stream) {
-  HGLOBAL memory = nullptr;
-  GetHGlobalFromStream(stream, &memory);
-  STATSTG stat = {};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  const auto* bytes = static_cast<const BYTE*>(GlobalLock(memory));
-  std::vector<BYTE> contents(bytes, bytes + stat.cbSize.QuadPart);
-  GlobalUnlock(memory);
-  return contents;
-}
+using testing::WindowOf;
 
 class ActiveXHostingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ole_.Initialised());
     ASSERT_TRUE(server_.Loaded());
-    atl_.Reset(LoadLibraryW(L"atl.dll"));
-    ASSERT_TRUE(atl_) << "Wine's atl.dll";
-    create_ = reinterpret_cast<AxCreateControl>(
-        reinterpret_cast<void*>(GetProcAddress(atl_.Get(), "AtlAxCreateControl")));
-    get_ = reinterpret_cast<AxGetControl>(
-        reinterpret_cast<void*>(GetProcAddress(atl_.Get(), "AtlAxGetControl")));
-    ASSERT_TRUE(create_ && get_);
+    ASSERT_TRUE(atl_.Loaded()) << "Wine's atl.dll";
     // The container creates the control by its class, as from the
     // registry, but from the DLL the test loaded.
     ASSERT_EQ(CoRegisterClassObject(CLSID_TestControl, server_.Factory(), CLSCTX_INPROC_SERVER,
                                     REGCLS_MULTIPLEUSE, &registration_),
               S_OK);
-    StringFromGUID2(CLSID_TestControl, name_, 40);
     SetCursorPos(1000, 700);  // no hover ring over the caption
   }
   void TearDown() override {
@@ -113,31 +53,13 @@ class ActiveXHostingTest : public ::testing::Test {
   // The control the host made in `host`, by `riid`.
   template <class Interface>
   ComPtr<Interface> Create(HWND host, IStream* stream, REFIID riid) {
-    ComPtr<IUnknown> container, control;
-    ComPtr<Interface> wanted;
-    EXPECT_EQ(create_(name_, host, stream, &container), S_OK);
-    EXPECT_EQ(get_(host, &control), S_OK);
-    if (control)
-      control->QueryInterface(riid, reinterpret_cast<void**>(wanted.GetAddressOf()));
-    Pump();
-    return wanted;
-  }
-
-  static HWND WindowOf(IUnknown* control) {
-    ComPtr<IOleInPlaceObject> inPlace;
-    HWND window = nullptr;
-    if (SUCCEEDED(control->QueryInterface(IID_IOleInPlaceObject, &inPlace)))
-      inPlace->GetWindow(&window);
-    return window;
+    return atl_.Create<Interface>(CLSID_TestControl, host, stream, riid);
   }
 
   const base::win::ScopedOle ole_;
   TestControlServer server_;
-  base::win::LoadedModule atl_;
-  AxCreateControl create_ = nullptr;
-  AxGetControl get_ = nullptr;
+  AtlContainer atl_;
   DWORD registration_ = 0;
-  wchar_t name_[40] = {};
 };
 
 TEST_F(ActiveXHostingTest, KeepsItsFixedSizeWhateverSizeTheHostWindowTakes) {
@@ -186,23 +108,8 @@ TEST_F(ActiveXHostingTest, DrawsItsCaptionInItsWindow) {
   Pump();
   const SIZE size = ClientSize(window);
   // What the screen shows of the window.
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  base::win::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
-  int ink = 0, face = 0;
-  {
-    base::win::ScopedSelectObject selected(memory, bitmap.Get());
-    BitBlt(memory, 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
-    for (int y = 0; y < size.cy; ++y) {
-      for (int x = 0; x < size.cx; ++x) {
-        const COLORREF pixel = GetPixel(memory, x, y);
-        ink += pixel == GetSysColor(COLOR_BTNTEXT);
-        face += pixel == GetSysColor(COLOR_BTNFACE);
-      }
-    }
-  }
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
+  const auto [ink, face] =
+      CountPixels(window, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
   EXPECT_GT(ink, 100) << "the caption's letters";
   EXPECT_GT(face, size.cx * size.cy / 2) << "on the button face";
   wchar_t title[64] = {};
