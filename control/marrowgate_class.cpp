@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "comkit/event_sink.h"
 #include "comkit/activex_control.h"
 #include "comkit/ref_counted.h"
 #include "control/classes.h"
@@ -42,37 +43,13 @@ const std::vector<Route> kAssemblerRoutes = {
 // object holds the sink; the sink does not hold the control (that would
 // keep both alive for ever) and is cut off when the control goes, in case
 // someone else still holds it.
-class RelaySink final : public comkit::RefCounted<IDispatch> {
+class RelaySink final : public comkit::EventSink {
  public:
   RelaySink(REFIID events, const std::vector<Route>& routes, MarrowgateRelay& relay)
-      : events_(events), routes_(routes), relay_(&relay) {}
+      : EventSink(events), routes_(routes), relay_(&relay) {}
 
   void Disconnect() { relay_ = nullptr; }
-  const IID& Events() const { return events_; }
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out)
-      return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == events_) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count)
-      return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override {
-    if (out)
-      *out = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                       UINT*) override {
     if (!params)
@@ -89,7 +66,6 @@ class RelaySink final : public comkit::RefCounted<IDispatch> {
 
  private:
   ~RelaySink() override = default;
-  const IID events_;
   const std::vector<Route>& routes_;
   MarrowgateRelay* relay_;
 };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/win/restore_guards.h"
+#include "comkit/event_sink.h"
 #include "comkit/ref_counted.h"
 #include "control/classes.h"
 #include "control/engine_host.h"
@@ -133,30 +134,13 @@ struct Received {
 
 // A sink of one event interface. `answer` may set a by-reference Cancel:
 // it gets the event and the variable.
-class RecordingSink final : public comkit::RefCounted<IDispatch> {
+class RecordingSink final : public comkit::EventSink {
  public:
-  explicit RecordingSink(REFIID events) : events_(events) {}
+  explicit RecordingSink(REFIID events) : EventSink(events) {}
 
   std::vector<Received> received;
   std::function<void(DISPID, VARIANT_BOOL&)> answer;
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out)
-      return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == events_) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                       UINT*) override {
     Received event{member, {}, {}};
@@ -206,7 +190,6 @@ class RecordingSink final : public comkit::RefCounted<IDispatch> {
 
  private:
   ~RecordingSink() override = default;
-  const IID events_;
 };
 
 class ComTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "comkit/tests/script_host/event_connection.h"
 
+#include "comkit/event_sink.h"
 #include "comkit/ref_counted.h"
 #include "comkit/source_interface.h"
 #include "comkit/tests/script_host/byref_arguments.h"
@@ -61,30 +62,11 @@ ComPtr<ITypeInfo> ClassOf(IDispatch* object) {
   return ClassOfDispatch(object);
 }
 
-class Sink final : public comkit::RefCounted<IDispatch> {
+class Sink final : public comkit::EventSink {
  public:
   Sink(IID events, ComPtr<ITypeInfo> names, std::wstring prefix, IActiveScript* script)
-      : events_(events), names_(std::move(names)), prefix_(std::move(prefix)), script_(script) {}
+      : EventSink(events), names_(std::move(names)), prefix_(std::move(prefix)), script_(script) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out)
-      return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == events_) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count)
-      return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID lcid, WORD, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO*, UINT*) override {
     BSTR name = nullptr;
@@ -117,7 +99,6 @@ class Sink final : public comkit::RefCounted<IDispatch> {
  private:
   ~Sink() override = default;
 
-  const IID events_;
   ComPtr<ITypeInfo> names_;
   const std::wstring prefix_;
   ComPtr<IActiveScript> script_;
