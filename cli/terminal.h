@@ -1,0 +1,11 @@
+#pragma once
+// Whether a stream is shown to a person: a terminal natively, the console on
+// Windows. Progress is drawn in place only there.
+
+#include <cstdio>
+
+namespace vtq::cli {
+
+bool IsTerminal(std::FILE* stream);
+
+}  // namespace vtq::cli
