@@ -304,6 +304,15 @@ TEST_F(SplitCommandTest, VerboseListsEveryFragmentQuietTellsNothing) {
   EXPECT_EQ(err, "vtq: the destination folder " + dir / "nowhere" + " does not exist\n");
 }
 
+TEST_F(SplitCommandTest, AFragmentThatCannotBeWrittenIsNamed) {
+  test::MakeFolder(Out("data.002"));  // a folder where the second fragment goes
+  EXPECT_EQ(Captured({source, "-d", out, "-s", "10240"}), 1);
+  EXPECT_TRUE(
+      err.starts_with("vtq: " + Out("data.002") + ": Permission denied (runtime error 70)\n"))
+      << err;
+  EXPECT_TRUE(err.ends_with("vtq: split ended after an error\n")) << err;
+}
+
 TEST_F(SplitCommandTest, EngineFailuresExitWith1) {
   EXPECT_EQ(RunSplit({dir / "missing.bin", "-d", out}), 1);
   // A fragment that would be the source itself is refused.
