@@ -1,5 +1,7 @@
 #include "cli/assemble_events.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <numeric>
 
@@ -38,9 +40,9 @@ void AssembleProgress::AssembleInterval(int16_t pbCurrent) {
     ReportRead(current_);
   current_ = pbCurrent;
   const size_t before = std::min(sizes_.size(), static_cast<size_t>(std::max(pbCurrent - 1, 0)));
-  meter_.Update(
-      std::accumulate(sizes_.begin(), sizes_.begin() + static_cast<long>(before), uint64_t{0}),
-      pbCurrent);
+  meter_.Update(std::accumulate(sizes_.begin(),
+                                sizes_.begin() + static_cast<std::ptrdiff_t>(before), uint64_t{0}),
+                pbCurrent);
 }
 
 void AssembleProgress::RequireNextDisk(int16_t diskNumber, bool& cancel) {
