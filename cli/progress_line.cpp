@@ -29,7 +29,10 @@ std::string ByteCount(uint64_t bytes) {
 
 std::string Duration(double seconds) {
   constexpr long kMost = 99L * 3600 + 59 * 60 + 59;
-  const long whole = std::clamp(std::lround(std::max(seconds, 0.0)), 0L, kMost);
+  // Bounded before rounding: a long is 32 bits on Windows, and a rate near
+  // zero makes the time left as good as endless (or not a number at all).
+  const double bounded = seconds > 0 ? std::min(seconds, static_cast<double>(kMost)) : 0.0;
+  const long whole = std::lround(bounded);
   char text[64];
   if (whole >= 3600) {
     std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);

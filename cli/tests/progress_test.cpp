@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ TEST(ProgressLineTest, DurationsInMinutesOrHours) {
   EXPECT_EQ(Duration(3723), "1:02:03");
   EXPECT_EQ(Duration(-3), "0:00");
   EXPECT_EQ(Duration(1e12), "99:59:59");
+  EXPECT_EQ(Duration(std::numeric_limits<double>::infinity()), "99:59:59");
+  EXPECT_EQ(Duration(std::numeric_limits<double>::quiet_NaN()), "0:00");
 }
 
 TEST(ProgressLineTest, DoneOfTotalPercentThroughputTimeLeftAndFragment) {
