@@ -112,7 +112,9 @@ int RunAssemble(std::vector<std::string> args) {
 
   ConsoleHost host(policy);
   ConsolePrompts prompts(host.Boxes(), first);
-  ProgressMeter meter(stderr, verbosity != Verbosity::kQuiet && IsTerminal(stderr));
+  ProgressMeter meter(stderr, verbosity != Verbosity::kQuiet && IsTerminal(stderr),
+                      ProgressMeter::SteadySeconds, TerminalColumns(stderr));
+  host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
   AssembleProgress events(host.Boxes(), stdout, verbosity, meter, first);
   const AssembleResult result = RunAssembleCommand(request, host.GetGlobals(), events, prompts);
   switch (result.stop) {

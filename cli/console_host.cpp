@@ -70,6 +70,7 @@ int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned s
   ++shown_;
   if ((style & mb::kIconMask) == mb::kIconCritical)
     ++critical_;
+  MakeRoom();
   std::fprintf(out_, "%s\n", BoxLine(text, title).c_str());
   std::fflush(out_);
   const unsigned buttons = style & mb::kButtonsMask;
@@ -90,7 +91,13 @@ int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned s
   return answers.no;
 }
 
+void ConsoleBoxes::MakeRoom() {
+  if (beforeEachLine_)
+    beforeEachLine_();
+}
+
 void ConsoleBoxes::Note(const std::string& text) {
+  MakeRoom();
   std::fprintf(out_, "vtq: %s\n", text.c_str());
   std::fflush(out_);
 }

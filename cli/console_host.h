@@ -7,11 +7,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/operations/error_dialog.h"
@@ -55,9 +57,15 @@ class ConsoleBoxes : public MessageBoxes {
   bool CanAnswer() const { return policy_ != AnswerPolicy::kAsk || interactive_; }
   // A line of the console's own on the boxes' stream: "vtq: " + text.
   void Note(const std::string& text);
+  // Run before each box or note is written: the progress line is taken off
+  // the screen, so that the box does not run on from its end.
+  void BeforeEachLine(std::function<void()> action) { beforeEachLine_ = std::move(action); }
 
  private:
   int Ask(unsigned buttons);
+  void MakeRoom();
+
+  std::function<void()> beforeEachLine_;
 
   AnswerPolicy policy_;
   std::FILE* out_;

@@ -11,8 +11,8 @@ double ProgressMeter::SteadySeconds() {
       .count();
 }
 
-ProgressMeter::ProgressMeter(std::FILE* out, bool live, Clock clock)
-    : out_(out), live_(live), clock_(std::move(clock)) {}
+ProgressMeter::ProgressMeter(std::FILE* out, bool live, Clock clock, int columns)
+    : out_(out), live_(live), clock_(std::move(clock)), columns_(columns) {}
 
 void ProgressMeter::Start(uint64_t total, int fragments) {
   started_ = clock_();
@@ -43,7 +43,10 @@ void ProgressMeter::Clear() {
 }
 
 void ProgressMeter::Draw(double now) {
-  const std::string line = ProgressLine(figures_);
+  std::string line = ProgressLine(figures_);
+  // The last column is left free: some terminals wrap as soon as it is written.
+  if (columns_ > 1 && line.size() >= static_cast<size_t>(columns_))
+    line.resize(static_cast<size_t>(columns_) - 1);
   // Blanks over what a longer line left: no escape sequences, which an old
   // Windows console would print as text.
   const std::string rest(width_ > line.size() ? width_ - line.size() : 0, ' ');

@@ -21,7 +21,9 @@ class ProgressMeter {
 
   static constexpr double kRedrawInterval = 0.1;
 
-  ProgressMeter(std::FILE* out, bool live, Clock clock = SteadySeconds);
+  // `columns` is the terminal's width: a longer line is cut to fit, since a
+  // line that wraps cannot be drawn again in place. 0: not known.
+  ProgressMeter(std::FILE* out, bool live, Clock clock = SteadySeconds, int columns = 0);
   ProgressMeter(const ProgressMeter&) = delete;
   ProgressMeter& operator=(const ProgressMeter&) = delete;
 
@@ -40,6 +42,7 @@ class ProgressMeter {
   std::FILE* out_;
   bool live_;
   Clock clock_;
+  int columns_;
   double started_ = 0;
   double lastDrawn_ = 0;
   bool drawnOnce_ = false;

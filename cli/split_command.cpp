@@ -193,7 +193,8 @@ int RunSplit(std::vector<std::string> args) {
   // One fragment written again has nothing to follow.
   const bool live =
       o.verbosity != Verbosity::kQuiet && o.request.regenerate <= 0 && IsTerminal(stderr);
-  ProgressMeter meter(stderr, live);
+  ProgressMeter meter(stderr, live, ProgressMeter::SteadySeconds, TerminalColumns(stderr));
+  host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
   SplitProgress events(host.Boxes(), stdout, stderr, o.verbosity, meter);
   std::error_code unknown;
   const uintmax_t sourceBytes = std::filesystem::file_size(o.request.source, unknown);

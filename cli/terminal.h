@@ -8,4 +8,8 @@ namespace vtq::cli {
 
 bool IsTerminal(std::FILE* stream);
 
+// The width of the terminal or console `stream` shows on, in characters; 0
+// when it cannot be told.
+int TerminalColumns(std::FILE* stream);
+
 }  // namespace vtq::cli

@@ -72,6 +72,16 @@ TEST(ConsoleBoxesTest, AnOkBoxIsPrintedAndAnsweredOk) {
   EXPECT_EQ(boxes.Shown(), 1);
 }
 
+TEST(ConsoleBoxesTest, TheProgressLineMakesRoomBeforeEachBoxAndNote) {
+  Console c;
+  ConsoleBoxes boxes(AnswerPolicy::kAsk, c.out, c.in, false);
+  boxes.BeforeEachLine([&] { std::fputs("<cleared>", c.out); });
+  boxes.Show("Go on?", "Warning", mb::kYesNo);
+  EXPECT_EQ(c.Written(),
+            "<cleared>Warning: Go on?\n<cleared>vtq: no terminal to answer, so this question is "
+            "answered No; --yes or --no answers it\n");
+}
+
 TEST(ConsoleBoxesTest, YesAndNoAnswerEveryKindOfQuestion) {
   Console c;
   ConsoleBoxes yes(AnswerPolicy::kYes, c.out, c.in, true);

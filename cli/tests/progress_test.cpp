@@ -120,6 +120,14 @@ TEST(ProgressMeterTest, AShorterLineBlanksWhatTheLongerOneLeftAndClearLeavesNoth
   EXPECT_EQ(screen.Drawn(), before + "\r" + std::string(longer.size(), ' ') + "\r");
 }
 
+TEST(ProgressMeterTest, ALineIsCutToTheTerminalsWidthSoThatItNeverWraps) {
+  Screen screen;
+  ProgressMeter meter(
+      screen.out, true, [&] { return screen.now; }, 20);
+  meter.Start(1000, 1000);
+  EXPECT_EQ(screen.Drawn(), "\r0 B of 1000 B  0%  ");  // 19 characters
+}
+
 TEST(ProgressMeterTest, OffATerminalNothingIsDrawnButTheFiguresAreKept) {
   Screen screen;
   ProgressMeter meter(screen.out, false, [&] { return screen.now; });
@@ -149,7 +157,10 @@ TerminalRun RunOnTerminal(const std::vector<std::string>& args) {
   argv.push_back(nullptr);
   TerminalRun run;
   int master = -1;
-  const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+  winsize size{};
+  size.ws_row = 24;
+  size.ws_col = 80;
+  const pid_t child = forkpty(&master, nullptr, nullptr, &size);
   if (child < 0)
     return run;
   if (child == 0) {
