@@ -128,18 +128,6 @@ TEST(ProgressMeterTest, ALineIsCutToTheTerminalsWidthSoThatItNeverWraps) {
   EXPECT_EQ(screen.Drawn(), "\r0 B of 1000 B  0%  ");  // 19 characters
 }
 
-TEST(ProgressMeterTest, OffATerminalNothingIsDrawnButTheFiguresAreKept) {
-  Screen screen;
-  ProgressMeter meter(screen.out, false, [&] { return screen.now; });
-  meter.Start(10, 2);
-  screen.now += 2;
-  meter.Update(10, 2);
-  meter.Clear();
-  EXPECT_EQ(screen.Drawn(), "");
-  EXPECT_EQ(meter.Figures().done, 10u);
-  EXPECT_EQ(meter.Figures().seconds, 2.0);
-}
-
 #ifdef VTQ_PROGRAM
 // The built program on a pseudo-terminal: what a person at a terminal sees.
 struct TerminalRun {
