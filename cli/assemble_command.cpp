@@ -1,42 +1,24 @@
-// vtq assemble FIRST -d DIR [-p PASSPHRASE | --passphrase-file FILE]
-//              [--unknown-as raw|old] [--yes|--no]
+// vtq assemble FIRST [-d DIR] [-p PASSPHRASE | --passphrase-file FILE]
+//              [--unknown-as raw|old] [--yes|--no] [-v|-q]
 
 #include <cstdio>
 #include <optional>
 #include <utility>
 
 #include "app/operations/assemble_operation.h"
+#include "app/operations/error_dialog.h"
+#include "cli/assemble_events.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
+#include "cli/progress_meter.h"
+#include "cli/terminal.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
 namespace vtq::cli {
 namespace {
-
-class ConsoleAssemblerEvents : public AssembleWatcher {
- public:
-  explicit ConsoleAssemblerEvents(MessageBoxes& boxes) : boxes_(boxes), progress_(stderr) {}
-  ~ConsoleAssemblerEvents() override { progress_.Finish(); }
-
-  void AssembleStart(int16_t pbMax) override { progress_.Start(pbMax); }
-  void AssembleInterval(int16_t pbCurrent) override { progress_.Update(pbCurrent); }
-  void RequireNextDisk(int16_t diskNumber, bool& cancel) override {
-    progress_.Finish();
-    const int answer = boxes_.Show(
-        "Please insert the next disk (number " + std::to_string(diskNumber) + ") and click ok",
-        "VazeVezazu", mb::kOkCancel | mb::kIconExclamation);
-    if (answer == mb::kIdCancel)
-      cancel = true;
-  }
-  void RunEnded() override { progress_.Finish(); }
-
- private:
-  MessageBoxes& boxes_;
-  ConsoleProgress progress_;
-};
 
 // Whatever a run kept of a series that ended early is named, so that it is
 // not taken for the finished file.
@@ -47,6 +29,24 @@ void ReportKeptPartials(const AssembleResult& result) {
   }
 }
 
+// The engine's failure, naming the fragment or file it was about when it
+// says; the refused check was the person's own answer and needs no words.
+void ReportEngineError(const AssembleResult& result) {
+  if (result.errorNumber == kCheckabilityFailed)
+    return;
+  if (!result.errorFile.empty()) {
+    std::fprintf(
+        stderr, "vtq: %s\n",
+        FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
+    return;
+  }
+  std::fprintf(stderr, "%s\n",
+               BoxLine("Runtime error " + std::to_string(result.errorNumber) + ": " +
+                           result.errorDescription,
+                       kErrorDialogTitle)
+                   .c_str());
+}
+
 int MissingInformation(const char* text, const char* title) {
   std::fprintf(stderr, "%s\n", BoxLine(text, title).c_str());
   return 2;
@@ -55,8 +55,12 @@ int MissingInformation(const char* text, const char* title) {
 }  // namespace
 
 int RunAssemble(std::vector<std::string> args) {
-  ParsedArgs parsed =
-      ParseArgs(args, {"-d", "-p", "--passphrase-file", "--unknown-as"}, {"--yes", "--no"});
+  if (HelpAsked(args)) {
+    std::fputs(std::string(AssembleHelp()).c_str(), stdout);
+    return 0;
+  }
+  ParsedArgs parsed = ParseArgs(args, {"-d", "-p", "--passphrase-file", "--unknown-as"},
+                                {"--yes", "--no", "-q", "-v"});
   for (std::string& arg : args)
     SecureWipe(arg);
   if (!parsed.error.empty())
@@ -67,19 +71,19 @@ int RunAssemble(std::vector<std::string> args) {
   }
   if (parsed.positionals.size() > 1)
     return UsageError("assemble takes one first fragment");
-  if (const std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
+  const std::string& first = parsed.positionals[0];
+  if (const std::string problem = NotAFileProblem(first); !problem.empty())
     return UsageError(problem);
+  // Beside the first fragment unless told otherwise, as the program's own
+  // command line does.
   const std::optional<std::string> destination = parsed.Value("-d");
-  if (!destination) {
-    return MissingInformation("Please select where to put the finished file first!",
-                              "Not enough information.");
-  }
-  if (destination->empty()) {
+  if (destination && destination->empty()) {
     return MissingInformation("Please select a destination directory first.",
                               "Destination directory not selected");
   }
   std::string error;
   const AnswerPolicy policy = PolicyFrom(parsed, error);
+  const Verbosity verbosity = VerbosityFrom(parsed, error);
   std::optional<std::string> passphrase = PassphraseFrom(parsed, error);
   const struct WipePassphrase {
     std::optional<std::string>& text;
@@ -88,9 +92,10 @@ int RunAssemble(std::vector<std::string> args) {
   if (!error.empty())
     return UsageError(error);
   AssembleRequest request;
-  request.firstFragment = parsed.positionals[0];
-  request.destination = *destination;
+  request.firstFragment = first;
+  request.destination = destination ? *destination : FolderOf(first);
   request.passphrase = std::move(passphrase);
+  request.errorToldByCaller = true;
   if (const auto value = parsed.Value("--unknown-as")) {
     if (*value == "raw") {
       request.unknownAs = aftRaw;
@@ -100,22 +105,40 @@ int RunAssemble(std::vector<std::string> args) {
       return UsageError("--unknown-as takes raw or old");
     }
   }
+  // Checked before the engine opens anything: nothing is written into a
+  // folder that is not there.
+  if (const std::string problem = DestinationProblem(request.destination); !problem.empty())
+    return UsageError(problem);
 
   ConsoleHost host(policy);
-  ConsolePrompts prompts(host.Boxes());
-  ConsoleAssemblerEvents events(host.Boxes());
+  ConsolePrompts prompts(host.Boxes(), first);
+  ProgressMeter meter(stderr, verbosity != Verbosity::kQuiet && IsTerminal(stderr),
+                      ProgressMeter::SteadySeconds, TerminalColumns(stderr));
+  host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
+  AssembleProgress events(host.Boxes(), stdout, verbosity, meter, first);
   const AssembleResult result = RunAssembleCommand(request, host.GetGlobals(), events, prompts);
   switch (result.stop) {
     case AssembleStop::kNone:
+      events.Completed();
       ReportKeptPartials(result);
-      std::printf("%s\n", ShownText(result.outputPath).c_str());
+      if (verbosity != Verbosity::kQuiet)
+        std::printf("%s\n", ShownText(result.outputPath).c_str());
       return 0;
-    case AssembleStop::kIncomplete:
     case AssembleStop::kEngineError:
+      ReportEngineError(result);
       ReportKeptPartials(result);
       return 1;
-    case AssembleStop::kFragmentRefused:
+    case AssembleStop::kIncomplete:
+      ReportKeptPartials(result);
+      return 1;
+    case AssembleStop::kPassphraseCannotBeAsked:
+      return UsageError(first +
+                        " is encrypted and there is no terminal to ask for its passphrase: give "
+                        "--passphrase-file FILE, -p PASSPHRASE or VTQ_PASSPHRASE");
     case AssembleStop::kQuestionCancelled:
+      // Nobody could be asked: the option that answers it has been named.
+      return prompts.QuestionUnasked() ? 2 : 1;
+    case AssembleStop::kFragmentRefused:
     case AssembleStop::kPassphraseIncorrect:
       break;
   }

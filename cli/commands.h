@@ -14,7 +14,14 @@ int RunSplit(std::vector<std::string> args);
 int RunAssemble(std::vector<std::string> args);
 int RunInfo(const std::vector<std::string>& args);
 
-// The usage and help text.
+// The usage and help text of vtq as a whole, and each command's own.
 std::string_view UsageText();
+std::string_view SplitHelp();
+std::string_view AssembleHelp();
+std::string_view InfoHelp();
+// The help of the command named `command`; the usage text for any other.
+std::string_view HelpText(std::string_view command);
+// "vtq (Vantrelloquin) " and the build's version.
+std::string VersionText();
 
 }  // namespace vtq::cli

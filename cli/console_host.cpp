@@ -70,6 +70,7 @@ int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned s
   ++shown_;
   if ((style & mb::kIconMask) == mb::kIconCritical)
     ++critical_;
+  MakeRoom();
   std::fprintf(out_, "%s\n", BoxLine(text, title).c_str());
   std::fflush(out_);
   const unsigned buttons = style & mb::kButtonsMask;
@@ -84,7 +85,48 @@ int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned s
     case AnswerPolicy::kAsk:
       break;
   }
-  return interactive_ ? Ask(buttons) : answers.no;
+  if (interactive_)
+    return Ask(buttons);
+  Note(UnaskedQuestionNote(buttons));
+  return answers.no;
+}
+
+void ConsoleBoxes::MakeRoom() {
+  if (beforeEachLine_)
+    beforeEachLine_();
+}
+
+void ConsoleBoxes::Note(const std::string& text) {
+  MakeRoom();
+  std::fprintf(out_, "vtq: %s\n", text.c_str());
+  std::fflush(out_);
+}
+
+std::string UnaskedQuestionNote(unsigned buttons) {
+  constexpr const char* kNoTerminal = "no terminal to answer, so this question is answered ";
+  switch (buttons) {
+    case mb::kYesNo:
+      return std::string(kNoTerminal) + "No; --yes or --no answers it";
+    case mb::kOkCancel:
+      return std::string(kNoTerminal) + "Cancel; --yes (OK) or --no (Cancel) answers it";
+    case mb::kYesNoCancel:
+      return std::string(kNoTerminal) + "Cancel; --yes (Yes) or --no (Cancel) answers it";
+    case mb::kAbortRetryIgnore:
+      return std::string(kNoTerminal) + "Abort; only a person at a terminal can retry";
+    default:
+      return std::string(kNoTerminal) + "Cancel; only a person at a terminal can retry";
+  }
+}
+
+std::string FileErrorNote(const std::string& file, const std::string& description, int32_t number) {
+  return ShownText(file) + ": " + ShownText(description) + " (runtime error " +
+         std::to_string(number) + ")";
+}
+
+TrapAction ConsoleErrorAdvisor::Advise(const VbError& error) {
+  if (!error.FileName().empty())
+    boxes_.Note(FileErrorNote(error.FileName(), error.Description(), error.Number()));
+  return ShowErrorDialog(error, boxes_);
 }
 
 int ConsoleBoxes::Ask(unsigned buttons) {
@@ -122,35 +164,6 @@ ConsoleHost::ConsoleHost(AnswerPolicy policy)
       advisor_(boxes_),
       platform_{boxes_, loop_, SystemDrives(), SystemFolders(), &advisor_, nullptr},
       globals_(platform_) {}
-
-ConsoleProgress::ConsoleProgress(std::FILE* out)
-    : out_(out), enabled_(::isatty(::fileno(out)) != 0) {}
-
-void ConsoleProgress::Start(int64_t maximum) {
-  maximum_ = maximum;
-  lastPercent_ = -1;
-  Update(0);
-}
-
-void ConsoleProgress::Update(int64_t current) {
-  if (!enabled_ || maximum_ <= 0)
-    return;
-  const int percent = static_cast<int>(std::clamp<int64_t>(current * 100 / maximum_, 0, 100));
-  if (percent == lastPercent_)
-    return;
-  lastPercent_ = percent;
-  constexpr int kWidth = 40;
-  const int filled = percent * kWidth / 100;
-  std::fprintf(out_, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(),
-               std::string(kWidth - filled, ' ').c_str(), percent);
-  std::fflush(out_);
-}
-
-void ConsoleProgress::Finish() {
-  if (enabled_ && lastPercent_ >= 0)
-    std::fputs("\r\033[K", out_);
-  lastPercent_ = -1;
-}
 
 ParsedArgs::~ParsedArgs() {
   for (auto& [option, value] : values)
@@ -198,6 +211,8 @@ std::optional<int64_t> ParseSize(std::string_view text) {
       factor = 1024;
     if (last == 'm')
       factor = 1048576;
+    if (last == 'g')
+      factor = 1073741824;
     if (factor != 1)
       text.remove_suffix(1);
   }
@@ -215,6 +230,50 @@ std::optional<int64_t> ParseSize(std::string_view text) {
   if (__builtin_mul_overflow(value, factor, &value))
     return std::nullopt;
   return value;
+}
+
+Verbosity VerbosityFrom(const ParsedArgs& args, std::string& error) {
+  const bool quiet = args.Has("-q");
+  const bool verbose = args.Has("-v");
+  if (quiet && verbose)
+    error = "-q and -v exclude each other";
+  return quiet ? Verbosity::kQuiet : verbose ? Verbosity::kVerbose : Verbosity::kNormal;
+}
+
+bool HelpAsked(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--")
+      return false;
+    if (arg == "-h" || arg == "--help")
+      return true;
+  }
+  return false;
+}
+
+std::string FolderOf(const std::string& file) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(file).parent_path();
+  if (folder.empty())
+    return ".";
+  // "C:name" is relative to the drive's own current folder, which only the
+  // drive's letter followed by nothing names.
+  if (folder.has_root_name() && !folder.has_root_directory()) {
+    std::error_code ignored;
+    const fs::path absolute = fs::absolute(folder, ignored);
+    if (!absolute.empty())
+      return absolute.string();
+  }
+  return folder.string();
+}
+
+std::string DestinationProblem(const std::string& folder) {
+  std::error_code error;
+  const auto status = std::filesystem::status(folder, error);
+  if (!std::filesystem::exists(status))
+    return "the destination folder " + folder + " does not exist";
+  if (!std::filesystem::is_directory(status))
+    return "the destination " + folder + " is not a folder";
+  return {};
 }
 
 AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {

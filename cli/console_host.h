@@ -7,11 +7,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/operations/error_dialog.h"
@@ -22,6 +24,10 @@ namespace vtq::cli {
 
 // How questions are answered: asked at a terminal, or fixed by --yes / --no.
 enum class AnswerPolicy { kAsk, kYes, kNo };
+
+// How much a command tells besides its errors: -q nothing, by default a
+// summary (and the progress line at a terminal), -v a line per fragment too.
+enum class Verbosity { kQuiet, kNormal, kVerbose };
 
 // "Title: text", the text's carriage returns (alone or before a line feed)
 // turned into line feeds, as the engine's own texts break their lines. Every
@@ -34,9 +40,10 @@ std::string BoxLine(std::string_view text, std::string_view title);
 // Each box becomes one line (or several, for a text with line breaks) on
 // `out`. An OK-only box answers OK. A question is answered by the policy; with
 // kAsk it is asked on `in` when that is a terminal, otherwise answered with
-// its negative button (No, Cancel, Abort). Retry is only ever chosen by a
-// person: --yes answers a Retry/Cancel box with Cancel, because an automatic
-// retry of a failing disk would loop for ever.
+// its negative button (No, Cancel, Abort) after a line that says so and
+// names the option that answers it. Retry is only ever chosen by a person:
+// --yes answers a Retry/Cancel box with Cancel, because an automatic retry
+// of a failing disk would loop for ever.
 class ConsoleBoxes : public MessageBoxes {
  public:
   ConsoleBoxes(AnswerPolicy policy, std::FILE* out, std::FILE* in, bool interactive);
@@ -45,9 +52,20 @@ class ConsoleBoxes : public MessageBoxes {
   // Boxes shown with the critical-stop icon: the engine's failures.
   int CriticalShown() const { return critical_; }
   int Shown() const { return shown_; }
+  // Whether a question gets an answer from the person or the options; when
+  // not, it takes its negative button.
+  bool CanAnswer() const { return policy_ != AnswerPolicy::kAsk || interactive_; }
+  // A line of the console's own on the boxes' stream: "vtq: " + text.
+  void Note(const std::string& text);
+  // Run before each box or note is written: the progress line is taken off
+  // the screen, so that the box does not run on from its end.
+  void BeforeEachLine(std::function<void()> action) { beforeEachLine_ = std::move(action); }
 
  private:
   int Ask(unsigned buttons);
+  void MakeRoom();
+
+  std::function<void()> beforeEachLine_;
 
   AnswerPolicy policy_;
   std::FILE* out_;
@@ -55,6 +73,25 @@ class ConsoleBoxes : public MessageBoxes {
   bool interactive_;
   int critical_ = 0;
   int shown_ = 0;
+};
+
+// The line that ends a question nobody can answer: what it was taken as, and
+// the option that answers it.
+std::string UnaskedQuestionNote(unsigned buttons);
+
+// A failure about a file in the console's words: "FILE: File not found
+// (runtime error 53)", the name shown escaped.
+std::string FileErrorNote(const std::string& file, const std::string& description, int32_t number);
+
+// The error dialog of the split run's trap, preceded by a line that names
+// the file when the error was about one.
+class ConsoleErrorAdvisor : public ErrorAdvisor {
+ public:
+  explicit ConsoleErrorAdvisor(ConsoleBoxes& boxes) : boxes_(boxes) {}
+  TrapAction Advise(const VbError& error) override;
+
+ private:
+  ConsoleBoxes& boxes_;
 };
 
 // Nothing to repaint in a console.
@@ -77,24 +114,9 @@ class ConsoleHost {
  private:
   ConsoleBoxes boxes_;
   ConsoleLoop loop_;
-  ErrorDialogAdvisor advisor_;
+  ConsoleErrorAdvisor advisor_;
   Platform platform_;
   Globals globals_;
-};
-
-// A progress bar on standard error, drawn only when that is a terminal.
-class ConsoleProgress {
- public:
-  explicit ConsoleProgress(std::FILE* out);
-  void Start(int64_t maximum);
-  void Update(int64_t current);
-  void Finish();
-
- private:
-  std::FILE* out_;
-  bool enabled_;
-  int64_t maximum_ = 0;
-  int lastPercent_ = -1;
 };
 
 // Options and positional arguments of one subcommand.
@@ -123,12 +145,28 @@ struct ParsedArgs {
 ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::set<std::string>& withValue,
                      const std::set<std::string>& flags);
 
-// Whole bytes with an optional suffix k (x 1,024) or m (x 1,048,576), either
-// case. nullopt for anything else, negative or beyond 64 bits.
+// Whole bytes with an optional suffix k (x 1,024), m (x 1,048,576) or g
+// (x 1,073,741,824), either case. nullopt for anything else, negative or
+// beyond 64 bits.
 std::optional<int64_t> ParseSize(std::string_view text);
 
 // --yes / --no (both: an error in `error`).
 AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error);
+
+// -q / -v (both: an error in `error`).
+Verbosity VerbosityFrom(const ParsedArgs& args, std::string& error);
+
+// Whether the arguments ask for a command's help (-h or --help before any
+// "--"): the help is all the command does then.
+bool HelpAsked(const std::vector<std::string>& args);
+
+// The folder a command writes to when -d does not say: the one that holds
+// `file` ("." for a bare name).
+std::string FolderOf(const std::string& file);
+
+// Why `folder` cannot take a command's output (it does not exist, or it is
+// not a folder); empty when it can.
+std::string DestinationProblem(const std::string& folder);
 
 // "vtq: " + message on standard error, its control characters shown
 // escaped; returns the usage exit status 2.

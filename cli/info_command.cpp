@@ -35,6 +35,10 @@ void Line(const char* name, const std::string& value) {
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& args) {
+  if (HelpAsked(args)) {
+    std::fputs(std::string(InfoHelp()).c_str(), stdout);
+    return 0;
+  }
   const ParsedArgs parsed = ParseArgs(args, {"--unknown-as"}, {});
   if (!parsed.error.empty())
     return UsageError(parsed.error);

@@ -26,7 +26,13 @@ int main(int argc, char** argv) {
   if (command == "info")
     return vtq::cli::RunInfo(args);
   if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(usage.c_str(), stdout);
+    // "vtq help split" is "vtq split --help".
+    const std::string topic = command == "help" && !args.empty() ? args[0] : std::string();
+    std::fputs(std::string(vtq::cli::HelpText(topic)).c_str(), stdout);
+    return 0;
+  }
+  if (command == "--version" || command == "-V") {
+    std::fputs(vtq::cli::VersionText().c_str(), stdout);
     return 0;
   }
   std::fprintf(stderr, "vtq: unknown command '%s'\n%s", vtq::ShownText(command).c_str(),

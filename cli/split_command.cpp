@@ -10,7 +10,10 @@
 #include "cli/console_host.h"
 #include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
+#include "cli/progress_meter.h"
+#include "cli/size_option.h"
 #include "cli/split_events.h"
+#include "cli/terminal.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -31,6 +34,7 @@ constexpr const char* kEnvironmentNotUsed =
 struct SplitOptions {
   SplitRequest request;
   AnswerPolicy policy = AnswerPolicy::kAsk;
+  Verbosity verbosity = Verbosity::kNormal;
 };
 
 // Usage errors return the message; an empty text means the options are good.
@@ -38,7 +42,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   SplitRequest& r = o.request;
   ParsedArgs parsed =
       ParseArgs(args, {"-d", "-s", "--first-size", "-f", "-p", "--passphrase-file", "--regen"},
-                {"-c", "--bat", "--yes", "--no", "-P", "--ask-passphrase"});
+                {"-c", "--bat", "--yes", "--no", "-P", "--ask-passphrase", "-q", "-v"});
   for (std::string& arg : args)
     SecureWipe(arg);
   if (!parsed.error.empty())
@@ -48,19 +52,21 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   r.source = parsed.positionals.front();
   if (std::string problem = NotAFileProblem(r.source); !problem.empty())
     return problem;
+  // Beside the source unless told otherwise, as the program's own command
+  // line does.
   const auto destination = parsed.Value("-d");
-  if (!destination || destination->empty())
-    return "split needs a destination folder (-d DIR)";
-  r.destination = *destination;
+  if (destination && destination->empty())
+    return "-d needs a folder; leave it out to write beside the source";
+  r.destination = destination ? *destination : FolderOf(r.source);
 
   const auto size = [&](const char* option, int64_t& target) -> std::string {
     const auto text = parsed.Value(option);
     if (!text)
       return {};
-    const auto bytes = ParseSize(*text);
-    if (!bytes)
-      return std::string("bad size for ") + option + ": " + *text;
-    target = *bytes;
+    const SizeOption parsedSize = ParseFragmentSize(option, *text);
+    if (!parsedSize.error.empty())
+      return parsedSize.error;
+    target = parsedSize.bytes;
     return {};
   };
   if (auto e = size("-s", r.fragmentSize); !e.empty())
@@ -95,6 +101,9 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
     return "--bat needs raw fragments (-f raw)";
   std::string error;
   o.policy = PolicyFrom(parsed, error);
+  if (!error.empty())
+    return error;
+  o.verbosity = VerbosityFrom(parsed, error);
   if (!error.empty())
     return error;
   if (r.format != aftQuorvelle) {
@@ -150,8 +159,14 @@ int ReportStop(const SplitResult& result, const SplitOptions& o) {
       std::fputs("vtq: split ended after an error\n", stderr);
       return 1;
     case SplitStop::kEngineError:
-      std::fprintf(stderr, "vtq: error %d: %s\n", result.errorNumber,
-                   ShownText(result.errorDescription).c_str());
+      if (!result.errorFile.empty()) {
+        std::fprintf(
+            stderr, "vtq: %s\n",
+            FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
+      } else {
+        std::fprintf(stderr, "vtq: error %d: %s\n", result.errorNumber,
+                     ShownText(result.errorDescription).c_str());
+      }
       return 1;
   }
   return 1;
@@ -160,26 +175,39 @@ int ReportStop(const SplitResult& result, const SplitOptions& o) {
 }  // namespace
 
 int RunSplit(std::vector<std::string> args) {
+  if (HelpAsked(args)) {
+    std::fputs(std::string(SplitHelp()).c_str(), stdout);
+    return 0;
+  }
   SplitOptions o;
   if (const std::string problem = ReadOptions(args, o); !problem.empty())
     return UsageError(problem);
   if (o.request.format != aftQuorvelle && EnvironmentPassphraseSet())
     std::fputs(kEnvironmentNotUsed, stderr);
 
-  std::error_code ignored;
-  if (!std::filesystem::is_directory(o.request.destination, ignored)) {
-    return UsageError("the destination folder " + o.request.destination + " does not exist");
-  }
+  if (const std::string problem = DestinationProblem(o.request.destination); !problem.empty())
+    return UsageError(problem);
 
   ConsoleHost host(o.policy);
   ConsolePrompts prompts(host.Boxes());
-  SplitProgress events(host.Boxes(), stdout, stderr);
+  // One fragment written again has nothing to follow.
+  const bool live =
+      o.verbosity != Verbosity::kQuiet && o.request.regenerate <= 0 && IsTerminal(stderr);
+  ProgressMeter meter(stderr, live, ProgressMeter::SteadySeconds, TerminalColumns(stderr));
+  host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
+  SplitProgress events(host.Boxes(), stdout, stderr, o.verbosity, meter);
+  std::error_code unknown;
+  const uintmax_t sourceBytes = std::filesystem::file_size(o.request.source, unknown);
+  o.request.confirm = [&](int16_t fragments) {
+    events.Expect(fragments, unknown ? 0 : sourceBytes);
+    return true;
+  };
   const SplitResult result = RunSplitCommand(o.request, host.GetGlobals(), events, prompts);
   if (result.stop != SplitStop::kNone) {
     events.Abandon();
     return ReportStop(result, o);
   }
-  if (result.batchFileWritten)
+  if (result.batchFileWritten && o.verbosity != Verbosity::kQuiet)
     std::fprintf(stdout, "%s\n", ShownText(result.batchFile).c_str());
   events.Summary(result);
   return result.Complete() && host.Boxes().CriticalShown() == 0 ? 0 : 1;

@@ -1,22 +1,131 @@
 #include "cli/commands.h"
 
 namespace vtq::cli {
+namespace {
+
+constexpr std::string_view kSizes =
+    "SIZE is a number of bytes, or a number followed by k, m or g (times 1,024,\n"
+    "1,048,576 or 1,073,741,824), or a size of the program's preset list: 720k\n"
+    "(730,112 bytes), 1.44m (1,457,664), 1.72m (1,745,408) or 2.88m (3,019,899).\n"
+    "A fragment is 10k to 100m.\n";
+
+constexpr std::string_view kPassphrases =
+    "Passphrases: -p PASSPHRASE is visible to other users of the computer, who can\n"
+    "read it in the process list; prefer --passphrase-file FILE (its first line),\n"
+    "-P or --ask-passphrase (split: typed twice at the terminal, not shown), or the\n"
+    "environment variable VTQ_PASSPHRASE, used when no option gives one. assemble\n"
+    "asks at a terminal for the passphrase of an encrypted series it was not given.\n"
+    "Check digits (-c) and passphrases need the own format (-f own): a raw or old\n"
+    "series has no header to record them.\n";
+
+constexpr std::string_view kOutput =
+    "At a terminal a progress line shows the bytes done, the percentage, the speed\n"
+    "and the time left. Exit status: 0 done, 1 the run failed or stopped, 2 the\n"
+    "command line or a missing answer stopped it before anything was written.\n";
+
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (const std::string_view part : parts)
+    text += part;
+  return text;
+}
+
+}  // namespace
 
 std::string_view UsageText() {
-  return "usage: vtq split SOURCE -d DIR [-s BYTES] [--first-size BYTES] [-f own|raw|old] [-c]\n"
-         "                 [-p PASSPHRASE | --passphrase-file FILE | -P] [--regen N] [--bat]\n"
-         "                 [--yes|--no]\n"
-         "       vtq assemble FIRST -d DIR [-p PASSPHRASE | --passphrase-file FILE]\n"
-         "                 [--unknown-as raw|old] [--yes|--no]\n"
-         "       vtq info FRAGMENT [--unknown-as raw|old]\n"
+  static const std::string text = Joined(
+      {"usage: vtq split SOURCE [-d DIR] [-s SIZE] [--first-size SIZE] [-f own|raw|old] [-c]\n"
+       "                 [-p PASSPHRASE | --passphrase-file FILE | -P] [--regen N] [--bat]\n"
+       "                 [--yes|--no] [-v|-q]\n"
+       "       vtq assemble FIRST [-d DIR] [-p PASSPHRASE | --passphrase-file FILE]\n"
+       "                 [--unknown-as raw|old] [--yes|--no] [-v|-q]\n"
+       "       vtq info FRAGMENT [--unknown-as raw|old]\n"
+       "       vtq COMMAND --help | vtq --version\n"
+       "\n"
+       "split cuts SOURCE into a numbered series beside it (big.iso: big.001, big.002,\n"
+       "...); assemble joins a series from its first fragment into the file beside it;\n"
+       "info shows what a first fragment's header says. -d DIR writes elsewhere.\n"
+       "\n",
+       kSizes, "\n", kPassphrases, "\n", kOutput});
+  return text;
+}
+
+std::string_view SplitHelp() {
+  static const std::string text =
+      Joined({"usage: vtq split SOURCE [options]\n"
+              "\n"
+              "Cuts SOURCE into fragments named after it: big.iso gives big.001, big.002, ...\n"
+              "\n"
+              "  -d DIR                  Writes the fragments into DIR instead of the folder\n"
+              "                          that holds SOURCE.\n"
+              "  -s SIZE                 Makes every fragment SIZE bytes (1.44m when not given).\n"
+              "  --first-size SIZE       Makes the first fragment a different size.\n"
+              "  -f own|raw|old          Writes the program's own format with its header (own,\n"
+              "                          the default), plain slices that copy /b or cat join\n"
+              "                          (raw), or the older name-and-escape format (old).\n"
+              "  -c                      Ends every fragment with four check digits that\n"
+              "                          assemble verifies.\n"
+              "  -p PASSPHRASE           Encrypts the series with PASSPHRASE.\n"
+              "  --passphrase-file FILE  Encrypts the series with the first line of FILE.\n"
+              "  -P, --ask-passphrase    Asks for the passphrase twice at the terminal.\n"
+              "  --regen N               Writes fragment N again and leaves the others alone.\n"
+              "  --bat                   Writes a batch file beside a raw series that joins it\n"
+              "                          on Windows without this program.\n"
+              "  --yes, --no             Answers every question Yes or No instead of asking.\n"
+              "  -v                      Prints each fragment's name and size as it is written.\n"
+              "  -q                      Prints nothing but errors.\n"
+              "  -h, --help              Shows this help.\n"
+              "\n",
+              kSizes, "\n", kPassphrases, "\n", kOutput});
+  return text;
+}
+
+std::string_view AssembleHelp() {
+  static const std::string text =
+      Joined({"usage: vtq assemble FIRST [options]\n"
+              "\n"
+              "Joins the series whose first fragment is FIRST (big.001) back into its file,\n"
+              "named as its header says (a raw series: big.Unk), and prints the file's name.\n"
+              "\n"
+              "  -d DIR                  Writes the file into DIR instead of the folder that\n"
+              "                          holds FIRST.\n"
+              "  -p PASSPHRASE           Deciphers an encrypted series with PASSPHRASE.\n"
+              "  --passphrase-file FILE  Deciphers with the first line of FILE.\n"
+              "  --unknown-as raw|old    Answers the question of a fragment that may be raw data\n"
+              "                          or the older format: raw keeps every byte, old strips\n"
+              "                          the name at its start.\n"
+              "  --yes, --no             Answers every question Yes or No instead of asking.\n"
+              "  -v                      Prints each fragment's name and size as it is read.\n"
+              "  -q                      Prints nothing but errors.\n"
+              "  -h, --help              Shows this help.\n"
+              "\n",
+              kPassphrases, "\n", kOutput});
+  return text;
+}
+
+std::string_view InfoHelp() {
+  return "usage: vtq info FRAGMENT [options]\n"
          "\n"
-         "Passphrases: -p PASSPHRASE is visible to other users of the computer, who can\n"
-         "read it in the process list; prefer --passphrase-file FILE (its first line),\n"
-         "-P or --ask-passphrase (split: typed twice at the terminal, not shown), or the\n"
-         "environment variable VTQ_PASSPHRASE, used when no option gives one. assemble\n"
-         "asks at a terminal for the passphrase of an encrypted series it was not given.\n"
-         "Check digits (-c) and passphrases need the own format (-f own): a raw or old\n"
-         "series has no header to record them.\n";
+         "Shows what the header of a first fragment says, one \"Name: value\" a line.\n"
+         "\n"
+         "  --unknown-as raw|old    Reads a fragment that may be raw data or the older\n"
+         "                          format as raw (raw) or as the older format (old, the\n"
+         "                          default).\n"
+         "  -h, --help              Shows this help.\n";
+}
+
+std::string_view HelpText(std::string_view command) {
+  if (command == "split")
+    return SplitHelp();
+  if (command == "assemble")
+    return AssembleHelp();
+  if (command == "info")
+    return InfoHelp();
+  return UsageText();
+}
+
+std::string VersionText() {
+  return std::string("vtq (Vantrelloquin) ") + VTQ_VERSION_TEXT + "\n";
 }
 
 }  // namespace vtq::cli

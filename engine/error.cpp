@@ -55,4 +55,10 @@ void Raise(int32_t number, std::string source, std::string description) {
   throw VbError(number, std::move(source), std::move(description));
 }
 
+void RaiseAbout(const std::string& name, int32_t number) {
+  VbError error(number);
+  error.SetFileName(name);
+  throw error;
+}
+
 }  // namespace vtq

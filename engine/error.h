@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace vtq {
 
@@ -51,13 +52,21 @@ class VbError : public std::runtime_error {
   int32_t Number() const noexcept { return number_; }
   const std::string& Source() const noexcept { return source_; }
   const std::string& Description() const noexcept { return description_; }
+  // The file the failing operation was about; empty when it was about none
+  // or did not say. Not part of the description: the messages keep their
+  // classic words, and a front end that can name the file adds it.
+  const std::string& FileName() const noexcept { return fileName_; }
+  void SetFileName(std::string name) { fileName_ = std::move(name); }
 
  private:
   int32_t number_;
   std::string source_;
   std::string description_;
+  std::string fileName_;
 };
 
 [[noreturn]] void Raise(int32_t number, std::string source = {}, std::string description = {});
+// A classic error met by an operation on the file `name`.
+[[noreturn]] void RaiseAbout(const std::string& name, int32_t number);
 
 }  // namespace vtq

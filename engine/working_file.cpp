@@ -35,7 +35,7 @@ File CreateNew(const std::string& name) {
 
 WorkingFile::WorkingFile(std::string finalName) : finalName_(std::move(finalName)) {
   if (FolderExists(finalName_))
-    Raise(err::kPermissionDenied);
+    RaiseAbout(finalName_, err::kPermissionDenied);
   const std::string folder = FolderOf(finalName_);
   std::random_device random;
   const uint32_t start = random();

@@ -40,6 +40,8 @@ AssembleStop Run(const AssembleRequest& request, ActiveAssembler& assembler, Pro
   if (assembler.FileFormat(1) == aftQuorvelle && !assembler.KeyValid(1)) {
     // A passphrase given with the request was the answer already.
     if (!request.passphrase) {
+      if (!prompts.CanAskPassphrase())
+        return AssembleStop::kPassphraseCannotBeAsked;
       std::optional<std::string> typed = prompts.AskPassphrase("Security check", kPassphrasePrompt);
       assembler.DecryptionKey(typed.value_or(std::string()));
       SecureWipe(typed);
@@ -81,8 +83,10 @@ AssembleResult RunAssembleCommand(const AssembleRequest& request, Globals& globa
   if (failure) {
     result.stop = AssembleStop::kEngineError;
     result.errorNumber = failure->Number();
+    result.errorDescription = failure->Description();
+    result.errorFile = failure->FileName();
     // The refused check was the user's own answer to the assembler's question.
-    if (failure->Number() != kCheckabilityFailed)
+    if (failure->Number() != kCheckabilityFailed && !request.errorToldByCaller)
       ShowRuntimeErrorBox(*failure, boxes);
   }
   result.keptPartials = assembler.KeptPartials();

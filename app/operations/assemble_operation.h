@@ -48,6 +48,9 @@ struct AssembleRequest {
   // The caller has steps of its own after a finished run and plays the
   // done sound after them.
   bool doneSoundByCaller = false;
+  // The caller tells of an engine failure itself, from the result, and can
+  // name the file it was about; no box is shown for it here.
+  bool errorToldByCaller = false;
 };
 
 // The front end's progress: the engine's events, and the end of the run
@@ -58,12 +61,13 @@ class AssembleWatcher : public AssemblerEvents {
 };
 
 enum class AssembleStop {
-  kNone,                 // the series was assembled into `outputPath`
-  kFragmentRefused,      // the file list refused the fragment and said why
-  kQuestionCancelled,    // the unknown-format question was cancelled
-  kPassphraseIncorrect,  // "Password incorrect" was shown
-  kIncomplete,           // the run ended early; see `keptPartials`
-  kEngineError,          // shown as a box unless it was the refused check
+  kNone,                     // the series was assembled into `outputPath`
+  kFragmentRefused,          // the file list refused the fragment and said why
+  kQuestionCancelled,        // the unknown-format question was cancelled
+  kPassphraseIncorrect,      // "Password incorrect" was shown
+  kPassphraseCannotBeAsked,  // encrypted, none given and nobody to ask; nothing shown
+  kIncomplete,               // the run ended early; see `keptPartials`
+  kEngineError,              // shown as a box unless it was the refused check
 };
 
 struct AssembleResult {
@@ -72,6 +76,8 @@ struct AssembleResult {
   // What a run that ended early kept, so that it is not taken for the file.
   std::vector<std::string> keptPartials;
   int32_t errorNumber = 0;
+  std::string errorDescription;
+  std::string errorFile;  // the file the error was about, when it named one
 };
 
 AssembleResult RunAssembleCommand(const AssembleRequest& request, Globals& globals,

@@ -239,6 +239,7 @@ SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, Split
     result.stop = SplitStop::kEngineError;
     result.errorNumber = e.Number();
     result.errorDescription = e.Description();
+    result.errorFile = e.FileName();
     result.splitterAtError = FiguresOf(splitter);
   }
   return result;

@@ -83,6 +83,7 @@ struct SplitResult {
   int16_t fragmentsInSeries = 0;
   int32_t errorNumber = 0;
   std::string errorDescription;
+  std::string errorFile;            // the file the error was about, when it named one
   SplitterFigures splitterAtError;  // with kEngineError
   int expected = 0;                 // fragments a complete run writes
   int written = 0;

@@ -6,7 +6,9 @@
 
 #include <cstdio>
 
+#include "app/operations/assemble_operation.h"
 #include "cli/console_prompts.h"
+#include "cli/size_option.h"
 #include "cli/passphrase_source.h"
 #include "cli/tests/environment.h"
 #include "engine/tests/support/scratch.h"
@@ -70,6 +72,16 @@ TEST(ConsoleBoxesTest, AnOkBoxIsPrintedAndAnsweredOk) {
   EXPECT_EQ(boxes.Shown(), 1);
 }
 
+TEST(ConsoleBoxesTest, TheProgressLineMakesRoomBeforeEachBoxAndNote) {
+  Console c;
+  ConsoleBoxes boxes(AnswerPolicy::kAsk, c.out, c.in, false);
+  boxes.BeforeEachLine([&] { std::fputs("<cleared>", c.out); });
+  boxes.Show("Go on?", "Warning", mb::kYesNo);
+  EXPECT_EQ(c.Written(),
+            "<cleared>Warning: Go on?\n<cleared>vtq: no terminal to answer, so this question is "
+            "answered No; --yes or --no answers it\n");
+}
+
 TEST(ConsoleBoxesTest, YesAndNoAnswerEveryKindOfQuestion) {
   Console c;
   ConsoleBoxes yes(AnswerPolicy::kYes, c.out, c.in, true);
@@ -86,11 +98,61 @@ TEST(ConsoleBoxesTest, YesAndNoAnswerEveryKindOfQuestion) {
   EXPECT_EQ(c.Written().find("[y/n]"), std::string::npos);  // nothing was asked
 }
 
-TEST(ConsoleBoxesTest, WithoutATerminalQuestionsGetTheirNegativeAnswer) {
+TEST(ConsoleBoxesTest, WithoutATerminalQuestionsGetTheirNegativeAnswerAndNameTheirOption) {
   Console c;
   ConsoleBoxes boxes(AnswerPolicy::kAsk, c.out, c.in, false);
-  EXPECT_EQ(boxes.Show("q", "t", mb::kYesNo), mb::kIdNo);
-  EXPECT_EQ(boxes.Show("q", "t", mb::kOkCancel), mb::kIdCancel);
+  EXPECT_FALSE(boxes.CanAnswer());
+  EXPECT_EQ(boxes.Show("Go on?", "Warning", mb::kYesNo), mb::kIdNo);
+  EXPECT_EQ(boxes.Show("Insert disk 2", "Next disk", mb::kOkCancel), mb::kIdCancel);
+  EXPECT_EQ(boxes.Show("Raw?", "Format", mb::kYesNoCancel), mb::kIdCancel);
+  EXPECT_EQ(boxes.Show("Full", "Disk full", mb::kRetryCancel), mb::kIdCancel);
+  EXPECT_EQ(boxes.Show("Failed", "There is a problem", mb::kAbortRetryIgnore), mb::kIdAbort);
+  EXPECT_EQ(c.Written(),
+            "Warning: Go on?\n"
+            "vtq: no terminal to answer, so this question is answered No; --yes or --no answers "
+            "it\n"
+            "Next disk: Insert disk 2\n"
+            "vtq: no terminal to answer, so this question is answered Cancel; --yes (OK) or --no "
+            "(Cancel) answers it\n"
+            "Format: Raw?\n"
+            "vtq: no terminal to answer, so this question is answered Cancel; --yes (Yes) or --no "
+            "(Cancel) answers it\n"
+            "Disk full: Full\n"
+            "vtq: no terminal to answer, so this question is answered Cancel; only a person at a "
+            "terminal can retry\n"
+            "There is a problem: Failed\n"
+            "vtq: no terminal to answer, so this question is answered Abort; only a person at a "
+            "terminal can retry\n");
+  // An OK box asks nothing and needs no note.
+  ConsoleBoxes informed(AnswerPolicy::kAsk, c.out, c.in, false);
+  const std::string before = c.Written();
+  EXPECT_EQ(informed.Show("Done", "vtq", mb::kOk), mb::kIdOk);
+  EXPECT_EQ(c.Written(), before + "vtq: Done\n");
+  // An option answers without a note.
+  EXPECT_TRUE(ConsoleBoxes(AnswerPolicy::kNo, c.out, c.in, false).CanAnswer());
+}
+
+TEST(ConsolePromptsTest, TheUnknownFormatQuestionNobodyCanAnswerNamesItsOptionInstead) {
+  Console c;
+  ConsoleBoxes boxes(AnswerPolicy::kAsk, c.out, c.in, false);
+  ConsolePrompts prompts(boxes, "big.001");
+  EXPECT_EQ(prompts.AskYesNoCancel(kUnknownFormatQuestion, kUnknownFormatTitle), Answer::kCancel);
+  EXPECT_TRUE(prompts.QuestionUnasked());
+  EXPECT_EQ(c.Written(),
+            "vtq: cannot tell whether big.001 is raw data or in the older format, and there is no "
+            "terminal to ask: give --unknown-as raw or --unknown-as old\n");
+  // Answered by an option, it is shown and answered as before.
+  ConsoleBoxes yes(AnswerPolicy::kYes, c.out, c.in, false);
+  ConsolePrompts answered(yes, "big.001");
+  EXPECT_EQ(answered.AskYesNoCancel(kUnknownFormatQuestion, kUnknownFormatTitle), Answer::kYes);
+  EXPECT_FALSE(answered.QuestionUnasked());
+}
+
+TEST(FileErrorNoteTest, TheFileFirstThenTheClassicWordsAndNumber) {
+  EXPECT_EQ(FileErrorNote("C:\\out\\big.003", "File not found", 53),
+            "C:\\out\\big.003: File not found (runtime error 53)");
+  EXPECT_EQ(FileErrorNote("e\x1B[2J.001", "Path not found", 76),
+            "e\\x1B[2J.001: Path not found (runtime error 76)");
 }
 
 TEST(ConsoleBoxesTest, AtATerminalTheAnswerIsAskedUntilItIsOneOfTheButtons) {
@@ -120,7 +182,7 @@ TEST(ConsolePromptsTest, TheYesNoCancelQuestionIsABoxLineAnsweredLikeAnyBox) {
   EXPECT_EQ(no.Shown(), 1);
 }
 
-TEST(ParseSizeTest, WholeBytesWithKAndMSuffixes) {
+TEST(ParseSizeTest, WholeBytesWithKMAndGSuffixes) {
   EXPECT_EQ(ParseSize("1457664"), 1457664);
   EXPECT_EQ(ParseSize("1424k"), 1424 * 1024);
   EXPECT_EQ(ParseSize("2M"), 2 * 1048576);
@@ -129,9 +191,51 @@ TEST(ParseSizeTest, WholeBytesWithKAndMSuffixes) {
   EXPECT_FALSE(ParseSize("k"));
   EXPECT_FALSE(ParseSize("-5"));
   EXPECT_FALSE(ParseSize("1.5m"));
-  EXPECT_FALSE(ParseSize("12g"));
+  EXPECT_EQ(ParseSize("12g"), int64_t{12} << 30);
+  EXPECT_FALSE(ParseSize("12t"));
+  EXPECT_FALSE(ParseSize("9999999999g"));
   EXPECT_FALSE(ParseSize("99999999999999999999"));
   EXPECT_FALSE(ParseSize("9999999999999999m"));
+}
+
+TEST(ParseSizeTest, ThePresetNamesAreThePresetsNotMultiples) {
+  struct Case {
+    const char* text;
+    int64_t bytes;
+  };
+  for (const Case c : {Case{"720k", 730112}, Case{"720KB", 730112}, Case{"1.44m", 1457664},
+                       Case{"1.44Mb", 1457664}, Case{"1.72m", 1745408}, Case{"2.88M", 3019899},
+                       Case{"10k", 10240}, Case{"100m", 104857600}, Case{"1457664", 1457664}}) {
+    const SizeOption size = ParseFragmentSize("-s", c.text);
+    EXPECT_EQ(size.bytes, c.bytes) << c.text;
+    EXPECT_EQ(size.error, "") << c.text;
+  }
+  EXPECT_EQ(ParseFragmentSize("-s", "10239").error,
+            "size out of range for -s: 10239 (fragments are 10k to 100m, 10240 to 104857600 "
+            "bytes)");
+  EXPECT_EQ(ParseFragmentSize("-s", "104857601").error,
+            "size out of range for -s: 104857601 (fragments are 10k to 100m, 10240 to 104857600 "
+            "bytes)");
+  EXPECT_EQ(ParseFragmentSize("--first-size", "1.45m").error,
+            "bad size for --first-size: 1.45m (give bytes, a number with k, m or g, or 720k, "
+            "1.44m, 1.72m, 2.88m)");
+  EXPECT_NE(ParseFragmentSize("-s", "720").error, "");  // a preset needs its unit
+}
+
+TEST(DefaultsTest, TheFolderThatHoldsAFile) {
+  EXPECT_EQ(FolderOf("data.bin"), ".");
+  EXPECT_EQ(FolderOf("sub/data.001"), "sub");
+  EXPECT_EQ(FolderOf("/srv/images/big.iso"), "/srv/images");
+#ifdef _WIN32
+  EXPECT_EQ(FolderOf("C:\\images\\big.iso"), "C:\\images");
+#endif
+}
+
+TEST(DefaultsTest, HelpIsAskedBeforeTheEndOfTheOptions) {
+  EXPECT_TRUE(HelpAsked({"big.iso", "--help"}));
+  EXPECT_TRUE(HelpAsked({"-h"}));
+  EXPECT_FALSE(HelpAsked({"--", "--help"}));  // a file named --help
+  EXPECT_FALSE(HelpAsked({"big.iso", "-d", "out"}));
 }
 
 TEST(ParseArgsTest, OptionsValuesAndPositionals) {

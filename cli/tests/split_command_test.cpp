@@ -220,7 +220,7 @@ TEST_F(SplitCommandTest, APlantedLinkAtTheBatchNameIsReplacedNotWrittenThrough) 
 TEST_F(SplitCommandTest, NamesArePrintedWithTheirControlCharactersEscaped) {
   const std::string hostile = dir / "e\x1B]0;owned\x07.bin";
   test::WriteBytes(hostile, data);
-  ASSERT_EQ(Captured({hostile, "-d", out, "-f", "raw", "-s", "20000"}), 0) << err;
+  ASSERT_EQ(Captured({hostile, "-d", out, "-f", "raw", "-s", "20000", "-v"}), 0) << err;
   EXPECT_EQ(printed, Out("e\\x1B]0;owned\\x07.001") + "\t20000\n" + Out("e\\x1B]0;owned\\x07.002") +
                          "\t10000\n");
   EXPECT_EQ(err.find('\x1B'), std::string::npos);
@@ -229,7 +229,7 @@ TEST_F(SplitCommandTest, NamesArePrintedWithTheirControlCharactersEscaped) {
 
 TEST_F(SplitCommandTest, UsageErrorsExitWith2) {
   EXPECT_EQ(RunSplit({}), 2);
-  EXPECT_EQ(RunSplit({source}), 2);  // no -d
+  EXPECT_EQ(RunSplit({source, "-d", ""}), 2);
   EXPECT_EQ(Split({"-s", "12x"}), 2);
   EXPECT_EQ(Split({"-f", "zip"}), 2);
   EXPECT_EQ(Split({"--regen", "0"}), 2);
@@ -241,6 +241,76 @@ TEST_F(SplitCommandTest, UsageErrorsExitWith2) {
   EXPECT_EQ(Split({"-f", "old", "-p", "x"}), 2);
   EXPECT_EQ(RunSplit({source, "-d", dir / "nowhere"}), 2);
   EXPECT_FALSE(FileExists(Out("data.001")));
+}
+
+TEST_F(SplitCommandTest, WithoutADestinationTheFragmentsGoBesideTheSource) {
+  ASSERT_EQ(Captured({source, "-f", "raw", "-s", "10k"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(dir / "data.001"), Bytes(data.begin(), data.begin() + 10240));
+  EXPECT_EQ(test::ReadBytes(dir / "data.003").size(), 30000u - 2 * 10240);
+  EXPECT_EQ(Entries(out), 0);
+  // Off a terminal: the summary alone.
+  EXPECT_EQ(printed, "");
+  EXPECT_EQ(err, "vtq: 3 fragments, 30000 bytes written to " + dir.Path() + "\n");
+}
+
+TEST_F(SplitCommandTest, AMissingDestinationIsNamedAndNothingIsWritten) {
+  const int before = Entries(dir.Path());
+  EXPECT_EQ(Captured({source, "-d", dir / "nowhere"}), 2);
+  EXPECT_EQ(err, "vtq: the destination folder " + dir / "nowhere" + " does not exist\n");
+  EXPECT_EQ(Captured({source, "-d", source}), 2);
+  EXPECT_EQ(err, "vtq: the destination " + source + " is not a folder\n");
+  EXPECT_EQ(Captured({source, "-d", ""}), 2);
+  EXPECT_EQ(err, "vtq: -d needs a folder; leave it out to write beside the source\n");
+  EXPECT_EQ(Entries(dir.Path()), before);
+  EXPECT_EQ(Entries(out), 0);
+}
+
+TEST_F(SplitCommandTest, SizesTakeTheirSuffixesAndThePresetNames) {
+  const Bytes big = test::PatternBytes(800000, 3);
+  test::WriteBytes(source, big);
+  ASSERT_EQ(Captured({source, "-d", out, "-f", "raw", "-s", "720k"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Out("data.001")).size(), 730112u);  // the floppy, not 720 x 1,024
+  ASSERT_EQ(Captured({source, "-d", out, "-f", "raw", "-s", "700K"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Out("data.001")).size(), 700u * 1024);
+  ASSERT_EQ(Captured({source, "-d", out, "-f", "raw", "-s", "1.44MB"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Out("data.001")), big);  // one fragment of up to 1,457,664
+  EXPECT_EQ(Captured({source, "-d", out, "-s", "5k"}), 2);
+  EXPECT_EQ(err,
+            "vtq: size out of range for -s: 5k (fragments are 10k to 100m, 10240 to 104857600 "
+            "bytes)\n");
+  EXPECT_EQ(Captured({source, "-d", out, "-s", "1g"}), 2);
+  EXPECT_EQ(err,
+            "vtq: size out of range for -s: 1g (fragments are 10k to 100m, 10240 to 104857600 "
+            "bytes)\n");
+  EXPECT_EQ(Captured({source, "-d", out, "--first-size", "1.5m"}), 2);
+  EXPECT_EQ(err,
+            "vtq: bad size for --first-size: 1.5m (give bytes, a number with k, m or g, or 720k, "
+            "1.44m, 1.72m, 2.88m)\n");
+}
+
+TEST_F(SplitCommandTest, VerboseListsEveryFragmentQuietTellsNothing) {
+  ASSERT_EQ(Captured({source, "-d", out, "-f", "raw", "-s", "10k", "-v"}), 0) << err;
+  EXPECT_EQ(printed, Out("data.001") + "\t10240\n" + Out("data.002") + "\t10240\n" +
+                         Out("data.003") + "\t9520\n");
+  EXPECT_EQ(err, "vtq: 3 fragments, 30000 bytes written to " + WithTrailingSeparator(out) + "\n");
+  ASSERT_EQ(Captured({source, "-d", out, "-f", "raw", "-s", "10k", "--bat", "-q"}), 0);
+  EXPECT_EQ(printed, "");
+  EXPECT_EQ(err, "");
+  EXPECT_TRUE(FileExists(Out("data.BAT")));
+  EXPECT_EQ(Captured({source, "-d", out, "-q", "-v"}), 2);
+  EXPECT_EQ(err, "vtq: -q and -v exclude each other\n");
+  // Errors are told however quiet.
+  EXPECT_EQ(Captured({source, "-d", dir / "nowhere", "-q"}), 2);
+  EXPECT_EQ(err, "vtq: the destination folder " + dir / "nowhere" + " does not exist\n");
+}
+
+TEST_F(SplitCommandTest, AFragmentThatCannotBeWrittenIsNamed) {
+  test::MakeFolder(Out("data.002"));  // a folder where the second fragment goes
+  EXPECT_EQ(Captured({source, "-d", out, "-s", "10240"}), 1);
+  EXPECT_TRUE(
+      err.starts_with("vtq: " + Out("data.002") + ": Permission denied (runtime error 70)\n"))
+      << err;
+  EXPECT_TRUE(err.ends_with("vtq: split ended after an error\n")) << err;
 }
 
 TEST_F(SplitCommandTest, EngineFailuresExitWith1) {

@@ -21,7 +21,7 @@ SystemErrorCode LastSystemError();
 int32_t ClassicFileError(SystemErrorCode code, const std::string& name);
 
 [[noreturn]] inline void RaiseFileError(SystemErrorCode code, const std::string& name) {
-  Raise(ClassicFileError(code, name));
+  RaiseAbout(name, ClassicFileError(code, name));
 }
 
 [[noreturn]] inline void RaiseLastFileError(const std::string& name) {
@@ -32,7 +32,7 @@ int32_t ClassicFileError(SystemErrorCode code, const std::string& name);
 // folder that has gone is as much "file not found" as the file itself.
 [[noreturn]] inline void RaiseLastLengthError(const std::string& name) {
   const int32_t number = ClassicFileError(LastSystemError(), name);
-  Raise(number == err::kPathNotFound ? err::kFileNotFound : number);
+  RaiseAbout(name, number == err::kPathNotFound ? err::kFileNotFound : number);
 }
 
 }  // namespace vtq

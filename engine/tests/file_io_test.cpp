@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/system_error.h"
@@ -71,6 +73,31 @@ TEST(FileAccess, MissingFileAndMissingFolderHaveTheirOwnNumbers) {
   EXPECT_EQ(ErrorOf([&] { RemoveFile(missing); }), err::kFileNotFound);
   EXPECT_FALSE(FileExists(missing));
   EXPECT_EQ(ErrorOf([&] { File f("", File::Mode::kRead); }), err::kPathFileAccess);
+}
+
+// The classic number says what went wrong, the name which file: a front end
+// can tell the user which fragment of a hundred is missing.
+TEST(FileAccess, AFailureCarriesTheNameOfItsFile) {
+  ScratchDir dir;
+  const std::string missing = dir / "series.042";
+  const auto failure = [](const std::function<void()>& action) -> VbError {
+    try {
+      action();
+    } catch (const VbError& error) {
+      return error;
+    }
+    ADD_FAILURE() << "no error raised";
+    return VbError(0);
+  };
+  const VbError opened = failure([&] { File f(missing, File::Mode::kRead); });
+  EXPECT_EQ(opened.Number(), err::kFileNotFound);
+  EXPECT_EQ(opened.FileName(), missing);
+  EXPECT_EQ(opened.Description(), "File not found");  // the classic words, unchanged
+  EXPECT_EQ(failure([&] { FileLength(missing); }).FileName(), missing);
+  const std::string inMissingFolder = dir / ("gone" + S + "out.bin");
+  EXPECT_EQ(failure([&] { File f(inMissingFolder, File::Mode::kReplace); }).FileName(),
+            inMissingFolder);
+  EXPECT_EQ(VbError(err::kDiskFull).FileName(), "");  // an error about no file names none
 }
 
 TEST(FileAccess, AFolderIsNoFile) {

@@ -100,6 +100,13 @@ TEST(WorkingFile, AFolderOfTheFinalNameIsRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(ErrorOf([&] { WorkingFile file(dir / "taken"); }), err::kPermissionDenied);
   EXPECT_EQ(ErrorOf([&] { WorkingFile::InPlace(dir / "taken"); }), err::kPermissionDenied);
   EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"taken"});
+  // The refusal says which name it was about.
+  try {
+    WorkingFile file(dir / "taken");
+    ADD_FAILURE() << "a folder was taken for a file";
+  } catch (const VbError& error) {
+    EXPECT_EQ(error.FileName(), dir / "taken");
+  }
 }
 
 TEST(WorkingFile, InPlaceItRemovesTheOldFileFirstAndGoesWhenAbandoned) {

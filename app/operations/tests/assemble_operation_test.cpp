@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/operations/info_operation.h"
 #include "app/operations/tests/recording_prompts.h"
 #include "engine/path.h"
@@ -85,6 +87,39 @@ TEST_F(AssembleOperationTest, AMissingFragmentIsRefusedAndTheRunNeverStarts) {
   EXPECT_EQ(Assemble().stop, AssembleStop::kFragmentRefused);
   EXPECT_FALSE(doubles.boxes.shown.empty());
   EXPECT_TRUE(prompts.sounds.empty());
+}
+
+TEST_F(AssembleOperationTest, AFailureNamesItsFileAndIsShownUnlessTheCallerTellsIt) {
+  request.firstFragment = test::WriteFragments(dir / "notes.", test::OwnSeries(data, 2000));
+  const std::string second = dir / "notes.002";
+  std::filesystem::remove(second);
+  const AssembleResult shown = Assemble();
+  EXPECT_EQ(shown.stop, AssembleStop::kEngineError);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(doubles.boxes.shown[0].text, "Runtime error 53: File not found");
+  EXPECT_EQ(shown.errorFile, second);
+
+  request.errorToldByCaller = true;
+  const AssembleResult told = Assemble();
+  EXPECT_EQ(told.stop, AssembleStop::kEngineError);
+  EXPECT_EQ(doubles.boxes.shown.size(), 1u);  // no second box
+  EXPECT_EQ(told.errorNumber, err::kFileNotFound);
+  EXPECT_EQ(told.errorDescription, "File not found");
+  EXPECT_EQ(told.errorFile, second);
+}
+
+TEST_F(AssembleOperationTest, AnEncryptedSeriesWithNobodyToAskStopsBeforeAsking) {
+  test::HandHeader header;
+  header.encrypted = true;
+  header.keyCheck = 1;
+  test::Bytes first = test::HandHeaderBytes(header);
+  first.insert(first.end(), data.begin(), data.end());
+  request.firstFragment = test::WriteFragments(dir / "locked.", {first});
+  prompts.canAsk = false;
+  EXPECT_EQ(Assemble().stop, AssembleStop::kPassphraseCannotBeAsked);
+  EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_TRUE(doubles.boxes.shown.empty());  // no "Password incorrect" for a question never asked
+  EXPECT_TRUE(test::NamesIn(request.destination).empty());
 }
 
 TEST_F(AssembleOperationTest, InfoReadsTheHeaderWithoutAssembling) {
