@@ -10,6 +10,7 @@
 #include "cli/console_host.h"
 #include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
+#include "cli/verify_command.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -109,7 +110,7 @@ int RunAssemble(std::vector<std::string> args) {
     case AssembleStop::kNone:
       ReportKeptPartials(result);
       std::printf("%s\n", ShownText(result.outputPath).c_str());
-      return 0;
+      return ReportAssembledChecksum(result) ? 0 : 1;
     case AssembleStop::kIncomplete:
     case AssembleStop::kEngineError:
       ReportKeptPartials(result);
@@ -117,6 +118,7 @@ int RunAssemble(std::vector<std::string> args) {
     case AssembleStop::kFragmentRefused:
     case AssembleStop::kQuestionCancelled:
     case AssembleStop::kPassphraseIncorrect:
+    case AssembleStop::kFragmentsMissing:
       break;
   }
   return 1;

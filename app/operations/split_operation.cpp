@@ -1,5 +1,7 @@
 #include "app/operations/split_operation.h"
 
+#include "app/operations/checksum_file.h"
+
 #include <algorithm>
 
 #include "engine/program/batgen.h"
@@ -216,6 +218,11 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   splitter.Split();
+  if (request.writeChecksums && request.regenerate <= 0 && result.Complete()) {
+    result.checksumFile = WriteSeriesChecksums(
+        request.source, splitter.DestinationFolder() + StemOf(BaseName(request.source)) + "001",
+        result.fragmentsInSeries);
+  }
   prompts.PlaySound(kSoundDoneWork);
   return SplitStop::kNone;
 }
