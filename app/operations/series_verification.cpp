@@ -72,10 +72,9 @@ class Verification {
     MeasureFragments();
     JudgeLengths();
     InspectContents();
-    std::stable_sort(report_.findings.begin(), report_.findings.end(),
-                     [](const FragmentFinding& a, const FragmentFinding& b) {
-                       return a.number < b.number;
-                     });
+    std::stable_sort(
+        report_.findings.begin(), report_.findings.end(),
+        [](const FragmentFinding& a, const FragmentFinding& b) { return a.number < b.number; });
     return report_;
   }
 

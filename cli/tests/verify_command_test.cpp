@@ -64,13 +64,13 @@ TEST_F(VerifyCommandTest, FaultsAreNamedWithTheRegenerationThatMendsThem) {
   third[0] ^= 1;
   test::WriteBytes(Frag("data.003"), third);
   EXPECT_EQ(Verify(), 1);
-  EXPECT_EQ(err, "vtq: fragment 2 (" + Frag("data.002") + ") is missing\n" +
-                     "vtq: fragment 3 (" + Frag("data.003") +
-                     ") is damaged: its check digits do not match\n" +
+  EXPECT_EQ(err, "vtq: fragment 2 (" + Frag("data.002") + ") is missing\n" + "vtq: fragment 3 (" +
+                     Frag("data.003") + ") is damaged: its check digits do not match\n" +
                      "vtq: re-create them from the source with the options of the first split:\n" +
                      "  vtq split data.bin -d " + WithTrailingSeparator(out) + " --regen 2\n" +
                      "  vtq split data.bin -d " + WithTrailingSeparator(out) + " --regen 3\n");
-  EXPECT_EQ(stdoutText, "not sound: 2 of 3 fragments at fault (3 fragments, check digits checked)\n");
+  EXPECT_EQ(stdoutText,
+            "not sound: 2 of 3 fragments at fault (3 fragments, check digits checked)\n");
 }
 
 TEST_F(VerifyCommandTest, AWrongPassphraseFailsAndUsageErrorsAreUsageErrors) {
@@ -87,9 +87,9 @@ TEST_F(VerifyCommandTest, AssembleSaysWhetherTheResultMatchesTheChecksumFile) {
   test::MakeFolder(dir / "joined");
   const std::vector<std::string> args{Frag("data.001"), "-d", dir / "joined"};
   EXPECT_EQ(Run(RunAssemble, args), 0) << err;
-  EXPECT_NE(err.find("the assembled file matches the SHA-256 of the source in " +
-                     Frag("data.sha256")),
-            std::string::npos)
+  EXPECT_NE(
+      err.find("the assembled file matches the SHA-256 of the source in " + Frag("data.sha256")),
+      std::string::npos)
       << err;
   Bytes second = test::ReadBytes(Frag("data.002"));
   second[5] ^= 1;

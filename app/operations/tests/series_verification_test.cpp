@@ -37,7 +37,9 @@ class SeriesVerificationTest : public ::testing::Test {
     test::WriteBytes(source, data);
     test::MakeFolder(folder);
   }
-  std::string Fragment(int i) { return WithTrailingSeparator(folder) + "data." + FragmentNumber(i); }
+  std::string Fragment(int i) {
+    return WithTrailingSeparator(folder) + "data." + FragmentNumber(i);
+  }
   // 50,000 bytes in fragments of 10,240: five of them.
   void Split(AftFileFormat format, bool checkDigits, std::optional<std::string> passphrase = {},
              bool checksums = false) {
@@ -126,11 +128,10 @@ TEST_F(SeriesVerificationTest, TruncatedAndOverlongFragmentsAreMeasuredAgainstTh
   for (const FragmentFinding& f : report.findings)
     found.emplace_back(f.number, f.fault);
   // Both have lost their check digits' agreement too.
-  EXPECT_EQ(found, (std::vector<std::pair<int, FragmentFault>>{
-                       {3, FragmentFault::kWrongLength},
-                       {3, FragmentFault::kCheckDigits},
-                       {5, FragmentFault::kWrongLength},
-                       {5, FragmentFault::kCheckDigits}}));
+  EXPECT_EQ(found, (std::vector<std::pair<int, FragmentFault>>{{3, FragmentFault::kWrongLength},
+                                                               {3, FragmentFault::kCheckDigits},
+                                                               {5, FragmentFault::kWrongLength},
+                                                               {5, FragmentFault::kCheckDigits}}));
   EXPECT_EQ(report.findings[0].length, 5000u);
   EXPECT_EQ(report.findings[0].expected, 10240u);
   EXPECT_EQ(report.findings[2].expected, 10240u);
@@ -196,7 +197,8 @@ TEST_F(SeriesVerificationTest, AssembleNamesEveryMissingFragmentBeforeWritingAny
   EXPECT_EQ(doubles.boxes.shown[0].text, "These fragments were not found: " + Fragment(2) + ", " +
                                              Fragment(4) + ". Nothing was assembled.");
   EXPECT_TRUE(test::NamesIn(request.destination).empty());
-  EXPECT_EQ(FragmentsMissingText({"a.003"}), "Fragment a.003 was not found. Nothing was assembled.");
+  EXPECT_EQ(FragmentsMissingText({"a.003"}),
+            "Fragment a.003 was not found. Nothing was assembled.");
 }
 
 TEST_F(SeriesVerificationTest, AssembleChecksTheResultAgainstTheChecksumFile) {

@@ -148,8 +148,9 @@ void File::Seek(uint64_t offset) {
 
 void File::CopyInKernel(File& target, uint64_t& left) {
   while (left > 0) {
-    const ssize_t moved = copy_file_range(Descriptor(handle_), nullptr, Descriptor(target.handle_),
-                                          nullptr, static_cast<size_t>(std::min<uint64_t>(left, kChunk)), 0);
+    const ssize_t moved =
+        copy_file_range(Descriptor(handle_), nullptr, Descriptor(target.handle_), nullptr,
+                        static_cast<size_t>(std::min<uint64_t>(left, kChunk)), 0);
     if (moved < 0 && errno == EINTR)
       continue;
     if (moved < 0) {
