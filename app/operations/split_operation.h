@@ -41,8 +41,9 @@ struct SplitRequest {
   // The source is a cabinet packed from a folder: the batch file extracts
   // it into a folder of its own.
   bool cabinetIsMultifile = false;
-  // A checksum file beside a whole series (app/operations/checksum_file.h);
-  // a regenerated fragment leaves the older file as it is.
+  // A checksum file beside a whole series (app/operations/checksum_file.h).
+  // A whole series written without one removes the older series' file; a
+  // regenerated fragment leaves it as it is.
   bool writeChecksums = false;
   // On a removable disk the first fragment takes what the disk has free:
   // asked once the batch file is on it, just before the run.

@@ -57,6 +57,20 @@ TEST_F(VerifyCommandTest, ASoundSeriesSaysWhatWasChecked) {
   EXPECT_EQ(err, "");
 }
 
+TEST_F(VerifyCommandTest, TheNamedRegenerationMendsTheSeriesAndKeepsItsChecksumFile) {
+  ASSERT_EQ(Split({"--sha256"}), 0) << err;
+  Bytes second = test::ReadBytes(Frag("data.002"));
+  second[9] ^= 1;
+  test::WriteBytes(Frag("data.002"), second);
+  EXPECT_EQ(Verify(), 1);
+  EXPECT_NE(err.find("  vtq split data.bin -d " + WithTrailingSeparator(out) + " --regen 2\n"),
+            std::string::npos)
+      << err;
+  ASSERT_EQ(Split({"--regen", "2", "--yes"}), 0) << err;
+  EXPECT_TRUE(FileExists(Frag("data.sha256")));
+  EXPECT_EQ(Verify(), 0) << err;
+}
+
 TEST_F(VerifyCommandTest, FaultsAreNamedWithTheRegenerationThatMendsThem) {
   ASSERT_EQ(Split({"-c"}), 0) << err;
   RemoveFile(Frag("data.002"));
