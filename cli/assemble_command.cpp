@@ -14,6 +14,7 @@
 #include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
 #include "cli/terminal.h"
+#include "cli/verify_command.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -123,7 +124,7 @@ int RunAssemble(std::vector<std::string> args) {
       ReportKeptPartials(result);
       if (verbosity != Verbosity::kQuiet)
         std::printf("%s\n", ShownText(result.outputPath).c_str());
-      return 0;
+      return ReportAssembledChecksum(result) ? 0 : 1;
     case AssembleStop::kEngineError:
       ReportEngineError(result);
       ReportKeptPartials(result);
@@ -140,6 +141,7 @@ int RunAssemble(std::vector<std::string> args) {
       return prompts.QuestionUnasked() ? 2 : 1;
     case AssembleStop::kFragmentRefused:
     case AssembleStop::kPassphraseIncorrect:
+    case AssembleStop::kFragmentsMissing:
       break;
   }
   return 1;

@@ -13,6 +13,7 @@ namespace vtq::cli {
 int RunSplit(std::vector<std::string> args);
 int RunAssemble(std::vector<std::string> args);
 int RunInfo(const std::vector<std::string>& args);
+int RunVerify(std::vector<std::string> args);
 
 // The usage and help text of vtq as a whole, and each command's own.
 std::string_view UsageText();

@@ -42,7 +42,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   SplitRequest& r = o.request;
   ParsedArgs parsed =
       ParseArgs(args, {"-d", "-s", "--first-size", "-f", "-p", "--passphrase-file", "--regen"},
-                {"-c", "--bat", "--yes", "--no", "-P", "--ask-passphrase", "-q", "-v"});
+                {"-c", "--bat", "--yes", "--no", "-P", "--ask-passphrase", "-q", "-v", "--sha256"});
   for (std::string& arg : args)
     SecureWipe(arg);
   if (!parsed.error.empty())
@@ -97,6 +97,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   }
   r.checkDigits = parsed.Has("-c");
   r.writeBatchFile = parsed.Has("--bat");
+  r.writeChecksums = parsed.Has("--sha256");
   if (r.writeBatchFile && r.format != aftRaw)
     return "--bat needs raw fragments (-f raw)";
   std::string error;
@@ -209,6 +210,8 @@ int RunSplit(std::vector<std::string> args) {
   }
   if (result.batchFileWritten && o.verbosity != Verbosity::kQuiet)
     std::fprintf(stdout, "%s\n", ShownText(result.batchFile).c_str());
+  if (!result.checksumFile.empty())
+    std::fprintf(stdout, "%s\n", ShownText(result.checksumFile).c_str());
   events.Summary(result);
   return result.Complete() && host.Boxes().CriticalShown() == 0 ? 0 : 1;
 }

@@ -28,20 +28,6 @@ class FragmentBuffer {
     return {bytes_.get(), size};
   }
 
-  // Copies a fragment that needs no verification or deciphering to `output`
-  // through the buffer in pieces small enough to stay in the processor's
-  // cache; the bytes are the ones Fill would have appended.
-  void PassThrough(File& file, uint64_t length, AssemblyOutput& output) {
-    constexpr uint64_t kPiece = 256 * 1024;
-    const size_t piece = Reserve(std::min(length, kPiece));
-    for (uint64_t left = length; left > 0;) {
-      const auto now = static_cast<size_t>(std::min<uint64_t>(left, piece));
-      file.ReadExactly(bytes_.get(), now);
-      output.Append(bytes_.get(), now);
-      left -= now;
-    }
-  }
-
  private:
   size_t Reserve(uint64_t length) {
     if (length > SIZE_MAX)
@@ -139,12 +125,19 @@ class ActiveAssembler::SeriesRun {
     const std::string name = SeriesFragmentName(stem_, i);
     const uint64_t length = FileLength(name);
     File fragment(name, File::Mode::kRead);
-    // Past fragment 1, a series without check digits or cipher has nothing
-    // to look at in the bytes: they go straight through.
-    if (i > 1 && !header_.file.checkable && !header_.file.encrypted)
-      buffer_.PassThrough(fragment, length, *output_);
-    else if (!JoinWhole(fragment, length, i))
+    // A series without check digits or cipher has nothing to look at in the
+    // bytes past fragment 1's header: they go straight through, copied by
+    // the system where it can. A raw series has no header to look at either.
+    const bool plain = !header_.file.checkable && !header_.file.encrypted;
+    if (i > 1 && plain) {
+      output_->AppendFrom(fragment, length);
+    } else if (i == 1 && format_ == aftRaw) {
+      std::span<uint8_t> none;
+      TakeFirstFragmentHeaders(none);
+      output_->AppendFrom(fragment, length);
+    } else if (!JoinWhole(fragment, length, i)) {
       return false;
+    }
     fragment.Close();
     return true;
   }

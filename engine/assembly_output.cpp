@@ -21,6 +21,10 @@ void AssemblyOutput::Append(const void* data, size_t size) {
   file_.Write(data, size);
 }
 
+void AssemblyOutput::AppendFrom(File& source, uint64_t length) {
+  file_.CopyFrom(source, length);
+}
+
 void AssemblyOutput::Complete() {
   // A whole output that cannot take its name is kept beside it instead.
   file_.Complete();

@@ -26,6 +26,8 @@ class AssemblyOutput {
   AssemblyOutput& operator=(const AssemblyOutput&) = delete;
 
   void Append(const void* data, size_t size);
+  // The next `length` bytes of `source`, without passing through the run.
+  void AppendFrom(File& source, uint64_t length);
   // The whole series is written: the output replaces any file of its name.
   void Complete();
   // Removes what this run wrote and nothing else.

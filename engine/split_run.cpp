@@ -110,6 +110,12 @@ class ActiveSplitter::Run {
   std::string stem_;
   std::string prefix_;
   std::vector<uint8_t> buffer_;
+  // A fragment without cipher or check digits is not read into the buffer:
+  // its source bytes, after what the buffer holds, are copied straight to
+  // the fragment, inside the system where it can.
+  bool direct_ = false;
+  int64_t copyOffset_ = 0;
+  uint64_t copyLength_ = 0;
   uint64_t headerBytes_ = 0;
   File source_;
   WorkingFile fragment_;
@@ -251,6 +257,12 @@ void ActiveSplitter::Run::ReadData(int64_t offset, int64_t wanted, size_t at) {
   if (wanted < 0)
     Raise(err::kInvalidArgument);
   const int64_t available = std::clamp<int64_t>(sourceLength_ - offset, 0, wanted);
+  if (direct_) {
+    buffer_.resize(at);
+    copyOffset_ = offset;
+    copyLength_ = static_cast<uint64_t>(available);
+    return;
+  }
   // Room for the check digits too, so that appending them never reallocates.
   buffer_.reserve(at + static_cast<size_t>(wanted) + kCheckDigitCount);
   buffer_.resize(at + static_cast<size_t>(available));
@@ -274,8 +286,13 @@ void ActiveSplitter::Run::CutLastBuffer() {
   }
   if (keep < 0)
     Raise(err::kInvalidArgument);
-  if (static_cast<uint64_t>(keep) < buffer_.size())
-    buffer_.resize(static_cast<size_t>(keep));
+  const auto kept = static_cast<uint64_t>(keep);
+  if (kept < buffer_.size()) {
+    buffer_.resize(static_cast<size_t>(kept));
+    copyLength_ = 0;
+  } else if (kept < buffer_.size() + copyLength_) {
+    copyLength_ = kept - buffer_.size();
+  }
 }
 
 void ActiveSplitter::Run::ChooseProgressUnit() {
@@ -338,6 +355,8 @@ bool ActiveSplitter::Run::FillBuffer(int16_t i) {
   if (!Step([&] { prefix_ = s_.HeaderText(filename_, false); }))
     return false;
   headerBytes_ = 0;
+  direct_ = !s_.Encrypting() && s_.CheckDigitBytes() == 0;
+  copyLength_ = 0;
   if (i == 1)
     return FillFirstBuffer();
   return Step([&] {
@@ -410,8 +429,12 @@ bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
   Stage("Fragment dumper");
   return Step([&] {
     fragment_.Write(buffer_.data(), buffer_.size());
+    if (copyLength_ > 0) {
+      source_.Seek(static_cast<uint64_t>(copyOffset_));
+      fragment_.CopyFrom(source_, copyLength_);
+    }
     fragment_.Complete();
-    s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size());
+    s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size() + copyLength_);
   });
 }
 

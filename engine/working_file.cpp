@@ -101,6 +101,10 @@ void WorkingFile::Write(const void* data, size_t size) {
   file_.Write(data, size);
 }
 
+void WorkingFile::CopyFrom(File& source, uint64_t length) {
+  source.CopyTo(file_, length);
+}
+
 void WorkingFile::Complete() {
   file_.Close();
   // Still ours until the rename succeeds: a failed one leaves it to Discard.

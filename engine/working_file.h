@@ -37,6 +37,8 @@ class WorkingFile {
   WorkingFile& operator=(const WorkingFile&) = delete;
 
   void Write(const void* data, size_t size);
+  // The next `length` bytes of `source`, copied inside the system where it can.
+  void CopyFrom(File& source, uint64_t length);
   // Closes the file and gives it the final name, replacing what had it.
   void Complete();
   // Closes and removes the file; nothing else is touched.

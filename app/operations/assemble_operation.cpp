@@ -1,9 +1,13 @@
 #include "app/operations/assemble_operation.h"
 
-#include "app/operations/runtime_error_box.h"
 #include <optional>
 
+#include "app/operations/checksum_file.h"
+#include "app/operations/runtime_error_box.h"
+#include "app/operations/series_verification.h"
+#include "app/operations/sha256.h"
 #include "engine/error.h"
+#include "engine/path.h"
 #include "engine/secure_wipe.h"
 
 namespace vtq {
@@ -15,8 +19,26 @@ constexpr const char* kPassphrasePrompt =
 
 constexpr auto kNoAnswerYet = static_cast<AftFileFormat>(-1);
 
+// The assembled file is read once more and compared with the source's digest
+// in the series' checksum file, when there is one.
+void CheckAgainstChecksumFile(const std::string& firstFragment, AssembleResult& result) {
+  SeriesChecksums sums;
+  const ChecksumFileState state = ReadSeriesChecksums(firstFragment, sums);
+  if (state == ChecksumFileState::kAbsent)
+    return;
+  result.checksumFile = ChecksumFileName(firstFragment);
+  if (state == ChecksumFileState::kUnreadable) {
+    result.checksum = ChecksumVerdict::kUnreadable;
+    return;
+  }
+  result.checksum = Sha256OfFile(result.outputPath) == sums.source.digest
+                        ? ChecksumVerdict::kMatches
+                        : ChecksumVerdict::kDiffers;
+}
+
 AssembleStop Run(const AssembleRequest& request, ActiveAssembler& assembler, Prompts& prompts,
-                 MessageBoxes& boxes, AssembleResult& result) {
+                 Globals& globals, AssembleResult& result) {
+  MessageBoxes& boxes = globals.GetPlatform().boxes;
   if (assembler.FilesToAssemble().Add(request.firstFragment) != 0)
     return AssembleStop::kFragmentRefused;
   assembler.DestinationFolder(request.destination);
@@ -52,17 +74,41 @@ AssembleStop Run(const AssembleRequest& request, ActiveAssembler& assembler, Pro
     }
   }
 
+  // A fixed disk holds the whole series, so a gap is known before anything
+  // is written; removable disks are asked for one by one instead.
+  if (!globals.DiskRemovable(DriveOfName(request.firstFragment))) {
+    const bool ownFormat = assembler.FileFormat(1) == aftQuorvelle;
+    result.missingFragments =
+        MissingFragments(globals.GetPlatform().folders, assembler.FilesToAssemble().Item(1),
+                         ownFormat ? assembler.FragmentCount(1) : 0, !ownFormat);
+    if (!result.missingFragments.empty()) {
+      boxes.Show(FragmentsMissingText(result.missingFragments), kFragmentsMissingTitle,
+                 mb::kIconCritical);
+      return AssembleStop::kFragmentsMissing;
+    }
+  }
+
   result.outputPath = assembler.OutputPathFor(1);
   prompts.PlaySound(kSoundAssembleFile);
   assembler.Assemble();
   if (assembler.CompletedSeries() != 1)
     return AssembleStop::kIncomplete;
+  CheckAgainstChecksumFile(assembler.FilesToAssemble().Item(1), result);
   if (!request.doneSoundByCaller)
     prompts.PlaySound(kSoundDoneWork);
   return AssembleStop::kNone;
 }
 
 }  // namespace
+
+std::string FragmentsMissingText(const std::vector<std::string>& names) {
+  if (names.size() == 1)
+    return "Fragment " + names.front() + " was not found. Nothing was assembled.";
+  std::string list;
+  for (const std::string& name : names)
+    list += (list.empty() ? "" : ", ") + name;
+  return "These fragments were not found: " + list + ". Nothing was assembled.";
+}
 
 AssembleRequest::~AssembleRequest() {
   SecureWipe(passphrase);
@@ -75,7 +121,7 @@ AssembleResult RunAssembleCommand(const AssembleRequest& request, Globals& globa
   ActiveAssembler assembler(globals, watcher);
   std::optional<VbError> failure;
   try {
-    result.stop = Run(request, assembler, prompts, boxes, result);
+    result.stop = Run(request, assembler, prompts, globals, result);
   } catch (const VbError& e) {
     failure = e;
   }

@@ -68,6 +68,15 @@ enum class AssembleStop {
   kPassphraseCannotBeAsked,  // encrypted, none given and nobody to ask; nothing shown
   kIncomplete,               // the run ended early; see `keptPartials`
   kEngineError,              // shown as a box unless it was the refused check
+  kFragmentsMissing,         // `missingFragments` were named; nothing was written
+};
+
+// What the series' checksum file said of the assembled file.
+enum class ChecksumVerdict {
+  kNoFile,      // the series has no checksum file
+  kUnreadable,  // `checksumFile` is not in sha256sum's form
+  kMatches,     // the assembled file has the source's digest
+  kDiffers,     // it has not: the run counts as failed
 };
 
 struct AssembleResult {
@@ -78,7 +87,16 @@ struct AssembleResult {
   int32_t errorNumber = 0;
   std::string errorDescription;
   std::string errorFile;  // the file the error was about, when it named one
+  // On a fixed disk every fragment is looked for before anything is written.
+  std::vector<std::string> missingFragments;
+  ChecksumVerdict checksum = ChecksumVerdict::kNoFile;
+  std::string checksumFile;
 };
+
+inline constexpr const char* kFragmentsMissingTitle = "Fragments missing";
+// "Fragment data.003 was not found. Nothing was assembled." or, for several,
+// "These fragments were not found: data.003, data.005. Nothing was assembled."
+std::string FragmentsMissingText(const std::vector<std::string>& names);
 
 AssembleResult RunAssembleCommand(const AssembleRequest& request, Globals& globals,
                                   AssembleWatcher& watcher, Prompts& prompts);

@@ -1,5 +1,7 @@
 #include "app/operations/split_operation.h"
 
+#include "app/operations/checksum_file.h"
+
 #include <algorithm>
 
 #include "engine/program/batgen.h"
@@ -216,6 +218,17 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   splitter.Split();
+  const std::string firstFragment =
+      splitter.DestinationFolder() + StemOf(BaseName(request.source)) + FragmentNumber(1);
+  if (request.regenerate <= 0 && result.Complete()) {
+    if (request.writeChecksums) {
+      result.checksumFile =
+          WriteSeriesChecksums(request.source, firstFragment, result.fragmentsInSeries);
+    } else if (FileExists(ChecksumFileName(firstFragment))) {
+      // The digests of the series this one replaced would only accuse it.
+      RemoveFile(ChecksumFileName(firstFragment));
+    }
+  }
   prompts.PlaySound(kSoundDoneWork);
   return SplitStop::kNone;
 }

@@ -41,6 +41,10 @@ struct SplitRequest {
   // The source is a cabinet packed from a folder: the batch file extracts
   // it into a folder of its own.
   bool cabinetIsMultifile = false;
+  // A checksum file beside a whole series (app/operations/checksum_file.h).
+  // A whole series written without one removes the older series' file; a
+  // regenerated fragment leaves it as it is.
+  bool writeChecksums = false;
   // On a removable disk the first fragment takes what the disk has free:
   // asked once the batch file is on it, just before the run.
   std::function<int64_t()> freeSpaceAtStart;
@@ -88,6 +92,7 @@ struct SplitResult {
   int expected = 0;                 // fragments a complete run writes
   int written = 0;
   uint64_t bytesWritten = 0;
+  std::string checksumFile;  // where the checksums were written, when asked
 
   bool Complete() const { return written == expected && expected > 0; }
 };

@@ -47,10 +47,23 @@ class File {
   void Seek(uint64_t offset);
   uint64_t Length() const;
 
+  // How CopyTo moves the bytes: inside the system's kernel where it offers
+  // that (copy_file_range), through a buffer otherwise; kThroughBuffer
+  // forces the buffer.
+  enum class CopyPath { kFastest, kThroughBuffer };
+  // Copies `length` bytes from this file's position to `target`'s, both
+  // moving on. Raises 62 when this file ends first, and what Write raises.
+  void CopyTo(File& target, uint64_t length, CopyPath path = CopyPath::kFastest);
+
  private:
   // The system's own reference to the open file, in a width that holds
   // either kind: a HANDLE on Windows, a descriptor natively. Neither system
   // hands out -1 for an open file.
+  // Moves what the system copies without a buffer of ours, lowering
+  // `left`; leaves the rest (all of it where there is no such call, or the
+  // two files do not allow it) to the buffer.
+  void CopyInKernel(File& target, uint64_t& left);
+
   using SystemHandle = std::intptr_t;
   static constexpr SystemHandle kClosed = -1;
 

@@ -12,6 +12,10 @@
 
 #include <cerrno>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace vtq {
 namespace {
 
@@ -213,6 +217,76 @@ TEST(FileAccess, AFullDeviceIsDiskFull) {
   const auto bytes = test::PatternBytes(100);
   EXPECT_EQ(ErrorOf([&] { full.Write(bytes.data(), bytes.size()); }), err::kDiskFull);
 }
+
+// Copies between open files: the system's own copy and the buffer must give
+// the same bytes from the same positions, and fail alike.
+TEST(FileCopy, BothPathsCopyFromThePositionsAndMoveThemOn) {
+  ScratchDir dir;
+  const auto content = test::PatternBytes(3 * 1024 * 1024 + 17);
+  WriteBytes(dir / "src", content);
+  for (const auto path : {File::CopyPath::kFastest, File::CopyPath::kThroughBuffer}) {
+    {
+      File in(dir / "src", File::Mode::kRead);
+      File out(dir / "dst", File::Mode::kReplace);
+      out.Write("head", 4);
+      in.Seek(100);
+      in.CopyTo(out, 2 * 1024 * 1024 + 5, path);
+      in.CopyTo(out, 0, path);
+      in.CopyTo(out, 1000, path);
+      uint8_t next = 0;
+      ASSERT_EQ(in.Read(&next, 1), 1u);
+      EXPECT_EQ(next, content[100 + 2 * 1024 * 1024 + 5 + 1000]);
+    }
+    auto expected = std::vector<uint8_t>{'h', 'e', 'a', 'd'};
+    expected.insert(expected.end(), content.begin() + 100,
+                    content.begin() + 100 + 2 * 1024 * 1024 + 5 + 1000);
+    EXPECT_EQ(ReadBytes(dir / "dst"), expected);
+  }
+}
+
+TEST(FileCopy, ASourceThatEndsFirstIsError62OnBothPaths) {
+  ScratchDir dir;
+  WriteBytes(dir / "src", test::PatternBytes(5000));
+  for (const auto path : {File::CopyPath::kFastest, File::CopyPath::kThroughBuffer}) {
+    File in(dir / "src", File::Mode::kRead);
+    File out(dir / "dst", File::Mode::kReplace);
+    EXPECT_EQ(ErrorOf([&] { in.CopyTo(out, 5001, path); }), err::kInputPastEnd);
+    File closed;
+    EXPECT_EQ(ErrorOf([&] { in.CopyTo(closed, 1, path); }), err::kBadFileName);
+  }
+}
+
+#ifndef _WIN32
+// The system's copy refuses to cross from one file system to another on
+// most kernels, and refuses devices: the buffer carries on from there.
+TEST(FileCopy, AcrossFileSystemsAndOntoAFullDeviceTheBufferTakesOver) {
+  if (!FolderExists("/dev/shm"))
+    GTEST_SKIP() << "no /dev/shm";
+  ScratchDir dir;
+  const auto content = test::PatternBytes(1024 * 1024 + 3, 4);
+  const std::string shm = "/dev/shm/vtq-copy-test-" + std::to_string(getpid());
+  WriteBytes(shm, content);
+  {
+    File in(shm, File::Mode::kRead);
+    File out(dir / "from-shm", File::Mode::kReplace);
+    in.CopyTo(out, content.size());
+  }
+  EXPECT_EQ(ReadBytes(dir / "from-shm"), content);
+  {
+    File in(dir / "from-shm", File::Mode::kRead);
+    File out(shm + ".back", File::Mode::kReplace);
+    in.CopyTo(out, content.size());
+  }
+  EXPECT_EQ(ReadBytes(shm + ".back"), content);
+  RemoveFile(shm);
+  RemoveFile(shm + ".back");
+  if (FileExists("/dev/full")) {
+    File in(dir / "from-shm", File::Mode::kRead);
+    File full("/dev/full", File::Mode::kReplace);
+    EXPECT_EQ(ErrorOf([&] { in.CopyTo(full, 100); }), err::kDiskFull);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace vtq

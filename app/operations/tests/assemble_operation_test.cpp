@@ -92,7 +92,10 @@ TEST_F(AssembleOperationTest, AMissingFragmentIsRefusedAndTheRunNeverStarts) {
 TEST_F(AssembleOperationTest, AFailureNamesItsFileAndIsShownUnlessTheCallerTellsIt) {
   request.firstFragment = test::WriteFragments(dir / "notes.", test::OwnSeries(data, 2000));
   const std::string second = dir / "notes.002";
-  std::filesystem::remove(second);
+  // Gone once the run has started: a fragment missing beforehand is named
+  // before anything is written.
+  const test::Bytes kept = test::ReadBytes(second);
+  watcher.onStart = [&] { std::filesystem::remove(second); };
   const AssembleResult shown = Assemble();
   EXPECT_EQ(shown.stop, AssembleStop::kEngineError);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
@@ -100,6 +103,7 @@ TEST_F(AssembleOperationTest, AFailureNamesItsFileAndIsShownUnlessTheCallerTells
   EXPECT_EQ(shown.errorFile, second);
 
   request.errorToldByCaller = true;
+  test::WriteBytes(second, kept);
   const AssembleResult told = Assemble();
   EXPECT_EQ(told.stop, AssembleStop::kEngineError);
   EXPECT_EQ(doubles.boxes.shown.size(), 1u);  // no second box

@@ -4,6 +4,7 @@
 // disk request and counts how often a run ended.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,11 +47,15 @@ class RecordingPrompts : public Prompts {
 
 class CountingWatcher : public AssembleWatcher {
  public:
-  void AssembleStart(int16_t) override {}
+  void AssembleStart(int16_t) override {
+    if (onStart)
+      onStart();
+  }
   void AssembleInterval(int16_t) override {}
   void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
   void RunEnded() override { ++ended; }
   int ended = 0;
+  std::function<void()> onStart;
 };
 
 }  // namespace vtq::test

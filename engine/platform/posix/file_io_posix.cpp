@@ -146,6 +146,30 @@ void File::Seek(uint64_t offset) {
     RaiseLastFileError(name_);
 }
 
+void File::CopyInKernel(File& target, uint64_t& left) {
+  while (left > 0) {
+    const ssize_t moved =
+        copy_file_range(Descriptor(handle_), nullptr, Descriptor(target.handle_), nullptr,
+                        static_cast<size_t>(std::min<uint64_t>(left, kChunk)), 0);
+    if (moved < 0 && errno == EINTR)
+      continue;
+    if (moved < 0) {
+      // Another file system, an old kernel, a file system or file kind that
+      // cannot: the buffer takes over from where the kernel stopped.
+      if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == ENOTSUP ||
+          errno == EINVAL) {
+        return;
+      }
+      const int error = errno;
+      const bool targets = error == ENOSPC || error == EDQUOT || error == EFBIG;
+      RaiseFileError(static_cast<SystemErrorCode>(error), targets ? target.name_ : name_);
+    }
+    if (moved == 0)
+      Raise(err::kInputPastEnd);
+    left -= static_cast<uint64_t>(moved);
+  }
+}
+
 uint64_t File::Length() const {
   if (!IsOpen())
     Raise(err::kBadFileName);

@@ -1,0 +1,81 @@
+#pragma once
+// Checking a fragment series without writing anything: every fragment
+// there, each as long as the series needs it, the check digits of a
+// checkable series (after the passphrase's key check for an encrypted one),
+// and the digests of the series' checksum file when there is one. The
+// findings name every fragment by number, so that the front end can say
+// which ones a regeneration would re-create.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/format.h"
+#include "engine/globals.h"
+
+namespace vtq {
+
+struct VerifyRequest {
+  VerifyRequest() = default;
+  ~VerifyRequest();  // the passphrase goes with the request
+  VerifyRequest(const VerifyRequest&) = delete;
+  VerifyRequest& operator=(const VerifyRequest&) = delete;
+
+  std::string firstFragment;
+  // For an encrypted series; the built-in passphrase when absent.
+  std::optional<std::string> passphrase;
+  // A first fragment with a name-and-escape prefix is read as this.
+  AftFileFormat unknownAs = aftRaw;
+};
+
+enum class FragmentFault {
+  kMissing,      // no file of the fragment's name opens
+  kWrongLength,  // `length` where the series needs `expected` (at most, for the last)
+  kCheckDigits,  // its check digits do not match its data
+  kDigest,       // its SHA-256 differs from the checksum file's
+};
+
+struct FragmentFinding {
+  int number = 0;
+  std::string name;
+  FragmentFault fault = FragmentFault::kMissing;
+  uint64_t length = 0;
+  uint64_t expected = 0;
+};
+
+struct VerifyReport {
+  bool readable = true;  // false: the first fragment could not be read at all
+  AftFileFormat format = aftRaw;
+  int fragments = 0;
+  bool checkable = false;
+  bool encrypted = false;
+  bool passphraseRejected = false;  // check digits were then left unchecked
+  bool checkDigitsChecked = false;
+  // The checksum file: its name when there is one, and whether it read.
+  std::string checksumFile;
+  bool checksumFileUnreadable = false;
+  bool digestsChecked = false;
+  // The source's name as the checksum file or the series header gives it.
+  std::string sourceName;
+  std::vector<FragmentFinding> findings;  // by fragment number, then fault
+
+  bool Sound() const;
+  // The numbers of the fragments with any finding, ascending, each once.
+  std::vector<int> FaultyFragments() const;
+};
+
+VerifyReport VerifySeries(const VerifyRequest& request, Globals& globals);
+
+// The fragments of the series of `firstFragment` that do not open, of
+// `count` (own format) or, for a series without a header, up to the highest
+// number that stands beside it in the folder; names in ascending order.
+std::vector<std::string> MissingFragments(FolderEnumerator& folders,
+                                          const std::string& firstFragment, int count,
+                                          bool countFromFolder);
+
+// The highest n for which the fragment name stem + n stands in the folder of
+// `firstFragment`; 0 when none does.
+int HighestFragmentInFolder(FolderEnumerator& folders, const std::string& firstFragment);
+
+}  // namespace vtq

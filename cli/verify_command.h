@@ -1,0 +1,21 @@
+#pragma once
+// The console's words for what the checking of a series found, and for
+// what an assembly found against the series' checksum file.
+
+#include <cstdio>
+
+#include "app/operations/assemble_operation.h"
+#include "app/operations/series_verification.h"
+
+namespace vtq::cli {
+
+// One line per finding on `err`, the fragments `--regen N` re-creates, and
+// the closing verdict on `out`; the exit status (0 sound, 1 not).
+int ReportVerification(const VerifyReport& report, const std::string& folder, std::FILE* out,
+                       std::FILE* err);
+
+// A line on standard error when the series had a checksum file; false when
+// the assembled file does not match it (or the file could not be read).
+bool ReportAssembledChecksum(const AssembleResult& result);
+
+}  // namespace vtq::cli
