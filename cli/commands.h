@@ -20,6 +20,7 @@ std::string_view UsageText();
 std::string_view SplitHelp();
 std::string_view AssembleHelp();
 std::string_view InfoHelp();
+std::string_view VerifyHelp();
 // The help of the command named `command`; the usage text for any other.
 std::string_view HelpText(std::string_view command);
 // "vtq (Vantrelloquin) " and the build's version.

@@ -36,15 +36,18 @@ std::string_view UsageText() {
   static const std::string text = Joined(
       {"usage: vtq split SOURCE [-d DIR] [-s SIZE] [--first-size SIZE] [-f own|raw|old] [-c]\n"
        "                 [-p PASSPHRASE | --passphrase-file FILE | -P] [--regen N] [--bat]\n"
-       "                 [--yes|--no] [-v|-q]\n"
+       "                 [--sha256] [--yes|--no] [-v|-q]\n"
        "       vtq assemble FIRST [-d DIR] [-p PASSPHRASE | --passphrase-file FILE]\n"
        "                 [--unknown-as raw|old] [--yes|--no] [-v|-q]\n"
+       "       vtq verify FIRST [-p PASSPHRASE | --passphrase-file FILE]\n"
+       "                 [--unknown-as raw|old]\n"
        "       vtq info FRAGMENT [--unknown-as raw|old]\n"
        "       vtq COMMAND --help | vtq --version\n"
        "\n"
        "split cuts SOURCE into a numbered series beside it (big.iso: big.001, big.002,\n"
        "...); assemble joins a series from its first fragment into the file beside it;\n"
-       "info shows what a first fragment's header says. -d DIR writes elsewhere.\n"
+       "verify checks a series without writing anything; info shows what a first\n"
+       "fragment's header says. -d DIR writes elsewhere.\n"
        "\n",
        kSizes, "\n", kPassphrases, "\n", kOutput});
   return text;
@@ -71,6 +74,9 @@ std::string_view SplitHelp() {
               "  --regen N               Writes fragment N again and leaves the others alone.\n"
               "  --bat                   Writes a batch file beside a raw series that joins it\n"
               "                          on Windows without this program.\n"
+              "  --sha256                Writes the SHA-256 digests of SOURCE and of every\n"
+              "                          fragment beside the series (big.sha256), in the form\n"
+              "                          sha256sum -c reads; assemble and verify check them.\n"
               "  --yes, --no             Answers every question Yes or No instead of asking.\n"
               "  -v                      Prints each fragment's name and size as it is written.\n"
               "  -q                      Prints nothing but errors.\n"
@@ -114,7 +120,29 @@ std::string_view InfoHelp() {
          "  -h, --help              Shows this help.\n";
 }
 
+std::string_view VerifyHelp() {
+  static const std::string text =
+      Joined({"usage: vtq verify FIRST [options]\n"
+              "\n"
+              "Checks the series whose first fragment is FIRST without writing anything: every\n"
+              "fragment there and of the length the series needs, the check digits of a\n"
+              "series that has them, and the digests of its .sha256 file when there is one.\n"
+              "Names every missing or damaged fragment and the --regen that re-creates it.\n"
+              "Exit status 0 when the series is sound, 1 when it is not.\n"
+              "\n"
+              "  -p PASSPHRASE           Opens an encrypted series to check its check digits.\n"
+              "  --passphrase-file FILE  Opens it with the first line of FILE.\n"
+              "  --unknown-as raw|old    Reads a fragment that may be raw data or the older\n"
+              "                          format as raw (raw) or as the older format (old).\n"
+              "  -h, --help              Shows this help.\n"
+              "\n",
+              kPassphrases});
+  return text;
+}
+
 std::string_view HelpText(std::string_view command) {
+  if (command == "verify")
+    return VerifyHelp();
   if (command == "split")
     return SplitHelp();
   if (command == "assemble")

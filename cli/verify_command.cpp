@@ -98,6 +98,10 @@ bool ReportAssembledChecksum(const AssembleResult& result) {
 }
 
 int RunVerify(std::vector<std::string> args) {
+  if (HelpAsked(args)) {
+    std::fputs(std::string(VerifyHelp()).c_str(), stdout);
+    return 0;
+  }
   ParsedArgs parsed = ParseArgs(args, {"-p", "--passphrase-file", "--unknown-as"}, {});
   for (std::string& arg : args)
     SecureWipe(arg);
