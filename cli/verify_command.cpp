@@ -68,7 +68,7 @@ int ReportVerification(const VerifyReport& report, const std::string& folder, st
   if (report.digestsChecked)
     checked += ", SHA-256 digests of " + ShownText(BaseName(report.checksumFile));
   if (report.Sound()) {
-    std::fprintf(out, "sound: %s\n", checked.c_str());
+    std::fprintf(out, "sound: %s checked\n", checked.c_str());
     return 0;
   }
   std::fprintf(out, "not sound: %zu of %d fragments at fault (%s checked)\n", faulty.size(),

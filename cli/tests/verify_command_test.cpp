@@ -53,7 +53,8 @@ TEST_F(VerifyCommandTest, ASoundSeriesSaysWhatWasChecked) {
   ASSERT_EQ(Split({"-c", "--sha256"}), 0) << err;
   EXPECT_NE(stdoutText.find(Frag("data.sha256") + "\n"), std::string::npos) << stdoutText;
   EXPECT_EQ(Verify(), 0) << err;
-  EXPECT_EQ(stdoutText, "sound: 3 fragments, check digits, SHA-256 digests of data.sha256\n");
+  EXPECT_EQ(stdoutText,
+            "sound: 3 fragments, check digits, SHA-256 digests of data.sha256 checked\n");
   EXPECT_EQ(err, "");
 }
 
