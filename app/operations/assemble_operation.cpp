@@ -75,8 +75,10 @@ AssembleStop Run(const AssembleRequest& request, ActiveAssembler& assembler, Pro
   }
 
   // A fixed disk holds the whole series, so a gap is known before anything
-  // is written; removable disks are asked for one by one instead.
-  if (!globals.DiskRemovable(DriveOfName(request.firstFragment))) {
+  // is written; removable disks are asked for one by one instead. The type
+  // is asked of the drive itself: a CD-ROM's warning comes once, from the run.
+  const std::string root = DriveRoot(DriveOfName(request.firstFragment));
+  if (globals.GetPlatform().drives.TypeOf(root) != DriveType::kRemovable) {
     const bool ownFormat = assembler.FileFormat(1) == aftQuorvelle;
     result.missingFragments =
         MissingFragments(globals.GetPlatform().folders, assembler.FilesToAssemble().Item(1),

@@ -9,6 +9,7 @@
 #endif
 
 #include "cli/commands.h"
+#include "cli/tests/command_test.h"
 #include "cli/passphrase_prompt.h"
 #include "cli/tests/environment.h"
 #include "engine/path.h"
@@ -21,30 +22,9 @@ namespace {
 
 using test::Bytes;
 
-class AssembleCommandTest : public ::testing::Test {
+class AssembleCommandTest : public CommandTest {
  protected:
-  test::ScratchDir dir;
-  std::string out = dir / "out";
-  std::string source = dir / "data.bin";
-  Bytes data = test::PatternBytes(30000, 5);
-  std::string err;
-  std::string stdoutText;
-
-  void SetUp() override {
-    test::MakeFolder(out);
-    test::WriteBytes(source, data);
-  }
   std::string Out(const std::string& name) { return WithTrailingSeparator(out) + name; }
-  std::string Frag(const std::string& name) { return WithTrailingSeparator(out) + name; }
-  template <typename Command>
-  int Run(Command command, const std::vector<std::string>& args) {
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    const int status = command(args);
-    stdoutText = testing::internal::GetCapturedStdout();
-    err = testing::internal::GetCapturedStderr();
-    return status;
-  }
   int Split(std::vector<std::string> extra) {
     std::vector<std::string> args{source, "-d", out};
     args.insert(args.end(), extra.begin(), extra.end());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/commands.h"
+#include "cli/tests/command_test.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/tests/support/hand_series.h"
@@ -14,29 +15,8 @@ namespace {
 
 using test::Bytes;
 
-class VerifyCommandTest : public ::testing::Test {
+class VerifyCommandTest : public CommandTest {
  protected:
-  test::ScratchDir dir;
-  std::string out = dir / "out";
-  std::string source = dir / "data.bin";
-  Bytes data = test::PatternBytes(30000, 5);
-  std::string err;
-  std::string stdoutText;
-
-  void SetUp() override {
-    test::MakeFolder(out);
-    test::WriteBytes(source, data);
-  }
-  std::string Frag(const std::string& name) { return WithTrailingSeparator(out) + name; }
-  template <typename Command>
-  int Run(Command command, const std::vector<std::string>& args) {
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    const int status = command(args);
-    stdoutText = testing::internal::GetCapturedStdout();
-    err = testing::internal::GetCapturedStderr();
-    return status;
-  }
   int Split(std::vector<std::string> extra) {
     std::vector<std::string> args{source, "-d", out, "-s", "10240"};
     args.insert(args.end(), extra.begin(), extra.end());
