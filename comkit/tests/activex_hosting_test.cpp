@@ -23,7 +23,7 @@ using Microsoft::WRL::ComPtr;
 using testing::AtlContainer;
 using testing::ClientSize;
 using testing::ContentsOf;
-using testing::CountPixels;
+using testing::ExpectCaptionDrawn;
 using testing::HostWindow;
 using testing::kHimetric;
 using testing::kTwips;
@@ -104,17 +104,7 @@ TEST_F(ActiveXHostingTest, DrawsItsCaptionInItsWindow) {
   ASSERT_TRUE(object);
   const HWND window = WindowOf(object.Get());
   ASSERT_TRUE(IsWindow(window));
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Pump();
-  const SIZE size = ClientSize(window);
-  // What the screen shows of the window.
-  const auto [ink, face] =
-      CountPixels(window, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
-  EXPECT_GT(ink, 100) << "the caption's letters";
-  EXPECT_GT(face, size.cx * size.cy / 2) << "on the button face";
-  wchar_t title[64] = {};
-  GetWindowTextW(window, title, 64);
-  EXPECT_STREQ(title, L"Quorvelle ActiveVantrelloquin");
+  ExpectCaptionDrawn(window, L"Quorvelle ActiveVantrelloquin");
 }
 
 TEST_F(ActiveXHostingTest, TheHostLoadsTheStateTheControlSaved) {

@@ -113,6 +113,22 @@ inline PixelCount CountPixels(HWND window, COLORREF ink, COLORREF face) {
   return count;
 }
 
+// A control's window shows its caption once painted: letters in the button
+// text colour on a window mostly of the button face, and the caption as the
+// window's title.
+inline void ExpectCaptionDrawn(HWND window, const wchar_t* caption) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  const SIZE size = ClientSize(window);
+  const auto [ink, face] =
+      CountPixels(window, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
+  EXPECT_GT(ink, 100) << "the caption's letters";
+  EXPECT_GT(face, size.cx * size.cy / 2) << "on the button face";
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  EXPECT_STREQ(title, caption);
+}
+
 // atl.dll's AtlAxCreateControl and AtlAxGetControl.
 class AtlContainer {
  public:

@@ -24,7 +24,7 @@ namespace {
 using comkit::testing::AtlContainer;
 using comkit::testing::ClientSize;
 using comkit::testing::ContentsOf;
-using comkit::testing::CountPixels;
+using comkit::testing::ExpectCaptionDrawn;
 using comkit::testing::HostWindow;
 using comkit::testing::NewStream;
 using comkit::testing::Pump;
@@ -102,16 +102,7 @@ TEST_F(MarrowgateHosting, DrawsItsCaptionOnTheButtonFace) {
   auto object = Create<IOleObject>(host.handle);
   const HWND window = WindowOf(object.Get());
   ASSERT_TRUE(IsWindow(window));
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Pump();
-  const SIZE size = ClientSize(window);
-  const auto [ink, face] =
-      CountPixels(window, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE));
-  EXPECT_GT(ink, 100) << "the caption's letters";
-  EXPECT_GT(face, size.cx * size.cy / 2) << "on the button face";
-  wchar_t title[64] = {};
-  GetWindowTextW(window, title, 64);
-  EXPECT_STREQ(title, L"Quorvelle ActiveVantrelloquin");
+  ExpectCaptionDrawn(window, L"Quorvelle ActiveVantrelloquin");
 }
 
 TEST_F(MarrowgateHosting, TheHostReloadsWhatTheControlSavedAndAHostileStreamLeavesItNew) {
