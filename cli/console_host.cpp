@@ -162,7 +162,8 @@ int ConsoleBoxes::Ask(unsigned buttons) {
 ConsoleHost::ConsoleHost(AnswerPolicy policy)
     : boxes_(policy, stderr, stdin, ::isatty(STDIN_FILENO) != 0),
       advisor_(boxes_),
-      platform_{boxes_, loop_, SystemDrives(), SystemFolders(), &advisor_, nullptr},
+      drives_(SystemDrives()),
+      platform_{boxes_, loop_, drives_, SystemFolders(), &advisor_, nullptr},
       globals_(platform_) {}
 
 ParsedArgs::~ParsedArgs() {

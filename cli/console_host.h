@@ -19,6 +19,7 @@
 #include "app/operations/error_dialog.h"
 #include "engine/globals.h"
 #include "engine/platform/platform.h"
+#include "engine/platform/remembered_drive_types.h"
 
 namespace vtq::cli {
 
@@ -115,6 +116,7 @@ class ConsoleHost {
   ConsoleBoxes boxes_;
   ConsoleLoop loop_;
   ConsoleErrorAdvisor advisor_;
+  RememberedDriveTypes drives_;
   Platform platform_;
   Globals globals_;
 };

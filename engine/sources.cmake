@@ -5,6 +5,7 @@ set(vtq_engine_shared_sources
     assembled_name.cpp
     assembler.cpp
     assembly_output.cpp
+    background_fragment_copy.cpp
     disk_space.cpp
     error.cpp
     file_list.cpp

@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "engine/background_fragment_copy.h"
 #include "engine/disk_space.h"
 #include "engine/error.h"
 #include "engine/globals.h"
@@ -83,6 +85,13 @@ class ActiveSplitter::Run {
   bool ReportInterval(int16_t i);
   bool AppendCheckDigits();
   bool DumpFragment(int16_t i, const std::string& name);
+  bool CopiesInBackground() const;
+  // Starts this fragment's copy in the background where it can, and finishes
+  // the previous one; false when the run ends.
+  bool BeginCopy(int16_t i);
+  // Waits for the fragment copied in the background, if any, and reports it
+  // written; false when the run ends.
+  bool FinishBackgroundCopy();
   bool LetOthersRun();
   bool Regenerating() const { return s_.FragmentToRegenerate() > 0; }
   WorkingFile CreateFragment(const std::string& name, bool removable, int16_t i);
@@ -117,8 +126,11 @@ class ActiveSplitter::Run {
   int64_t copyOffset_ = 0;
   uint64_t copyLength_ = 0;
   uint64_t headerBytes_ = 0;
+  bool removable_ = false;
   File source_;
   WorkingFile fragment_;
+  // The previous fragment while it is still being copied.
+  std::unique_ptr<BackgroundFragmentCopy> inBackground_;
   std::unique_ptr<SplitGuard> guard_;
 };
 
@@ -131,6 +143,7 @@ bool ActiveSplitter::Run::Step(const std::function<void()>& step) {
 }
 
 void ActiveSplitter::Run::CloseAll() {
+  inBackground_.reset();
   fragment_ = WorkingFile();  // an unfinished fragment goes; the old one stays
   source_.Close();
 }
@@ -182,6 +195,8 @@ void ActiveSplitter::Run::Execute() {
     if (i == INT16_MAX)
       break;
   }
+  if (!FinishBackgroundCopy())
+    return;
 
   source_.Close();
   Stage("Final progress bar updater");
@@ -336,18 +351,18 @@ WorkingFile ActiveSplitter::Run::CreateFragment(const std::string& name, bool re
 bool ActiveSplitter::Run::MakeFragment(int16_t i) {
   const std::string name = s_.destination_ + stem_ + FragmentNumber(i);
   return StartFragment(i, name) && FillBuffer(i) && CutIfLast(i) && EncipherBuffer() &&
-         ReportInterval(i) && AppendCheckDigits() && DumpFragment(i, name) && LetOthersRun();
+         BeginCopy(i) && ReportInterval(i) && AppendCheckDigits() && DumpFragment(i, name) &&
+         LetOthersRun();
 }
 
 bool ActiveSplitter::Run::StartFragment(int16_t i, const std::string& name) {
   Stage("VazeVezazu extension");
   // Asked for every fragment, so that a CD-ROM's warning comes every time.
-  bool removable = false;
-  if (!Step([&] { removable = s_.globals_.DiskRemovable(s_.destination_); }))
+  if (!Step([&] { removable_ = s_.globals_.DiskRemovable(s_.destination_); }))
     return false;
-  if (removable && i > 1 && !Regenerating() && !FetchDisk(i))
+  if (removable_ && i > 1 && !Regenerating() && !FetchDisk(i))
     return false;
-  return Step([&] { fragment_ = CreateFragment(name, removable, i); });
+  return Step([&] { fragment_ = CreateFragment(name, removable_, i); });
 }
 
 bool ActiveSplitter::Run::FillBuffer(int16_t i) {
@@ -415,7 +430,8 @@ bool ActiveSplitter::Run::ReportInterval(int16_t i) {
 
 bool ActiveSplitter::Run::AppendCheckDigits() {
   Stage("Checkability subsystem");
-  if (s_.CheckDigitBytes() == 0)
+  // A fragment already being copied keeps the settings it began with.
+  if (s_.CheckDigitBytes() == 0 || inBackground_)
     return true;
   Stage("Checkability subsystem / CRC calculation");
   std::string digits;
@@ -427,6 +443,9 @@ bool ActiveSplitter::Run::AppendCheckDigits() {
 
 bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
   Stage("Fragment dumper");
+  // One being copied is finished when the next one begins, or at the end.
+  if (inBackground_)
+    return true;
   return Step([&] {
     fragment_.Write(buffer_.data(), buffer_.size());
     if (copyLength_ > 0) {
@@ -436,6 +455,42 @@ bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
     fragment_.Complete();
     s_.events_.FragmentWritten(i, name, headerBytes_ + buffer_.size() + copyLength_);
   });
+}
+
+// Only a fragment that is a plain range of the source, on a fixed disk: a
+// removable one is finished before the next disk is asked for, and measured
+// fragment by fragment.
+bool ActiveSplitter::Run::CopiesInBackground() const {
+  return direct_ && copyLength_ > 0 && buffer_.empty() && headerBytes_ == 0 && !removable_ &&
+         !Regenerating();
+}
+
+// The events keep their order: the previous fragment is reported written
+// before this one's interval, as when each fragment is finished in turn.
+bool ActiveSplitter::Run::BeginCopy(int16_t i) {
+  std::unique_ptr<BackgroundFragmentCopy> next;
+  if (CopiesInBackground() && !Step([&] {
+        next = std::make_unique<BackgroundFragmentCopy>(
+            std::move(fragment_), i, filename_, static_cast<uint64_t>(copyOffset_), copyLength_);
+      })) {
+    return false;
+  }
+  if (!FinishBackgroundCopy())
+    return false;
+  inBackground_ = std::move(next);
+  return true;
+}
+
+bool ActiveSplitter::Run::FinishBackgroundCopy() {
+  if (!inBackground_)
+    return true;
+  const bool goOn = Step([&] {
+    inBackground_->Finish();
+    s_.events_.FragmentWritten(inBackground_->Number(), inBackground_->Name(),
+                               inBackground_->Length());
+  });
+  inBackground_.reset();
+  return goOn;
 }
 
 bool ActiveSplitter::Run::LetOthersRun() {

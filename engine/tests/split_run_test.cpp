@@ -109,6 +109,44 @@ TEST_F(SplitRunTest, FourMillionBytesInTheOwnFormat) {
   EXPECT_EQ(test::ReadBytes(dir / "data.bin"), data);  // the source is only read
 }
 
+// Plain fragments are copied two at a time; a host still sees each one
+// reported written, whole under its name, before the next one's interval.
+TEST_F(SplitRunTest, PlainFragmentsAreReportedWholeBeforeTheNextInterval) {
+  int32_t size = 10240;
+  splitter.SetFileFormat(aftRaw);
+  splitter.SetFragmentSize(size);
+  const Bytes data = Source("plain.bin", 10240 * 5 + 77);
+  std::vector<size_t> writtenAtInterval;
+  events.onInterval = [&](int32_t) {
+    writtenAtInterval.push_back(events.written.size());
+    for (size_t k = 0; k < events.written.size(); ++k)
+      EXPECT_EQ(test::ReadBytes(events.written[k]),
+                Slice(data, k * 10240, std::min<size_t>(10240, data.size() - k * 10240)));
+  };
+  splitter.Split();
+  // Fragments 1 to 6, then the closing interval.
+  EXPECT_EQ(writtenAtInterval, (std::vector<size_t>{0, 1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(Fragment("plain.006"), Slice(data, 10240 * 5, 77));
+  EXPECT_EQ(OutFiles().size(), 6u);  // no working file left behind
+}
+
+// An error at an interval that ends the run leaves the fragment being copied
+// gone and the one before it whole, as when each fragment is finished in turn.
+TEST_F(SplitRunTest, AnErrorWhileAFragmentIsCopiedKeepsOnlyTheFinishedOnes) {
+  int32_t size = 10240;
+  splitter.SetFileFormat(aftRaw);
+  splitter.SetFragmentSize(size);
+  const Bytes data = Source("plain.bin", 10240 * 4);
+  events.onInterval = [](int32_t value) {
+    if (value == 3 * 10240)
+      Raise(err::kDiskFull);
+  };
+  splitter.Split();
+  EXPECT_EQ(doubles.advisor.asked, std::vector<int32_t>{err::kDiskFull});
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"plain.001", "plain.002"}));
+  EXPECT_EQ(Fragment("plain.002"), Slice(data, 10240, 10240));
+}
+
 TEST_F(SplitRunTest, OneFragmentHoldsHeaderAndSourceWithoutFiller) {
   const Bytes data = Source("notes.txt", 1000);
   splitter.Split();

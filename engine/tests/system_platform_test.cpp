@@ -8,7 +8,9 @@
 #include "engine/disk_space.h"
 #include "engine/path.h"
 #include "engine/platform/platform.h"
+#include "engine/platform/remembered_drive_types.h"
 #include "engine/platform/shared_library.h"
+#include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 
 namespace vtq {
@@ -50,6 +52,24 @@ TEST(SystemDrives, NativeDriveOfANameYetToBeWrittenIsItsFolder) {
 }
 
 #endif
+
+// The console's drives: each type asked of the system once, free space
+// every time (it changes with every fragment and every disk).
+TEST(RememberedDriveTypes, AskEachDrivesTypeOnceAndTheFreeSpaceEveryTime) {
+  test::FakeDrives system;
+  system.drives["A:\\"] = {DriveType::kRemovable, 1000, std::nullopt};
+  system.drives["C:\\"] = {DriveType::kFixed, 5000, std::nullopt};
+  RememberedDriveTypes drives(system);
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(drives.TypeOf("A:\\"), DriveType::kRemovable);
+    EXPECT_EQ(drives.TypeOf("C:\\"), DriveType::kFixed);
+    EXPECT_EQ(drives.TypeOf("Q:\\"), DriveType::kNoRootDir);
+  }
+  EXPECT_EQ(system.typeQueries, (std::vector<std::string>{"A:\\", "C:\\", "Q:\\"}));
+  system.drives["A:\\"].freeBytes = 10;
+  EXPECT_EQ(drives.FreeBytesAvailable("A:\\"), 10u);
+  EXPECT_TRUE(drives.HasExtendedFreeSpace());
+}
 
 TEST(SystemFolders, EnumeratesDotEntriesFoldersAndFiles) {
   const ScratchDir scratch;
