@@ -5,12 +5,12 @@ set(vtq_engine_shared_sources
     assembled_name.cpp
     assembler.cpp
     assembly_output.cpp
-    background_fragment_copy.cpp
     disk_space.cpp
     error.cpp
     file_list.cpp
     folder_walk.cpp
     format.cpp
+    fragment_copy.cpp
     globals.cpp
     path.cpp
     platform/file_io.cpp
@@ -19,6 +19,7 @@ set(vtq_engine_shared_sources
     split_run.cpp
     splitter.cpp
     wildcard.cpp
+    worker_threads.cpp
     working_file.cpp)
 
 set(vtq_engine_program_sources

@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-#include "engine/background_fragment_copy.h"
 #include "engine/disk_space.h"
 #include "engine/error.h"
+#include "engine/fragment_copy.h"
 #include "engine/globals.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -85,13 +85,13 @@ class ActiveSplitter::Run {
   bool ReportInterval(int16_t i);
   bool AppendCheckDigits();
   bool DumpFragment(int16_t i, const std::string& name);
-  bool CopiesInBackground() const;
-  // Starts this fragment's copy in the background where it can, and finishes
-  // the previous one; false when the run ends.
+  bool CopiesAhead() const;
+  // Copies this fragment ahead of its turn where it can, and finishes the
+  // previous one; false when the run ends.
   bool BeginCopy(int16_t i);
-  // Waits for the fragment copied in the background, if any, and reports it
-  // written; false when the run ends.
-  bool FinishBackgroundCopy();
+  // Finishes the fragment copied ahead, if any, and reports it written;
+  // false when the run ends.
+  bool FinishCopyAhead();
   bool LetOthersRun();
   bool Regenerating() const { return s_.FragmentToRegenerate() > 0; }
   WorkingFile CreateFragment(const std::string& name, bool removable, int16_t i);
@@ -129,8 +129,10 @@ class ActiveSplitter::Run {
   bool removable_ = false;
   File source_;
   WorkingFile fragment_;
-  // The previous fragment while it is still being copied.
-  std::unique_ptr<BackgroundFragmentCopy> inBackground_;
+  // One worker: the run's own thread copies every other fragment.
+  WorkerThreads copier_{1};
+  // A fragment copied ahead of its turn, until the run finishes it.
+  std::unique_ptr<FragmentCopy> copiedAhead_;
   std::unique_ptr<SplitGuard> guard_;
 };
 
@@ -143,7 +145,7 @@ bool ActiveSplitter::Run::Step(const std::function<void()>& step) {
 }
 
 void ActiveSplitter::Run::CloseAll() {
-  inBackground_.reset();
+  copiedAhead_.reset();
   fragment_ = WorkingFile();  // an unfinished fragment goes; the old one stays
   source_.Close();
 }
@@ -195,7 +197,7 @@ void ActiveSplitter::Run::Execute() {
     if (i == INT16_MAX)
       break;
   }
-  if (!FinishBackgroundCopy())
+  if (!FinishCopyAhead())
     return;
 
   source_.Close();
@@ -430,8 +432,8 @@ bool ActiveSplitter::Run::ReportInterval(int16_t i) {
 
 bool ActiveSplitter::Run::AppendCheckDigits() {
   Stage("Checkability subsystem");
-  // A fragment already being copied keeps the settings it began with.
-  if (s_.CheckDigitBytes() == 0 || inBackground_)
+  // A fragment already copied keeps the settings it began with.
+  if (s_.CheckDigitBytes() == 0 || copiedAhead_)
     return true;
   Stage("Checkability subsystem / CRC calculation");
   std::string digits;
@@ -443,8 +445,8 @@ bool ActiveSplitter::Run::AppendCheckDigits() {
 
 bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
   Stage("Fragment dumper");
-  // One being copied is finished when the next one begins, or at the end.
-  if (inBackground_)
+  // One copied ahead is finished when the next one begins, or at the end.
+  if (copiedAhead_)
     return true;
   return Step([&] {
     fragment_.Write(buffer_.data(), buffer_.size());
@@ -460,36 +462,41 @@ bool ActiveSplitter::Run::DumpFragment(int16_t i, const std::string& name) {
 // Only a fragment that is a plain range of the source, on a fixed disk: a
 // removable one is finished before the next disk is asked for, and measured
 // fragment by fragment.
-bool ActiveSplitter::Run::CopiesInBackground() const {
+bool ActiveSplitter::Run::CopiesAhead() const {
   return direct_ && copyLength_ > 0 && buffer_.empty() && headerBytes_ == 0 && !removable_ &&
          !Regenerating();
 }
 
-// The events keep their order: the previous fragment is reported written
-// before this one's interval, as when each fragment is finished in turn.
+// The worker copies one fragment while this thread copies the next, so the
+// run never waits idle while only one copy runs. The events keep their
+// order: the previous fragment is reported written before this one's
+// interval, and this one gets its name only after it, as when each fragment
+// is copied in turn.
 bool ActiveSplitter::Run::BeginCopy(int16_t i) {
-  std::unique_ptr<BackgroundFragmentCopy> next;
-  if (CopiesInBackground() && !Step([&] {
-        next = std::make_unique<BackgroundFragmentCopy>(
-            std::move(fragment_), i, filename_, static_cast<uint64_t>(copyOffset_), copyLength_);
+  std::unique_ptr<FragmentCopy> next;
+  if (CopiesAhead() && !Step([&] {
+        const bool workerBusy = copiedAhead_ && copiedAhead_->OnAWorker();
+        next = std::make_unique<FragmentCopy>(workerBusy ? nullptr : &copier_, std::move(fragment_),
+                                              i, filename_, static_cast<uint64_t>(copyOffset_),
+                                              copyLength_);
       })) {
     return false;
   }
-  if (!FinishBackgroundCopy())
+  if (!FinishCopyAhead())
     return false;
-  inBackground_ = std::move(next);
+  copiedAhead_ = std::move(next);
   return true;
 }
 
-bool ActiveSplitter::Run::FinishBackgroundCopy() {
-  if (!inBackground_)
+bool ActiveSplitter::Run::FinishCopyAhead() {
+  if (!copiedAhead_)
     return true;
   const bool goOn = Step([&] {
-    inBackground_->Finish();
-    s_.events_.FragmentWritten(inBackground_->Number(), inBackground_->Name(),
-                               inBackground_->Length());
+    copiedAhead_->Finish();
+    s_.events_.FragmentWritten(copiedAhead_->Number(), copiedAhead_->Name(),
+                               copiedAhead_->Length());
   });
-  inBackground_.reset();
+  copiedAhead_.reset();
   return goOn;
 }
 

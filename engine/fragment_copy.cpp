@@ -1,6 +1,5 @@
-#include "engine/background_fragment_copy.h"
+#include "engine/fragment_copy.h"
 
-#include <system_error>
 #include <utility>
 
 #include "engine/error.h"
@@ -8,33 +7,28 @@
 
 namespace vtq {
 
-BackgroundFragmentCopy::BackgroundFragmentCopy(WorkingFile fragment, int16_t number,
-                                               std::string sourceName, uint64_t offset,
-                                               uint64_t length)
+FragmentCopy::FragmentCopy(WorkerThreads* workers, WorkingFile fragment, int16_t number,
+                           std::string sourceName, uint64_t offset, uint64_t length)
     : fragment_(std::move(fragment)),
+      onAWorker_(workers != nullptr),
       number_(number),
       sourceName_(std::move(sourceName)),
       offset_(offset),
-      length_(length) {
-  try {
-    copy_ = std::async(std::launch::async, [this] { Copy(); });
-  } catch (const std::system_error&) {
-    // No thread to be had: Finish copies on the caller's thread.
-  }
-}
+      length_(length),
+      copy_(workers != nullptr ? workers->Run([this] { Copy(); }) : RunHere([this] { Copy(); })) {}
 
-BackgroundFragmentCopy::~BackgroundFragmentCopy() {
+FragmentCopy::~FragmentCopy() {
   if (copy_.valid())
     copy_.wait();
 }
 
-void BackgroundFragmentCopy::Copy() {
+void FragmentCopy::Copy() {
   File source(sourceName_, File::Mode::kRead);
   source.Seek(offset_);
   fragment_.CopyFrom(source, length_);
 }
 
-void BackgroundFragmentCopy::Finish() {
+void FragmentCopy::Finish() {
   if (finished_)
     return;
   bool copied = false;
