@@ -74,8 +74,10 @@ File::File(const std::string& name, Mode mode) : name_(name) {
     Close();
     Raise(err::kPathFileAccess);
   }
+  // No other status flag was asked for, so clearing them all clears the
+  // one that matters in one call.
   if (mode == Mode::kRead)
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    fcntl(fd, F_SETFL, 0);
 }
 
 File::~File() {
