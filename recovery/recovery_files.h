@@ -1,0 +1,41 @@
+#pragma once
+// Reading a PAR 2.0 recovery set from its files, whoever wrote them: every
+// packet whose hash holds is taken, wherever it stands; a damaged stretch
+// is passed over to the next packet's magic. The set is the one of the
+// first sound main packet; packets of other sets are ignored.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "recovery/packets.h"
+
+namespace vtq::recovery {
+
+struct FoundSlice {
+  std::string file;
+  uint64_t dataOffset = 0;
+  uint32_t exponent = 0;
+};
+
+struct LoadedSet {
+  // None when no sound main packet was found, or a file of the set has no
+  // sound description or checksums.
+  std::optional<RecoverySet> set;
+  // Sound recovery slices of the set, one per exponent, by exponent.
+  std::vector<FoundSlice> slices;
+  // Recovery files in which some stretch was not a sound packet.
+  std::vector<std::string> damaged;
+  // Recovery files that could not be read at all.
+  std::vector<std::string> unreadable;
+};
+
+LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names);
+
+// The recovery files beside `indexFile` (its folder's files whose name is
+// the index file's name before "par2", then "vol" ... ".par2"), the index
+// file first when it is there. Case is ignored in the "par2" part.
+std::vector<std::string> FindRecoveryFiles(const std::string& indexFile);
+
+}  // namespace vtq::recovery
