@@ -165,7 +165,11 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
                    ShownText(BaseName(files.front())).c_str());
       return report;
     }
-    for (const FileCheck& file : check.files) {
+    // By name, which for a series is by fragment number.
+    std::vector<FileCheck> byName = check.files;
+    std::sort(byName.begin(), byName.end(),
+              [](const FileCheck& a, const FileCheck& b) { return a.name < b.name; });
+    for (const FileCheck& file : byName) {
       if (file.state == FileState::kMissing) {
         std::fprintf(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
       } else if (file.state == FileState::kDamaged) {
@@ -174,9 +178,10 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
       }
     }
     started = false;
-    const RepairOutcome outcome =
-        RepairFiles(set, loaded.slices, check, kDefaultMemoryBudget, progress);
+    RepairOutcome outcome = RepairFiles(set, loaded.slices, check, kDefaultMemoryBudget, progress);
     meter.Clear();
+    std::sort(outcome.rebuilt.begin(), outcome.rebuilt.end());
+    std::sort(outcome.notRebuilt.begin(), outcome.notRebuilt.end());
     if (!outcome.problem.empty())
       std::fprintf(err, "vtq: nothing was rebuilt: %s\n", outcome.problem.c_str());
     for (const std::string& name : outcome.rebuilt)

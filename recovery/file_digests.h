@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,7 +23,9 @@ struct FileDigests {
 
 class StreamDigester {
  public:
-  explicit StreamDigester(uint64_t sliceSize);
+  // `length`, when known: a file of exactly one slice has the slice's MD5 as
+  // its own, which is then computed once.
+  explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt);
   // The file's next bytes.
   void Update(std::span<const uint8_t> bytes);
   FileDigests Finish();
@@ -31,6 +34,8 @@ class StreamDigester {
   void CloseSlice();
 
   uint64_t sliceSize_;
+  bool oneWholeSlice_;
+  bool wholeDone_ = false;
   FileDigests digests_;
   Md5 whole_;
   Md5 first16k_;

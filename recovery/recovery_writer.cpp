@@ -203,7 +203,7 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
       return;
     const size_t f = fileOfInput[input];
     if (!digesters[f])
-      digesters[f].emplace(sliceSize);
+      digesters[f].emplace(sliceSize, set.files[f].length);
     digesters[f]->Update(data);
   };
   combiner.Run(sink, observe, [&](uint64_t done) { report(hashed + done); });
