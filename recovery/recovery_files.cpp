@@ -201,4 +201,29 @@ std::vector<std::string> FindRecoveryFiles(const std::string& indexFile) {
   return found;
 }
 
+std::vector<std::string> RemoveSeriesRecoveryFiles(const std::string& prefix) {
+  const std::string stem = BaseName(prefix);
+  const auto isFragment = [&](const std::string& name) {
+    return name.size() > stem.size() && name.compare(0, stem.size(), stem) == 0 &&
+           name.find_first_not_of("0123456789", stem.size()) == std::string::npos;
+  };
+  std::vector<std::string> removed;
+  for (const std::string& name : FindRecoveryFiles(prefix + "par2")) {
+    const LoadedSet loaded = LoadRecoveryFiles({name});
+    if (!loaded.set || loaded.set->files.empty() ||
+        !std::all_of(loaded.set->files.begin(), loaded.set->files.end(),
+                     [&](const DescribedFile& file) { return isFragment(file.name); })) {
+      continue;
+    }
+    try {
+      RemoveFile(name);
+      removed.push_back(name);
+    } catch (const VbError&) {
+      // Left for the person to take away; the set it holds names the old
+      // series' fragments, which a repair checks before trusting it.
+    }
+  }
+  return removed;
+}
+
 }  // namespace vtq::recovery

@@ -38,4 +38,11 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names);
 // file first when it is there. Case is ignored in the "par2" part.
 std::vector<std::string> FindRecoveryFiles(const std::string& indexFile);
 
+// Removes the recovery files of `prefix` (folder and stem: prefix + "par2"
+// and its volumes) whose set covers nothing but files named stem + digits,
+// the fragments of a series: once a new series takes those names, they
+// would "rebuild" its fragments with the old one's data. Files that hold no
+// readable set, or cover other files, stay. Returns the names removed.
+std::vector<std::string> RemoveSeriesRecoveryFiles(const std::string& prefix);
+
 }  // namespace vtq::recovery

@@ -75,6 +75,20 @@ TEST_F(RecoveryCommandTest, SplitWritesTheRecoveryFilesBesideTheSeries) {
   EXPECT_TRUE(Has(err, "vtq: 5 recovery slices of 10240 bytes for 20 fragments")) << err;
 }
 
+TEST_F(RecoveryCommandTest, ASplitAgainReplacesTheRecoveryFilesOfTheSeriesBefore) {
+  ASSERT_EQ(Split({"--recovery-count", "7"}), 0) << err;
+  EXPECT_TRUE(FileExists(Frag("data.vol3+4.par2")));
+  data = test::PatternBytes(data.size(), 12);
+  test::WriteBytes(source, data);
+  ASSERT_EQ(Split({"--recovery-count", "2"}), 0) << err;
+  EXPECT_FALSE(FileExists(Frag("data.vol3+4.par2")));
+  RemoveFile(Name(6));
+  EXPECT_EQ(Repair(), 0) << err;
+  ExpectSeriesAsSplit();
+  ASSERT_EQ(Split({}), 0) << err;
+  EXPECT_FALSE(FileExists(Frag("data.par2")));
+}
+
 TEST_F(RecoveryCommandTest, RecoveryOptionsOutOfRangeOrTogetherAreUsageErrors) {
   for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--recovery", "0"},
                                                 {"--recovery", "101"},

@@ -20,7 +20,8 @@ FileDigests Direct(const Bytes& data, uint64_t sliceSize) {
   d.md5First16k = Md5Of(data.data(), std::min<size_t>(data.size(), kFirstBytesHashed));
   for (size_t at = 0; at < data.size(); at += sliceSize) {
     Bytes slice(data.begin() + static_cast<std::ptrdiff_t>(at),
-                data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), at + sliceSize)));
+                data.begin() +
+                    static_cast<std::ptrdiff_t>(std::min<uint64_t>(data.size(), at + sliceSize)));
     slice.resize(sliceSize, 0);
     d.slices.push_back({Md5Of(slice.data(), slice.size()), Crc32(slice.data(), slice.size())});
   }
