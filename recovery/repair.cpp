@@ -188,24 +188,27 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
       }
     }
   }
-  SliceCombiner combiner(sliceSize, std::move(inputs), m, std::move(coefficients), memoryBudget);
-  const uint64_t total = combiner.Total();
-  combiner.Run(
-      [&](size_t k, uint64_t column, std::span<const uint8_t> data) {
-        const DescribedFile& file = set.files[lost[k].file];
-        const uint64_t at = lost[k].slice * sliceSize + column;
-        if (at >= file.length)
-          return;
-        File& target = rebuilding.At(writerOf[lost[k].file]);
-        target.Seek(at);
-        target.Write(data.data(),
-                     static_cast<size_t>(std::min<uint64_t>(data.size(), file.length - at)));
-      },
-      {},
-      [&](uint64_t done) {
-        if (progress)
-          progress(done, total);
-      });
+  // Files whose every slice is good (bytes added at the end) need no code.
+  if (m > 0) {
+    SliceCombiner combiner(sliceSize, std::move(inputs), m, std::move(coefficients), memoryBudget);
+    const uint64_t total = combiner.Total();
+    combiner.Run(
+        [&](size_t k, uint64_t column, std::span<const uint8_t> data) {
+          const DescribedFile& file = set.files[lost[k].file];
+          const uint64_t at = lost[k].slice * sliceSize + column;
+          if (at >= file.length)
+            return;
+          File& target = rebuilding.At(writerOf[lost[k].file]);
+          target.Seek(at);
+          target.Write(data.data(),
+                       static_cast<size_t>(std::min<uint64_t>(data.size(), file.length - at)));
+        },
+        {},
+        [&](uint64_t done) {
+          if (progress)
+            progress(done, total);
+        });
+  }
   rebuilding.CloseAll();
   for (const size_t f : toRebuild) {
     const std::string& name = check.files[f].name;

@@ -131,6 +131,22 @@ TEST_F(RecoveryRoundTrip, FragmentsDamagedInPlaceKeepTheirGoodSlices) {
   ExpectAllAsWritten();
 }
 
+TEST_F(RecoveryRoundTrip, BytesAddedToAFragmentAreCutAwayWithoutARecoverySlice) {
+  MakeSeries(4, 1000);
+  Write(1000, 1);
+  const LoadedSet loaded = Load();
+  ASSERT_TRUE(loaded.set);
+  Bytes longer = contents[1];
+  longer.resize(longer.size() + 10, 0x55);
+  test::WriteBytes(names[1], longer);
+  const SetCheck check = CheckFiles(*loaded.set, dir.Path());
+  EXPECT_FALSE(check.Whole());
+  EXPECT_EQ(check.missingSlices, 0u);
+  const RepairOutcome outcome = RepairFiles(*loaded.set, {}, check);
+  EXPECT_EQ(outcome.rebuilt, std::vector<std::string>{names[1]});
+  ExpectAllAsWritten();
+}
+
 TEST_F(RecoveryRoundTrip, ADamagedVolumeLosesOnlyItsOwnSlices) {
   MakeSeries(10, 2000);
   const RecoveryWritten written = Write(2000, 3);
