@@ -75,6 +75,17 @@ std::string ReadRecoveryCount(const std::string& text, RecoveryAmount& amount) {
 
 int WriteSeriesRecovery(const std::vector<std::string>& fragments, const RecoveryAmount& amount,
                         ProgressMeter& meter, bool quiet, std::FILE* out, std::FILE* err) {
+  // A series written across removable disks has left the folder disk by disk.
+  for (const std::string& name : fragments) {
+    if (!CanOpenForReading(name)) {
+      std::fprintf(err,
+                   "vtq: recovery files need every fragment of the series in one folder, and %s "
+                   "is not there (a series written across disks); no recovery files were "
+                   "written\n",
+                   ShownText(name).c_str());
+      return 1;
+    }
+  }
   try {
     std::vector<uint64_t> lengths;
     for (const std::string& name : fragments)

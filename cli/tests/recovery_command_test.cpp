@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "cli/commands.h"
+#include "cli/series_recovery.h"
 #include "cli/tests/command_test.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -86,6 +87,23 @@ TEST_F(RecoveryCommandTest, ASplitAgainReplacesTheRecoveryFilesOfTheSeriesBefore
   EXPECT_EQ(Repair(), 0) << err;
   ExpectSeriesAsSplit();
   ASSERT_EQ(Split({}), 0) << err;
+  EXPECT_FALSE(FileExists(Frag("data.par2")));
+}
+
+TEST_F(RecoveryCommandTest, FragmentsNotAllInTheFolderGetNoRecoveryFiles) {
+  ASSERT_EQ(Split({}), 0) << err;
+  RemoveFile(Name(3));  // as if on the disk before
+  std::vector<std::string> names;
+  for (int i = 1; i <= 20; ++i)
+    names.push_back(Name(i));
+  ProgressMeter meter(stderr, false);
+  RecoveryAmount amount;
+  amount.count = 2;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(WriteSeriesRecovery(names, amount, meter, false, stdout, stderr), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "vtq: recovery files need every fragment of the series in one folder, and " + Name(3) +
+                " is not there (a series written across disks); no recovery files were written\n");
   EXPECT_FALSE(FileExists(Frag("data.par2")));
 }
 
