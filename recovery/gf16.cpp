@@ -158,10 +158,10 @@ __attribute__((target("ssse3"))) size_t NibbleMultiplyAdd(const uint8_t (*lowTab
 
 }  // namespace
 
-void RegionMultiplier::MultiplyAdd(const uint8_t* in, uint8_t* out, size_t bytes) const {
+void RegionMultiplier::MultiplyAdd(const uint8_t* in, uint8_t* out, size_t bytes, Path path) const {
   size_t i = 0;
 #ifdef VTQ_NIBBLE_SHUFFLE
-  if (HasByteShuffle())
+  if (path == Path::kFastest && HasByteShuffle())
     i = NibbleMultiplyAdd(nibbleLow_, nibbleHigh_, in, out, bytes);
 #endif
   // Four words per 64-bit load and store; the lookups of the eight bytes

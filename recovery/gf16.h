@@ -37,8 +37,11 @@ class RegionMultiplier {
   explicit RegionMultiplier(Gf16 factor);
   Gf16 Factor() const { return factor_; }
   Gf16 Times(Gf16 word) const { return low_[word & 0xFF] ^ high_[word >> 8]; }
+  // How MultiplyAdd looks the products up: the fastest way the processor
+  // offers, or the byte tables alone (what a processor without SSSE3 uses).
+  enum class Path { kFastest, kByteTables };
   // out ^= factor * in, over `bytes` bytes (an even number).
-  void MultiplyAdd(const uint8_t* in, uint8_t* out, size_t bytes) const;
+  void MultiplyAdd(const uint8_t* in, uint8_t* out, size_t bytes, Path path = Path::kFastest) const;
 
  private:
   Gf16 factor_;

@@ -50,12 +50,14 @@ class Par2Peer : public ::testing::Test {
     const Bytes log = test::ReadBytes(dir / "par2.log");
     return std::string(log.begin(), log.end());
   }
-  void WriteOurs(uint32_t slices) {
+  void WriteOurs(uint32_t slices, uint64_t sliceSize = 20480,
+                 size_t budget = kDefaultMemoryBudget) {
     RecoveryRequest request;
     request.files = names;
     request.prefix = dir / "series.";
-    request.sliceSize = 20480;
+    request.sliceSize = sliceSize;
     request.recoverySlices = slices;
+    request.memoryBudget = budget;
     WriteRecoveryFiles(request);
   }
   void ExpectAllAsWritten() {
@@ -83,6 +85,18 @@ TEST_F(Par2Peer, Par2RepairsOneAndSeveralLostOrDamagedFragmentsWithOurs) {
   Bytes damaged = contents[6];
   damaged[100] ^= 0x80;
   test::WriteBytes(names[6], damaged);
+  EXPECT_EQ(Par2("repair series.par2"), 0) << Log();
+  ExpectAllAsWritten();
+}
+
+TEST_F(Par2Peer, SlicesSmallerThanAFileWrittenInColumnPassesSatisfyPar2) {
+  WriteOurs(9, 4096, 6 * 1024);  // five slices a fragment, ten passes
+  EXPECT_EQ(Par2("verify series.par2"), 0) << Log();
+  RemoveFile(names[3]);
+  Bytes damaged = contents[8];
+  damaged[5000] ^= 4;
+  damaged[13000] ^= 4;
+  test::WriteBytes(names[8], damaged);
   EXPECT_EQ(Par2("repair series.par2"), 0) << Log();
   ExpectAllAsWritten();
 }
