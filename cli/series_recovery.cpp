@@ -150,9 +150,17 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
   for (const std::string& name : loaded.damaged) {
     std::fprintf(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
   }
+  if (!loaded.nameOutside.empty()) {
+    std::fprintf(err,
+                 "vtq: the recovery set of %s names a file outside its folder (%s); it is not "
+                 "used\n",
+                 ShownText(files.front()).c_str(), ShownText(loaded.nameOutside).c_str());
+    return report;
+  }
   if (!loaded.set) {
-    std::fprintf(err, "vtq: %s hold%s no complete recovery set\n", ShownText(files.front()).c_str(),
-                 files.size() == 1 ? "s" : " and its volumes");
+    std::fprintf(err, "vtq: %s%s hold%s no complete recovery set\n",
+                 ShownText(files.front()).c_str(), files.size() == 1 ? "" : " and its volumes",
+                 files.size() == 1 ? "s" : "");
     return report;
   }
   report.setFound = true;
@@ -223,7 +231,7 @@ bool RecoverySetLacksAFile(const std::string& indexFile) {
     return false;
   const std::string folder = FolderPart(files.front());
   for (const DescribedFile& file : loaded.set->files) {
-    const std::string name = folder + file.name;
+    const std::string name = NameInFolder(folder, file.name);
     if (!CanOpenForReading(name))
       return true;
     try {

@@ -158,6 +158,10 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
         checksums->second.size() != SliceCount(description->second.length, set.sliceSize)) {
       return loaded;
     }
+    if (!NameStaysInside(description->second.name)) {
+      loaded.nameOutside = description->second.name;
+      return loaded;
+    }
     DescribedFile file = description->second;
     file.slices = checksums->second;
     set.files.push_back(std::move(file));
@@ -166,6 +170,34 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
   for (const auto& [exponent, slice] : packets.slices)
     loaded.slices.push_back(slice);
   return loaded;
+}
+
+bool NameStaysInside(const std::string& name) {
+  if (name.empty() || name.front() == '/' || name.front() == '\\' ||
+      name.find(':') != std::string::npos) {
+    return false;
+  }
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find_first_of("/\\", start);
+    const std::string part = name.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..")
+      return false;
+    if (end == std::string::npos)
+      return true;
+    start = end + 1;
+  }
+}
+
+std::string NameInFolder(const std::string& folder, const std::string& name) {
+  std::string joined = folder + name;
+  // The set's own separator is "/"; the system's may be another.
+  const std::string separator = WithTrailingSeparator("");
+  for (size_t i = folder.size(); i < joined.size(); ++i) {
+    if (joined[i] == '/' || joined[i] == '\\')
+      joined[i] = separator.front();
+  }
+  return joined;
 }
 
 std::vector<std::string> FindRecoveryFiles(const std::string& indexFile) {

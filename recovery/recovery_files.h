@@ -20,8 +20,8 @@ struct FoundSlice {
 };
 
 struct LoadedSet {
-  // None when no sound main packet was found, or a file of the set has no
-  // sound description or checksums.
+  // None when no sound main packet was found, a file of the set has no
+  // sound description or checksums, or a name leads outside.
   std::optional<RecoverySet> set;
   // Sound recovery slices of the set, one per exponent, by exponent.
   std::vector<FoundSlice> slices;
@@ -29,7 +29,17 @@ struct LoadedSet {
   std::vector<std::string> damaged;
   // Recovery files that could not be read at all.
   std::vector<std::string> unreadable;
+  // A name of the set that leads out of the recovery files' folder (an
+  // absolute name, a drive, a ".." part): the set is then not used, since a
+  // repair would write there.
+  std::string nameOutside;
 };
+
+// Whether a name of a set stays inside the folder it is joined to: relative,
+// without drive, and without "." or ".." parts; "/" separates subfolders.
+bool NameStaysInside(const std::string& name);
+// The full name of a set's file in `folder` (ending in its separator).
+std::string NameInFolder(const std::string& folder, const std::string& name);
 
 LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names);
 

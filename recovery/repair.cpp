@@ -68,7 +68,7 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
   SetCheck check;
   for (const DescribedFile& described : set.files) {
     FileCheck file;
-    file.name = folder + described.name;
+    file.name = NameInFolder(folder, described.name);
     file.goodSlices.assign(described.slices.size(), false);
     if (!CanOpenForReading(file.name)) {
       file.state = FileState::kMissing;

@@ -184,6 +184,12 @@ TEST_F(RecoveryCommandTest, RepairWithoutRecoveryFilesOrWithADamagedVolume) {
   EXPECT_TRUE(Has(err, "vtq: there are no recovery files " + Frag("data.par2") + "\n")) << err;
   EXPECT_EQ(Run(RunRepair, {}), 2);
   EXPECT_EQ(Repair({"--par2", ""}), 2);
+  test::WriteBytes(Frag("data.par2"), test::PatternBytes(300, 1));
+  test::WriteBytes(Frag("data.vol0+1.par2"), test::PatternBytes(300, 2));
+  EXPECT_EQ(Repair(), 1);
+  EXPECT_TRUE(
+      Has(err, "vtq: " + Frag("data.par2") + " and its volumes hold no complete recovery set\n"))
+      << err;
 
   ASSERT_EQ(Split({"--recovery-count", "3"}), 0) << err;
   Bytes volume = test::ReadBytes(Frag("data.vol1+2.par2"));

@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #include "engine/error.h"
+#include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/tests/support/scratch.h"
+#include "recovery/packets.h"
 #include "recovery/recovery_files.h"
 #include "recovery/recovery_writer.h"
 #include "recovery/repair.h"
@@ -202,6 +204,37 @@ TEST_F(RecoveryRoundTrip, NoRecoveryFilesOrAForeignFileGiveNoSet) {
   const LoadedSet loaded = Load();
   EXPECT_FALSE(loaded.set);
   EXPECT_EQ(loaded.damaged, std::vector<std::string>{dir / "data.par2"});
+}
+
+TEST_F(RecoveryRoundTrip, ASetNamingAFileOutsideItsFolderIsNotUsed) {
+  // A hostile set that would have a repair write beside the folder.
+  DescribedFile file;
+  file.name = "../escape.bin";
+  file.length = 4;
+  const Bytes four = {1, 2, 3, 4};
+  file.md5 = Md5Of(four.data(), four.size());
+  file.md5First16k = file.md5;
+  file.id = FileIdOf(file.md5First16k, file.length, file.name);
+  Bytes padded = four;
+  padded.resize(4);
+  file.slices.push_back({Md5Of(padded.data(), 4), Crc32(padded.data(), 4)});
+  const Bytes main = MainBody(4, {file.id});
+  const Id16 setId = Md5Of(main.data(), main.size());
+  Bytes packets = MakePacket(setId, MainPacketType(), main);
+  for (const Bytes& packet : {MakePacket(setId, FileDescriptionType(), FileDescriptionBody(file)),
+                              MakePacket(setId, SliceChecksumType(), SliceChecksumBody(file))})
+    packets.insert(packets.end(), packet.begin(), packet.end());
+  test::WriteBytes(dir / "data.par2", packets);
+  const LoadedSet loaded = Load();
+  EXPECT_FALSE(loaded.set);
+  EXPECT_EQ(loaded.nameOutside, "../escape.bin");
+
+  for (const char* inside : {"a.001", "sub/a.001", "sub\\a.001", "a..b"})
+    EXPECT_TRUE(NameStaysInside(inside)) << inside;
+  for (const char* outside :
+       {"", "..", ".", "../a", "a/../b", "/etc/passwd", "\\\\server\\x", "C:x", "a//b", "a/"})
+    EXPECT_FALSE(NameStaysInside(outside)) << outside;
+  EXPECT_EQ(NameInFolder(dir.Path(), "sub/a.001"), WithTrailingSeparator(dir / "sub") + "a.001");
 }
 
 TEST_F(RecoveryRoundTrip, RequestsBeyondTheFormatAreRefusedAndLeaveNothing) {
