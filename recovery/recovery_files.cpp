@@ -8,6 +8,7 @@
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/platform/platform.h"
+#include "recovery/gf16.h"
 
 namespace vtq::recovery {
 namespace {
@@ -16,6 +17,7 @@ namespace {
 // comes near this (32,768 slice checksums take 640 KiB).
 constexpr uint64_t kLargestReadPacket = 16 << 20;
 constexpr size_t kScanBuffer = 1 << 20;
+constexpr uint64_t kLargestSlice = uint64_t{1} << 32;
 
 struct SetPackets {
   std::optional<MainPacket> main;
@@ -150,6 +152,12 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
   RecoverySet set;
   set.setId = setId;
   set.sliceSize = packets.main->sliceSize;
+  // Beyond these no writer goes: a larger slice would only have a file of a
+  // few bytes padded with gigabytes of zeros, and the code has constants for
+  // 32,768 slices.
+  if (set.sliceSize > kLargestSlice)
+    return loaded;
+  uint64_t slices = 0;
   set.creator = packets.creator;
   for (const Id16& id : packets.main->fileIds) {
     const auto description = packets.descriptions.find(id);
@@ -164,6 +172,9 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
     }
     DescribedFile file = description->second;
     file.slices = checksums->second;
+    slices += file.slices.size();
+    if (slices > kMaxInputSlices)
+      return loaded;
     set.files.push_back(std::move(file));
   }
   loaded.set = std::move(set);

@@ -12,6 +12,7 @@
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/tests/support/scratch.h"
+#include "recovery/gf16.h"
 #include "recovery/packets.h"
 #include "recovery/recovery_files.h"
 #include "recovery/recovery_writer.h"
@@ -235,6 +236,31 @@ TEST_F(RecoveryRoundTrip, ASetNamingAFileOutsideItsFolderIsNotUsed) {
        {"", "..", ".", "../a", "a/../b", "/etc/passwd", "\\\\server\\x", "C:x", "a//b", "a/"})
     EXPECT_FALSE(NameStaysInside(outside)) << outside;
   EXPECT_EQ(NameInFolder(dir.Path(), "sub/a.001"), WithTrailingSeparator(dir / "sub") + "a.001");
+}
+
+TEST_F(RecoveryRoundTrip, ASetBeyondTheFormatIsNotUsed) {
+  const auto writeSet = [&](uint64_t sliceSize, uint64_t slices) {
+    DescribedFile file;
+    file.name = "data.001";
+    file.length = sliceSize * slices;
+    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+    file.slices.resize(slices);
+    const Bytes main = MainBody(sliceSize, {file.id});
+    const Id16 setId = Md5Of(main.data(), main.size());
+    Bytes packets = MakePacket(setId, MainPacketType(), main);
+    for (const Bytes& packet : {MakePacket(setId, FileDescriptionType(), FileDescriptionBody(file)),
+                                MakePacket(setId, SliceChecksumType(), SliceChecksumBody(file))})
+      packets.insert(packets.end(), packet.begin(), packet.end());
+    test::WriteBytes(dir / "data.par2", packets);
+  };
+  writeSet(4, kMaxInputSlices);
+  EXPECT_TRUE(Load().set);
+  writeSet(4, kMaxInputSlices + 1);  // no constant for the last slice
+  EXPECT_FALSE(Load().set);
+  writeSet(uint64_t{1} << 32, 1);
+  EXPECT_TRUE(Load().set);
+  writeSet((uint64_t{1} << 32) + 4, 1);  // a few bytes would be padded for ever
+  EXPECT_FALSE(Load().set);
 }
 
 TEST_F(RecoveryRoundTrip, RequestsBeyondTheFormatAreRefusedAndLeaveNothing) {
