@@ -249,6 +249,11 @@ TEST_F(RecoveryCommandTest, AssembleRepairsFirstWhenAskedTo) {
   RemoveFile(Name(12));
   EXPECT_EQ(Run(RunAssemble, {Name(1), "--yes"}), 0) << err;
   EXPECT_EQ(test::ReadBytes(Frag("data.bin")), data);
+  // The first fragment itself, header and all.
+  RemoveFile(Frag("data.bin"));
+  RemoveFile(Name(1));
+  EXPECT_EQ(Run(RunAssemble, {Name(1), "--repair"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Frag("data.bin")), data);
 }
 
 #ifdef VTQ_PAR2_PROGRAM
