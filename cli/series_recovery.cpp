@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 #include "cli/console_host.h"
 #include "engine/error.h"
@@ -133,6 +134,13 @@ int WriteSeriesRecovery(const std::vector<std::string>& fragments, const Recover
     }
     std::fputs("vtq: no recovery files were written\n", err);
     return 1;
+  } catch (const std::bad_alloc&) {
+    meter.Clear();
+    std::fputs(
+        "vtq: there is not enough memory for the recovery files' tables; no recovery files "
+        "were written\n",
+        err);
+    return 1;
   }
 }
 
@@ -209,6 +217,10 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
       std::fprintf(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
     report.rebuilt = outcome.rebuilt;
     report.notRebuilt = outcome.notRebuilt;
+  } catch (const std::bad_alloc&) {
+    meter.Clear();
+    std::fputs("vtq: there is not enough memory to rebuild this many lost slices at once\n", err);
+    report.notRebuilt.push_back(indexFile);
   } catch (const VbError& error) {
     meter.Clear();
     ReportError(error, err);

@@ -141,13 +141,16 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   }
   const std::vector<Gf16> constants = InputSliceConstants(inputs.size());
   const uint32_t outputs = request.recoverySlices;
-  std::vector<Gf16> coefficients(static_cast<size_t>(outputs) * inputs.size());
-  for (uint32_t e = 0; e < outputs; ++e) {
-    for (size_t i = 0; i < inputs.size(); ++i)
-      coefficients[e * inputs.size() + i] = GfPower(constants[i], e);
-  }
-  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, std::move(coefficients),
-                         request.memoryBudget);
+  // Recovery slice e is the sum of every input slice times its constant to
+  // the power e.
+  const auto coefficients = [&constants](size_t i, std::span<Gf16> perOutput) {
+    Gf16 power = 1;
+    for (Gf16& factor : perOutput) {
+      factor = power;
+      power = GfMultiply(power, constants[i]);
+    }
+  };
+  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget);
   const bool onePass = combiner.Passes() == 1;
   const uint64_t total = combiner.Total() + (onePass ? 0 : totalBytes);
   uint64_t hashed = 0;

@@ -190,7 +190,11 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
   }
   // Files whose every slice is good (bytes added at the end) need no code.
   if (m > 0) {
-    SliceCombiner combiner(sliceSize, std::move(inputs), m, std::move(coefficients), memoryBudget);
+    const auto column = [&](size_t i, std::span<Gf16> perOutput) {
+      for (size_t k = 0; k < m; ++k)
+        perOutput[k] = coefficients[k * inputCount + i];
+    };
+    SliceCombiner combiner(sliceSize, std::move(inputs), m, column, memoryBudget);
     const uint64_t total = combiner.Total();
     combiner.Run(
         [&](size_t k, uint64_t column, std::span<const uint8_t> data) {

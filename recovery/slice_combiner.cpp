@@ -16,12 +16,12 @@ constexpr size_t kTile = 16 * 1024;
 }  // namespace
 
 SliceCombiner::SliceCombiner(uint64_t sliceSize, std::vector<SliceInput> inputs, size_t outputs,
-                             std::vector<Gf16> coefficients, size_t memoryBudget)
+                             Coefficients coefficients, size_t memoryBudget)
     : sliceSize_(sliceSize),
       inputs_(std::move(inputs)),
       outputs_(outputs),
       coefficients_(std::move(coefficients)) {
-  if (sliceSize_ == 0 || sliceSize_ % 4 != 0 || coefficients_.size() != outputs_ * inputs_.size()) {
+  if (sliceSize_ == 0 || sliceSize_ % 4 != 0 || !coefficients_) {
     Raise(err::kInvalidArgument);
   }
   // One buffer per output and one for the input being read.
@@ -48,6 +48,7 @@ void SliceCombiner::Run(const OutputSink& sink, const InputObserver& observer,
   std::vector<std::vector<uint8_t>> accumulators(outputs_, std::vector<uint8_t>(width));
   std::vector<uint8_t> buffer(width);
   std::vector<std::optional<RegionMultiplier>> multipliers(outputs_);
+  std::vector<Gf16> factors(outputs_);
   File file;
   uint64_t done = 0;
   for (uint64_t column = 0; column < sliceSize_; column += width_) {
@@ -72,8 +73,9 @@ void SliceCombiner::Run(const OutputSink& sink, const InputObserver& observer,
       const size_t even = stored + stored % 2;
       if (even > stored)
         buffer[stored] = 0;
+      coefficients_(i, factors);
       for (size_t o = 0; o < outputs_; ++o) {
-        const Gf16 factor = coefficients_[o * inputs_.size() + i];
+        const Gf16 factor = factors[o];
         if (factor == 0)
           multipliers[o].reset();
         else if (!multipliers[o] || multipliers[o]->Factor() != factor)

@@ -42,9 +42,13 @@ class SliceCombiner {
   // Bytes read so far, of `Total()`.
   using Progress = std::function<void(uint64_t done)>;
 
-  // `coefficients` holds a row of one constant per input for each output.
+  // Fills in the constants of input `input` for every output: asked for
+  // each input as it is read, so that no matrix of inputs by outputs (which
+  // a large set would not fit in memory) is ever held.
+  using Coefficients = std::function<void(size_t input, std::span<Gf16> perOutput)>;
+
   SliceCombiner(uint64_t sliceSize, std::vector<SliceInput> inputs, size_t outputs,
-                std::vector<Gf16> coefficients, size_t memoryBudget = kDefaultMemoryBudget);
+                Coefficients coefficients, size_t memoryBudget = kDefaultMemoryBudget);
 
   // Columns worked at a time, and the passes over the inputs that makes.
   uint64_t PassWidth() const { return width_; }
@@ -59,7 +63,7 @@ class SliceCombiner {
   uint64_t sliceSize_;
   std::vector<SliceInput> inputs_;
   size_t outputs_;
-  std::vector<Gf16> coefficients_;
+  Coefficients coefficients_;
   uint64_t width_;
 };
 
