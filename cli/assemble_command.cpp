@@ -1,5 +1,5 @@
 // vtq assemble FIRST [-d DIR] [-p PASSPHRASE | --passphrase-file FILE]
-//              [--unknown-as raw|old] [--yes|--no] [-v|-q]
+//              [--unknown-as raw|old] [--repair] [--yes|--no] [-v|-q]
 
 #include <cstdio>
 #include <optional>
@@ -13,10 +13,13 @@
 #include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
+#include "cli/series_recovery.h"
 #include "cli/terminal.h"
 #include "cli/verify_command.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
+#include "recovery/recovery_files.h"
+#include "recovery/volume_names.h"
 
 namespace vtq::cli {
 namespace {
@@ -48,6 +51,18 @@ void ReportEngineError(const AssembleResult& result) {
                    .c_str());
 }
 
+// After a failure for want of a sound fragment: the way to the repair when
+// the series has recovery files.
+void PointToRepair(const std::string& first) {
+  const std::string index = recovery::IndexFileName(RecoveryPrefixOf(first));
+  if (recovery::FindRecoveryFiles(index).empty())
+    return;
+  std::fprintf(stderr,
+               "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
+               "assemble again with --repair\n",
+               ShownText(first).c_str());
+}
+
 int MissingInformation(const char* text, const char* title) {
   std::fprintf(stderr, "%s\n", BoxLine(text, title).c_str());
   return 2;
@@ -61,7 +76,7 @@ int RunAssemble(std::vector<std::string> args) {
     return 0;
   }
   ParsedArgs parsed = ParseArgs(args, {"-d", "-p", "--passphrase-file", "--unknown-as"},
-                                {"--yes", "--no", "-q", "-v"});
+                                {"--yes", "--no", "-q", "-v", "--repair"});
   for (std::string& arg : args)
     SecureWipe(arg);
   if (!parsed.error.empty())
@@ -116,6 +131,24 @@ int RunAssemble(std::vector<std::string> args) {
   ProgressMeter meter(stderr, verbosity != Verbosity::kQuiet && IsTerminal(stderr),
                       ProgressMeter::SteadySeconds, TerminalColumns(stderr));
   host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
+  // Missing fragments and ones of the wrong length show without reading
+  // them; the recovery files' check of every byte runs when asked for.
+  const std::string index = recovery::IndexFileName(RecoveryPrefixOf(first));
+  bool repair = parsed.Has("--repair");
+  if (!repair && RecoverySetLacksAFile(index)) {
+    repair = host.Boxes().Show(
+                 "Fragments of the series are missing or damaged. Rebuild them "
+                 "from its recovery files (" +
+                     index + ") first?",
+                 "Repair", mb::kYesNo | mb::kIconQuestion) == mb::kIdYes;
+  }
+  if (repair && !recovery::FindRecoveryFiles(index).empty()) {
+    const RepairReport repaired = RepairFromRecoveryFiles(index, meter, stderr, stderr);
+    if (!repaired.Whole()) {
+      std::fputs("vtq: the series is not whole; nothing was assembled\n", stderr);
+      return 1;
+    }
+  }
   AssembleProgress events(host.Boxes(), stdout, verbosity, meter, first);
   const AssembleResult result = RunAssembleCommand(request, host.GetGlobals(), events, prompts);
   switch (result.stop) {
@@ -128,9 +161,11 @@ int RunAssemble(std::vector<std::string> args) {
     case AssembleStop::kEngineError:
       ReportEngineError(result);
       ReportKeptPartials(result);
+      PointToRepair(first);
       return 1;
     case AssembleStop::kIncomplete:
       ReportKeptPartials(result);
+      PointToRepair(first);
       return 1;
     case AssembleStop::kPassphraseCannotBeAsked:
       return UsageError(first +
@@ -139,9 +174,11 @@ int RunAssemble(std::vector<std::string> args) {
     case AssembleStop::kQuestionCancelled:
       // Nobody could be asked: the option that answers it has been named.
       return prompts.QuestionUnasked() ? 2 : 1;
+    case AssembleStop::kFragmentsMissing:
+      PointToRepair(first);
+      break;
     case AssembleStop::kFragmentRefused:
     case AssembleStop::kPassphraseIncorrect:
-    case AssembleStop::kFragmentsMissing:
       break;
   }
   return 1;

@@ -14,6 +14,7 @@ int RunSplit(std::vector<std::string> args);
 int RunAssemble(std::vector<std::string> args);
 int RunInfo(const std::vector<std::string>& args);
 int RunVerify(std::vector<std::string> args);
+int RunRepair(std::vector<std::string> args);
 
 // The usage and help text of vtq as a whole, and each command's own.
 std::string_view UsageText();
@@ -21,6 +22,7 @@ std::string_view SplitHelp();
 std::string_view AssembleHelp();
 std::string_view InfoHelp();
 std::string_view VerifyHelp();
+std::string_view RepairHelp();
 // The help of the command named `command`; the usage text for any other.
 std::string_view HelpText(std::string_view command);
 // "vtq (Vantrelloquin) " and the build's version.

@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
     return vtq::cli::RunInfo(args);
   if (command == "verify")
     return vtq::cli::RunVerify(std::move(args));
+  if (command == "repair")
+    return vtq::cli::RunRepair(std::move(args));
   if (command == "--help" || command == "-h" || command == "help") {
     // "vtq help split" is "vtq split --help".
     const std::string topic = command == "help" && !args.empty() ? args[0] : std::string();

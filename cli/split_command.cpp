@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/operations/split_operation.h"
 #include "cli/commands.h"
@@ -11,9 +13,11 @@
 #include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
+#include "cli/series_recovery.h"
 #include "cli/size_option.h"
 #include "cli/split_events.h"
 #include "cli/terminal.h"
+#include "engine/path.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -33,6 +37,7 @@ constexpr const char* kEnvironmentNotUsed =
 
 struct SplitOptions {
   SplitRequest request;
+  std::optional<RecoveryAmount> recovery;
   AnswerPolicy policy = AnswerPolicy::kAsk;
   Verbosity verbosity = Verbosity::kNormal;
 };
@@ -41,7 +46,9 @@ struct SplitOptions {
 std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   SplitRequest& r = o.request;
   ParsedArgs parsed =
-      ParseArgs(args, {"-d", "-s", "--first-size", "-f", "-p", "--passphrase-file", "--regen"},
+      ParseArgs(args,
+                {"-d", "-s", "--first-size", "-f", "-p", "--passphrase-file", "--regen",
+                 "--recovery", "--recovery-count"},
                 {"-c", "--bat", "--yes", "--no", "-P", "--ask-passphrase", "-q", "-v", "--sha256"});
   for (std::string& arg : args)
     SecureWipe(arg);
@@ -94,6 +101,21 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
       return "bad fragment number for --regen: " + *regen;
     }
     r.regenerate = *n;
+  }
+  if (parsed.Has("--recovery") || parsed.Has("--recovery-count")) {
+    if (parsed.Has("--recovery") && parsed.Has("--recovery-count"))
+      return "--recovery and --recovery-count cannot be given together";
+    // The recovery files cover a whole series, which one fragment written
+    // again does not make.
+    if (r.regenerate > 0)
+      return "--recovery and --recovery-count need the whole series; they cannot go with --regen";
+    RecoveryAmount amount;
+    const std::string problem = parsed.Has("--recovery")
+                                    ? ReadRecoveryPercent(*parsed.Value("--recovery"), amount)
+                                    : ReadRecoveryCount(*parsed.Value("--recovery-count"), amount);
+    if (!problem.empty())
+      return problem;
+    o.recovery = amount;
   }
   r.checkDigits = parsed.Has("-c");
   r.writeBatchFile = parsed.Has("--bat");
@@ -213,7 +235,15 @@ int RunSplit(std::vector<std::string> args) {
   if (!result.checksumFile.empty())
     std::fprintf(stdout, "%s\n", ShownText(result.checksumFile).c_str());
   events.Summary(result);
-  return result.Complete() && host.Boxes().CriticalShown() == 0 ? 0 : 1;
+  const bool complete = result.Complete() && host.Boxes().CriticalShown() == 0;
+  if (!complete || !o.recovery)
+    return complete ? 0 : 1;
+  std::vector<std::string> fragments;
+  const std::string stem = result.destination + StemOf(BaseName(o.request.source));
+  for (int i = 1; i <= result.written; ++i)
+    fragments.push_back(stem + FragmentNumber(i));
+  return WriteSeriesRecovery(fragments, *o.recovery, meter, o.verbosity == Verbosity::kQuiet,
+                             stdout, stderr);
 }
 
 }  // namespace vtq::cli

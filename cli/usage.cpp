@@ -36,18 +36,22 @@ std::string_view UsageText() {
   static const std::string text = Joined(
       {"usage: vtq split SOURCE [-d DIR] [-s SIZE] [--first-size SIZE] [-f own|raw|old] [-c]\n"
        "                 [-p PASSPHRASE | --passphrase-file FILE | -P] [--regen N] [--bat]\n"
-       "                 [--sha256] [--yes|--no] [-v|-q]\n"
+       "                 [--sha256] [--recovery PERCENT | --recovery-count N]\n"
+       "                 [--yes|--no] [-v|-q]\n"
        "       vtq assemble FIRST [-d DIR] [-p PASSPHRASE | --passphrase-file FILE]\n"
-       "                 [--unknown-as raw|old] [--yes|--no] [-v|-q]\n"
+       "                 [--unknown-as raw|old] [--repair] [--yes|--no] [-v|-q]\n"
        "       vtq verify FIRST [-p PASSPHRASE | --passphrase-file FILE]\n"
        "                 [--unknown-as raw|old]\n"
+       "       vtq repair FIRST [--par2 FILE] [-p PASSPHRASE | --passphrase-file FILE]\n"
+       "                 [--unknown-as raw|old] [-q]\n"
        "       vtq info FRAGMENT [--unknown-as raw|old]\n"
        "       vtq COMMAND --help | vtq --version\n"
        "\n"
        "split cuts SOURCE into a numbered series beside it (big.iso: big.001, big.002,\n"
        "...); assemble joins a series from its first fragment into the file beside it;\n"
-       "verify checks a series without writing anything; info shows what a first\n"
-       "fragment's header says. -d DIR writes elsewhere.\n"
+       "verify checks a series without writing anything; repair rebuilds lost or\n"
+       "damaged fragments from the series' PAR2 recovery files; info shows what a\n"
+       "first fragment's header says. -d DIR writes elsewhere.\n"
        "\n",
        kSizes, "\n", kPassphrases, "\n", kOutput});
   return text;
@@ -77,6 +81,12 @@ std::string_view SplitHelp() {
               "  --sha256                Writes the SHA-256 digests of SOURCE and of every\n"
               "                          fragment beside the series (big.sha256), in the form\n"
               "                          sha256sum -c reads; assemble and verify check them.\n"
+              "  --recovery PERCENT      Writes PAR2 recovery files beside the series\n"
+              "                          (big.par2, big.vol0+1.par2, ...) with PERCENT of its\n"
+              "                          size in recovery slices, rounded up: vtq repair or\n"
+              "                          par2 rebuilds as many lost fragments from them.\n"
+              "  --recovery-count N      Writes N recovery slices instead; a slice is as large\n"
+              "                          as a fragment.\n"
               "  --yes, --no             Answers every question Yes or No instead of asking.\n"
               "  -v                      Prints each fragment's name and size as it is written.\n"
               "  -q                      Prints nothing but errors.\n"
@@ -100,6 +110,8 @@ std::string_view AssembleHelp() {
               "  --unknown-as raw|old    Answers the question of a fragment that may be raw data\n"
               "                          or the older format: raw keeps every byte, old strips\n"
               "                          the name at its start.\n"
+              "  --repair                Rebuilds missing or damaged fragments from the series'\n"
+              "                          recovery files first (at a terminal, vtq asks).\n"
               "  --yes, --no             Answers every question Yes or No instead of asking.\n"
               "  -v                      Prints each fragment's name and size as it is read.\n"
               "  -q                      Prints nothing but errors.\n"
@@ -127,8 +139,9 @@ std::string_view VerifyHelp() {
               "Checks the series whose first fragment is FIRST without writing anything: every\n"
               "fragment there and of the length the series needs, the check digits of a\n"
               "series that has them, and the digests of its .sha256 file when there is one.\n"
-              "Names every missing or damaged fragment and the --regen that re-creates it.\n"
-              "Exit status 0 when the series is sound, 1 when it is not.\n"
+              "Names every missing or damaged fragment and the --regen that re-creates it, and\n"
+              "says how many lost fragments the series' recovery files (big.par2) could\n"
+              "rebuild. Exit status 0 when the series is sound, 1 when it is not.\n"
               "\n"
               "  -p PASSPHRASE           Opens an encrypted series to check its check digits.\n"
               "  --passphrase-file FILE  Opens it with the first line of FILE.\n"
@@ -140,7 +153,34 @@ std::string_view VerifyHelp() {
   return text;
 }
 
+std::string_view RepairHelp() {
+  static const std::string text =
+      Joined({"usage: vtq repair FIRST [options]\n"
+              "\n"
+              "Rebuilds the missing and damaged fragments of the series whose first fragment\n"
+              "is FIRST (big.001) from its PAR2 recovery files (big.par2 and its volumes\n"
+              "big.vol*.par2, written by split --recovery or by par2 create). Checks the check\n"
+              "digits of a series that has them, then every fragment against the recovery\n"
+              "files; writes each rebuilt fragment beside its name and puts it in place once\n"
+              "it is whole, and names the fragments rebuilt and those that could not be.\n"
+              "Exit status 0 when the series is whole afterwards, 1 when it is not.\n"
+              "\n"
+              "  --par2 FILE             Uses the recovery file FILE and the volumes beside it\n"
+              "                          that share its name.\n"
+              "  -p PASSPHRASE           Opens an encrypted series to check its check digits.\n"
+              "  --passphrase-file FILE  Opens it with the first line of FILE.\n"
+              "  --unknown-as raw|old    Reads a fragment that may be raw data or the older\n"
+              "                          format as raw (raw) or as the older format (old).\n"
+              "  -q                      Shows no progress line.\n"
+              "  -h, --help              Shows this help.\n"
+              "\n",
+              kPassphrases});
+  return text;
+}
+
 std::string_view HelpText(std::string_view command) {
+  if (command == "repair")
+    return RepairHelp();
   if (command == "verify")
     return VerifyHelp();
   if (command == "split")

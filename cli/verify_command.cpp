@@ -7,14 +7,14 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "cli/passphrase_source.h"
+#include "cli/series_recovery.h"
 #include "engine/path.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
 namespace vtq::cli {
-namespace {
 
-std::string Describe(const FragmentFinding& finding) {
+std::string DescribeFinding(const FragmentFinding& finding) {
   const std::string name = ShownText(finding.name);
   const std::string number = std::to_string(finding.number);
   switch (finding.fault) {
@@ -31,8 +31,6 @@ std::string Describe(const FragmentFinding& finding) {
   }
   return {};
 }
-
-}  // namespace
 
 int ReportVerification(const VerifyReport& report, const std::string& folder, std::FILE* out,
                        std::FILE* err) {
@@ -52,7 +50,7 @@ int ReportVerification(const VerifyReport& report, const std::string& folder, st
                  ShownText(report.checksumFile).c_str());
   }
   for (const FragmentFinding& finding : report.findings)
-    std::fprintf(err, "vtq: %s\n", Describe(finding).c_str());
+    std::fprintf(err, "vtq: %s\n", DescribeFinding(finding).c_str());
   const std::vector<int> faulty = report.FaultyFragments();
   if (!faulty.empty()) {
     const std::string source = report.sourceName.empty() ? "SOURCE" : report.sourceName;
@@ -130,7 +128,9 @@ int RunVerify(std::vector<std::string> args) {
   // MinGW build of GCC 12; the folder is chosen in one go instead.
   const size_t folderLength = first.size() - BaseName(first).size();
   const std::string folder = folderLength == 0 ? std::string(".") : first.substr(0, folderLength);
-  return ReportVerification(report, folder, stdout, stderr);
+  const int status = ReportVerification(report, folder, stdout, stderr);
+  ReportRecoveryCapacity(first, stdout);
+  return status;
 }
 
 }  // namespace vtq::cli

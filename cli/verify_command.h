@@ -9,6 +9,9 @@
 
 namespace vtq::cli {
 
+// "fragment 2 (data.002) is missing" and the like.
+std::string DescribeFinding(const FragmentFinding& finding);
+
 // One line per finding on `err`, the fragments `--regen N` re-creates, and
 // the closing verdict on `out`; the exit status (0 sound, 1 not).
 int ReportVerification(const VerifyReport& report, const std::string& folder, std::FILE* out,

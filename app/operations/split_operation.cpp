@@ -11,6 +11,7 @@
 #include "engine/platform/same_file.h"
 #include "engine/secure_wipe.h"
 #include "engine/working_file.h"
+#include "recovery/recovery_files.h"
 
 namespace vtq {
 namespace {
@@ -228,6 +229,10 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
       // The digests of the series this one replaced would only accuse it.
       RemoveFile(ChecksumFileName(firstFragment));
     }
+    // Recovery files of the series this one replaced would rebuild its
+    // fragments with the old data; the front end writes new ones if asked.
+    recovery::RemoveSeriesRecoveryFiles(splitter.DestinationFolder() +
+                                        StemOf(BaseName(request.source)));
   }
   prompts.PlaySound(kSoundDoneWork);
   return SplitStop::kNone;

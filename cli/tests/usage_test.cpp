@@ -38,13 +38,17 @@ TEST(UsageTest, EachCommandHasHelpWithALineForEveryOption) {
       SplitHelp(),
       {"-d DIR ", "-s SIZE ", "--first-size SIZE ", "-f own|raw|old ", "-c ", "-p PASSPHRASE ",
        "--passphrase-file FILE ", "-P, --ask-passphrase ", "--regen N ", "--bat ", "--sha256 ",
-       "--yes, --no ", "-v ", "-q ", "-h, --help "});
+       "--recovery PERCENT ", "--recovery-count N ", "--yes, --no ", "-v ", "-q ", "-h, --help "});
   ExpectEveryOptionExplained(
-      AssembleHelp(), {"-d DIR ", "-p PASSPHRASE ", "--passphrase-file FILE ",
-                       "--unknown-as raw|old ", "--yes, --no ", "-v ", "-q ", "-h, --help "});
+      AssembleHelp(),
+      {"-d DIR ", "-p PASSPHRASE ", "--passphrase-file FILE ", "--unknown-as raw|old ", "--repair ",
+       "--yes, --no ", "-v ", "-q ", "-h, --help "});
   ExpectEveryOptionExplained(InfoHelp(), {"--unknown-as raw|old ", "-h, --help "});
   ExpectEveryOptionExplained(VerifyHelp(), {"-p PASSPHRASE ", "--passphrase-file FILE ",
                                             "--unknown-as raw|old ", "-h, --help "});
+  ExpectEveryOptionExplained(RepairHelp(),
+                             {"--par2 FILE ", "-p PASSPHRASE ", "--passphrase-file FILE ",
+                              "--unknown-as raw|old ", "-q ", "-h, --help "});
   EXPECT_TRUE(SplitHelp().starts_with("usage: vtq split SOURCE [options]\n"));
   EXPECT_NE(SplitHelp().find("720k\n(730,112 bytes), 1.44m (1,457,664), 1.72m (1,745,408) or "
                              "2.88m (3,019,899)"),
@@ -53,8 +57,10 @@ TEST(UsageTest, EachCommandHasHelpWithALineForEveryOption) {
 
 TEST(UsageTest, HelpAnywhereAmongACommandsArgumentsShowsItAndDoesNothingElse) {
   using Command = int (*)(std::vector<std::string>);
-  const std::pair<Command, std::string_view> commands[] = {
-      {RunSplit, SplitHelp()}, {RunAssemble, AssembleHelp()}, {RunVerify, VerifyHelp()}};
+  const std::pair<Command, std::string_view> commands[] = {{RunSplit, SplitHelp()},
+                                                           {RunAssemble, AssembleHelp()},
+                                                           {RunVerify, VerifyHelp()},
+                                                           {RunRepair, RepairHelp()}};
   for (const auto& [run, help] : commands) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();

@@ -12,6 +12,7 @@
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "engine/tests/support/splitter_events.h"
+#include "recovery/recovery_writer.h"
 
 namespace vtq {
 namespace {
@@ -56,6 +57,31 @@ TEST_F(SplitOperationTest, TheRequestShapesTheSeriesAndTheResultCountsIt) {
   EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorSplitfile", "WexlorDonework"}));
   EXPECT_FALSE(result.batchFileWritten);
   EXPECT_FALSE(FileExists(result.batchFile));
+}
+
+TEST_F(SplitOperationTest, ANewSeriesTakesTheOldOnesRecoveryFilesAwayAFragmentAgainKeepsThem) {
+  ASSERT_TRUE(Split().Complete());
+  const auto writeRecovery = [&](std::vector<std::string> files) {
+    recovery::RecoveryRequest recovery;
+    recovery.files = std::move(files);
+    recovery.prefix = Out("data.");
+    recovery.sliceSize = 10240;
+    recovery.recoverySlices = 1;
+    recovery::WriteRecoveryFiles(recovery);
+  };
+  writeRecovery({Out("data.001"), Out("data.002"), Out("data.003")});
+  request.regenerate = 2;
+  ASSERT_EQ(Split().stop, SplitStop::kNone);
+  EXPECT_TRUE(FileExists(Out("data.par2")));
+  request.regenerate = 0;
+  ASSERT_TRUE(Split().Complete());
+  EXPECT_FALSE(FileExists(Out("data.par2")));
+  EXPECT_FALSE(FileExists(Out("data.vol0+1.par2")));
+  // Recovery files that cover more than the series are not the series' own.
+  test::WriteBytes(Out("notes.txt"), test::PatternBytes(100, 1));
+  writeRecovery({Out("data.001"), Out("notes.txt")});
+  ASSERT_TRUE(Split().Complete());
+  EXPECT_TRUE(FileExists(Out("data.par2")));
 }
 
 TEST_F(SplitOperationTest, RegeneratingBeyondTheSeriesStopsBeforeWriting) {

@@ -1,0 +1,51 @@
+#pragma once
+// What the PAR 2.0 format records of a file, computed from its bytes in one
+// sequential pass: the MD5 of the whole and of its first 16 KiB, and the MD5
+// and CRC-32 of every slice, the last one padded with zeros.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "recovery/packets.h"
+
+namespace vtq::recovery {
+
+struct FileDigests {
+  uint64_t length = 0;
+  Md5Digest md5{};
+  Md5Digest md5First16k{};
+  std::vector<SliceChecksum> slices;
+};
+
+class StreamDigester {
+ public:
+  // `length`, when known: a file of exactly one slice has the slice's MD5 as
+  // its own, which is then computed once.
+  explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt);
+  // The file's next bytes.
+  void Update(std::span<const uint8_t> bytes);
+  FileDigests Finish();
+
+ private:
+  void CloseSlice();
+
+  uint64_t sliceSize_;
+  bool oneWholeSlice_;
+  bool wholeDone_ = false;
+  FileDigests digests_;
+  Md5 whole_;
+  Md5 first16k_;
+  Md5 slice_;
+  uint32_t sliceCrc_ = 0;
+  uint64_t inSlice_ = 0;
+};
+
+// Reads the whole file; `progress` is told the bytes read as it goes.
+FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
+                       const std::function<void(uint64_t)>& progress = {});
+
+}  // namespace vtq::recovery

@@ -1,0 +1,217 @@
+#include "recovery/packets.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vtq::recovery {
+namespace {
+
+PacketType TypeNamed(const char (&text)[17]) {
+  PacketType type{};
+  std::memcpy(type.data(), text, type.size());
+  return type;
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutU64(std::vector<uint8_t>& out, uint64_t value) {
+  for (int i = 0; i < 8; ++i)
+    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutBytes(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// Names and texts are padded with zero bytes to a multiple of 4.
+void PutPaddedText(std::vector<uint8_t>& out, const std::string& text) {
+  out.insert(out.end(), text.begin(), text.end());
+  out.resize(out.size() + (4 - text.size() % 4) % 4, 0);
+}
+
+uint64_t GetU64(std::span<const uint8_t> bytes, size_t at) {
+  uint64_t value = 0;
+  for (int i = 7; i >= 0; --i)
+    value = (value << 8) | bytes[at + i];
+  return value;
+}
+
+uint32_t GetU32(std::span<const uint8_t> bytes, size_t at) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i)
+    value = (value << 8) | bytes[at + i];
+  return value;
+}
+
+Id16 GetId(std::span<const uint8_t> bytes, size_t at) {
+  Id16 id{};
+  std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), id.size(), id.begin());
+  return id;
+}
+
+// A padded text up to its first zero byte.
+std::string GetText(std::span<const uint8_t> bytes) {
+  const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
+  return std::string(bytes.begin(), end);
+}
+
+}  // namespace
+
+PacketType MainPacketType() {
+  return TypeNamed("PAR 2.0\0Main\0\0\0\0");
+}
+PacketType FileDescriptionType() {
+  return TypeNamed("PAR 2.0\0FileDesc");
+}
+PacketType SliceChecksumType() {
+  return TypeNamed("PAR 2.0\0IFSC\0\0\0\0");
+}
+PacketType RecoverySliceType() {
+  return TypeNamed("PAR 2.0\0RecvSlic");
+}
+PacketType CreatorType() {
+  return TypeNamed("PAR 2.0\0Creator\0");
+}
+
+uint64_t SliceCount(uint64_t length, uint64_t sliceSize) {
+  return (length + sliceSize - 1) / sliceSize;
+}
+
+Id16 FileIdOf(const Md5Digest& md5First16k, uint64_t length, const std::string& name) {
+  std::vector<uint8_t> bytes(md5First16k.begin(), md5First16k.end());
+  PutU64(bytes, length);
+  bytes.insert(bytes.end(), name.begin(), name.end());
+  return Md5Of(bytes.data(), bytes.size());
+}
+
+bool FileIdBefore(const Id16& a, const Id16& b) {
+  return std::lexicographical_compare(a.rbegin(), a.rend(), b.rbegin(), b.rend());
+}
+
+std::vector<uint8_t> MainBody(uint64_t sliceSize, const std::vector<Id16>& fileIds) {
+  std::vector<uint8_t> body;
+  PutU64(body, sliceSize);
+  PutU32(body, static_cast<uint32_t>(fileIds.size()));
+  for (const Id16& id : fileIds)
+    PutBytes(body, id);
+  return body;
+}
+
+std::vector<uint8_t> FileDescriptionBody(const DescribedFile& file) {
+  std::vector<uint8_t> body;
+  PutBytes(body, file.id);
+  PutBytes(body, file.md5);
+  PutBytes(body, file.md5First16k);
+  PutU64(body, file.length);
+  PutPaddedText(body, file.name);
+  return body;
+}
+
+std::vector<uint8_t> SliceChecksumBody(const DescribedFile& file) {
+  std::vector<uint8_t> body;
+  PutBytes(body, file.id);
+  for (const SliceChecksum& slice : file.slices) {
+    PutBytes(body, slice.md5);
+    PutU32(body, slice.crc);
+  }
+  return body;
+}
+
+std::vector<uint8_t> CreatorBody(const std::string& text) {
+  std::vector<uint8_t> body;
+  PutPaddedText(body, text);
+  return body;
+}
+
+std::vector<uint8_t> MakePacket(const Id16& setId, const PacketType& type,
+                                std::span<const uint8_t> body) {
+  std::vector<uint8_t> packet(kPacketMagic.begin(), kPacketMagic.end());
+  PutU64(packet, kPacketHeaderSize + body.size());
+  packet.resize(packet.size() + 16);  // the hash, filled in below
+  PutBytes(packet, setId);
+  PutBytes(packet, type);
+  PutBytes(packet, body);
+  const Md5Digest md5 = Md5Of(packet.data() + 32, packet.size() - 32);
+  std::copy(md5.begin(), md5.end(), packet.begin() + 16);
+  return packet;
+}
+
+std::vector<uint8_t> RecoverySliceLead(const Id16& setId, uint32_t exponent, uint64_t sliceSize,
+                                       const Md5Digest& md5) {
+  std::vector<uint8_t> lead(kPacketMagic.begin(), kPacketMagic.end());
+  PutU64(lead, kPacketHeaderSize + kRecoverySliceLead + sliceSize);
+  PutBytes(lead, md5);
+  PutBytes(lead, setId);
+  PutBytes(lead, RecoverySliceType());
+  PutU32(lead, exponent);
+  return lead;
+}
+
+Md5 RecoverySliceHash(const Id16& setId, uint32_t exponent) {
+  Md5 md5;
+  std::vector<uint8_t> start(setId.begin(), setId.end());
+  PutBytes(start, RecoverySliceType());
+  PutU32(start, exponent);
+  md5.Update(start.data(), start.size());
+  return md5;
+}
+
+std::optional<PacketHeader> ReadPacketHeader(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kPacketHeaderSize ||
+      !std::equal(kPacketMagic.begin(), kPacketMagic.end(), bytes.begin())) {
+    return std::nullopt;
+  }
+  PacketHeader header;
+  header.length = GetU64(bytes, 8);
+  if (header.length < kPacketHeaderSize || header.length % 4 != 0)
+    return std::nullopt;
+  header.md5 = GetId(bytes, 16);
+  header.setId = GetId(bytes, 32);
+  std::copy_n(bytes.begin() + 48, 16, header.type.begin());
+  return header;
+}
+
+std::optional<MainPacket> ReadMainBody(std::span<const uint8_t> body) {
+  if (body.size() < 12)
+    return std::nullopt;
+  MainPacket main;
+  main.sliceSize = GetU64(body, 0);
+  const uint64_t count = GetU32(body, 8);
+  if (main.sliceSize == 0 || main.sliceSize % 4 != 0 || count > (body.size() - 12) / 16)
+    return std::nullopt;
+  for (uint64_t i = 0; i < count; ++i)
+    main.fileIds.push_back(GetId(body, 12 + 16 * i));
+  return main;
+}
+
+std::optional<DescribedFile> ReadFileDescriptionBody(std::span<const uint8_t> body) {
+  if (body.size() < 56)
+    return std::nullopt;
+  DescribedFile file;
+  file.id = GetId(body, 0);
+  file.md5 = GetId(body, 16);
+  file.md5First16k = GetId(body, 32);
+  file.length = GetU64(body, 48);
+  file.name = GetText(body.subspan(56));
+  return file;
+}
+
+std::optional<std::pair<Id16, std::vector<SliceChecksum>>> ReadSliceChecksumBody(
+    std::span<const uint8_t> body) {
+  if (body.size() < 16 || (body.size() - 16) % 20 != 0)
+    return std::nullopt;
+  std::pair<Id16, std::vector<SliceChecksum>> result;
+  result.first = GetId(body, 0);
+  for (size_t at = 16; at < body.size(); at += 20) {
+    SliceChecksum slice;
+    slice.md5 = GetId(body, at);
+    slice.crc = GetU32(body, at + 16);
+    result.second.push_back(slice);
+  }
+  return result;
+}
+
+}  // namespace vtq::recovery

@@ -1,0 +1,248 @@
+#include "recovery/recovery_writer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "engine/error.h"
+#include "engine/path.h"
+#include "engine/platform/file_io.h"
+#include "recovery/file_digests.h"
+#include "recovery/gf16.h"
+#include "recovery/volume_names.h"
+
+namespace vtq::recovery {
+namespace {
+
+constexpr uint32_t kMaxRecoverySlices = 65535;
+
+Md5Digest FirstBytesDigest(const std::string& name) {
+  File file(name, File::Mode::kRead);
+  std::vector<uint8_t> bytes(kFirstBytesHashed);
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  return Md5Of(bytes.data(), bytes.size());
+}
+
+std::vector<uint8_t> CriticalPackets(const RecoverySet& set) {
+  std::vector<Id16> ids;
+  for (const DescribedFile& file : set.files)
+    ids.push_back(file.id);
+  std::vector<uint8_t> bytes =
+      MakePacket(set.setId, MainPacketType(), MainBody(set.sliceSize, ids));
+  const auto append = [&](const PacketType& type, const std::vector<uint8_t>& body) {
+    const std::vector<uint8_t> packet = MakePacket(set.setId, type, body);
+    bytes.insert(bytes.end(), packet.begin(), packet.end());
+  };
+  for (const DescribedFile& file : set.files)
+    append(FileDescriptionType(), FileDescriptionBody(file));
+  for (const DescribedFile& file : set.files)
+    append(SliceChecksumType(), SliceChecksumBody(file));
+  append(CreatorType(), CreatorBody(set.creator));
+  return bytes;
+}
+
+// Takes the recovery files away unless the writing got to its end.
+class WrittenFiles {
+ public:
+  ~WrittenFiles() {
+    if (kept_)
+      return;
+    for (const std::string& name : names_) {
+      try {
+        RemoveFile(name);
+      } catch (const VbError&) {
+        // It may never have been created.
+      }
+    }
+  }
+  void Add(const std::string& name) { names_.push_back(name); }
+  void Keep() { kept_ = true; }
+  const std::vector<std::string>& Names() const { return names_; }
+
+ private:
+  std::vector<std::string> names_;
+  bool kept_ = false;
+};
+
+// Where each recovery slice packet goes: its volume and the offset of its
+// header in it.
+struct SlicePlace {
+  size_t volume = 0;
+  uint64_t offset = 0;
+};
+
+}  // namespace
+
+uint64_t SliceSizeFor(uint64_t fragmentSize, const std::vector<uint64_t>& lengths) {
+  uint64_t size = std::max<uint64_t>(4, (fragmentSize + 3) / 4 * 4);
+  const auto slices = [&] {
+    uint64_t count = 0;
+    for (const uint64_t length : lengths)
+      count += SliceCount(length, size);
+    return count;
+  };
+  // Each file has a slice of its own however large they are: past that the
+  // set is beyond the format, which the writer then refuses.
+  while (slices() > kMaxInputSlices && lengths.size() < kMaxInputSlices)
+    size *= 2;
+  return size;
+}
+
+uint32_t RecoverySlicesFor(double percent, uint64_t sourceSlices) {
+  const double wanted = std::ceil(percent * static_cast<double>(sourceSlices) / 100.0 - 1e-9);
+  return static_cast<uint32_t>(std::clamp<double>(wanted, 1, kMaxRecoverySlices));
+}
+
+RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
+  const uint64_t sliceSize = request.sliceSize;
+  if (sliceSize == 0 || sliceSize % 4 != 0 || request.recoverySlices == 0 ||
+      request.recoverySlices > kMaxRecoverySlices) {
+    Raise(err::kInvalidArgument);
+  }
+  RecoverySet set;
+  set.sliceSize = sliceSize;
+  set.creator = request.creator;
+  uint64_t totalSlices = 0;
+  uint64_t totalBytes = 0;
+  for (const std::string& name : request.files) {
+    DescribedFile file;
+    file.name = BaseName(name);
+    file.length = FileLength(name);
+    file.md5First16k = FirstBytesDigest(name);
+    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+    totalSlices += SliceCount(file.length, sliceSize);
+    totalBytes += file.length;
+    set.files.push_back(std::move(file));
+  }
+  if (totalSlices > kMaxInputSlices)
+    Raise(err::kInvalidArgument);
+  // The main packet's order is the code's order; full names follow it.
+  std::vector<size_t> order(set.files.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [&](size_t a, size_t b) { return FileIdBefore(set.files[a].id, set.files[b].id); });
+  std::vector<DescribedFile> sorted;
+  std::vector<std::string> fullNames;
+  for (const size_t i : order) {
+    sorted.push_back(std::move(set.files[i]));
+    fullNames.push_back(request.files[i]);
+  }
+  set.files = std::move(sorted);
+
+  std::vector<SliceInput> inputs;
+  std::vector<size_t> fileOfInput;
+  for (size_t f = 0; f < set.files.size(); ++f) {
+    const uint64_t length = set.files[f].length;
+    for (uint64_t at = 0; at < length; at += sliceSize) {
+      inputs.push_back({fullNames[f], at, std::min(sliceSize, length - at)});
+      fileOfInput.push_back(f);
+    }
+  }
+  const std::vector<Gf16> constants = InputSliceConstants(inputs.size());
+  const uint32_t outputs = request.recoverySlices;
+  // Recovery slice e is the sum of every input slice times its constant to
+  // the power e.
+  const auto coefficients = [&constants](size_t i, std::span<Gf16> perOutput) {
+    Gf16 power = 1;
+    for (Gf16& factor : perOutput) {
+      factor = power;
+      power = GfMultiply(power, constants[i]);
+    }
+  };
+  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget);
+  const bool onePass = combiner.Passes() == 1;
+  const uint64_t total = combiner.Total() + (onePass ? 0 : totalBytes);
+  uint64_t hashed = 0;
+  const auto report = [&](uint64_t done) {
+    if (request.progress)
+      request.progress(done, total);
+  };
+
+  // The digests: on the combiner's one pass when it reads each file whole
+  // and in order, otherwise in a pass of their own first.
+  std::vector<std::optional<StreamDigester>> digesters(set.files.size());
+  const auto keepDigests = [&](size_t f, const FileDigests& digests) {
+    set.files[f].md5 = digests.md5;
+    set.files[f].slices = digests.slices;
+  };
+  if (!onePass) {
+    for (size_t f = 0; f < set.files.size(); ++f) {
+      const uint64_t before = hashed;
+      keepDigests(
+          f, DigestFile(fullNames[f], sliceSize, [&](uint64_t done) { report(before + done); }));
+      hashed += set.files[f].length;
+    }
+  }
+  std::vector<Id16> ids;
+  for (const DescribedFile& file : set.files)
+    ids.push_back(file.id);
+  const std::vector<uint8_t> main = MainBody(sliceSize, ids);
+  set.setId = Md5Of(main.data(), main.size());
+
+  WrittenFiles written;
+  const std::vector<Volume> volumes = PlanVolumes(request.prefix, 0, outputs);
+  std::vector<File> volumeFiles;
+  std::vector<SlicePlace> places(outputs);
+  std::vector<Md5> sliceHashes;
+  const uint64_t packetLength = kPacketHeaderSize + kRecoverySliceLead + sliceSize;
+  for (size_t v = 0; v < volumes.size(); ++v) {
+    written.Add(volumes[v].name);
+    volumeFiles.emplace_back(volumes[v].name, File::Mode::kReplace);
+    for (uint32_t k = 0; k < volumes[v].count; ++k)
+      places[volumes[v].first + k] = {v, k * packetLength};
+  }
+  for (uint32_t e = 0; e < outputs; ++e)
+    sliceHashes.push_back(RecoverySliceHash(set.setId, e));
+
+  const auto sink = [&](size_t e, uint64_t column, std::span<const uint8_t> data) {
+    File& file = volumeFiles[places[e].volume];
+    file.Seek(places[e].offset + kPacketHeaderSize + kRecoverySliceLead + column);
+    file.Write(data.data(), data.size());
+    sliceHashes[e].Update(data.data(), data.size());
+  };
+  const auto observe = [&](size_t input, uint64_t, std::span<const uint8_t> data) {
+    if (!onePass)
+      return;
+    const size_t f = fileOfInput[input];
+    if (!digesters[f])
+      digesters[f].emplace(sliceSize, set.files[f].length);
+    digesters[f]->Update(data);
+  };
+  combiner.Run(sink, observe, [&](uint64_t done) { report(hashed + done); });
+  if (onePass) {
+    for (size_t f = 0; f < set.files.size(); ++f) {
+      // An empty file was never read.
+      keepDigests(f, digesters[f] ? digesters[f]->Finish() : StreamDigester(sliceSize).Finish());
+    }
+  }
+
+  const std::vector<uint8_t> critical = CriticalPackets(set);
+  for (uint32_t e = 0; e < outputs; ++e) {
+    File& file = volumeFiles[places[e].volume];
+    const std::vector<uint8_t> lead =
+        RecoverySliceLead(set.setId, e, sliceSize, sliceHashes[e].Finish());
+    file.Seek(places[e].offset);
+    file.Write(lead.data(), lead.size());
+  }
+  for (size_t v = 0; v < volumes.size(); ++v) {
+    volumeFiles[v].Seek(volumes[v].count * packetLength);
+    volumeFiles[v].Write(critical.data(), critical.size());
+    volumeFiles[v].Close();
+  }
+  const std::string index = IndexFileName(request.prefix);
+  written.Add(index);
+  File indexFile(index, File::Mode::kReplace);
+  indexFile.Write(critical.data(), critical.size());
+  indexFile.Close();
+  written.Keep();
+
+  RecoveryWritten result;
+  result.set = std::move(set);
+  result.files.push_back(index);
+  for (const Volume& v : volumes)
+    result.files.push_back(v.name);
+  return result;
+}
+
+}  // namespace vtq::recovery
