@@ -294,7 +294,7 @@ std::vector<std::string> MissingFragments(FolderEnumerator& folders,
   std::vector<std::string> missing;
   for (int i = 1; i <= count; ++i) {
     const std::string name = SeriesFragmentName(stem, i);
-    if (!CanOpenForReading(name))
+    if (!FileExists(name))
       missing.push_back(name);
   }
   return missing;

@@ -67,9 +67,12 @@ struct VerifyReport {
 
 VerifyReport VerifySeries(const VerifyRequest& request, Globals& globals);
 
-// The fragments of the series of `firstFragment` that do not open, of
+// The fragments of the series of `firstFragment` that are not there, of
 // `count` (own format) or, for a series without a header, up to the highest
-// number that stands beside it in the folder; names in ascending order.
+// number that stands beside it in the folder; names in ascending order. Only
+// asked whether each name is taken (a file that is there but cannot be read
+// is named by the run when it reaches it): opening every fragment once more
+// costs a whole round trip per fragment under Wine.
 std::vector<std::string> MissingFragments(FolderEnumerator& folders,
                                           const std::string& firstFragment, int count,
                                           bool countFromFolder);
