@@ -201,5 +201,9 @@ Section "Uninstall"
     DeleteRegKey HKCU "AppEvents\EventLabels\WexlorProgexit"
     DeleteRegKey HKCU "AppEvents\EventLabels\WexlorDonework"
     DeleteRegKey HKCU "AppEvents\Schemes\Apps\Zorbikant"
+    DeleteRegKey /ifnosubkeys /ifnovalues HKCU "AppEvents\EventLabels"
+    DeleteRegKey /ifnosubkeys /ifnovalues HKCU "AppEvents\Schemes\Apps"
+    DeleteRegKey /ifnosubkeys /ifnovalues HKCU "AppEvents\Schemes"
+    DeleteRegKey /ifnosubkeys /ifnovalues HKCU "AppEvents"
   ${EndIf}
 SectionEnd
