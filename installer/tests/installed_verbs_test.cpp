@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "app/win/resource_ids.h"
 
 namespace {
 
@@ -215,6 +218,30 @@ TEST_F(InstalledVerbsTest, AssembleVerbsAskTheAssembleQuestion) {
   const std::wstring text = L"Would you like to assemble / extract this file right now?";
   ExpectQuestionDeclined(kAssemble001, L"old series.001", L"QuickAssemble", text);
   ExpectQuestionDeclined(kAssembleCab, L"old archive.cab", L"QuickAssemble", text);
+}
+
+// The help button of the installed program, where no WinHelp file is
+// installed, opens the guide in the program's folder in the system's
+// browser, which the installer tests' prefix records in the file named by
+// VTQ_GUIDE_OPENED (installer-test install).
+TEST_F(InstalledVerbsTest, OnlineHelpOpensTheInstalledGuide) {
+  const char* record = std::getenv("VTQ_GUIDE_OPENED");
+  if (!record)
+    GTEST_SKIP() << "VTQ_GUIDE_OPENED names no file for the browser to write";
+  std::filesystem::remove(record);
+  ProgramRun run(L"\"" + ProgramFolder() + L"\\Harrowdel.exe\"");
+  ASSERT_TRUE(run.Started());
+  const HWND main = run.WaitForWindow(L"Vantrelloquin");
+  ASSERT_NE(main, nullptr);
+  PostMessageW(GetDlgItem(main, IDC_cmdHelp), BM_CLICK, 0, 0);
+  std::string opened;
+  for (DWORD waited = 0; waited < kPatience && opened.empty(); waited += 100) {
+    Sleep(100);
+    std::ifstream(record) >> opened;
+  }
+  EXPECT_NE(opened.find("/Vantrelloquin/Vantrelloquin.html"), std::string::npos)
+      << "the browser was given [" << opened << "]";
+  EXPECT_TRUE(run.Close());
 }
 
 // The version the program records at its start, the one the list of
