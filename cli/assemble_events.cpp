@@ -24,7 +24,9 @@ std::string AssembleProgress::FragmentName(int number) const {
 
 void AssembleProgress::AssembleStart(int16_t pbMax) {
   sizes_.assign(pbMax > 0 ? static_cast<size_t>(pbMax) : 0, 0);
-  for (size_t i = 0; i < sizes_.size(); ++i) {
+  // Only a line on the screen shows the total: a series of many small
+  // fragments is not measured once more for nothing.
+  for (size_t i = 0; meter_.Live() && i < sizes_.size(); ++i) {
     // Fragments on later disks are not there yet: they count when read.
     std::error_code missing;
     const uintmax_t size =
