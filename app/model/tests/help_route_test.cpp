@@ -77,14 +77,15 @@ TEST(UserGuide, EveryLinkWithinTheGuideHasItsTarget) {
 
 // The help button opens the guide beside the program: the build puts it
 // there with the pictures it shows, as the installer does.
+#ifdef _WIN32  // only the Windows build has the program the guide lies beside
 TEST(UserGuide, LiesBesideTheProgramWithItsPictures) {
   const fs::path bin = fs::path(VTQ_BINARY_DIR) / "bin";
-  if (!fs::exists(bin / "Harrowdel.exe"))
-    GTEST_SKIP() << "this build has no windowed program";
+  ASSERT_TRUE(fs::exists(bin / "Harrowdel.exe"));
   EXPECT_EQ(ReadWhole(bin / "Vantrelloquin.html"), ReadWhole(kDocs / "Vantrelloquin.html"));
   for (const std::string& image : Captured(ReadWhole(bin / "Vantrelloquin.html"), kImageSource))
     EXPECT_EQ(ReadWhole(bin / image), ReadWhole(kDocs / image)) << image;
 }
+#endif
 
 }  // namespace
 }  // namespace vtq::model
