@@ -7,7 +7,6 @@
 #include "app/operations/series_verification.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
-#include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
 #include "cli/series_recovery.h"
 #include "cli/terminal.h"
@@ -33,20 +32,9 @@ int RunRepair(std::vector<std::string> args) {
   if (parsed.positionals.size() != 1)
     return UsageError("repair takes one first fragment");
   const std::string first = parsed.positionals[0];
-  if (const std::string problem = NotAFileProblem(first); !problem.empty())
-    return UsageError(problem);
   VerifyRequest request;
-  request.firstFragment = first;
-  std::string error;
-  request.passphrase = PassphraseFrom(parsed, error);
-  if (!error.empty())
-    return UsageError(error);
-  if (const auto value = parsed.Value("--unknown-as")) {
-    if (*value == "old")
-      request.unknownAs = aftBrannock;
-    else if (*value != "raw")
-      return UsageError("--unknown-as takes raw or old");
-  }
+  if (const std::string problem = ReadVerifyRequest(parsed, request); !problem.empty())
+    return UsageError(problem);
   const auto named = parsed.Value("--par2");
   if (named && named->empty())
     return UsageError("--par2 needs a recovery file");

@@ -95,6 +95,23 @@ bool ReportAssembledChecksum(const AssembleResult& result) {
   return false;
 }
 
+std::string ReadVerifyRequest(ParsedArgs& parsed, VerifyRequest& request) {
+  if (std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
+    return problem;
+  request.firstFragment = parsed.positionals[0];
+  std::string error;
+  request.passphrase = PassphraseFrom(parsed, error);
+  if (!error.empty())
+    return error;
+  if (const auto value = parsed.Value("--unknown-as")) {
+    if (*value == "old")
+      request.unknownAs = aftBrannock;
+    else if (*value != "raw")
+      return "--unknown-as takes raw or old";
+  }
+  return {};
+}
+
 int RunVerify(std::vector<std::string> args) {
   if (HelpAsked(args)) {
     std::fputs(std::string(VerifyHelp()).c_str(), stdout);
@@ -107,20 +124,9 @@ int RunVerify(std::vector<std::string> args) {
     return UsageError(parsed.error);
   if (parsed.positionals.size() != 1)
     return UsageError("verify takes one first fragment");
-  if (const std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
-    return UsageError(problem);
   VerifyRequest request;
-  request.firstFragment = parsed.positionals[0];
-  std::string error;
-  request.passphrase = PassphraseFrom(parsed, error);
-  if (!error.empty())
-    return UsageError(error);
-  if (const auto value = parsed.Value("--unknown-as")) {
-    if (*value == "old")
-      request.unknownAs = aftBrannock;
-    else if (*value != "raw")
-      return UsageError("--unknown-as takes raw or old");
-  }
+  if (const std::string problem = ReadVerifyRequest(parsed, request); !problem.empty())
+    return UsageError(problem);
   ConsoleHost host(AnswerPolicy::kNo);
   const VerifyReport report = VerifySeries(request, host.GetGlobals());
   const std::string& first = request.firstFragment;

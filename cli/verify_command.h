@@ -3,11 +3,18 @@
 // what an assembly found against the series' checksum file.
 
 #include <cstdio>
+#include <string>
 
 #include "app/operations/assemble_operation.h"
 #include "app/operations/series_verification.h"
+#include "cli/console_host.h"
 
 namespace vtq::cli {
+
+// The request of verify and repair from their one first fragment and the
+// passphrase and --unknown-as options; the text of a usage error when the
+// options are wrong, empty otherwise.
+std::string ReadVerifyRequest(ParsedArgs& parsed, VerifyRequest& request);
 
 // "fragment 2 (data.002) is missing" and the like.
 std::string DescribeFinding(const FragmentFinding& finding);

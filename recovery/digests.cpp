@@ -1,55 +1,15 @@
 #include "recovery/digests.h"
 
-#include <gcrypt.h>
 #include <zlib.h>
 
 #include <algorithm>
 
-#include "engine/error.h"
-
 namespace vtq::recovery {
-namespace {
-
-// libgcrypt wants its version checked once before its first use; digests
-// need no secure memory.
-void StartLibrary() {
-  static const bool started = [] {
-    gcry_check_version(nullptr);
-    gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-    gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
-    return true;
-  }();
-  (void)started;
-}
-
-}  // namespace
-
-struct Md5::Handle {
-  gcry_md_hd_t md = nullptr;
-  ~Handle() {
-    if (md != nullptr)
-      gcry_md_close(md);
-  }
-};
-
-Md5::Md5() : handle_(std::make_unique<Handle>()) {
-  StartLibrary();
-  if (gcry_md_open(&handle_->md, GCRY_MD_MD5, 0) != 0)
-    Raise(err::kOutOfMemory);
-}
-
-Md5::~Md5() = default;
-Md5::Md5(Md5&&) noexcept = default;
-Md5& Md5::operator=(Md5&&) noexcept = default;
-
-void Md5::Update(const void* data, size_t size) {
-  gcry_md_write(handle_->md, data, size);
-}
 
 Md5Digest Md5::Finish() {
+  const std::vector<uint8_t> bytes = digest_.Finish();
   Md5Digest digest{};
-  const unsigned char* bytes = gcry_md_read(handle_->md, GCRY_MD_MD5);
-  std::copy(bytes, bytes + digest.size(), digest.begin());
+  std::copy(bytes.begin(), bytes.end(), digest.begin());
   return digest;
 }
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include "recovery/gcrypt_digest.h"
 
 namespace vtq::recovery {
 
@@ -12,20 +12,12 @@ using Md5Digest = std::array<uint8_t, 16>;
 
 class Md5 {
  public:
-  Md5();
-  ~Md5();
-  Md5(const Md5&) = delete;
-  Md5& operator=(const Md5&) = delete;
-  Md5(Md5&&) noexcept;
-  Md5& operator=(Md5&&) noexcept;
-
-  void Update(const void* data, size_t size);
+  void Update(const void* data, size_t size) { digest_.Update(data, size); }
   // The digest of everything given so far; the object is then spent.
   Md5Digest Finish();
 
  private:
-  struct Handle;
-  std::unique_ptr<Handle> handle_;
+  GcryptDigest digest_{DigestKind::kMd5};
 };
 
 Md5Digest Md5Of(const void* data, size_t size);

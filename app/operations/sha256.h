@@ -3,25 +3,20 @@
 // sha256sum prints and reads).
 
 #include <cstddef>
-#include <memory>
 #include <string>
+
+#include "recovery/gcrypt_digest.h"
 
 namespace vtq {
 
 class Sha256 {
  public:
-  Sha256();
-  ~Sha256();
-  Sha256(const Sha256&) = delete;
-  Sha256& operator=(const Sha256&) = delete;
-
-  void Update(const void* data, size_t size);
+  void Update(const void* data, size_t size) { digest_.Update(data, size); }
   // The digest of everything given so far; the object is spent afterwards.
   std::string HexDigest();
 
  private:
-  struct Handle;
-  std::unique_ptr<Handle> handle_;
+  GcryptDigest digest_{DigestKind::kSha256};
 };
 
 // The digest of a whole file; raises the engine's file errors.

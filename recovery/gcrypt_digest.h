@@ -1,0 +1,33 @@
+#pragma once
+// One message digest of libgcrypt, the library started on its first use.
+// The recovery files' MD5 and the checksum files' SHA-256 both go through
+// it; no digest here is home-made.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vtq {
+
+enum class DigestKind { kMd5, kSha256 };
+
+class GcryptDigest {
+ public:
+  explicit GcryptDigest(DigestKind kind);
+  ~GcryptDigest();
+  GcryptDigest(const GcryptDigest&) = delete;
+  GcryptDigest& operator=(const GcryptDigest&) = delete;
+  GcryptDigest(GcryptDigest&&) noexcept;
+  GcryptDigest& operator=(GcryptDigest&&) noexcept;
+
+  void Update(const void* data, size_t size);
+  // The digest of everything given so far; the object is then spent.
+  std::vector<uint8_t> Finish();
+
+ private:
+  struct Handle;
+  std::unique_ptr<Handle> handle_;
+};
+
+}  // namespace vtq
