@@ -1,25 +1,15 @@
 #include "app/operations/info_operation.h"
 
+#include "app/operations/inspection_events.h"
 #include "app/operations/runtime_error_box.h"
 #include "engine/assembler.h"
 #include "engine/error.h"
 #include "engine/path.h"
 
 namespace vtq {
-namespace {
-
-// Nothing is assembled, so no disk is ever asked for.
-class NoEvents : public AssemblerEvents {
- public:
-  void AssembleStart(int16_t) override {}
-  void AssembleInterval(int16_t) override {}
-  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
-};
-
-}  // namespace
 
 std::optional<SeriesInfo> RunInfoCommand(const InfoRequest& request, Globals& globals) {
-  NoEvents events;
+  InspectionEvents events;
   ActiveAssembler assembler(globals, events);
   try {
     if (assembler.FilesToAssemble().Add(request.fragment) != 0)

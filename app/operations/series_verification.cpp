@@ -6,6 +6,7 @@
 #include <span>
 
 #include "app/operations/checksum_file.h"
+#include "app/operations/inspection_events.h"
 #include "app/operations/sha256.h"
 #include "engine/assembled_name.h"
 #include "engine/assembler.h"
@@ -18,14 +19,6 @@
 
 namespace vtq {
 namespace {
-
-// Nothing is assembled, so no disk is ever asked for.
-class NoEvents : public AssemblerEvents {
- public:
-  void AssembleStart(int16_t) override {}
-  void AssembleInterval(int16_t) override {}
-  void RequireNextDisk(int16_t, bool& cancel) override { cancel = true; }
-};
 
 // The number of a fragment name of the series, 0 when `name` is none: the
 // stem, then digits written as the series writes them (001, not 1 or 0001).
@@ -235,7 +228,7 @@ class Verification {
 
   const VerifyRequest& request_;
   Globals& globals_;
-  NoEvents events_;
+  InspectionEvents events_;
   ActiveAssembler assembler_;
   VerifyReport report_;
   SeriesHeader header_;

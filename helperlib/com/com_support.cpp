@@ -12,6 +12,13 @@ HRESULT Converted(const VARIANT& arg, VARTYPE type, VARIANT& out) {
   return FAILED(hr) ? DISP_E_TYPEMISMATCH : S_OK;
 }
 
+HRESULT MemberId(IDispatch* object, const wchar_t* name, DISPID& id) {
+  if (!object)
+    return E_POINTER;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+}
+
 }  // namespace
 
 HRESULT Fail(HRESULT hr, std::wstring_view member, std::wstring_view description) {
@@ -91,28 +98,18 @@ HRESULT InvalidArgument(std::wstring_view member) {
 
 HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value) {
   VariantInit(&value);
-  if (!object)
-    return E_POINTER;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
   DISPID id = 0;
-  if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-      FAILED(hr)) {
+  if (const HRESULT hr = MemberId(object, name, id); FAILED(hr))
     return hr;
-  }
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
                         nullptr, nullptr);
 }
 
 HRESULT PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value) {
-  if (!object)
-    return E_POINTER;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
   DISPID id = 0;
-  if (const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-      FAILED(hr)) {
+  if (const HRESULT hr = MemberId(object, name, id); FAILED(hr))
     return hr;
-  }
   VARIANT arg = value;
   DISPID put = DISPID_PROPERTYPUT;
   DISPPARAMS params = {&arg, &put, 1, 1};
