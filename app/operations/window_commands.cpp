@@ -10,7 +10,7 @@
 #include "app/operations/error_dialog.h"
 #include "app/operations/split_error_report.h"
 #include "app/operations/temporary_cabinet.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "cabinet/cabinet_error.h"
 #include "engine/disk_space.h"
 #include "engine/error.h"
@@ -129,7 +129,7 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
         },
         work);
   };
-  const std::string cabinet = base::ToAnsi(request.cabinet);
+  const std::string cabinet = base::ToUtf8(request.cabinet);
   if (step([&] {
         if (FileExists(cabinet))
           RemoveFile(cabinet);
@@ -155,10 +155,10 @@ PackRequest PackingBeforeSplit(const model::MainWindowState& s, const std::strin
   if (s.folderIndicator == kLampGreen) {
     request.compress = s.useCompression.checked;
     request.folders.push_back(s.folderToSplit);
-    request.cabinet = base::FromAnsi(FolderCabinetName(place, base::ToAnsi(s.folderToSplit)));
+    request.cabinet = base::FromUtf8(FolderCabinetName(place, base::ToUtf8(s.folderToSplit)));
   } else {
     request.files.push_back(s.fileToSplit);
-    request.cabinet = base::FromAnsi(FileCabinetName(place, base::ToAnsi(s.fileToSplit)));
+    request.cabinet = base::FromUtf8(FileCabinetName(place, base::ToUtf8(s.fileToSplit)));
   }
   return request;
 }
@@ -228,7 +228,7 @@ bool ExtractAssembledCabinet(const std::wstring& cabinet, const std::wstring& de
   const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
   if (RunExtractStep(context, [&] { unpacker.Extract(folder, progress); }) == StepEnd::kStop)
     return false;
-  const std::string assembled = base::ToAnsi(cabinet);
+  const std::string assembled = base::ToUtf8(cabinet);
   return RunExtractStep(context, [&] { RemoveFile(assembled); }) == StepEnd::kGoOn;
 }
 
@@ -309,7 +309,7 @@ bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& 
   // A cancelled dialog ends the command without a word.
   if (!typed)
     return false;
-  std::string expected = base::ToAnsi(s.passphrase.text);
+  std::string expected = base::ToUtf8(s.passphrase.text);
   const bool same = *typed == expected;
   SecureWipe(typed);
   SecureWipe(expected);
@@ -368,7 +368,7 @@ void ReportSplitStop(const SplitResult& result, const model::MainWindowState& st
 
 std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode mode) {
   const model::PassphraseDialogText text = model::PassphraseDialogFor(mode);
-  return prompts.AskPassphrase(base::ToAnsi(text.title), base::ToAnsi(text.prompt));
+  return prompts.AskPassphrase(base::ToUtf8(text.title), base::ToUtf8(text.prompt));
 }
 
 std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
@@ -391,11 +391,11 @@ std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
 }
 
 void FillSplitRequest(const model::MainWindowState& s, int32_t regenerate, SplitRequest& request) {
-  request.source = base::ToAnsi(s.fileToSplit);
-  request.destination = base::ToAnsi(s.splitDestination);
+  request.source = base::ToUtf8(s.fileToSplit);
+  request.destination = base::ToUtf8(s.splitDestination);
   request.regenerate = regenerate;
   if (s.useEnc.checked)
-    request.passphrase = base::ToAnsi(s.passphrase.text);
+    request.passphrase = base::ToUtf8(s.passphrase.text);
   const auto value = [](const model::TextField& field) {
     return static_cast<float>(model::NumericValue(field.text));
   };
@@ -438,7 +438,7 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   std::optional<TemporaryCabinet> cabinet;
   if (PacksBeforeSplit(s)) {
     const PackRequest packing = PackingBeforeSplit(s, context.splitCabinetFolder());
-    cabinet.emplace(base::ToAnsi(packing.cabinet));
+    cabinet.emplace(base::ToUtf8(packing.cabinet));
     if (!PackCabinet(packing, PackBeforeSplitFailureText, context))
       return;
   }
@@ -501,13 +501,13 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
     return;
   }
   AssembleRequest request;
-  request.firstFragment = base::ToAnsi(first);
-  request.destination = base::ToAnsi(s.assembleDestination);
+  request.firstFragment = base::ToUtf8(first);
+  request.destination = base::ToUtf8(s.assembleDestination);
   request.doneSoundByCaller = true;
   const AssembleResult result =
       RunAssembleCommand(request, context.globals, context.assembleWatcher, context.prompts);
   bool finished = result.stop == AssembleStop::kNone;
-  const std::wstring assembled = base::FromAnsi(result.outputPath);
+  const std::wstring assembled = base::FromUtf8(result.outputPath);
   if (finished && model::LastThreeLowered(assembled) == L"cab")
     finished = ExtractAssembledCabinet(assembled, s.assembleDestination, context);
   if (finished)
@@ -519,8 +519,8 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
 }
 
 std::wstring MadeCabinetName(const model::MainWindowState& s) {
-  return base::FromAnsi(
-      FolderCabinetName(base::ToAnsi(s.splitDestination), base::ToAnsi(s.folderToSplit)));
+  return base::FromUtf8(
+      FolderCabinetName(base::ToUtf8(s.splitDestination), base::ToUtf8(s.folderToSplit)));
 }
 
 void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {

@@ -5,10 +5,10 @@ namespace {
 
 Kernel32Calls LookUpKernel32() {
   // kernel32 is in every process and never unloaded: no reference is taken.
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   Kernel32Calls calls;
-  calls.getDiskFreeSpaceExA =
-      ProcAddress<Kernel32Calls::GetDiskFreeSpaceExAFn>(kernel, "GetDiskFreeSpaceExA");
+  calls.getDiskFreeSpaceExW =
+      ProcAddress<Kernel32Calls::GetDiskFreeSpaceExWFn>(kernel, "GetDiskFreeSpaceExW");
   return calls;
 }
 

@@ -17,9 +17,9 @@ Function ProcAddress(HMODULE module, const char* name) {
 
 struct Kernel32Calls {
   // Free space beyond 2 GiB; without it only the cluster counts are known.
-  using GetDiskFreeSpaceExAFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
+  using GetDiskFreeSpaceExWFn = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER,
                                               PULARGE_INTEGER);
-  GetDiskFreeSpaceExAFn getDiskFreeSpaceExA = nullptr;
+  GetDiskFreeSpaceExWFn getDiskFreeSpaceExW = nullptr;
 };
 
 // Looked up on first use; the same answers for the life of the process.

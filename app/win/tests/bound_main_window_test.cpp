@@ -20,7 +20,7 @@
 #include "app/win/tests/shell_double.h"
 #include "app/win/tests/window_harness.h"
 #include "app/win/window_services.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/restore_guards.h"
 #include "cabinet/compressor.h"
 #include "cabinet/extractor.h"
@@ -96,7 +96,7 @@ class BoundMainWindowTest : public ::testing::Test {
     wingui::Focus(Item(to));
     Pump();
   }
-  std::wstring Wide(const std::string& text) { return base::FromAnsi(text); }
+  std::wstring Wide(const std::string& text) { return base::FromUtf8(text); }
 
   base::win::ScopedOle ole_;
   settings::MemoryValues values_;
