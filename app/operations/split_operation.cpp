@@ -120,12 +120,12 @@ SplitStop AskTwice(Prompts& prompts, std::string& typed) {
 }
 
 // Nothing is written when the batch file cannot be written safely: a name a
-// batch line cannot carry, or a batch file that would be the source itself
-// (setup.BAT split into its own folder; on Windows setup.bat too).
-SplitStop CheckBatchFile(const std::string& source, SplitResult& result) {
-  const std::string name = BaseName(source);
-  if (const auto unsafe = FirstUnsafeBatchCharacter(name)) {
-    result.problem = BatUnsafeNameText(name, *unsafe);
+// batch line or the console's code page cannot carry, or a batch file that
+// would be the source itself (setup.BAT split into its own folder; on
+// Windows setup.bat too).
+SplitStop CheckBatchFile(const std::string& source, const Platform& platform, SplitResult& result) {
+  if (auto problem = BatNameProblem(BaseName(source), *platform.batchCodePage)) {
+    result.problem = std::move(*problem);
     return SplitStop::kBatchNameUnsafe;
   }
   if (SameFile(result.batchFile, source))
@@ -175,8 +175,8 @@ void FitFirstFragmentToDisk(ActiveSplitter& splitter, const SplitRequest& reques
   }
 }
 
-SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& prompts,
-              SplitResult& result) {
+SplitStop Run(const SplitRequest& request, const Platform& platform, ActiveSplitter& splitter,
+              Prompts& prompts, SplitResult& result) {
   if (splitter.FilesToSplit().Add(request.source) != 0)
     return SplitStop::kSourceRefused;
   Configure(splitter, request);
@@ -184,7 +184,7 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   result.destination = splitter.DestinationFolder();
   result.batchFile = result.destination + StemOf(BaseName(source)) + "BAT";
   if (WritesBatchFile(request)) {
-    if (const SplitStop stop = CheckBatchFile(source, result); stop != SplitStop::kNone)
+    if (const SplitStop stop = CheckBatchFile(source, platform, result); stop != SplitStop::kNone)
       return stop;
   }
   result.fragmentsInSeries = splitter.FragsNeeded(1);
@@ -250,7 +250,7 @@ SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, Split
   WrittenTally tally(events, result);
   ActiveSplitter splitter(globals, tally);
   try {
-    result.stop = Run(request, splitter, prompts, result);
+    result.stop = Run(request, globals.GetPlatform(), splitter, prompts, result);
   } catch (const ProgramEndRequested&) {
     result.stop = SplitStop::kEndedAfterError;
   } catch (const VbError& e) {

@@ -66,7 +66,7 @@ struct SplitterFigures {
 enum class SplitStop {
   kNone,                     // the run happened; the counts say how far it got
   kSourceRefused,            // the file list refused the source and said why
-  kBatchNameUnsafe,          // `problem` says which character
+  kBatchNameUnsafe,          // `problem` says which character, and why
   kBatchWouldReplaceSource,  // nothing was written
   kNoSuchFragment,           // regenerate beyond `fragmentsInSeries`
   kDeclined,                 // the confirmation said no; nothing was written
