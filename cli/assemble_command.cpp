@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "cli/console_prompts.h"
+#include "cli/console_text.h"
 #include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
 #include "cli/series_recovery.h"
@@ -28,8 +29,8 @@ namespace {
 // not taken for the finished file.
 void ReportKeptPartials(const AssembleResult& result) {
   for (const std::string& kept : result.keptPartials) {
-    std::fprintf(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
-                 ShownText(kept).c_str());
+    PrintText(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
+              ShownText(kept).c_str());
   }
 }
 
@@ -39,16 +40,15 @@ void ReportEngineError(const AssembleResult& result) {
   if (result.errorNumber == kCheckabilityFailed)
     return;
   if (!result.errorFile.empty()) {
-    std::fprintf(
-        stderr, "vtq: %s\n",
-        FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
+    PrintText(stderr, "vtq: %s\n",
+              FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
     return;
   }
-  std::fprintf(stderr, "%s\n",
-               BoxLine("Runtime error " + std::to_string(result.errorNumber) + ": " +
-                           result.errorDescription,
-                       kErrorDialogTitle)
-                   .c_str());
+  PrintText(stderr, "%s\n",
+            BoxLine("Runtime error " + std::to_string(result.errorNumber) + ": " +
+                        result.errorDescription,
+                    kErrorDialogTitle)
+                .c_str());
 }
 
 // After a failure for want of a sound fragment: the way to the repair when
@@ -57,14 +57,14 @@ void PointToRepair(const std::string& first) {
   const std::string index = recovery::IndexFileName(RecoveryPrefixOf(first));
   if (recovery::FindRecoveryFiles(index).empty())
     return;
-  std::fprintf(stderr,
-               "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
-               "assemble again with --repair\n",
-               ShownText(first).c_str());
+  PrintText(stderr,
+            "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
+            "assemble again with --repair\n",
+            ShownText(first).c_str());
 }
 
 int MissingInformation(const char* text, const char* title) {
-  std::fprintf(stderr, "%s\n", BoxLine(text, title).c_str());
+  PrintText(stderr, "%s\n", BoxLine(text, title).c_str());
   return 2;
 }
 
@@ -72,7 +72,7 @@ int MissingInformation(const char* text, const char* title) {
 
 int RunAssemble(std::vector<std::string> args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(AssembleHelp()).c_str(), stdout);
+    WriteText(stdout, AssembleHelp());
     return 0;
   }
   ParsedArgs parsed = ParseArgs(args, {"-d", "-p", "--passphrase-file", "--unknown-as"},
@@ -145,7 +145,7 @@ int RunAssemble(std::vector<std::string> args) {
   if (repair && !recovery::FindRecoveryFiles(index).empty()) {
     const RepairReport repaired = RepairFromRecoveryFiles(index, meter, stderr, stderr);
     if (!repaired.Whole()) {
-      std::fputs("vtq: the series is not whole; nothing was assembled\n", stderr);
+      WriteText(stderr, "vtq: the series is not whole; nothing was assembled\n");
       return 1;
     }
   }
@@ -156,7 +156,7 @@ int RunAssemble(std::vector<std::string> args) {
       events.Completed();
       ReportKeptPartials(result);
       if (verbosity != Verbosity::kQuiet)
-        std::printf("%s\n", ShownText(result.outputPath).c_str());
+        PrintText(stdout, "%s\n", ShownText(result.outputPath).c_str());
       return ReportAssembledChecksum(result) ? 0 : 1;
     case AssembleStop::kEngineError:
       ReportEngineError(result);

@@ -6,6 +6,10 @@
 #include <cctype>
 #include <filesystem>
 
+#include "base/utf8_path.h"
+#include "cli/console_text.h"
+#include "engine/error.h"
+#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -71,7 +75,7 @@ int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned s
   if ((style & mb::kIconMask) == mb::kIconCritical)
     ++critical_;
   MakeRoom();
-  std::fprintf(out_, "%s\n", BoxLine(text, title).c_str());
+  PrintText(out_, "%s\n", BoxLine(text, title).c_str());
   std::fflush(out_);
   const unsigned buttons = style & mb::kButtonsMask;
   if (!IsQuestion(buttons))
@@ -98,7 +102,7 @@ void ConsoleBoxes::MakeRoom() {
 
 void ConsoleBoxes::Note(const std::string& text) {
   MakeRoom();
-  std::fprintf(out_, "vtq: %s\n", text.c_str());
+  PrintText(out_, "vtq: %s\n", text.c_str());
   std::fflush(out_);
 }
 
@@ -132,7 +136,7 @@ TrapAction ConsoleErrorAdvisor::Advise(const VbError& error) {
 int ConsoleBoxes::Ask(unsigned buttons) {
   const Answers answers = AnswersOf(buttons);
   for (;;) {
-    std::fprintf(out_, "%s ", answers.prompt);
+    PrintText(out_, "%s ", answers.prompt);
     std::fflush(out_);
     char line[64];
     if (!std::fgets(line, sizeof line, in_))
@@ -253,7 +257,7 @@ bool HelpAsked(const std::vector<std::string>& args) {
 
 std::string FolderOf(const std::string& file) {
   namespace fs = std::filesystem;
-  const fs::path folder = fs::path(file).parent_path();
+  const fs::path folder = base::PathFromUtf8(file).parent_path();
   if (folder.empty())
     return ".";
   // "C:name" is relative to the drive's own current folder, which only the
@@ -262,19 +266,27 @@ std::string FolderOf(const std::string& file) {
     std::error_code ignored;
     const fs::path absolute = fs::absolute(folder, ignored);
     if (!absolute.empty())
-      return absolute.string();
+      return base::Utf8FromPath(absolute);
   }
-  return folder.string();
+  return base::Utf8FromPath(folder);
 }
 
+// The engine's own file queries: on Windows they take every name whole,
+// long ones too.
 std::string DestinationProblem(const std::string& folder) {
-  std::error_code error;
-  const auto status = std::filesystem::status(folder, error);
-  if (!std::filesystem::exists(status))
-    return "the destination folder " + folder + " does not exist";
-  if (!std::filesystem::is_directory(status))
+  if (FolderExists(folder))
+    return {};
+  if (FileExists(folder))
     return "the destination " + folder + " is not a folder";
-  return {};
+  return "the destination folder " + folder + " does not exist";
+}
+
+uint64_t FileSizeOrZero(const std::string& name) {
+  try {
+    return FileLength(name);
+  } catch (const VbError&) {
+    return 0;
+  }
 }
 
 AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
@@ -287,7 +299,7 @@ AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
 
 std::string NotAFileProblem(const std::string& name) {
   std::error_code error;
-  const auto status = std::filesystem::status(name, error);
+  const auto status = std::filesystem::status(base::PathFromUtf8(name), error);
   if (error || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
       std::filesystem::is_directory(status)) {
     return {};
@@ -296,7 +308,7 @@ std::string NotAFileProblem(const std::string& name) {
 }
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "vtq: %s\n", ShownText(message).c_str());
+  PrintText(stderr, "vtq: %s\n", ShownText(message).c_str());
   return 2;
 }
 

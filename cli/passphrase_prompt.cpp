@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "cli/console_text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -60,25 +62,15 @@ bool StdinIsTerminal() {
 
 std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption,
                                                    std::string_view prompt) {
-  std::fprintf(stderr, "%.*s: %.*s\nPassphrase: ", static_cast<int>(caption.size()), caption.data(),
-               static_cast<int>(prompt.size()), prompt.data());
+  PrintText(stderr, "%.*s: %.*s\nPassphrase: ", static_cast<int>(caption.size()), caption.data(),
+            static_cast<int>(prompt.size()), prompt.data());
   std::fflush(stderr);
-  std::string line;
-  bool ended = true;
+  std::optional<std::string> line;
   {
     EchoOff quiet;
-    for (int c; (c = std::fgetc(stdin)) != EOF;) {
-      ended = false;
-      if (c == '\n')
-        break;
-      line.push_back(static_cast<char>(c));
-    }
+    line = ReadLine(stdin);
   }
-  std::fputc('\n', stderr);
-  if (ended && line.empty())
-    return std::nullopt;
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
+  WriteText(stderr, "\n");
   return line;
 }
 

@@ -6,28 +6,32 @@
 #include <memory>
 #include <set>
 
+#include "base/utf8_text.h"
+#include "engine/error.h"
+#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 
 namespace vtq::cli {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The first line of a file, read without a stdio buffer, so that no copy of
-// the passphrase stays behind in freed memory.
+// The first line of a file (UTF-8; a leading byte-order mark, as Notepad
+// writes one, is not part of it), read a byte at a time into memory that is
+// wiped, so that no copy of the passphrase stays behind in freed memory.
 std::optional<std::string> FirstLineOf(const std::string& name) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
-  if (!file)
-    return std::nullopt;
-  std::setvbuf(file.get(), nullptr, _IONBF, 0);
   std::string line;
   line.reserve(1024);
-  for (int c; (c = std::fgetc(file.get())) != EOF && c != '\n';)
-    line.push_back(static_cast<char>(c));
+  try {
+    File file(name, File::Mode::kRead);
+    for (char c; file.Read(&c, 1) == 1 && c != '\n';)
+      line.push_back(c);
+  } catch (const VbError&) {
+    SecureWipe(line);
+    return std::nullopt;
+  }
   if (!line.empty() && line.back() == '\r')
     line.pop_back();
+  if (line.starts_with("\xEF\xBB\xBF"))
+    line.erase(0, 3);
   return line;
 }
 
@@ -41,9 +45,31 @@ std::string TakeValue(ParsedArgs& args, const std::string& option) {
 
 }  // namespace
 
-bool EnvironmentPassphraseSet() {
+namespace {
+
+// The variable's value in UTF-8; the narrow environment of Windows is in
+// the ANSI code page.
+std::optional<std::string> EnvironmentPassphrase() {
+#ifdef _WIN32
+  const std::wstring name = base::FromUtf8(kPassphraseVariable);
+  const wchar_t* value = _wgetenv(name.c_str());
+  if (value == nullptr || *value == L'\0')
+    return std::nullopt;
+  return base::ToUtf8(value);
+#else
   const char* value = std::getenv(kPassphraseVariable);
-  return value && *value;
+  if (value == nullptr || *value == '\0')
+    return std::nullopt;
+  return std::string(value);
+#endif
+}
+
+}  // namespace
+
+bool EnvironmentPassphraseSet() {
+  std::optional<std::string> value = EnvironmentPassphrase();
+  SecureWipe(value);
+  return value.has_value();
 }
 
 std::optional<std::string> PassphraseFrom(ParsedArgs& args, std::string& error) {
@@ -64,9 +90,9 @@ std::optional<std::string> PassphraseFrom(ParsedArgs& args, std::string& error) 
       error = "cannot read the passphrase file " + name;
     return line;
   }
-  if (ask || !EnvironmentPassphraseSet())
+  if (ask)
     return std::nullopt;
-  return std::string(std::getenv(kPassphraseVariable));
+  return EnvironmentPassphrase();
 }
 
 void HidePassphraseArguments(int count, char** arguments) {

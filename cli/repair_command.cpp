@@ -7,6 +7,7 @@
 #include "app/operations/series_verification.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "cli/progress_meter.h"
 #include "cli/series_recovery.h"
 #include "cli/terminal.h"
@@ -20,7 +21,7 @@ namespace vtq::cli {
 
 int RunRepair(std::vector<std::string> args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(RepairHelp()).c_str(), stdout);
+    WriteText(stdout, RepairHelp());
     return 0;
   }
   ParsedArgs parsed =
@@ -46,7 +47,7 @@ int RunRepair(std::vector<std::string> args) {
   if (CanOpenForReading(first)) {
     const VerifyReport before = VerifySeries(request, host.GetGlobals());
     for (const FragmentFinding& finding : before.findings)
-      std::fprintf(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
+      PrintText(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
   }
   ProgressMeter meter(stderr, !parsed.Has("-q") && IsTerminal(stderr), ProgressMeter::SteadySeconds,
                       TerminalColumns(stderr));
@@ -54,20 +55,20 @@ int RunRepair(std::vector<std::string> args) {
   if (!report.Whole())
     return 1;
   if (!CanOpenForReading(first)) {
-    std::fprintf(stderr, "vtq: %s is not among the files the recovery files cover\n",
-                 ShownText(first).c_str());
+    PrintText(stderr, "vtq: %s is not among the files the recovery files cover\n",
+              ShownText(first).c_str());
     return 1;
   }
   // The series as a whole, fragments the recovery files do not cover included.
   const VerifyReport after = VerifySeries(request, host.GetGlobals());
   if (!after.readable || !after.findings.empty()) {
     for (const FragmentFinding& finding : after.findings)
-      std::fprintf(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
-    std::fputs("vtq: the series is still not whole\n", stderr);
+      PrintText(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
+    WriteText(stderr, "vtq: the series is still not whole\n");
     return 1;
   }
   if (!report.wasWhole)
-    std::printf("sound: the series is whole again\n");
+    PrintText(stdout, "sound: the series is whole again\n");
   return 0;
 }
 

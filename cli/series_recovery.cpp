@@ -6,6 +6,7 @@
 #include <new>
 
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -26,11 +27,10 @@ std::string FolderPart(const std::string& name) {
 
 void ReportError(const VbError& error, std::FILE* err) {
   if (!error.FileName().empty()) {
-    std::fprintf(err, "vtq: %s\n",
-                 FileErrorNote(error.FileName(), error.Description(), error.Number()).c_str());
+    PrintText(err, "vtq: %s\n",
+              FileErrorNote(error.FileName(), error.Description(), error.Number()).c_str());
   } else {
-    std::fprintf(err, "vtq: error %d: %s\n", error.Number(),
-                 ShownText(error.Description()).c_str());
+    PrintText(err, "vtq: error %d: %s\n", error.Number(), ShownText(error.Description()).c_str());
   }
 }
 
@@ -79,11 +79,11 @@ int WriteSeriesRecovery(const std::vector<std::string>& fragments, const Recover
   // A series written across removable disks has left the folder disk by disk.
   for (const std::string& name : fragments) {
     if (!CanOpenForReading(name)) {
-      std::fprintf(err,
-                   "vtq: recovery files need every fragment of the series in one folder, and %s "
-                   "is not there (a series written across disks); no recovery files were "
-                   "written\n",
-                   ShownText(name).c_str());
+      PrintText(err,
+                "vtq: recovery files need every fragment of the series in one folder, and %s "
+                "is not there (a series written across disks); no recovery files were "
+                "written\n",
+                ShownText(name).c_str());
       return 1;
     }
   }
@@ -114,32 +114,31 @@ int WriteSeriesRecovery(const std::vector<std::string>& fragments, const Recover
     const RecoveryWritten written = WriteRecoveryFiles(request);
     meter.Clear();
     for (const std::string& name : written.files)
-      std::fprintf(out, "%s\n", ShownText(name).c_str());
+      PrintText(out, "%s\n", ShownText(name).c_str());
     if (!quiet) {
-      std::fprintf(err, "vtq: %s of %llu bytes for %s in %s\n",
-                   Plural(request.recoverySlices, "recovery slice").c_str(),
-                   static_cast<unsigned long long>(request.sliceSize),
-                   Plural(fragments.size(), "fragment").c_str(),
-                   ShownText(written.files.front()).c_str());
+      PrintText(err, "vtq: %s of %llu bytes for %s in %s\n",
+                Plural(request.recoverySlices, "recovery slice").c_str(),
+                static_cast<unsigned long long>(request.sliceSize),
+                Plural(fragments.size(), "fragment").c_str(),
+                ShownText(written.files.front()).c_str());
     }
     return 0;
   } catch (const VbError& error) {
     meter.Clear();
     if (error.Number() == err::kInvalidArgument) {
-      std::fprintf(err,
-                   "vtq: the series is beyond what recovery files can cover (at most "
-                   "32768 slices and 65535 recovery slices)\n");
+      PrintText(err,
+                "vtq: the series is beyond what recovery files can cover (at most "
+                "32768 slices and 65535 recovery slices)\n");
     } else {
       ReportError(error, err);
     }
-    std::fputs("vtq: no recovery files were written\n", err);
+    WriteText(err, "vtq: no recovery files were written\n");
     return 1;
   } catch (const std::bad_alloc&) {
     meter.Clear();
-    std::fputs(
-        "vtq: there is not enough memory for the recovery files' tables; no recovery files "
-        "were written\n",
-        err);
+    WriteText(err,
+              "vtq: there is not enough memory for the recovery files' tables; no recovery files "
+              "were written\n");
     return 1;
   }
 }
@@ -149,26 +148,25 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
   RepairReport report;
   const std::vector<std::string> files = FindRecoveryFiles(indexFile);
   if (files.empty()) {
-    std::fprintf(err, "vtq: there are no recovery files %s\n", ShownText(indexFile).c_str());
+    PrintText(err, "vtq: there are no recovery files %s\n", ShownText(indexFile).c_str());
     return report;
   }
   const LoadedSet loaded = LoadRecoveryFiles(files);
   for (const std::string& name : loaded.unreadable)
-    std::fprintf(err, "vtq: %s could not be read\n", ShownText(name).c_str());
+    PrintText(err, "vtq: %s could not be read\n", ShownText(name).c_str());
   for (const std::string& name : loaded.damaged) {
-    std::fprintf(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
+    PrintText(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
   }
   if (!loaded.nameOutside.empty()) {
-    std::fprintf(err,
-                 "vtq: the recovery set of %s names a file outside its folder (%s); it is not "
-                 "used\n",
-                 ShownText(files.front()).c_str(), ShownText(loaded.nameOutside).c_str());
+    PrintText(err,
+              "vtq: the recovery set of %s names a file outside its folder (%s); it is not "
+              "used\n",
+              ShownText(files.front()).c_str(), ShownText(loaded.nameOutside).c_str());
     return report;
   }
   if (!loaded.set) {
-    std::fprintf(err, "vtq: %s%s hold%s no complete recovery set\n",
-                 ShownText(files.front()).c_str(), files.size() == 1 ? "" : " and its volumes",
-                 files.size() == 1 ? "s" : "");
+    PrintText(err, "vtq: %s%s hold%s no complete recovery set\n", ShownText(files.front()).c_str(),
+              files.size() == 1 ? "" : " and its volumes", files.size() == 1 ? "s" : "");
     return report;
   }
   report.setFound = true;
@@ -187,9 +185,9 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
     meter.Clear();
     if (check.Whole()) {
       report.wasWhole = true;
-      std::fprintf(out, "sound: all %s of %s checked; nothing to rebuild\n",
-                   Plural(set.files.size(), "file").c_str(),
-                   ShownText(BaseName(files.front())).c_str());
+      PrintText(out, "sound: all %s of %s checked; nothing to rebuild\n",
+                Plural(set.files.size(), "file").c_str(),
+                ShownText(BaseName(files.front())).c_str());
       return report;
     }
     // By name, which for a series is by fragment number.
@@ -198,10 +196,10 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
               [](const FileCheck& a, const FileCheck& b) { return a.name < b.name; });
     for (const FileCheck& file : byName) {
       if (file.state == FileState::kMissing) {
-        std::fprintf(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
+        PrintText(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
       } else if (file.state == FileState::kDamaged) {
-        std::fprintf(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
-                     file.MissingSlices(), file.goodSlices.size());
+        PrintText(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
+                  file.MissingSlices(), file.goodSlices.size());
       }
     }
     started = false;
@@ -210,16 +208,16 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
     std::sort(outcome.rebuilt.begin(), outcome.rebuilt.end());
     std::sort(outcome.notRebuilt.begin(), outcome.notRebuilt.end());
     if (!outcome.problem.empty())
-      std::fprintf(err, "vtq: nothing was rebuilt: %s\n", outcome.problem.c_str());
+      PrintText(err, "vtq: nothing was rebuilt: %s\n", outcome.problem.c_str());
     for (const std::string& name : outcome.rebuilt)
-      std::fprintf(out, "rebuilt: %s\n", ShownText(name).c_str());
+      PrintText(out, "rebuilt: %s\n", ShownText(name).c_str());
     for (const std::string& name : outcome.notRebuilt)
-      std::fprintf(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
+      PrintText(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
     report.rebuilt = outcome.rebuilt;
     report.notRebuilt = outcome.notRebuilt;
   } catch (const std::bad_alloc&) {
     meter.Clear();
-    std::fputs("vtq: there is not enough memory to rebuild this many lost slices at once\n", err);
+    WriteText(err, "vtq: there is not enough memory to rebuild this many lost slices at once\n");
     report.notRebuilt.push_back(indexFile);
   } catch (const VbError& error) {
     meter.Clear();
@@ -265,8 +263,8 @@ void ReportRecoveryCapacity(const std::string& firstFragment, std::FILE* out) {
   const std::string shown = ShownText(BaseName(files.front())) +
                             (files.size() > 1 ? " and " + Plural(files.size() - 1, "volume") : "");
   if (!loaded.set) {
-    std::fprintf(out, "recovery: %s hold%s no complete recovery set\n", shown.c_str(),
-                 files.size() > 1 ? "" : "s");
+    PrintText(out, "recovery: %s hold%s no complete recovery set\n", shown.c_str(),
+              files.size() > 1 ? "" : "s");
     return;
   }
   SetCheck check;
@@ -280,20 +278,20 @@ void ReportRecoveryCapacity(const std::string& firstFragment, std::FILE* out) {
       std::count_if(check.files.begin(), check.files.end(),
                     [](const FileCheck& f) { return f.state != FileState::kIntact; }));
   if (check.missingSlices > available) {
-    std::fprintf(out, "recovery: %s hold %s, too few for the %s of the %s at fault\n",
-                 shown.c_str(), Plural(available, "recovery slice").c_str(),
-                 Plural(check.missingSlices, "lost slice").c_str(), Plural(faulty, "file").c_str());
+    PrintText(out, "recovery: %s hold %s, too few for the %s of the %s at fault\n", shown.c_str(),
+              Plural(available, "recovery slice").c_str(),
+              Plural(check.missingSlices, "lost slice").c_str(), Plural(faulty, "file").c_str());
     return;
   }
   const uint64_t more = (available - check.missingSlices) / SlicesPerFile(*loaded.set);
   if (faulty > 0) {
-    std::fprintf(out,
-                 "recovery: %s can rebuild the %s at fault (vtq repair), and %s more after that\n",
-                 shown.c_str(), Plural(faulty, "fragment").c_str(), std::to_string(more).c_str());
+    PrintText(out,
+              "recovery: %s can rebuild the %s at fault (vtq repair), and %s more after that\n",
+              shown.c_str(), Plural(faulty, "fragment").c_str(), std::to_string(more).c_str());
     return;
   }
-  std::fprintf(out, "recovery: %s could rebuild %s\n", shown.c_str(),
-               Plural(static_cast<size_t>(more), "lost fragment").c_str());
+  PrintText(out, "recovery: %s could rebuild %s\n", shown.c_str(),
+            Plural(static_cast<size_t>(more), "lost fragment").c_str());
 }
 
 }  // namespace vtq::cli
