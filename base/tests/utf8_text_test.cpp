@@ -7,6 +7,10 @@
 
 #include "base/code_page.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vtq::base {
 namespace {
 
@@ -85,10 +89,11 @@ TEST(CodePage, Latin1CarriesWhatIsBelow256AndRefusesTheRest) {
   EXPECT_EQ(latin1.Encode("caf\xC3\xA9"), "caf\xE9");
   EXPECT_EQ(latin1.Decode("caf\xE9"), "caf\xC3\xA9");
   for (const Name& name : kNames) {
-    if (IsAscii(name.utf8))
+    if (IsAscii(name.utf8)) {
       EXPECT_EQ(latin1.Encode(name.utf8), name.utf8) << name.what;
-    else
+    } else {
       EXPECT_FALSE(latin1.Encode(name.utf8)) << name.what;
+    }
   }
 }
 
@@ -101,8 +106,9 @@ TEST(CodePage, TheSystemsPageRefusesWhatItLacksAndLookAlikes) {
   EXPECT_EQ(ansi.Encode("R\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC"), "R\xE9sum\xE9 \x80");
   EXPECT_EQ(ansi.Decode("R\xE9sum\xE9 \x80"), "R\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC");
   for (const Name& name : kNames) {
-    if (!IsAscii(name.utf8))
+    if (!IsAscii(name.utf8)) {
       EXPECT_FALSE(ansi.Encode(name.utf8)) << name.what;
+    }
   }
   // "ā" would best-fit to "a": another name, so refused.
   EXPECT_FALSE(ansi.Encode("\xC4\x81"));
