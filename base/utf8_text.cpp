@@ -113,6 +113,38 @@ std::wstring FromUtf8(std::string_view text) {
   return out;
 }
 
+std::u16string ToUtf16(std::string_view text) {
+  const std::wstring wide = FromUtf8(text);
+  if constexpr (sizeof(wchar_t) == 2)
+    return std::u16string(wide.begin(), wide.end());
+  std::u16string out;
+  for (const wchar_t c : wide) {
+    auto code = static_cast<char32_t>(c);
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (code >> 10));
+      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(code);
+    }
+  }
+  return out;
+}
+
+std::string FromUtf16(std::u16string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    Append(out, c);
+  }
+  return out;
+}
+
 bool IsUtf8(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
     const Decoded d = DecodeAt(text, at);

@@ -15,6 +15,11 @@ std::string ToUtf8(std::wstring_view text);
 // Bytes that are not UTF-8 become U+FFFD, one for each.
 std::wstring FromUtf8(std::string_view text);
 
+// UTF-16 on every platform, for formats that store it (PAR 2.0's Unicode
+// file names).
+std::u16string ToUtf16(std::string_view text);
+std::string FromUtf16(std::u16string_view text);
+
 // Whether `text` is well-formed UTF-8 (no lone surrogates, no overlong
 // forms, nothing past U+10FFFF).
 bool IsUtf8(std::string_view text);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "base/code_page.h"
+#include "base/utf8_text.h"
 #include "engine/error.h"
 #include "engine/folder_walk.h"
 #include "engine/path.h"
@@ -23,9 +25,22 @@ struct SetPackets {
   std::optional<MainPacket> main;
   std::map<Id16, DescribedFile> descriptions;
   std::map<Id16, std::vector<SliceChecksum>> checksums;
+  std::map<Id16, std::string> unicodeNames;
   std::map<uint32_t, FoundSlice> slices;
   std::string creator;
 };
+
+// A file's name in UTF-8: its Unicode packet's where there is one; else the
+// description's, which par2cmdline writes in UTF-8 and older writers on
+// Windows wrote in their ANSI code page.
+std::string NameOf(const SetPackets& packets, const DescribedFile& file) {
+  if (const auto unicode = packets.unicodeNames.find(file.id);
+      unicode != packets.unicodeNames.end())
+    return unicode->second;
+  if (base::IsUtf8(file.name))
+    return file.name;
+  return base::AnsiCodePage().Decode(file.name);
+}
 
 // The offset of the next packet magic at or after `from`; `end` when none.
 uint64_t FindMagic(File& file, uint64_t from, uint64_t end) {
@@ -101,6 +116,11 @@ bool TakePacket(File& file, uint64_t offset, const PacketHeader& header,
     if (!checksums)
       return false;
     set.checksums[checksums->first] = std::move(checksums->second);
+  } else if (header.type == UnicodeFileNameType()) {
+    auto name = ReadUnicodeFileNameBody(body);
+    if (!name)
+      return false;
+    set.unicodeNames[name->first] = std::move(name->second);
   } else if (header.type == CreatorType()) {
     set.creator = std::string(body.begin(), std::find(body.begin(), body.end(), uint8_t{0}));
   }
@@ -166,11 +186,12 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
         checksums->second.size() != SliceCount(description->second.length, set.sliceSize)) {
       return loaded;
     }
-    if (!NameStaysInside(description->second.name)) {
-      loaded.nameOutside = description->second.name;
+    DescribedFile file = description->second;
+    file.name = NameOf(packets, file);
+    if (!NameStaysInside(file.name)) {
+      loaded.nameOutside = file.name;
       return loaded;
     }
-    DescribedFile file = description->second;
     file.slices = checksums->second;
     slices += file.slices.size();
     if (slices > kMaxInputSlices)

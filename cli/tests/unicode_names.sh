@@ -76,6 +76,32 @@ for name in "${names[@]}"; do
   cmp -s "$src" "$out/$base" || fail "assemble $what: other bytes or another name: $(ls "$out")"
 done
 
+# Recovery files with these names: Debian's par2 verifies and repairs with
+# vtq's (it reads the names of the file description packets, UTF-8), and vtq
+# repairs with them (preferring the Unicode name packets).
+if command -v par2 >/dev/null; then
+  for i in 1 4 ${#names[@]}; do
+    name="${names[$((i - 1))]}"
+    base="$(basename "$name")" stem="${base%%.*}."
+    rec="$work/recovery$i"
+    mkdir -p "$rec"
+    vtq split "$(sys "$work/src/$name")" -d "$(sys "$rec")" -s 10k --recovery 40 -q >/dev/null 2>"$work/rec.err" ||
+      { fail "split --recovery of $base: $(cat "$work/rec.err")"; continue; }
+    cp "$rec/${stem}001" "$work/first" && cp "$rec/${stem}002" "$work/second"
+    (cd "$rec" && par2 verify -q -q "${stem}par2" >/dev/null 2>&1) || fail "par2 verify of $base's recovery files"
+    rm "$rec/${stem}002"
+    (cd "$rec" && par2 repair -q -q "${stem}par2" >/dev/null 2>&1) || fail "par2 repair of $base"
+    cmp -s "$work/second" "$rec/${stem}002" || fail "par2 rebuilt $base's second fragment wrong"
+    rm -f "$rec/${stem}001" "$rec/"*.1  # par2 keeps what it replaced as .1
+    vtq repair "$(sys "$rec/${stem}001")" -q >"$work/repair.out" 2>&1 ||
+      fail "vtq repair of $base: $(cat "$work/repair.out")"
+    cmp -s "$work/first" "$rec/${stem}001" || fail "vtq rebuilt $base's first fragment wrong"
+    vtq verify "$(sys "$rec/${stem}001")" >/dev/null 2>&1 || fail "verify after the repairs of $base"
+  done
+else
+  echo "par2 is not installed: the recovery checks are skipped"
+fi
+
 # At a console (a pseudo-terminal, which Wine turns into its console) the
 # names are shown, not their code-page stand-ins.
 if [ -n "$arch" ] && command -v script >/dev/null; then
