@@ -71,7 +71,7 @@ for name in "${names[@]}"; do
 
   vtq assemble "$(sys "$series/${stem}001")" -d "$(sys "$out")" >"$work/assemble.out" 2>&1 ||
     { fail "assemble $what: $(cat "$work/assemble.out")"; continue; }
-  grep -qxF "$(sys "$out")$sep$base" "$work/assemble.out" ||
+  tr -d '\r' <"$work/assemble.out" | grep -qxF "$(sys "$out")$sep$base" ||
     fail "assemble $what printed: $(cat "$work/assemble.out")"
   cmp -s "$src" "$out/$base" || fail "assemble $what: other bytes or another name: $(ls "$out")"
 done

@@ -90,21 +90,6 @@ Check "FCopy missing source", m.FCopy(here & "\none.vbs", copy), CLng(1)
 Dim stamp : stamp = DateSerial(2020, 5, 6) + TimeSerial(7, 8, 9)
 Check "FileTime set", Abs(CDbl(m.FileTime(copy, stamp, 2)) - CDbl(stamp)) < 0.00001, True
 Check "FileTime read", Abs(CDbl(m.FileTime(copy)) - CDbl(stamp)) < 0.00001, True
-' Names no code page of the prefix carries (it runs with 1252): CJK,
-' Greek, an emoji as its surrogate pair, and in a registry value.
-Dim named : named = here & "\" & ChrW(&H5199) & ChrW(&H771F) & " " & ChrW(&H3A9) & _
-                    ChrW(&H3BC) & " " & ChrW(&HD83C) & ChrW(&HDF89) & ".vbs"
-Check "FCopy to a Unicode name", m.FCopy(WScript.ScriptFullName, named), CLng(0)
-Check "the Unicode copy is there", fso.FileExists(named), True
-Check "FileTime of a Unicode name", Abs(CDbl(m.FileTime(named, stamp, 2)) - CDbl(stamp)) < 0.00001, True
-Dim uini : uini = here & "\" & ChrW(&H3A9) & ChrW(&H3BC) & ChrW(&H3AD) & ChrW(&H3B3) & ChrW(&H3B1) & ".ini"
-m.PutINIString ChrW(&H5199), ChrW(&H3A9), ChrW(&HD83C) & ChrW(&HDF89) & " value", uini
-Check "INI with Unicode text", m.GetINIString(ChrW(&H5199), ChrW(&H3A9), uini), _
-      ChrW(&HD83C) & ChrW(&HDF89) & " value"
-reg.RegSetValue HKCU, Section, "Named", named
-Check "registry value with a Unicode name", reg.RegGetValue(HKCU, Section, "Named"), named
-fso.DeleteFile named
-fso.DeleteFile uini
 m.LastFile "first.txt", Section & "\Recent"
 m.LastFile "second.txt", Section & "\Recent"
 Check "LastFile newest first", reg.RegGetValue(HKCU, Section & "\Recent", "File1"), "second.txt"
