@@ -145,6 +145,17 @@ std::string FromUtf16(std::u16string_view text) {
   return out;
 }
 
+std::u32string CodePointsOf(std::string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const Decoded d = DecodeAt(text, at);
+    out += d.valid || d.surrogate ? d.c : char32_t{0xDC00} + static_cast<uint8_t>(text[at]);
+    at += d.length;
+  }
+  return out;
+}
+
 bool IsUtf8(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
     const Decoded d = DecodeAt(text, at);

@@ -20,6 +20,11 @@ std::wstring FromUtf8(std::string_view text);
 std::u16string ToUtf16(std::string_view text);
 std::string FromUtf16(std::u16string_view text);
 
+// The code points of `text`, one a character; a byte that is not UTF-8
+// stands as U+DC00 plus its value (as Python's "surrogateescape" has it),
+// distinct from every character and from every other byte.
+std::u32string CodePointsOf(std::string_view text);
+
 // Whether `text` is well-formed UTF-8 (no lone surrogates, no overlong
 // forms, nothing past U+10FFFF).
 bool IsUtf8(std::string_view text);
