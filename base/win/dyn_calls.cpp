@@ -12,10 +12,23 @@ Kernel32Calls LookUpKernel32() {
   return calls;
 }
 
+Shell32Calls LookUpShell32() {
+  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  Shell32Calls calls;
+  calls.shGetPathFromIDListEx =
+      ProcAddress<Shell32Calls::SHGetPathFromIDListExFn>(shell, "SHGetPathFromIDListEx");
+  return calls;
+}
+
 }  // namespace
 
 const Kernel32Calls& Kernel32() {
   static const Kernel32Calls calls = LookUpKernel32();
+  return calls;
+}
+
+const Shell32Calls& Shell32() {
+  static const Shell32Calls calls = LookUpShell32();
   return calls;
 }
 

@@ -25,4 +25,16 @@ struct Kernel32Calls {
 // Looked up on first use; the same answers for the life of the process.
 const Kernel32Calls& Kernel32();
 
+struct Shell32Calls {
+  // A folder's path of any length (from Vista on); SHGetPathFromIDListW
+  // stops at MAX_PATH characters.
+  using SHGetPathFromIDListExFn = BOOL(WINAPI*)(const void* /*PCIDLIST_ABSOLUTE*/, LPWSTR, DWORD,
+                                                int /*GPFIDL_FLAGS*/);
+  SHGetPathFromIDListExFn shGetPathFromIDListEx = nullptr;
+};
+
+// Shell32 as the process has it loaded (the window's build links it);
+// every member null where it is not.
+const Shell32Calls& Shell32();
+
 }  // namespace vtq::base::win
