@@ -1,7 +1,9 @@
 #include "recovery/recovery_writer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
 #include <optional>
 
 #include "engine/error.h"
@@ -9,6 +11,7 @@
 #include "engine/platform/file_io.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
+#include "recovery/lanes.h"
 #include "recovery/volume_names.h"
 
 namespace vtq::recovery {
@@ -150,7 +153,8 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
       power = GfMultiply(power, constants[i]);
     }
   };
-  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget);
+  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget,
+                         request.lanes);
   const bool onePass = combiner.Passes() == 1;
   const uint64_t total = combiner.Total() + (onePass ? 0 : totalBytes);
   uint64_t hashed = 0;
@@ -167,12 +171,18 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
     set.files[f].slices = digests.slices;
   };
   if (!onePass) {
-    for (size_t f = 0; f < set.files.size(); ++f) {
-      const uint64_t before = hashed;
-      keepDigests(
-          f, DigestFile(fullNames[f], sliceSize, [&](uint64_t done) { report(before + done); }));
-      hashed += set.files[f].length;
-    }
+    // A file to each thread; the progress line is the calling thread's.
+    std::atomic<uint64_t> digested{0};
+    Lanes(request.lanes).ForEach(set.files.size(), [&](size_t f, int lane) {
+      uint64_t before = 0;
+      keepDigests(f, DigestFile(fullNames[f], sliceSize, [&](uint64_t done) {
+                    const uint64_t all = digested.fetch_add(done - before) + done - before;
+                    before = done;
+                    if (lane == 0)
+                      report(all);
+                  }));
+    });
+    hashed = totalBytes;
   }
   std::vector<Id16> ids;
   for (const DescribedFile& file : set.files)
@@ -195,11 +205,14 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   for (uint32_t e = 0; e < outputs; ++e)
     sliceHashes.push_back(RecoverySliceHash(set.setId, e));
 
+  // Several recovery slices are handed over at once, from different threads.
+  std::mutex writing;
   const auto sink = [&](size_t e, uint64_t column, std::span<const uint8_t> data) {
+    sliceHashes[e].Update(data.data(), data.size());
+    const std::lock_guard lock(writing);
     File& file = volumeFiles[places[e].volume];
     file.Seek(places[e].offset + kPacketHeaderSize + kRecoverySliceLead + column);
     file.Write(data.data(), data.size());
-    sliceHashes[e].Update(data.data(), data.size());
   };
   const auto observe = [&](size_t input, uint64_t, std::span<const uint8_t> data) {
     if (!onePass)

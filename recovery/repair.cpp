@@ -1,6 +1,7 @@
 #include "recovery/repair.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "engine/error.h"
 #include "engine/platform/file_io.h"
@@ -196,12 +197,14 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
     };
     SliceCombiner combiner(sliceSize, std::move(inputs), m, column, memoryBudget);
     const uint64_t total = combiner.Total();
+    std::mutex writing;  // the slices come from several threads
     combiner.Run(
         [&](size_t k, uint64_t column, std::span<const uint8_t> data) {
           const DescribedFile& file = set.files[lost[k].file];
           const uint64_t at = lost[k].slice * sliceSize + column;
           if (at >= file.length)
             return;
+          const std::lock_guard lock(writing);
           File& target = rebuilding.At(writerOf[lost[k].file]);
           target.Seek(at);
           target.Write(data.data(),
