@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
 #include "engine/error.h"
 #include "engine/platform/file_io.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
+#include "recovery/lost_slices.h"
 
 namespace vtq::recovery {
 namespace {
@@ -145,16 +147,23 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
   }
   const std::vector<Gf16> constants = InputSliceConstants(index);
   // Recovery slice j is the sum over every input i of constant_i^exponent_j
-  // times input i; the lost inputs solve the system of the first m slices.
-  std::vector<Gf16> system(m * m);
-  for (size_t j = 0; j < m; ++j) {
-    for (size_t k = 0; k < m; ++k)
-      system[j * m + k] = GfPower(constants[lostIndex[k]], slices[j].exponent);
-  }
-  if (m > 0 && !InvertMatrix(system, m))
+  // times input i; the lost inputs solve the system of m of the slices.
+  std::vector<Gf16> lostConstants;
+  for (const size_t i : lostIndex)
+    lostConstants.push_back(constants[i]);
+  std::vector<uint32_t> exponents;
+  for (const FoundSlice& slice : slices)
+    exponents.push_back(slice.exponent);
+  const std::optional<LostSliceSolution> solution =
+      m > 0 ? SolveLostSlices(lostConstants, exponents) : LostSliceSolution{};
+  if (!solution)
     return giveUp("the recovery slices at hand do not determine the lost data");
-  for (size_t j = 0; j < m; ++j)
+  const std::vector<Gf16>& system = solution->inverse;
+  std::vector<const FoundSlice*> used;
+  for (const size_t j : solution->used) {
+    used.push_back(&slices[j]);
     inputs.push_back({slices[j].file, slices[j].dataOffset, sliceSize});
+  }
   const size_t inputCount = inputs.size();
   std::vector<Gf16> coefficients(m * inputCount, 0);
   for (size_t k = 0; k < m; ++k) {
@@ -165,7 +174,7 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
       if (weight == 0)
         continue;
       for (size_t g = 0; g < goodIndex.size(); ++g)
-        row[g] ^= GfMultiply(weight, GfPower(constants[goodIndex[g]], slices[j].exponent));
+        row[g] ^= GfMultiply(weight, GfPower(constants[goodIndex[g]], used[j]->exponent));
     }
   }
 
