@@ -1,6 +1,7 @@
 #include "recovery/repair.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <optional>
 
@@ -8,6 +9,7 @@
 #include "engine/platform/file_io.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
+#include "recovery/lanes.h"
 #include "recovery/lost_slices.h"
 
 namespace vtq::recovery {
@@ -67,36 +69,44 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
   uint64_t total = 0;
   for (const DescribedFile& file : set.files)
     total += file.length;
-  uint64_t done = 0;
+  // A file to each thread; the progress line is the calling thread's.
+  std::atomic<uint64_t> done{0};
   SetCheck check;
-  for (const DescribedFile& described : set.files) {
-    FileCheck file;
+  check.files.resize(set.files.size());
+  Lanes().ForEach(set.files.size(), [&](size_t f, int lane) {
+    const DescribedFile& described = set.files[f];
+    FileCheck& file = check.files[f];
     file.name = NameInFolder(folder, described.name);
     file.goodSlices.assign(described.slices.size(), false);
+    uint64_t counted = 0;
+    const auto count = [&](uint64_t bytes) {
+      bytes = std::min(bytes, described.length);
+      const uint64_t all = done.fetch_add(bytes - counted) + bytes - counted;
+      counted = bytes;
+      if (progress && lane == 0)
+        progress(all, total);
+    };
     if (!CanOpenForReading(file.name)) {
       file.state = FileState::kMissing;
     } else {
-      const uint64_t before = done;
       FileDigests found;
       try {
-        found = DigestFile(file.name, set.sliceSize, [&](uint64_t bytes) {
-          if (progress)
-            progress(before + std::min(bytes, described.length), total);
-        });
+        // The slices are told apart by their MD5s.
+        found = DigestFile(file.name, set.sliceSize, count, false);
       } catch (const VbError&) {
         found = {};  // unreadable in part: nothing of it is trusted
       }
       for (size_t s = 0; s < described.slices.size() && s < found.slices.size(); ++s)
-        file.goodSlices[s] = found.slices[s] == described.slices[s];
+        file.goodSlices[s] = found.slices[s].md5 == described.slices[s].md5;
       const bool same = found.length == described.length && found.md5 == described.md5;
       file.state = same ? FileState::kIntact : FileState::kDamaged;
       if (same)
         file.goodSlices.assign(described.slices.size(), true);
     }
-    done += described.length;
+    count(described.length);
+  });
+  for (const FileCheck& file : check.files)
     check.missingSlices += file.MissingSlices();
-    check.files.push_back(std::move(file));
-  }
   if (progress)
     progress(total, total);
   return check;
