@@ -105,24 +105,31 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   RecoverySet set;
   set.sliceSize = sliceSize;
   set.creator = request.creator;
+  // The identities come first: they decide the order of the inputs.
+  set.files.resize(request.files.size());
+  Lanes(request.lanes).ForEach(request.files.size(), [&](size_t f, int) {
+    DescribedFile& file = set.files[f];
+    file.name = BaseName(request.files[f]);
+    file.length = FileLength(request.files[f]);
+    file.md5First16k = FirstBytesDigest(request.files[f]);
+    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+  });
   uint64_t totalSlices = 0;
   uint64_t totalBytes = 0;
-  for (const std::string& name : request.files) {
-    DescribedFile file;
-    file.name = BaseName(name);
-    file.length = FileLength(name);
-    file.md5First16k = FirstBytesDigest(name);
-    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+  for (const DescribedFile& file : set.files) {
     totalSlices += SliceCount(file.length, sliceSize);
     totalBytes += file.length;
-    set.files.push_back(std::move(file));
   }
   if (totalSlices > kMaxInputSlices)
     Raise(err::kInvalidArgument);
   // The main packet's order is the code's order; full names follow it.
-  std::vector<size_t> order(set.files.size());
-  for (size_t i = 0; i < order.size(); ++i)
-    order[i] = i;
+  // Empty files stay out of the set, as par2cmdline leaves them out of its
+  // own: it takes an empty file in a set for one that needs repair.
+  std::vector<size_t> order;
+  for (size_t i = 0; i < set.files.size(); ++i) {
+    if (set.files[i].length > 0)
+      order.push_back(i);
+  }
   std::sort(order.begin(), order.end(),
             [&](size_t a, size_t b) { return FileIdBefore(set.files[a].id, set.files[b].id); });
   std::vector<DescribedFile> sorted;
