@@ -97,26 +97,5 @@ TEST(RegionMultiply, EveryPathAddsTheWordProductsOfTheLogTables) {
   }
 }
 
-TEST(RegionMultiply, PathsMixOverOneLayout) {
-  // The combiner may reorder with one instruction set and multiply with
-  // another: the layout is the same for all of them.
-  std::mt19937 random(11);
-  const size_t bytes = 64 * 9 + 10;
-  const Bytes in = RandomBytes(bytes, random);
-  Bytes reference(bytes, 0);
-  Bytes working = in;
-  ToWorkingLayout(working.data(), bytes, MultiplyPath::kTables);
-  RegionMultiplier(0x1D2B, MultiplyPath::kTables)
-      .MultiplyAdd(working.data(), reference.data(), bytes);
-  for (const MultiplyPath path : AvailablePaths()) {
-    Bytes reordered = in;
-    ToWorkingLayout(reordered.data(), bytes, path);
-    EXPECT_EQ(reordered, working) << PathName(path);
-    Bytes out(bytes, 0);
-    RegionMultiplier(0x1D2B, path).MultiplyAdd(working.data(), out.data(), bytes);
-    EXPECT_EQ(out, reference) << PathName(path);
-  }
-}
-
 }  // namespace
 }  // namespace vtq::recovery
