@@ -38,17 +38,6 @@ TEST(Utf8Text, TheTestNamesConvertBothWays) {
   }
 }
 
-TEST(Utf8Text, AnEmojiIsASurrogatePairOnWindows) {
-  const std::wstring wide = FromUtf8("\xF0\x9F\x98\x80");
-  if constexpr (sizeof(wchar_t) == 2) {
-    ASSERT_EQ(wide.size(), 2u);
-    EXPECT_EQ(static_cast<unsigned>(wide[0]), 0xD83Du);
-    EXPECT_EQ(static_cast<unsigned>(wide[1]), 0xDE00u);
-  } else {
-    ASSERT_EQ(wide.size(), 1u);
-  }
-}
-
 // Windows lets a name hold a surrogate without its partner; it comes back.
 TEST(Utf8Text, ALoneSurrogateComesBackAsItWas) {
   const std::wstring lone = {L'a', static_cast<wchar_t>(0xD800), L'b'};
@@ -76,12 +65,6 @@ TEST(Utf8Text, BytesThatAreNotUtf8BecomeReplacementCharacters) {
     EXPECT_EQ(FromUtf8(c.bytes), c.wide) << c.bytes;
     EXPECT_FALSE(IsUtf8(c.bytes)) << c.bytes;
   }
-}
-
-TEST(Utf8Text, AsciiIsAsciiAndNothingElse) {
-  EXPECT_TRUE(IsAscii("plain name.txt"));
-  EXPECT_TRUE(IsAscii(""));
-  EXPECT_FALSE(IsAscii("caf\xC3\xA9"));
 }
 
 TEST(CodePage, Latin1CarriesWhatIsBelow256AndRefusesTheRest) {

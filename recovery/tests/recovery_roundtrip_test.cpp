@@ -285,7 +285,7 @@ TEST_F(RecoveryRoundTrip, ASetNamingAFileOutsideItsFolderIsNotUsed) {
 
 // A set's names as other writers leave them: the Unicode packet's name
 // wins over the description's; a description's name that is not UTF-8 is
-// an older Windows writer's code-page text. Our own sets carry both.
+// an older Windows writer's code-page text.
 TEST_F(RecoveryRoundTrip, NamesComeFromTheUnicodePacketOrAreReadAsTheyWereWritten) {
   const auto packetsFor = [](const std::string& described, const std::string* unicode) {
     DescribedFile file;
@@ -327,18 +327,6 @@ TEST_F(RecoveryRoundTrip, NamesComeFromTheUnicodePacketOrAreReadAsTheyWereWritte
     ASSERT_EQ(loaded.set->files.size(), 1u);
     EXPECT_EQ(loaded.set->files[0].name, c.name);
   }
-
-  MakeSeries(3, 1000);
-  RemoveFile(names[0]);
-  names[0] = dir / greek;
-  test::WriteBytes(names[0], contents[0]);
-  Write(1000, 2);
-  const LoadedSet ours = Load();
-  ASSERT_TRUE(ours.set);
-  EXPECT_EQ(ours.set->files.size(), 3u);
-  const auto found = std::find_if(ours.set->files.begin(), ours.set->files.end(),
-                                  [&](const DescribedFile& f) { return f.name == greek; });
-  EXPECT_NE(found, ours.set->files.end());
 }
 
 TEST_F(RecoveryRoundTrip, ASetBeyondTheFormatIsNotUsed) {

@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "base/utf8_text.h"
-#include "base/win/wide_path.h"
 #include "engine/tests/support/scratch.h"
 #include "helperlib/core/file_copy.h"
-#include "helperlib/core/file_exists.h"
 #include "helperlib/core/file_time.h"
 #include "helperlib/core/file_version.h"
 #include "helperlib/core/ini_file.h"
@@ -210,37 +208,6 @@ TEST(IniFileTest, WriteReadDefaultsAndLongValues) {
   ASSERT_TRUE(WriteIniString(L"Main", L"Long", longValue, file));
   EXPECT_EQ(ReadIniString(L"Main", L"Long", file, L""), longValue);
   EXPECT_NE(Text(dir / "settings.ini").find("[Main]"), std::string::npos);
-}
-
-// The names of the round-trip tests and a path of more than 300 characters
-// (the tests' prefix runs with the code page 1252, which carries none of
-// them): the file routines take and give them whole.
-TEST(FileRoutinesNames, CopyTimesExistenceAndIniFilesTakeEveryName) {
-  vtq::test::ScratchDir dir;
-  std::wstring deep = Wide(dir.Path());
-  for (int i = 0; i < 3; ++i) {
-    deep += std::wstring(95, L'\u03A9') + L"\\";
-    CreateDirectoryW(vtq::base::win::LongPathForm(deep).c_str(), nullptr);
-  }
-  const std::wstring names[] = {
-      Wide(dir.Path()) + L"\u5199\u771F \u30C6\u30B9\u30C8.bin",
-      Wide(dir.Path()) + L"Cafe\u0301 \U0001F389  blanks .txt",
-      deep + L"long \u9577\u3044 \U0001F600.dat",
-  };
-  ASSERT_GT(names[2].size(), 300u);
-  for (const std::wstring& name : names) {
-    const std::string utf8 = vtq::base::ToUtf8(name);
-    WriteText(utf8, "content of " + utf8);
-    EXPECT_TRUE(FileExists(name)) << utf8;
-    const std::wstring copy = name + L" copy";
-    EXPECT_EQ(CopyWithOptions(name, copy, {}), CopyResult::kNoError) << utf8;
-    EXPECT_EQ(Text(vtq::base::ToUtf8(copy)), "content of " + utf8);
-    ASSERT_TRUE(WriteFileTime(copy, FileTimeKind::kAll, 45000.5)) << utf8;
-    EXPECT_DOUBLE_EQ(ReadFileTime(copy, FileTimeKind::kLastWritten).value_or(-1), 45000.5);
-  }
-  const std::wstring ini = Wide(dir.Path()) + L"\u03A9\u03BC\u03AD\u03B3\u03B1.ini";
-  ASSERT_TRUE(WriteIniString(L"\u5199\u771F", L"\u03A9", L"\U0001F389 value", ini));
-  EXPECT_EQ(ReadIniString(L"\u5199\u771F", L"\u03A9", ini, L""), L"\U0001F389 value");
 }
 
 }  // namespace
