@@ -4,6 +4,7 @@
 
 #include "app/operations/checksum_file.h"
 #include "app/operations/command_steps.h"
+#include "app/operations/routed_events.h"
 #include "app/operations/raw_series_name.h"
 #include "app/operations/runtime_error_box.h"
 #include "app/operations/series_replacement.h"
@@ -163,20 +164,6 @@ AssembleStop Run(const AssembleRequest& request, ActiveAssembler& assembler, Pro
   return AssembleStop::kNone;
 }
 
-// Sends a lasting assembler's events to one run for as long as it lives.
-class RoutedEvents {
- public:
-  RoutedEvents(LastingAssembler& assembler, AssemblerEvents& events) : assembler_(assembler) {
-    assembler_.RouteEventsTo(&events);
-  }
-  ~RoutedEvents() { assembler_.RouteEventsTo(nullptr); }
-  RoutedEvents(const RoutedEvents&) = delete;
-  RoutedEvents& operator=(const RoutedEvents&) = delete;
-
- private:
-  LastingAssembler& assembler_;
-};
-
 }  // namespace
 
 std::string FragmentsMissingText(const std::vector<std::string>& names) {
@@ -205,7 +192,7 @@ AssembleResult RunAssembleCommand(const AssembleRequest& request, LastingAssembl
   MessageBoxes& boxes = globals.GetPlatform().boxes;
   ActiveAssembler& assembler = lasting.Assembler();
   CommandEvents events(watcher, boxes);
-  const RoutedEvents routed(lasting, events);
+  const RoutedEvents<LastingAssembler, AssemblerEvents> routed(lasting, events);
   // The refused check was the user's own answer to the assembler's question.
   CommandSteps steps(request.commandErrors, {kCheckabilityFailed});
   std::optional<VbError> failure;

@@ -4,6 +4,7 @@
 
 #include "app/operations/checksum_file.h"
 #include "app/operations/command_steps.h"
+#include "app/operations/routed_events.h"
 #include "app/operations/series_replacement.h"
 
 #include "engine/program/batgen.h"
@@ -274,20 +275,6 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Globals& gl
   return SplitStop::kNone;
 }
 
-// Sends a lasting splitter's events to one run for as long as it lives.
-class RoutedEvents {
- public:
-  RoutedEvents(LastingSplitter& splitter, SplitterEvents& events) : splitter_(splitter) {
-    splitter_.RouteEventsTo(&events);
-  }
-  ~RoutedEvents() { splitter_.RouteEventsTo(nullptr); }
-  RoutedEvents(const RoutedEvents&) = delete;
-  RoutedEvents& operator=(const RoutedEvents&) = delete;
-
- private:
-  LastingSplitter& splitter_;
-};
-
 }  // namespace
 
 SplitRequest::~SplitRequest() {
@@ -304,7 +291,7 @@ SplitResult RunSplitCommand(const SplitRequest& request, LastingSplitter& lastin
                             SplitterEvents& events, Prompts& prompts) {
   SplitResult result;
   WrittenTally tally(events, result);
-  const RoutedEvents routed(lasting, tally);
+  const RoutedEvents<LastingSplitter, SplitterEvents> routed(lasting, tally);
   ActiveSplitter& splitter = lasting.Splitter();
   // Error 5 has the split's own report, which the caller shows.
   CommandSteps steps(request.commandErrors, {err::kInvalidArgument});

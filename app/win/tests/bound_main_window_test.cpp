@@ -138,6 +138,12 @@ class BoundMainWindowTest : public ::testing::Test {
     Click(main_, IDC_Command6);
   }
   bool Shown(int id) { return IsWindowVisible(Item(id)) != FALSE; }
+  // "Custom:" chosen with this value and unit position.
+  void UseCustomSize(const std::wstring& value, int unit) {
+    Click(main_, IDC_CustomEnabled);
+    SetField(IDC_CustomSize, value);
+    test::Choose(main_, IDC_CustSizeUnits, unit);
+  }
 
   base::win::ScopedOle ole_;
   settings::MemoryValues values_;
@@ -315,9 +321,7 @@ TEST_F(BoundMainWindowTest, SplitNowWritesTheSeriesAndResetsItsBar) {
   Click(main_, IDC_Command4);
   shell_.folder = Wide(dir_ / "out");
   Click(main_, IDC_Command3);
-  Click(main_, IDC_CustomEnabled);
-  SetField(IDC_CustomSize, L"10");
-  test::Choose(main_, IDC_CustSizeUnits, 1);
+  UseCustomSize(L"10", 1);
   boxes_.Answer(mb::kIdOk);
   Click(main_, IDC_Command7);
   EXPECT_EQ(Titles(), std::vector<std::string>{"Are you sure?"});
@@ -618,9 +622,7 @@ TEST_F(BoundMainWindowTest, WhatIsNotOursIsReplacedOnlyAfterAYes) {
   // Another file's series in the folder the fragments go to.
   const auto theirs = vtq::test::PatternBytes(30000, 9);
   ChooseSplit("data.txt", theirs);
-  Click(main_, IDC_CustomEnabled);
-  SetField(IDC_CustomSize, L"10");
-  test::Choose(main_, IDC_CustSizeUnits, 1);
+  UseCustomSize(L"10", 1);
   boxes_.Answer(mb::kIdOk);
   Click(main_, IDC_Command7);
   const auto before = vtq::test::ReadBytes(dir_ / "out\\data.001");
@@ -652,9 +654,7 @@ TEST_F(BoundMainWindowTest, WhatIsNotOursIsReplacedOnlyAfterAYes) {
 TEST_F(BoundMainWindowTest, ADamagedFragmentIsJoinedInOnlyByChoice) {
   ASSERT_TRUE(Open());
   ChooseSplit("data.bin", vtq::test::PatternBytes(30000, 11));
-  Click(main_, IDC_CustomEnabled);
-  SetField(IDC_CustomSize, L"10");
-  test::Choose(main_, IDC_CustSizeUnits, 1);
+  UseCustomSize(L"10", 1);
   boxes_.Answer(mb::kIdOk);
   Click(main_, IDC_Command7);
   auto second = vtq::test::ReadBytes(dir_ / "out\\data.002");
@@ -683,9 +683,7 @@ TEST_F(BoundMainWindowTest, LampsTellTheirPathsAndAFinishedCommandSaysWhatItDid)
 
   // Raw fragments with their batch file; the bar gives way to what was done.
   Click(main_, IDC_SaveBAT);
-  Click(main_, IDC_CustomEnabled);
-  SetField(IDC_CustomSize, L"10");
-  test::Choose(main_, IDC_CustSizeUnits, 1);
+  UseCustomSize(L"10", 1);
   boxes_.Answer(mb::kIdOk);
   Click(main_, IDC_Command7);
   EXPECT_TRUE(Shown(IDC_lblOutcome1));
