@@ -84,10 +84,6 @@ std::wstring_view LastComponent(std::wstring_view path) {
 
 enum class StepEnd { kGoOn, kStop };
 
-// One cabinet step of a command under the command's error handling: the
-// component's failure has its own message and ends the command; any other
-// error goes to the error dialog, whose answer retries the step, goes on
-// with the next, or ends the command or the program.
 // An error a command reports in its own words instead of the error dialog
 // (error 5 of a split); true when it did, which ends the command.
 using OwnReport = std::function<bool(const VbError&)>;
@@ -96,6 +92,11 @@ void ShowCancelled(MessageBoxes& boxes) {
   boxes.Show("Operation cancelled!", "Cancelled", mb::kOk | mb::kIconInformation);
 }
 
+// One cabinet step of a command under the command's error handling: the
+// component's failure has its own message and ends the command, and so does
+// Cancel in the packing window; any other error goes to the error dialog,
+// whose answer retries the step, goes on with the next, or ends the command
+// or the program.
 template <typename FailureText, typename Step>
 StepEnd RunCabinetStep(WindowCommandContext& context, const char* failureTitle,
                        FailureText&& failureText, Step&& step, const OwnReport& ownReport = {}) {
