@@ -327,7 +327,7 @@ TEST_F(SplitOperationTest, FragmentsOfAnotherSeriesAreWrittenOverOnlyAfterAYes) 
   EXPECT_TRUE(Split().Complete());
   EXPECT_TRUE(doubles.boxes.shown.empty());
 
-  const std::string other = dir / "in/data.bin";
+  const std::string other = WithTrailingSeparator(dir / "in") + "data.bin";
   test::MakeFolder(dir / "in");
   test::WriteBytes(other, test::PatternBytes(30000, 8));
   request.source = other;

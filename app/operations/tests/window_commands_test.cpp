@@ -642,7 +642,8 @@ TEST_F(WindowCommandsTest, AnEncryptedSplitAssemblesWithItsPassphrase) {
   EXPECT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].substr(0, 15), "Security check|");
   EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "reset2", "enable"}));
-  EXPECT_EQ(window.outcomes.back(), "2 Assembled: " + dir / "joined/data.bin");
+  EXPECT_EQ(window.outcomes.back(),
+            "2 Assembled: " + WithTrailingSeparator(dir / "joined") + "data.bin");
   // The window's assembler keeps the key that opened the series.
   std::filesystem::remove(dir / "joined/data.bin");
   Assemble(assemble, context);
@@ -1162,15 +1163,15 @@ TEST_F(WindowCommandsTest, AnAssembledFileThatFailsItsChecksumIsCalledDamaged) {
   sums[0] = sums[0] == '0' ? '1' : '0';
   test::WriteBytes(dir / "out/data.sha256", sums);
   model::MainWindowState joining;
-  joining.filesToAssemble = {Wide(dir / "out/data.001")};
+  joining.filesToAssemble = {Wide(WithTrailingSeparator(out) + "data.001")};
   joining.light3 = joining.light4 = kLampGreen;
   test::MakeFolder(dir / "joined");
   joining.assembleDestination = Wide(WithTrailingSeparator(dir / "joined"));
   Assemble(joining, context);
   ASSERT_EQ(doubles.boxes.shown.size(), 1u);
-  EXPECT_EQ(LastBox().text, "The assembled file " + dir / "joined/data.bin" +
-                                " does not match the SHA-256 digest of the source in " +
-                                dir / "out/data.sha256" +
+  EXPECT_EQ(LastBox().text, "The assembled file " + WithTrailingSeparator(dir / "joined") +
+                                "data.bin does not match the SHA-256 digest of the source in " +
+                                WithTrailingSeparator(out) + "data.sha256" +
                                 ": it is damaged, or the fragments are not those the checksum "
                                 "file was written for.");
   EXPECT_EQ(LastBox().title, "Assembled file damaged");
