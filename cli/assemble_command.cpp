@@ -179,6 +179,11 @@ int RunAssemble(std::vector<std::string> args) {
     case AssembleStop::kFragmentsMissing:
       PointToRepair(first);
       break;
+    case AssembleStop::kReplaceDeclined:
+      WriteText(stderr, "vtq: the file there was kept; nothing was assembled\n");
+      return host.Boxes().CanAnswer() ? 1 : 2;
+    case AssembleStop::kEndedAfterError:
+    case AssembleStop::kEndedByErrorDialog:
     case AssembleStop::kFragmentRefused:
     case AssembleStop::kPassphraseIncorrect:
       break;

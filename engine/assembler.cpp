@@ -134,8 +134,11 @@ std::optional<std::string> ActiveAssembler::AssembledFilename(const ItemIndex& f
         header.pop_back();  // the escape byte
       return NameFromStored(header, *globals_.GetPlatform().codePage);
     }
-    case aftRaw:
-      return std::string();
+    case aftRaw: {
+      std::string name;
+      events_.NameUnformattedSeries(files_.Item(filename), name);
+      return name;
+    }
     default:
       return std::nullopt;
   }
