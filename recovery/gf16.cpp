@@ -190,6 +190,9 @@ bool InvertMatrix(std::vector<Gf16>& m, size_t n) {
   std::vector<Gf16> inverse(n * n, 0);
   for (size_t i = 0; i < n; ++i)
     inverse[i * n + i] = 1;
+  const auto bytesOf = [n](std::vector<Gf16>& matrix, size_t row) {
+    return reinterpret_cast<uint8_t*>(&matrix[row * n]);
+  };
   for (size_t column = 0; column < n; ++column) {
     size_t pivot = column;
     while (pivot < n && m[pivot * n + column] == 0)
@@ -207,14 +210,15 @@ bool InvertMatrix(std::vector<Gf16>& m, size_t n) {
       m[column * n + k] = GfMultiply(m[column * n + k], scale);
       inverse[column * n + k] = GfMultiply(inverse[column * n + k], scale);
     }
+    // The elimination is n^3 multiplications: each row takes the pivot row
+    // as one region multiplied and added, as the data's slices are.
     for (size_t row = 0; row < n; ++row) {
       const Gf16 factor = m[row * n + column];
       if (row == column || factor == 0)
         continue;
-      for (size_t k = 0; k < n; ++k) {
-        m[row * n + k] ^= GfMultiply(factor, m[column * n + k]);
-        inverse[row * n + k] ^= GfMultiply(factor, inverse[column * n + k]);
-      }
+      const RegionMultiplier times(factor);
+      times.MultiplyAdd(bytesOf(m, column), bytesOf(m, row), n * sizeof(Gf16));
+      times.MultiplyAdd(bytesOf(inverse, column), bytesOf(inverse, row), n * sizeof(Gf16));
     }
   }
   m = std::move(inverse);
