@@ -144,7 +144,10 @@ std::string WriteSeriesChecksums(const std::string& source, const std::string& f
 }
 
 ChecksumFileState ReadSeriesChecksums(const std::string& firstFragment, SeriesChecksums& sums) {
-  const std::string fileName = ChecksumFileName(firstFragment);
+  return ReadChecksumFile(ChecksumFileName(firstFragment), sums);
+}
+
+ChecksumFileState ReadChecksumFile(const std::string& fileName, SeriesChecksums& sums) {
   if (!FileExists(fileName))
     return ChecksumFileState::kAbsent;
   try {

@@ -40,7 +40,9 @@ std::optional<SeriesChecksums> ParseChecksums(std::string_view text);
 std::string WriteSeriesChecksums(const std::string& source, const std::string& firstFragment,
                                  int count);
 enum class ChecksumFileState { kAbsent, kUnreadable, kRead };
-// The checksum file beside `firstFragment`, into `sums` when it reads.
+// The checksum file `fileName`, into `sums` when it reads.
+ChecksumFileState ReadChecksumFile(const std::string& fileName, SeriesChecksums& sums);
+// The checksum file beside `firstFragment`.
 ChecksumFileState ReadSeriesChecksums(const std::string& firstFragment, SeriesChecksums& sums);
 
 }  // namespace vtq

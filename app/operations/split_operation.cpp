@@ -1,9 +1,11 @@
 #include "app/operations/split_operation.h"
 
-#include "app/operations/checksum_file.h"
-
 #include <algorithm>
 
+#include "app/operations/checksum_file.h"
+#include "app/operations/series_side_files.h"
+
+#include "engine/assembled_name.h"
 #include "engine/program/batgen.h"
 #include "engine/program/error_trap.h"
 #include "engine/path.h"
@@ -11,7 +13,6 @@
 #include "engine/platform/same_file.h"
 #include "engine/secure_wipe.h"
 #include "engine/working_file.h"
-#include "recovery/recovery_files.h"
 
 namespace vtq {
 namespace {
@@ -133,6 +134,29 @@ SplitStop CheckBatchFile(const std::string& source, SplitResult& result) {
   return SplitStop::kNone;
 }
 
+// Nothing is written when a whole series would take the source's name for
+// one of its side files, or write over one that is the user's own.
+SplitStop CheckSideFiles(const SplitRequest& request, const std::string& firstFragment,
+                         SplitResult& result) {
+  if (const auto named = SideFileThatIsSource(request.source, firstFragment)) {
+    result.problem = std::string("The file being split has the name of the series' ") +
+                     (named->kind == SideFileKind::kChecksum ? "checksum" : "recovery") +
+                     " file (" + named->name + "). Please choose another destination folder.";
+    return SplitStop::kSideFileIsSource;
+  }
+  const std::string baseStem = BaseName(SeriesStem(firstFragment));
+  for (const SideFile& file : SideFilesThere(firstFragment)) {
+    const bool written =
+        file.kind == SideFileKind::kChecksum ? request.writeChecksums : request.writeRecovery;
+    if (written && !SideFileBelongs(file, baseStem)) {
+      result.problem = ForeignSideFileText(file) +
+                       ": it is kept. Please move it away or choose another destination folder.";
+      return SplitStop::kSideFileInTheWay;
+    }
+  }
+  return SplitStop::kNone;
+}
+
 // Written beside its name and renamed over it, so that a link planted at the
 // name is replaced, never written through.
 void WriteBatchFile(const std::string& name, const std::string& text) {
@@ -187,6 +211,14 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
     if (const SplitStop stop = CheckBatchFile(source, result); stop != SplitStop::kNone)
       return stop;
   }
+  const std::string firstFragment =
+      result.destination + StemOf(BaseName(request.source)) + FragmentNumber(1);
+  if (request.regenerate <= 0) {
+    if (const SplitStop stop = CheckSideFiles(request, firstFragment, result);
+        stop != SplitStop::kNone) {
+      return stop;
+    }
+  }
   result.fragmentsInSeries = splitter.FragsNeeded(1);
   // A first fragment fitted to the disk may add one; the count is checked
   // again once it is known.
@@ -219,20 +251,15 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   splitter.Split();
-  const std::string firstFragment =
-      splitter.DestinationFolder() + StemOf(BaseName(request.source)) + FragmentNumber(1);
   if (request.regenerate <= 0 && result.Complete()) {
     if (request.writeChecksums) {
       result.checksumFile =
           WriteSeriesChecksums(request.source, firstFragment, result.fragmentsInSeries);
-    } else if (FileExists(ChecksumFileName(firstFragment))) {
-      // The digests of the series this one replaced would only accuse it.
-      RemoveFile(ChecksumFileName(firstFragment));
     }
-    // Recovery files of the series this one replaced would rebuild its
-    // fragments with the old data; the front end writes new ones if asked.
-    recovery::RemoveSeriesRecoveryFiles(splitter.DestinationFolder() +
-                                        StemOf(BaseName(request.source)));
+    // The digests and recovery files of the series this one replaced would
+    // accuse its fragments or "rebuild" them with the old data; the front
+    // end writes new recovery files if asked.
+    result.keptSideFiles = RemoveReplacedSideFiles(firstFragment, request.writeChecksums);
   }
   prompts.PlaySound(kSoundDoneWork);
   return SplitStop::kNone;

@@ -345,6 +345,10 @@ void ReportSplitStop(const SplitResult& result, const model::MainWindowState& st
                  " would replace the file being split. Please choose another destination folder.",
              "Source would be overwritten");
       break;
+    case SplitStop::kSideFileIsSource:
+    case SplitStop::kSideFileInTheWay:
+      Refuse(boxes, result.problem, "Source would be overwritten");
+      break;
     case SplitStop::kEngineError:
       if (result.errorNumber == err::kInvalidArgument) {
         ShowSplitErrorReport(state, result.splitterAtError, boxes);
