@@ -46,17 +46,23 @@ void StreamDigester::CloseSlice() {
   inSlice_ = 0;
 }
 
-FileDigests StreamDigester::Finish() {
+FileDigests StreamDigester::Finish(const PadLastSlice& padLast) {
   if (inSlice_ > 0) {
     const uint64_t padding = sliceSize_ - inSlice_;
-    static constexpr uint8_t kZeros[4096] = {};
-    for (uint64_t left = padding; left > 0;) {
-      const auto part = static_cast<size_t>(std::min<uint64_t>(left, sizeof kZeros));
-      slice_.Update(kZeros, part);
-      left -= part;
-    }
     sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
-    CloseSlice();
+    if (padLast && !padLast(sliceCrc_, padding)) {
+      digests_.lastSliceHashed = false;
+      digests_.slices.push_back({Md5Digest{}, sliceCrc_});
+      inSlice_ = 0;
+    } else {
+      static constexpr uint8_t kZeros[4096] = {};
+      for (uint64_t left = padding; left > 0;) {
+        const auto part = static_cast<size_t>(std::min<uint64_t>(left, sizeof kZeros));
+        slice_.Update(kZeros, part);
+        left -= part;
+      }
+      CloseSlice();
+    }
   }
   if (!wholeDone_)
     digests_.md5 = whole_.Finish();
@@ -65,7 +71,8 @@ FileDigests StreamDigester::Finish() {
 }
 
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress) {
+                       const std::function<void(uint64_t)>& progress,
+                       const PadLastSlice& padLast) {
   File file(name, File::Mode::kRead);
   StreamDigester digester(sliceSize, file.Length());
   std::vector<uint8_t> buffer(1 << 20);
@@ -79,7 +86,7 @@ FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
     if (progress)
       progress(done);
   }
-  return digester.Finish();
+  return digester.Finish(padLast);
 }
 
 }  // namespace vtq::recovery

@@ -19,7 +19,15 @@ struct FileDigests {
   Md5Digest md5{};
   Md5Digest md5First16k{};
   std::vector<SliceChecksum> slices;
+  // False when the last slice's MD5 was left out (see PadLastSlice).
+  bool lastSliceHashed = true;
 };
+
+// Asked before the zeros that fill a file's last slice are hashed, with
+// that slice's CRC-32 (over the zeros already, which costs nothing) and the
+// zeros it takes: false leaves its MD5 out. A slice size is whatever a
+// recovery set says, so a file of a few bytes may take gigabytes of them.
+using PadLastSlice = std::function<bool(uint32_t paddedCrc, uint64_t zeros)>;
 
 class StreamDigester {
  public:
@@ -28,7 +36,7 @@ class StreamDigester {
   explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt);
   // The file's next bytes.
   void Update(std::span<const uint8_t> bytes);
-  FileDigests Finish();
+  FileDigests Finish(const PadLastSlice& padLast = {});
 
  private:
   void CloseSlice();
@@ -46,6 +54,7 @@ class StreamDigester {
 
 // Reads the whole file; `progress` is told the bytes read as it goes.
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress = {});
+                       const std::function<void(uint64_t)>& progress = {},
+                       const PadLastSlice& padLast = {});
 
 }  // namespace vtq::recovery

@@ -34,6 +34,10 @@ class Rebuilding {
   std::vector<WorkingFile> files_;
 };
 
+// Zeros that may be hashed to fill the last slices of the files checked,
+// beyond four times the data read.
+constexpr uint64_t kPaddingAllowance = uint64_t{256} << 20;
+
 std::string MiB(uint64_t bytes) {
   return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB";
 }
@@ -66,6 +70,20 @@ std::string SolveRefusal(uint64_t lost, uint64_t good, uint64_t sliceSize, size_
   return {};
 }
 
+// Whether a set's name with folders (sub/x) leads through a folder that is a
+// link: its rebuilt file would be written wherever the link points.
+bool ThroughLinkedFolder(const std::string& fullName, const std::string& setName) {
+  // The full name is the folder and the set's name, its separators those of
+  // the system.
+  const size_t start = fullName.size() - setName.size();
+  for (size_t at = setName.find_first_of("/\\"); at != std::string::npos;
+       at = setName.find_first_of("/\\", at + 1)) {
+    if (IsSymbolicLink(fullName.substr(0, start + at)))
+      return true;
+  }
+  return false;
+}
+
 // The bytes a file at fault keeps of slice `s`: those of a good slice as far
 // as the file holds them (it may have been cut short inside the zeros that
 // end the slice).
@@ -93,6 +111,8 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
   for (const DescribedFile& file : set.files)
     total += file.length;
   uint64_t done = 0;
+  uint64_t read = 0;    // bytes of the files read so far
+  uint64_t padded = 0;  // zeros hashed to fill last slices so far
   SetCheck check;
   for (const DescribedFile& described : set.files) {
     FileCheck file;
@@ -102,18 +122,37 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
       file.state = FileState::kMissing;
     } else {
       const uint64_t before = done;
+      const uint64_t readBefore = read;
       FileDigests found;
+      // The zeros of a last slice are hashed only where its CRC already
+      // matches the set's, and within an allowance that grows with the data
+      // read: a set's slices may be far larger than the files at hand.
+      const auto padLast = [&](uint32_t crc, uint64_t zeros) {
+        const uint64_t last = SliceCount(read - readBefore, set.sliceSize) - 1;
+        if (last >= described.slices.size() || described.slices[last].crc != crc ||
+            padded + zeros > kPaddingAllowance + 4 * read) {
+          return false;
+        }
+        padded += zeros;
+        return true;
+      };
       try {
-        found = DigestFile(file.name, set.sliceSize, [&](uint64_t bytes) {
-          if (progress)
-            progress(before + std::min(bytes, described.length), total);
-        });
+        found = DigestFile(
+            file.name, set.sliceSize,
+            [&](uint64_t bytes) {
+              read = readBefore + bytes;
+              if (progress)
+                progress(before + std::min(bytes, described.length), total);
+            },
+            padLast);
       } catch (const VbError&) {
         found = {};  // unreadable in part: nothing of it is trusted
       }
       file.length = found.length;
       for (size_t s = 0; s < described.slices.size() && s < found.slices.size(); ++s)
         file.goodSlices[s] = found.slices[s] == described.slices[s];
+      if (!found.lastSliceHashed && found.slices.size() <= described.slices.size())
+        file.goodSlices[found.slices.size() - 1] = false;
       const bool same = found.length == described.length && found.md5 == described.md5;
       file.state = same ? FileState::kIntact : FileState::kDamaged;
       if (same)
@@ -136,7 +175,7 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
   for (size_t f = 0; f < check.files.size(); ++f) {
     if (check.files[f].state == FileState::kIntact)
       continue;
-    if (check.files[f].rebuild)
+    if (check.files[f].rebuild && !ThroughLinkedFolder(check.files[f].name, set.files[f].name))
       toRebuild.push_back(f);
     else
       outcome.leftAlone.push_back(check.files[f].name);
@@ -272,7 +311,9 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
   for (size_t r = 0; r < toRebuild.size(); ++r) {
     const size_t f = toRebuild[r];
     WorkingFile& working = rebuilding.At(r);
-    const FileDigests digests = DigestFile(working.Name(), sliceSize);
+    // Its length and MD5 say it all: its last slice need not be padded.
+    const FileDigests digests = DigestFile(working.Name(), sliceSize, {},
+                                           [](uint32_t, uint64_t) { return false; });
     if (digests.length == set.files[f].length && digests.md5 == set.files[f].md5) {
       working.Complete();
       outcome.rebuilt.push_back(check.files[f].name);

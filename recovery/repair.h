@@ -24,7 +24,8 @@ struct FileCheck {
   uint64_t length = 0;           // what the file holds; 0 when missing
   std::vector<bool> goodSlices;  // by slice of the set's description
   // The caller's word on a file at fault: false leaves it as it is (its lost
-  // slices are still solved for, since the code needs every one).
+  // slices are still solved for, since the code needs every one). A file
+  // whose name leads through a folder that is a link is left as it is too.
   bool rebuild = true;
   size_t MissingSlices() const;
 };
@@ -38,7 +39,9 @@ struct SetCheck {
 using ProgressCallback = std::function<void(uint64_t done, uint64_t total)>;
 
 // The files named in `set`, looked for in `folder` (ending in its separator,
-// or empty for the working folder).
+// or empty for the working folder). The zeros that fill a file's last slice
+// are hashed only when the slice's CRC matches, and up to 256 MiB beyond
+// four times the data read; a last slice left unhashed counts as lost.
 SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
                     const ProgressCallback& progress = {});
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "engine/error.h"
+#include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/tests/support/error_of.h"
 #include "engine/tests/support/links.h"
@@ -116,6 +117,30 @@ TEST_F(HostileSets, FilesListedTwiceAndSlicesBeyondTheLargestFileRefuseTheSet) {
   fitting.Describe("data.001", Bytes(1000, 1));
   fitting.Describe("data.002", Bytes(1021, 1));
   EXPECT_TRUE(Load(fitting.Critical()).set);
+}
+
+TEST_F(HostileSets, FilesAtHandAreNotPaddedWithGigabytesOfZeros) {
+  // 4 GiB slices, made legal by a file of that length that is not there:
+  // each small file at hand would be hashed padded to 4 GiB.
+  SetWriter set(uint64_t{1} << 32);
+  set.DescribeUnseen("data.999", uint64_t{1} << 32);
+  for (int i = 1; i <= 50; ++i) {
+    const std::string name = "data.0" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    const Bytes content = vtq::test::PatternBytes(100, i);
+    vtq::test::WriteBytes(dir / name, content);
+    // The last one damaged, its CRC still the set's.
+    set.Describe(name, content, false);
+    if (i == 50)
+      vtq::test::WriteBytes(dir / name, Bytes(content.begin(), content.end() - 1));
+  }
+  const LoadedSet loaded = Load(set.Critical());
+  ASSERT_TRUE(loaded.set);
+  const SetCheck check = CheckFiles(*loaded.set, dir.Path());
+  const auto intact = std::count_if(check.files.begin(), check.files.end(), [](const FileCheck& f) {
+    return f.state == FileState::kIntact;
+  });
+  EXPECT_EQ(intact, 49);
+  EXPECT_EQ(check.missingSlices, 2u);  // data.999's, and the damaged one's unhashed slice
 }
 
 TEST_F(HostileSets, ANameOfADeviceIsRefusedWhereTheSystemHasThem) {
@@ -252,6 +277,37 @@ TEST_F(HostileRepairs, NothingIsWrittenThroughALinkPlantedWhereFilesAreWritten) 
   EXPECT_EQ(vtq::test::ReadBytes(outside / "victim"), precious);
   EXPECT_TRUE(vtq::test::IsLink(names[1] + ".rebuilding"));
 }
+
+#ifndef _WIN32  // Wine shows a Unix link as the folder it leads to
+TEST_F(HostileRepairs, AFileBehindALinkedFolderIsLeftAlone) {
+  vtq::test::ScratchDir outside;
+  vtq::test::WriteText(outside / "victim", "precious");
+  vtq::test::PlantLink(dir / "link", outside.Path());
+  // A set of one file of one slice: its one recovery slice (exponent 0) is
+  // the slice itself.
+  SetWriter set(16);
+  const Bytes rebuilt(16, 'X');
+  set.Describe("link/victim", rebuilt);
+  Bytes bytes = set.Critical();
+  Append(bytes, set.RecoverySlice(0, rebuilt));
+  vtq::test::WriteBytes(dir / "data.par2", bytes);
+  const LoadedSet loaded = LoadRecoveryFiles({dir / "data.par2"});
+  ASSERT_TRUE(loaded.set);
+  const RepairOutcome outcome =
+      RepairFiles(*loaded.set, loaded.slices, CheckFiles(*loaded.set, dir.Path()));
+  EXPECT_EQ(outcome.leftAlone.size(), 1u);
+  EXPECT_TRUE(outcome.rebuilt.empty());
+  EXPECT_EQ(vtq::test::NamesIn(outside.Path()), std::vector<std::string>{"victim"});
+  EXPECT_EQ(vtq::test::ReadBytes(outside / "victim"),
+            Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+  // Into a real folder of that name it is rebuilt.
+  RemoveFile(dir / "link");
+  vtq::test::MakeFolder(dir / "link");
+  EXPECT_EQ(RepairFiles(*loaded.set, loaded.slices, CheckFiles(*loaded.set, dir.Path())).rebuilt,
+            std::vector<std::string>{WithTrailingSeparator(dir / "link") + "victim"});
+  EXPECT_EQ(vtq::test::ReadBytes(dir / "link" + "/victim"), rebuilt);
+}
+#endif
 
 TEST_F(HostileRepairs, RecoveryFilesNeverTakeTheNameOfAFileTheyCover) {
   // data.par2 is one of the files to cover (a source of that name split

@@ -31,11 +31,13 @@ class SetWriter {
  public:
   explicit SetWriter(uint64_t sliceSize) : sliceSize_(sliceSize) {}
 
-  // A file of the set with the digests of `content`.
-  DescribedFile& Describe(const std::string& name, const Bytes& content) {
+  // A file of the set with the digests of `content`; without `padded`, the
+  // last slice's MD5 (over the zeros that fill it) is left zero.
+  DescribedFile& Describe(const std::string& name, const Bytes& content, bool padded = true) {
     StreamDigester digester(sliceSize_, content.size());
     digester.Update(content);
-    const FileDigests digests = digester.Finish();
+    const FileDigests digests = padded ? digester.Finish()
+                                       : digester.Finish([](uint32_t, uint64_t) { return false; });
     DescribedFile file;
     file.name = name;
     file.length = content.size();
