@@ -71,8 +71,7 @@ FileDigests StreamDigester::Finish(const PadLastSlice& padLast) {
 }
 
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress,
-                       const PadLastSlice& padLast) {
+                       const std::function<void(uint64_t)>& progress, const PadLastSlice& padLast) {
   File file(name, File::Mode::kRead);
   StreamDigester digester(sliceSize, file.Length());
   std::vector<uint8_t> buffer(1 << 20);

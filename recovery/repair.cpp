@@ -312,8 +312,8 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
     const size_t f = toRebuild[r];
     WorkingFile& working = rebuilding.At(r);
     // Its length and MD5 say it all: its last slice need not be padded.
-    const FileDigests digests = DigestFile(working.Name(), sliceSize, {},
-                                           [](uint32_t, uint64_t) { return false; });
+    const FileDigests digests =
+        DigestFile(working.Name(), sliceSize, {}, [](uint32_t, uint64_t) { return false; });
     if (digests.length == set.files[f].length && digests.md5 == set.files[f].md5) {
       working.Complete();
       outcome.rebuilt.push_back(check.files[f].name);

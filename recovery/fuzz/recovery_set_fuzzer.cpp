@@ -45,7 +45,8 @@ void Fresh(const fs::path& folder) {
 
 void Write(const fs::path& name, const Bytes& bytes) {
   std::ofstream(name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes Read(const fs::path& name) {

@@ -36,8 +36,8 @@ class SetWriter {
   DescribedFile& Describe(const std::string& name, const Bytes& content, bool padded = true) {
     StreamDigester digester(sliceSize_, content.size());
     digester.Update(content);
-    const FileDigests digests = padded ? digester.Finish()
-                                       : digester.Finish([](uint32_t, uint64_t) { return false; });
+    const FileDigests digests =
+        padded ? digester.Finish() : digester.Finish([](uint32_t, uint64_t) { return false; });
     DescribedFile file;
     file.name = name;
     file.length = content.size();
