@@ -6,8 +6,8 @@
 
 namespace vtq::recovery {
 
-StreamDigester::StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length)
-    : sliceSize_(sliceSize), oneWholeSlice_(length == sliceSize) {}
+StreamDigester::StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length, bool crcs)
+    : sliceSize_(sliceSize), oneWholeSlice_(length == sliceSize), crcs_(crcs) {}
 
 void StreamDigester::Update(std::span<const uint8_t> bytes) {
   // A file that grew past the length it was said to have: its digest is
@@ -23,7 +23,8 @@ void StreamDigester::Update(std::span<const uint8_t> bytes) {
     const auto part = static_cast<size_t>(std::min<uint64_t>(bytes.size(), sliceSize_ - inSlice_));
     if (!oneWholeSlice_)
       slice_.Update(bytes.data(), part);
-    sliceCrc_ = Crc32(bytes.data(), part, sliceCrc_);
+    if (crcs_)
+      sliceCrc_ = Crc32(bytes.data(), part, sliceCrc_);
     inSlice_ += part;
     bytes = bytes.subspan(part);
     if (inSlice_ == sliceSize_)
@@ -49,11 +50,11 @@ void StreamDigester::CloseSlice() {
 FileDigests StreamDigester::Finish(const PadLastSlice& padLast) {
   if (inSlice_ > 0) {
     const uint64_t padding = sliceSize_ - inSlice_;
-    sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
-    if (padLast && !padLast(sliceCrc_, padding)) {
+    if (padLast && !padLast(padding)) {
       digests_.lastSliceHashed = false;
-      digests_.slices.push_back({Md5Digest{}, sliceCrc_});
+      digests_.slices.push_back({Md5Digest{}, 0});
       inSlice_ = 0;
+      sliceCrc_ = 0;
     } else {
       static constexpr uint8_t kZeros[4096] = {};
       for (uint64_t left = padding; left > 0;) {
@@ -61,6 +62,8 @@ FileDigests StreamDigester::Finish(const PadLastSlice& padLast) {
         slice_.Update(kZeros, part);
         left -= part;
       }
+      if (crcs_)
+        sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
       CloseSlice();
     }
   }
@@ -71,9 +74,10 @@ FileDigests StreamDigester::Finish(const PadLastSlice& padLast) {
 }
 
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress, const PadLastSlice& padLast) {
+                       const std::function<void(uint64_t)>& progress, bool crcs,
+                       const PadLastSlice& padLast) {
   File file(name, File::Mode::kRead);
-  StreamDigester digester(sliceSize, file.Length());
+  StreamDigester digester(sliceSize, file.Length(), crcs);
   std::vector<uint8_t> buffer(1 << 20);
   uint64_t done = 0;
   for (;;) {

@@ -24,16 +24,18 @@ struct FileDigests {
 };
 
 // Asked before the zeros that fill a file's last slice are hashed, with
-// that slice's CRC-32 (over the zeros already, which costs nothing) and the
-// zeros it takes: false leaves its MD5 out. A slice size is whatever a
+// how many it takes: false leaves its MD5 out. A slice size is whatever a
 // recovery set says, so a file of a few bytes may take gigabytes of them.
-using PadLastSlice = std::function<bool(uint32_t paddedCrc, uint64_t zeros)>;
+using PadLastSlice = std::function<bool(uint64_t zeros)>;
 
 class StreamDigester {
  public:
   // `length`, when known: a file of exactly one slice has the slice's MD5 as
   // its own, which is then computed once.
-  explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt);
+  // `crcs` false leaves the slices' CRC-32s 0: a check that compares the
+  // slices' MD5s has no use for them.
+  explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt,
+                          bool crcs = true);
   // The file's next bytes.
   void Update(std::span<const uint8_t> bytes);
   FileDigests Finish(const PadLastSlice& padLast = {});
@@ -43,6 +45,7 @@ class StreamDigester {
 
   uint64_t sliceSize_;
   bool oneWholeSlice_;
+  bool crcs_;
   bool wholeDone_ = false;
   FileDigests digests_;
   Md5 whole_;
@@ -54,7 +57,7 @@ class StreamDigester {
 
 // Reads the whole file; `progress` is told the bytes read as it goes.
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress = {},
+                       const std::function<void(uint64_t)>& progress = {}, bool crcs = true,
                        const PadLastSlice& padLast = {});
 
 }  // namespace vtq::recovery

@@ -180,20 +180,13 @@ class FileScan {
 std::string Refusal(const RecoverySet& set) {
   std::set<Id16> ids;
   std::set<std::string> names;
-  uint64_t largest = 0;
   for (const DescribedFile& file : set.files) {
     if (const std::string why = NameRefusal(file.name); !why.empty())
       return why;
     // Every listing of a file has it read and hashed once more.
     if (!ids.insert(file.id).second || !names.insert(file.name).second)
       return "it lists " + file.name + " twice";
-    largest = std::max(largest, file.length);
   }
-  // Each file's last slice is padded with zeros to a whole slice: slices
-  // beyond the largest file would only have every file hashed with
-  // gigabytes of zeros.
-  if (set.sliceSize > (largest + 3) / 4 * 4)
-    return "its slices are larger than its largest file";
   return {};
 }
 

@@ -40,8 +40,9 @@ struct LoadedSet {
   // Why a complete set is not used, as the end of a sentence ("it names a
   // file outside its folder (../x)"): a name that leads out of the recovery
   // files' folder or names a device, where a repair would write; a file
-  // listed twice or slices larger than its largest file, which would have
-  // its files hashed over and over or padded with gigabytes of zeros.
+  // listed twice, which would have it hashed once per listing. (Slices
+  // larger than every file are par2's own when asked for; the check of the
+  // files bounds the zeros it hashes instead, see CheckFiles.)
   std::string refusal;
 };
 

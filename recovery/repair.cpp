@@ -1,12 +1,18 @@
 #include "recovery/repair.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <optional>
 
 #include "engine/error.h"
 #include "engine/platform/file_io.h"
 #include "engine/working_file.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
+#include "recovery/lanes.h"
+#include "recovery/lost_slices.h"
+#include "recovery/region_multiply.h"
 
 namespace vtq::recovery {
 namespace {
@@ -45,10 +51,12 @@ std::string MiB(uint64_t bytes) {
 // Why the m x m solve for `lost` slices among `good` good ones is not
 // attempted; empty when it is. Its tables are the system and its inverse
 // (m x m) and the coefficients of every input for every lost slice
-// (m x inputs); its time, m^3 + m^2 x inputs multiplications, is set
-// against the m x inputs x words of the slice that the data itself takes,
-// so that it never dwarfs the work any repair of the set must do. A small
-// solve is always allowed.
+// (m x inputs). Its time, some m^3 multiplications one at a time (the
+// choice of recovery slices and the inversion, each some 16 times slower
+// than a word of a region multiply) and m^2 x inputs words of region, is
+// set against the m x inputs x words of the slice that the data itself
+// takes, so that it never dwarfs the work any repair of the set must do. A
+// small solve is always allowed.
 std::string SolveRefusal(uint64_t lost, uint64_t good, uint64_t sliceSize, size_t memoryBudget,
                          uint64_t& tableBytes) {
   const uint64_t m = lost;
@@ -58,11 +66,10 @@ std::string SolveRefusal(uint64_t lost, uint64_t good, uint64_t sliceSize, size_
     return "rebuilding " + std::to_string(m) + " lost slices at once needs " + MiB(tableBytes) +
            " of tables, more than the " + MiB(memoryBudget / 2) + " a repair may take";
   }
-  constexpr uint64_t kAlwaysAllowed = uint64_t{1} << 26;
-  const double solve =
-      static_cast<double>(m) * static_cast<double>(m) * static_cast<double>(m + inputs);
-  const double data =
-      static_cast<double>(m) * static_cast<double>(inputs) * static_cast<double>(sliceSize / 2);
+  constexpr double kAlwaysAllowed = double{uint64_t{1} << 26};
+  const auto md = static_cast<double>(m);
+  const double solve = md * md * (32 * md + static_cast<double>(inputs));
+  const double data = md * static_cast<double>(inputs) * static_cast<double>(sliceSize / 2);
   if (solve > 4 * data + kAlwaysAllowed) {
     return "solving for " + std::to_string(m) + " lost slices of " + std::to_string(sliceSize) +
            " bytes would take far longer than the data they hold needs";
@@ -110,47 +117,47 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
   uint64_t total = 0;
   for (const DescribedFile& file : set.files)
     total += file.length;
-  uint64_t done = 0;
-  uint64_t read = 0;    // bytes of the files read so far
-  uint64_t padded = 0;  // zeros hashed to fill last slices so far
+  // A file to each thread; the progress line is the calling thread's.
+  std::atomic<uint64_t> done{0};
+  std::atomic<uint64_t> padded{0};  // zeros hashed to fill last slices so far
   SetCheck check;
-  for (const DescribedFile& described : set.files) {
-    FileCheck file;
+  check.files.resize(set.files.size());
+  Lanes().ForEach(set.files.size(), [&](size_t f, int lane) {
+    const DescribedFile& described = set.files[f];
+    FileCheck& file = check.files[f];
     file.name = NameInFolder(folder, described.name);
     file.goodSlices.assign(described.slices.size(), false);
+    uint64_t counted = 0;
+    const auto count = [&](uint64_t bytes) {
+      bytes = std::min(bytes, described.length);
+      const uint64_t all = done.fetch_add(bytes - counted) + bytes - counted;
+      counted = bytes;
+      if (progress && lane == 0)
+        progress(all, total);
+    };
     if (!CanOpenForReading(file.name)) {
       file.state = FileState::kMissing;
     } else {
-      const uint64_t before = done;
-      const uint64_t readBefore = read;
       FileDigests found;
-      // The zeros of a last slice are hashed only where its CRC already
-      // matches the set's, and within an allowance that grows with the data
-      // read: a set's slices may be far larger than the files at hand.
-      const auto padLast = [&](uint32_t crc, uint64_t zeros) {
-        const uint64_t last = SliceCount(read - readBefore, set.sliceSize) - 1;
-        if (last >= described.slices.size() || described.slices[last].crc != crc ||
-            padded + zeros > kPaddingAllowance + 4 * read) {
-          return false;
-        }
-        padded += zeros;
-        return true;
+      // The zeros of a last slice are hashed only within an allowance that
+      // grows with the data read: a set's slices may be far larger than the
+      // files at hand.
+      const auto padLast = [&](uint64_t zeros) {
+        const uint64_t allowance = kPaddingAllowance + 4 * done.load();
+        if (padded.fetch_add(zeros) + zeros <= allowance)
+          return true;
+        padded.fetch_sub(zeros);
+        return false;
       };
       try {
-        found = DigestFile(
-            file.name, set.sliceSize,
-            [&](uint64_t bytes) {
-              read = readBefore + bytes;
-              if (progress)
-                progress(before + std::min(bytes, described.length), total);
-            },
-            padLast);
+        // The slices are told apart by their MD5s.
+        found = DigestFile(file.name, set.sliceSize, count, false, padLast);
       } catch (const VbError&) {
         found = {};  // unreadable in part: nothing of it is trusted
       }
       file.length = found.length;
       for (size_t s = 0; s < described.slices.size() && s < found.slices.size(); ++s)
-        file.goodSlices[s] = found.slices[s] == described.slices[s];
+        file.goodSlices[s] = found.slices[s].md5 == described.slices[s].md5;
       if (!found.lastSliceHashed && found.slices.size() <= described.slices.size())
         file.goodSlices[found.slices.size() - 1] = false;
       const bool same = found.length == described.length && found.md5 == described.md5;
@@ -158,10 +165,10 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
       if (same)
         file.goodSlices.assign(described.slices.size(), true);
     }
-    done += described.length;
+    count(described.length);
+  });
+  for (const FileCheck& file : check.files)
     check.missingSlices += file.MissingSlices();
-    check.files.push_back(std::move(file));
-  }
   if (progress)
     progress(total, total);
   return check;
@@ -221,37 +228,49 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
   }
   const std::vector<Gf16> constants = InputSliceConstants(index);
   // Recovery slice j is the sum over every input i of constant_i^exponent_j
-  // times input i; the lost inputs solve the system of the first m slices.
-  std::vector<Gf16> system(m * m);
-  for (size_t j = 0; j < m; ++j) {
-    for (size_t k = 0; k < m; ++k)
-      system[j * m + k] = GfPower(constants[lostIndex[k]], slices[j].exponent);
-  }
-  if (m > 0 && !InvertMatrix(system, m))
+  // times input i; the lost inputs solve the system of m of the slices.
+  std::vector<Gf16> lostConstants;
+  for (const size_t i : lostIndex)
+    lostConstants.push_back(constants[i]);
+  std::vector<uint32_t> exponents;
+  for (const FoundSlice& slice : slices)
+    exponents.push_back(slice.exponent);
+  const std::optional<LostSliceSolution> solution =
+      m > 0 ? SolveLostSlices(lostConstants, exponents) : LostSliceSolution{};
+  if (!solution)
     return giveUp("the recovery slices at hand do not determine the lost data");
-  for (size_t j = 0; j < m; ++j)
+  const std::vector<Gf16>& system = solution->inverse;
+  std::vector<const FoundSlice*> used;
+  for (const size_t j : solution->used) {
+    used.push_back(&slices[j]);
     inputs.push_back({slices[j].file, slices[j].dataOffset, sliceSize});
+  }
   const size_t inputCount = inputs.size();
   const size_t goodCount = goodIndex.size();
   std::vector<Gf16> coefficients(m * inputCount, 0);
   // Lost slice k takes good input g times the sum over j of inverse[k][j]
   // times constant_g^exponent_j: the powers of one j are a row, added into
-  // every lost slice's coefficients as one region.
+  // every lost slice's coefficients as one region, in the multiply's
+  // working layout until all are in.
+  const size_t goodBytes = goodCount * sizeof(Gf16);
   std::vector<Gf16> powers(goodCount);
   for (size_t j = 0; j < m; ++j) {
     for (size_t g = 0; g < goodCount; ++g)
-      powers[g] = GfPower(constants[goodIndex[g]], slices[j].exponent);
+      powers[g] = GfPower(constants[goodIndex[g]], used[j]->exponent);
+    ToWorkingLayout(reinterpret_cast<uint8_t*>(powers.data()), goodBytes);
     for (size_t k = 0; k < m; ++k) {
       const Gf16 weight = system[k * m + j];
       Gf16* row = &coefficients[k * inputCount];
       row[goodCount + j] = weight;
       if (weight != 0 && goodCount > 0) {
         RegionMultiplier(weight).MultiplyAdd(reinterpret_cast<const uint8_t*>(powers.data()),
-                                             reinterpret_cast<uint8_t*>(row),
-                                             goodCount * sizeof(Gf16));
+                                             reinterpret_cast<uint8_t*>(row), goodBytes);
       }
     }
   }
+
+  for (size_t k = 0; k < m; ++k)
+    FromWorkingLayout(reinterpret_cast<uint8_t*>(&coefficients[k * inputCount]), goodBytes);
 
   Rebuilding rebuilding;
   std::vector<size_t> writerOf(set.files.size(), 0);
@@ -290,12 +309,14 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
     SliceCombiner combiner(sliceSize, std::move(inputs), m, column,
                            static_cast<size_t>(memoryBudget - tableBytes));
     const uint64_t total = combiner.Total();
+    std::mutex writing;  // the slices come from several threads
     combiner.Run(
         [&](size_t k, uint64_t column, std::span<const uint8_t> data) {
           const DescribedFile& file = set.files[lost[k].file];
           const uint64_t at = lost[k].slice * sliceSize + column;
           if (at >= file.length || !check.files[lost[k].file].rebuild)
             return;
+          const std::lock_guard lock(writing);
           WorkingFile& target = rebuilding.At(writerOf[lost[k].file]);
           target.Seek(at);
           target.Write(data.data(),
@@ -313,7 +334,7 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
     WorkingFile& working = rebuilding.At(r);
     // Its length and MD5 say it all: its last slice need not be padded.
     const FileDigests digests =
-        DigestFile(working.Name(), sliceSize, {}, [](uint32_t, uint64_t) { return false; });
+        DigestFile(working.Name(), sliceSize, {}, false, [](uint64_t) { return false; });
     if (digests.length == set.files[f].length && digests.md5 == set.files[f].md5) {
       working.Complete();
       outcome.rebuilt.push_back(check.files[f].name);

@@ -48,10 +48,10 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
 struct RepairOutcome {
   std::vector<std::string> rebuilt;
   std::vector<std::string> notRebuilt;
-  // At fault, and left as they are as the check asked.
-  std::vector<std::string> leftAlone;
   // Why nothing was rebuilt, when nothing could be.
   std::string problem;
+  // At fault, and left as they are as the check asked.
+  std::vector<std::string> leftAlone;
 };
 
 // Rebuilds the files `check` found missing or damaged. Needs as many sound

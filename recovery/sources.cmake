@@ -5,9 +5,13 @@ set(vtq_recovery_sources
     file_digests.cpp
     gcrypt_digest.cpp
     gf16.cpp
+    lanes.cpp
+    lost_slices.cpp
     packets.cpp
     recovery_files.cpp
     recovery_writer.cpp
+    region_multiply.cpp
+    region_multiply_x86.cpp
     repair.cpp
     slice_combiner.cpp
     volume_names.cpp)

@@ -37,7 +37,7 @@ class SetWriter {
     StreamDigester digester(sliceSize_, content.size());
     digester.Update(content);
     const FileDigests digests =
-        padded ? digester.Finish() : digester.Finish([](uint32_t, uint64_t) { return false; });
+        padded ? digester.Finish() : digester.Finish([](uint64_t) { return false; });
     DescribedFile file;
     file.name = name;
     file.length = content.size();
