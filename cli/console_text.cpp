@@ -23,24 +23,6 @@ HANDLE ConsoleOf(std::FILE* stream) {
 }
 #endif
 
-// Without a stdio buffer: a byte at a time, as the passphrase file and the
-// terminal's line have always been read.
-std::optional<std::string> ReadBytes(std::FILE* stream) {
-  std::string line;
-  bool ended = true;
-  for (int c; (c = std::fgetc(stream)) != EOF;) {
-    ended = false;
-    if (c == '\n')
-      break;
-    line.push_back(static_cast<char>(c));
-  }
-  if (ended && line.empty())
-    return std::nullopt;
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
-  return line;
-}
-
 }  // namespace
 
 void WriteText(std::FILE* stream, std::string_view text) {
@@ -76,10 +58,37 @@ void PrintText(std::FILE* stream, const char* format, ...) {
   va_end(arguments);
 }
 
-std::optional<std::string> ReadLine(std::FILE* stream) {
+LineEnd ReadLine(const std::function<int()>& next, std::string& line, size_t longest) {
+  SecureWipe(line);
+  line.reserve(longest + 1);
+  int c = next();
+  if (c == EOF)
+    return LineEnd::kNothing;
+  for (; c != EOF && c != '\n'; c = next()) {
+    // One more than the longest may be the "\r" of a "\r\n".
+    if (line.size() > longest) {
+      SecureWipe(line);
+      return LineEnd::kTooLong;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  if (!line.empty() && line.back() == '\r')
+    line.pop_back();
+  if (line.size() > longest) {
+    SecureWipe(line);
+    return LineEnd::kTooLong;
+  }
+  return LineEnd::kLine;
+}
+
+LineEnd ReadLine(std::FILE* stream, std::string& line, size_t longest) {
 #ifdef _WIN32
   if (const HANDLE console = ConsoleOf(stream); console != INVALID_HANDLE_VALUE) {
-    std::wstring line;
+    SecureWipe(line);
+    // A character is one byte of UTF-8 or more: more characters than bytes
+    // allowed is too long already.
+    std::wstring typed;
+    typed.reserve(longest + 2);
     bool ended = true;
     for (;;) {
       wchar_t c = 0;
@@ -89,17 +98,28 @@ std::optional<std::string> ReadLine(std::FILE* stream) {
       ended = false;
       if (c == L'\n')
         break;
-      if (c != L'\r')
-        line.push_back(c);
+      if (c == L'\r')
+        continue;
+      if (typed.size() > longest)
+        break;
+      typed.push_back(c);
     }
-    if (ended && line.empty())
-      return std::nullopt;
-    std::string text = base::ToUtf8(line);
-    SecureWipe(line.data(), line.size() * sizeof(wchar_t));
-    return text;
+    LineEnd end = LineEnd::kLine;
+    if (ended)
+      end = LineEnd::kNothing;
+    else if (typed.size() > longest)
+      end = LineEnd::kTooLong;
+    else
+      line = base::ToUtf8(typed);
+    SecureWipe(typed.data(), typed.capacity() * sizeof(wchar_t));
+    if (end == LineEnd::kLine && line.size() > longest) {
+      SecureWipe(line);
+      end = LineEnd::kTooLong;
+    }
+    return end;
   }
 #endif
-  return ReadBytes(stream);
+  return ReadLine([stream] { return std::fgetc(stream); }, line, longest);
 }
 
 }  // namespace vtq::cli

@@ -6,7 +6,7 @@
 // they do natively.
 
 #include <cstdio>
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +21,16 @@ namespace vtq::cli {
 void WriteText(std::FILE* stream, std::string_view text);
 void PrintText(std::FILE* stream, const char* format, ...) VTQ_PRINTF_FORMAT(2, 3);
 
-// One line from `stream` without its line end; nullopt at the end of the
-// input before anything was read. Read without a stdio buffer where it is
-// a console, so that a typed passphrase leaves no copy behind.
-std::optional<std::string> ReadLine(std::FILE* stream);
+enum class LineEnd { kLine, kNothing, kTooLong };
+// One line into `line` (wiped first), its line end ("\n", "\r\n") dropped:
+// kNothing when the input ended before anything was read, kTooLong (and
+// `line` wiped) past `longest` bytes, so that a line that never ends stops
+// there. The room for the longest line is taken first, so the text never
+// moves to a larger buffer and leaves no copy behind in memory given back.
+// `next` gives a byte or EOF.
+LineEnd ReadLine(const std::function<int()>& next, std::string& line, size_t longest);
+// The same from `stream`; at a Windows console the typed line comes from
+// ReadConsoleW, in UTF-8.
+LineEnd ReadLine(std::FILE* stream, std::string& line, size_t longest);
 
 }  // namespace vtq::cli

@@ -12,6 +12,8 @@
 #include <termios.h>
 #endif
 
+#include "cli/passphrase_source.h"
+
 namespace vtq::cli {
 namespace {
 
@@ -65,12 +67,19 @@ std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption,
   PrintText(stderr, "%.*s: %.*s\nPassphrase: ", static_cast<int>(caption.size()), caption.data(),
             static_cast<int>(prompt.size()), prompt.data());
   std::fflush(stderr);
-  std::optional<std::string> line;
+  std::string line;
+  LineEnd end = LineEnd::kNothing;
   {
     EchoOff quiet;
-    line = ReadLine(stdin);
+    end = ReadLine(stdin, line, kLongestPassphrase);
   }
   WriteText(stderr, "\n");
+  if (end == LineEnd::kTooLong) {
+    PrintText(stderr, "vtq: a passphrase has at most %zu bytes\n", kLongestPassphrase);
+    return std::nullopt;
+  }
+  if (end == LineEnd::kNothing)
+    return std::nullopt;
   return line;
 }
 

@@ -7,31 +7,53 @@
 #include <set>
 
 #include "base/utf8_text.h"
-#include "engine/error.h"
-#include "engine/platform/file_io.h"
+#include "cli/console_text.h"
 #include "engine/secure_wipe.h"
+
+#ifdef _WIN32
+#include "base/win/wide_path.h"
+#endif
 
 namespace vtq::cli {
 namespace {
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Any file the system opens by name, a pipe or a device as well (a shell's
+// "<(...)"); under Windows by its wide name, so that one outside the code
+// page opens too.
+std::FILE* OpenForReading(const std::string& name) {
+#ifdef _WIN32
+  return _wfopen(base::win::WidePath(name).c_str(), L"rb");
+#else
+  return std::fopen(name.c_str(), "rb");
+#endif
+}
+
 // The first line of a file (UTF-8; a leading byte-order mark, as Notepad
-// writes one, is not part of it), read a byte at a time into memory that is
-// wiped, so that no copy of the passphrase stays behind in freed memory.
-std::optional<std::string> FirstLineOf(const std::string& name) {
-  std::string line;
-  line.reserve(1024);
-  try {
-    File file(name, File::Mode::kRead);
-    for (char c; file.Read(&c, 1) == 1 && c != '\n';)
-      line.push_back(c);
-  } catch (const VbError&) {
-    SecureWipe(line);
+// writes one, is not part of it), read without a stdio buffer, so that no
+// copy of the passphrase stays behind in freed memory.
+std::optional<std::string> FirstLineOf(const std::string& name, std::string& error) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(name));
+  if (!file) {
+    error = "cannot read the passphrase file " + name;
     return std::nullopt;
   }
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
-  if (line.starts_with("\xEF\xBB\xBF"))
-    line.erase(0, 3);
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  std::string line;
+  const LineEnd end = ReadLine([&file] { return std::fgetc(file.get()); }, line,
+                               kLongestPassphrase + kByteOrderMark.size());
+  if (line.starts_with(kByteOrderMark))
+    line.erase(0, kByteOrderMark.size());
+  if (end == LineEnd::kTooLong || line.size() > kLongestPassphrase) {
+    SecureWipe(line);
+    error = "the first line of the passphrase file " + name + " is longer than " +
+            std::to_string(kLongestPassphrase) + " bytes";
+    return std::nullopt;
+  }
   return line;
 }
 
@@ -84,11 +106,7 @@ std::optional<std::string> PassphraseFrom(ParsedArgs& args, std::string& error) 
   if (given)
     return TakeValue(args, "-p");
   if (file) {
-    const std::string name = *args.Value("--passphrase-file");
-    auto line = FirstLineOf(name);
-    if (!line)
-      error = "cannot read the passphrase file " + name;
-    return line;
+    return FirstLineOf(*args.Value("--passphrase-file"), error);
   }
   if (ask)
     return std::nullopt;

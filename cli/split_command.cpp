@@ -119,6 +119,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
     if (!problem.empty())
       return problem;
     o.recovery = amount;
+    r.writeRecovery = true;
   }
   r.checkDigits = parsed.Has("-c");
   r.writeBatchFile = parsed.Has("--bat");
@@ -168,6 +169,13 @@ int ReportStop(const SplitResult& result, const SplitOptions& o, ConsoleBoxes& b
                 "Source would be overwritten: The batch file %s would replace the file being "
                 "split. Please choose another destination folder.\n",
                 ShownText(result.batchFile).c_str());
+      return 1;
+    case SplitStop::kSideFileIsSource:
+      PrintText(stderr, "Source would be overwritten: %s\n", ShownText(result.problem).c_str());
+      return 1;
+    case SplitStop::kSideFileInTheWay:
+      PrintText(stderr, "vtq: %s\n", ShownText(result.problem).c_str());
+      WriteText(stderr, "vtq: nothing was written\n");
       return 1;
     case SplitStop::kNoSuchFragment:
       PrintText(stderr, "vtq: the series has %d fragments; there is no fragment %lld\n",
@@ -239,8 +247,10 @@ int RunSplit(std::vector<std::string> args) {
   }
   if (result.batchFileWritten && o.verbosity != Verbosity::kQuiet)
     PrintText(stdout, "%s\n", ShownText(result.batchFile).c_str());
-  if (!result.checksumFile.empty())
+  if (!result.checksumFile.empty() && o.verbosity != Verbosity::kQuiet)
     PrintText(stdout, "%s\n", ShownText(result.checksumFile).c_str());
+  for (const SideFile& kept : result.keptSideFiles)
+    PrintText(stderr, "vtq: %s; it is kept\n", ShownText(ForeignSideFileText(kept)).c_str());
   events.Summary(result);
   const bool complete = result.Complete() && host.Boxes().CriticalShown() == 0;
   if (!complete || !o.recovery)
