@@ -87,7 +87,9 @@ int RunAssemble(std::vector<std::string> args) {
   }
   if (parsed.positionals.size() > 1)
     return UsageError("assemble takes one first fragment");
-  const std::string& first = parsed.positionals[0];
+  // The drive of the first fragment tells whether the series is read from
+  // removable disks.
+  const std::string first = FullName(parsed.positionals[0]);
   if (const std::string problem = NotAFileProblem(first); !problem.empty())
     return UsageError(problem);
   // Beside the first fragment unless told otherwise, as the program's own
@@ -109,7 +111,7 @@ int RunAssemble(std::vector<std::string> args) {
     return UsageError(error);
   AssembleRequest request;
   request.firstFragment = first;
-  request.destination = destination ? *destination : FolderOf(first);
+  request.destination = destination ? FullName(*destination) : FolderOf(first);
   request.passphrase = std::move(passphrase);
   request.errorToldByCaller = true;
   if (const auto value = parsed.Value("--unknown-as")) {

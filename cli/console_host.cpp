@@ -251,20 +251,26 @@ bool HelpAsked(const std::vector<std::string>& args) {
   return false;
 }
 
-std::string FolderOf(const std::string& file) {
+std::string FullName(const std::string& name) {
   namespace fs = std::filesystem;
-  const fs::path folder = fs::path(file).parent_path();
-  if (folder.empty())
-    return ".";
-  // "C:name" is relative to the drive's own current folder, which only the
-  // drive's letter followed by nothing names.
-  if (folder.has_root_name() && !folder.has_root_directory()) {
-    std::error_code ignored;
-    const fs::path absolute = fs::absolute(folder, ignored);
-    if (!absolute.empty())
-      return absolute.string();
+  std::error_code error;
+  const fs::path full = fs::absolute(fs::path(name), error);
+  if (name.empty() || error || !full.has_root_name())
+    return name;
+  // Full already: a drive's root folder, or a network name ("\\server\share",
+  // which the library takes for a folder of the current drive's root).
+  const auto separator = [](char c) { return c == '/' || c == fs::path::preferred_separator; };
+  const fs::path typed(name);
+  if ((typed.has_root_name() && typed.has_root_directory()) ||
+      (name.size() > 1 && separator(name[0]) && separator(name[1]))) {
+    return name;
   }
-  return folder.string();
+  return full.string();
+}
+
+std::string FolderOf(const std::string& file) {
+  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  return FullName(folder.empty() ? std::string(".") : folder.string());
 }
 
 std::string DestinationProblem(const std::string& folder) {

@@ -162,8 +162,14 @@ Verbosity VerbosityFrom(const ParsedArgs& args, std::string& error);
 // "--"): the help is all the command does then.
 bool HelpAsked(const std::vector<std::string>& args);
 
+// A name of the command line as the engine must be given it. The engine
+// takes a name's drive from its first letters ("C:"), which a name relative
+// to the current folder (".", "..\out", "\out", "C:out") does not begin with:
+// where names have drives this is the full name, elsewhere the name as typed.
+std::string FullName(const std::string& name);
+
 // The folder a command writes to when -d does not say: the one that holds
-// `file` ("." for a bare name).
+// `file` ("." for a bare name), as FullName gives it.
 std::string FolderOf(const std::string& file);
 
 // Why `folder` cannot take a command's output (it does not exist, or it is

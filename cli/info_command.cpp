@@ -47,7 +47,7 @@ int RunInfo(const std::vector<std::string>& args) {
   if (const std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
     return UsageError(problem);
   InfoRequest request;
-  request.fragment = parsed.positionals[0];
+  request.fragment = FullName(parsed.positionals[0]);
   if (const auto value = parsed.Value("--unknown-as")) {
     if (*value == "raw") {
       request.unknownAs = aftRaw;

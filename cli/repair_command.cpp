@@ -31,7 +31,7 @@ int RunRepair(std::vector<std::string> args) {
     return UsageError(parsed.error);
   if (parsed.positionals.size() != 1)
     return UsageError("repair takes one first fragment");
-  const std::string first = parsed.positionals[0];
+  const std::string first = FullName(parsed.positionals[0]);
   VerifyRequest request;
   if (const std::string problem = ReadVerifyRequest(parsed, request); !problem.empty())
     return UsageError(problem);

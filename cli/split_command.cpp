@@ -56,7 +56,8 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
     return parsed.error;
   if (parsed.positionals.size() != 1)
     return "split takes exactly one SOURCE";
-  r.source = parsed.positionals.front();
+  // Full, so that a drive-relative "C:name" gives the series its base name.
+  r.source = FullName(parsed.positionals.front());
   if (std::string problem = NotAFileProblem(r.source); !problem.empty())
     return problem;
   // Beside the source unless told otherwise, as the program's own command
@@ -64,7 +65,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
   const auto destination = parsed.Value("-d");
   if (destination && destination->empty())
     return "-d needs a folder; leave it out to write beside the source";
-  r.destination = destination ? *destination : FolderOf(r.source);
+  r.destination = destination ? FullName(*destination) : FolderOf(r.source);
 
   const auto size = [&](const char* option, int64_t& target) -> std::string {
     const auto text = parsed.Value(option);

@@ -98,7 +98,7 @@ bool ReportAssembledChecksum(const AssembleResult& result) {
 std::string ReadVerifyRequest(ParsedArgs& parsed, VerifyRequest& request) {
   if (std::string problem = NotAFileProblem(parsed.positionals[0]); !problem.empty())
     return problem;
-  request.firstFragment = parsed.positionals[0];
+  request.firstFragment = FullName(parsed.positionals[0]);
   std::string error;
   request.passphrase = PassphraseFrom(parsed, error);
   if (!error.empty())

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "app/operations/assemble_operation.h"
 #include "cli/console_prompts.h"
@@ -222,13 +225,34 @@ TEST(ParseSizeTest, ThePresetNamesAreThePresetsNotMultiples) {
   EXPECT_NE(ParseFragmentSize("-s", "720").error, "");  // a preset needs its unit
 }
 
-TEST(DefaultsTest, TheFolderThatHoldsAFile) {
+// Where names have drives the engine is given full names, from which it
+// takes the drive; elsewhere a name stands for itself.
+TEST(DefaultsTest, TheFolderThatHoldsAFileAndFullNames) {
+#ifdef _WIN32
+  const std::string here = std::filesystem::current_path().string();
+  const std::string above = std::filesystem::current_path().parent_path().string();
+  const std::string drive = here.substr(0, 2);
+  EXPECT_EQ(FolderOf("data.bin"), here);
+  EXPECT_EQ(FolderOf("sub\\data.001"), here + "\\sub");
+  EXPECT_EQ(FolderOf("C:\\images\\big.iso"), "C:\\images");
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {".", here},
+      {"out\\", here + "\\out\\"},
+      {"..\\out", above + "\\out"},
+      {"\\out", drive + "\\out"},
+      {drive + "out", here + "\\out"},
+      {"C:\\a\\..\\b", "C:\\a\\..\\b"},  // full already: as typed
+      {"\\\\server\\share\\x", "\\\\server\\share\\x"},
+  };
+#else
   EXPECT_EQ(FolderOf("data.bin"), ".");
   EXPECT_EQ(FolderOf("sub/data.001"), "sub");
   EXPECT_EQ(FolderOf("/srv/images/big.iso"), "/srv/images");
-#ifdef _WIN32
-  EXPECT_EQ(FolderOf("C:\\images\\big.iso"), "C:\\images");
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {".", "."}, {"../out", "../out"}, {"/srv/x", "/srv/x"}};
 #endif
+  for (const auto& [typed, full] : names)
+    EXPECT_EQ(FullName(typed), full) << typed;
 }
 
 TEST(DefaultsTest, HelpIsAskedBeforeTheEndOfTheOptions) {
