@@ -19,6 +19,10 @@ if(VTQ_BUILD_TESTS AND VTQ_WINDOWS)
   add_test(NAME wine_session_check
            COMMAND ${VTQ_ROOT}/scripts/wine-session-check ${CMAKE_CTEST_COMMAND} ${CMAKE_BINARY_DIR})
   set_tests_properties(wine_session_check PROPERTIES ENVIRONMENT VTQ_WINEPREFIX=${VTQ_WINEPREFIX})
+  # A test program that dies before GoogleTest's first line fails, and says why.
+  add_test(NAME wine_run_gtest_report
+           COMMAND ${VTQ_ROOT}/scripts/wine-run-gtest-check ${VTQ_WINE_RUN} --prefix ${VTQ_WINEPREFIX})
+  set_tests_properties(wine_run_gtest_report PROPERTIES FIXTURES_REQUIRED wine_session)
 endif()
 
 # vtq_wine_session_tests(TEST... [DISPLAY])
