@@ -105,6 +105,10 @@ void WorkingFile::CopyFrom(File& source, uint64_t length) {
   source.CopyTo(file_, length);
 }
 
+void WorkingFile::HandOver() {
+  file_.Close();
+}
+
 void WorkingFile::Complete() {
   file_.Close();
   // Still ours until the rename succeeds: a failed one leaves it to Discard.

@@ -39,6 +39,10 @@ class WorkingFile {
   void Write(const void* data, size_t size);
   // The next `length` bytes of `source`, copied inside the system where it can.
   void CopyFrom(File& source, uint64_t length);
+  // Closes the file but keeps it, empty and still ours, for a writer that
+  // opens it by name itself (the cabinet component); Complete or Discard
+  // follow as for any working file.
+  void HandOver();
   // Closes the file and gives it the final name, replacing what had it.
   void Complete();
   // Closes and removes the file; nothing else is touched.
