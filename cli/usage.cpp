@@ -1,5 +1,8 @@
 #include "cli/commands.h"
 
+#include "recovery/lanes.h"
+#include "recovery/region_multiply.h"
+
 namespace vtq::cli {
 namespace {
 
@@ -193,7 +196,14 @@ std::string_view HelpText(std::string_view command) {
 }
 
 std::string VersionText() {
-  return std::string("vtq (Vantrelloquin) ") + VTQ_VERSION_TEXT + "\n";
+  // How recovery files are computed on this computer: what a speed depends on.
+  std::string paths;
+  for (const recovery::MultiplyPath path : recovery::AvailablePaths())
+    paths += std::string(paths.empty() ? "" : ", ") + recovery::PathName(path);
+  const int threads = recovery::DefaultLaneCount();
+  return std::string("vtq (Vantrelloquin) ") + VTQ_VERSION_TEXT +
+         "\nrecovery files: " + recovery::PathName(recovery::FastestPath()) + " multiply (of " +
+         paths + "), " + std::to_string(threads) + (threads == 1 ? " thread\n" : " threads\n");
 }
 
 }  // namespace vtq::cli

@@ -6,8 +6,8 @@
 
 namespace vtq::recovery {
 
-StreamDigester::StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length)
-    : sliceSize_(sliceSize), oneWholeSlice_(length == sliceSize) {}
+StreamDigester::StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length, bool crcs)
+    : sliceSize_(sliceSize), oneWholeSlice_(length == sliceSize), crcs_(crcs) {}
 
 void StreamDigester::Update(std::span<const uint8_t> bytes) {
   // A file that grew past the length it was said to have: its digest is
@@ -23,7 +23,8 @@ void StreamDigester::Update(std::span<const uint8_t> bytes) {
     const auto part = static_cast<size_t>(std::min<uint64_t>(bytes.size(), sliceSize_ - inSlice_));
     if (!oneWholeSlice_)
       slice_.Update(bytes.data(), part);
-    sliceCrc_ = Crc32(bytes.data(), part, sliceCrc_);
+    if (crcs_)
+      sliceCrc_ = Crc32(bytes.data(), part, sliceCrc_);
     inSlice_ += part;
     bytes = bytes.subspan(part);
     if (inSlice_ == sliceSize_)
@@ -55,7 +56,8 @@ FileDigests StreamDigester::Finish() {
       slice_.Update(kZeros, part);
       left -= part;
     }
-    sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
+    if (crcs_)
+      sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
     CloseSlice();
   }
   if (!wholeDone_)
@@ -65,9 +67,9 @@ FileDigests StreamDigester::Finish() {
 }
 
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress) {
+                       const std::function<void(uint64_t)>& progress, bool crcs) {
   File file(name, File::Mode::kRead);
-  StreamDigester digester(sliceSize, file.Length());
+  StreamDigester digester(sliceSize, file.Length(), crcs);
   std::vector<uint8_t> buffer(1 << 20);
   uint64_t done = 0;
   for (;;) {

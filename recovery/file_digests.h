@@ -25,7 +25,10 @@ class StreamDigester {
  public:
   // `length`, when known: a file of exactly one slice has the slice's MD5 as
   // its own, which is then computed once.
-  explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt);
+  // `crcs` false leaves the slices' CRC-32s 0: a check that compares the
+  // slices' MD5s has no use for them.
+  explicit StreamDigester(uint64_t sliceSize, std::optional<uint64_t> length = std::nullopt,
+                          bool crcs = true);
   // The file's next bytes.
   void Update(std::span<const uint8_t> bytes);
   FileDigests Finish();
@@ -35,6 +38,7 @@ class StreamDigester {
 
   uint64_t sliceSize_;
   bool oneWholeSlice_;
+  bool crcs_;
   bool wholeDone_ = false;
   FileDigests digests_;
   Md5 whole_;
@@ -46,6 +50,6 @@ class StreamDigester {
 
 // Reads the whole file; `progress` is told the bytes read as it goes.
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress = {});
+                       const std::function<void(uint64_t)>& progress = {}, bool crcs = true);
 
 }  // namespace vtq::recovery

@@ -1,8 +1,6 @@
 #include "recovery/gf16.h"
 
 #include <array>
-#include <bit>
-#include <cstring>
 #include <utility>
 
 namespace vtq::recovery {
@@ -68,122 +66,6 @@ std::vector<Gf16> InputSliceConstants(size_t count) {
       constants.push_back(t.exp[n]);
   }
   return constants;
-}
-
-RegionMultiplier::RegionMultiplier(Gf16 factor) : factor_(factor) {
-  // Multiplication by a constant is linear over GF(2): each table entry is
-  // the XOR of the products of its set bits.
-  Gf16 lowBits[8];
-  Gf16 highBits[8];
-  for (int bit = 0; bit < 8; ++bit) {
-    lowBits[bit] = GfMultiply(factor, static_cast<Gf16>(1u << bit));
-    highBits[bit] = GfMultiply(factor, static_cast<Gf16>(1u << (bit + 8)));
-  }
-  low_[0] = 0;
-  high_[0] = 0;
-  for (unsigned byte = 1; byte < 256; ++byte) {
-    const int lowest = __builtin_ctz(byte);
-    low_[byte] = low_[byte & (byte - 1)] ^ lowBits[lowest];
-    high_[byte] = high_[byte & (byte - 1)] ^ highBits[lowest];
-  }
-  for (int k = 0; k < 4; ++k) {
-    for (unsigned nibble = 0; nibble < 16; ++nibble) {
-      const Gf16 product = Times(static_cast<Gf16>(nibble << (4 * k)));
-      nibbleLow_[k][nibble] = static_cast<uint8_t>(product);
-      nibbleHigh_[k][nibble] = static_cast<uint8_t>(product >> 8);
-    }
-  }
-}
-
-// The word-wide loop below reads the little-endian words of the data as
-// the lanes of a native integer.
-static_assert(std::endian::native == std::endian::little);
-
-namespace {
-
-#if defined(__x86_64__) || defined(__i386__)
-#define VTQ_NIBBLE_SHUFFLE 1
-using Bytes16 = uint8_t __attribute__((vector_size(16)));
-
-bool HasByteShuffle() {
-  static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
-}
-
-// Sixteen words (32 bytes) a step; returns the bytes done.
-__attribute__((target("ssse3"))) size_t NibbleMultiplyAdd(const uint8_t (*lowTables)[16],
-                                                          const uint8_t (*highTables)[16],
-                                                          const uint8_t* in, uint8_t* out,
-                                                          size_t bytes) {
-  Bytes16 low[4];
-  Bytes16 high[4];
-  for (int k = 0; k < 4; ++k) {
-    std::memcpy(&low[k], lowTables[k], 16);
-    std::memcpy(&high[k], highTables[k], 16);
-  }
-  const Bytes16 evens = {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30};
-  const Bytes16 odds = {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31};
-  const Bytes16 firstHalf = {0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23};
-  const Bytes16 secondHalf = {8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31};
-  const Bytes16 nibble = {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15};
-  size_t i = 0;
-  for (; i + 32 <= bytes; i += 32) {
-    Bytes16 a;
-    Bytes16 b;
-    std::memcpy(&a, in + i, 16);
-    std::memcpy(&b, in + i + 16, 16);
-    // The words' low bytes and high bytes, each in a vector of their own.
-    const Bytes16 lowBytes = __builtin_shuffle(a, b, evens);
-    const Bytes16 highBytes = __builtin_shuffle(a, b, odds);
-    const Bytes16 n0 = lowBytes & nibble;
-    const Bytes16 n1 = (lowBytes >> 4) & nibble;
-    const Bytes16 n2 = highBytes & nibble;
-    const Bytes16 n3 = (highBytes >> 4) & nibble;
-    const Bytes16 productLow = __builtin_shuffle(low[0], n0) ^ __builtin_shuffle(low[1], n1) ^
-                               __builtin_shuffle(low[2], n2) ^ __builtin_shuffle(low[3], n3);
-    const Bytes16 productHigh = __builtin_shuffle(high[0], n0) ^ __builtin_shuffle(high[1], n1) ^
-                                __builtin_shuffle(high[2], n2) ^ __builtin_shuffle(high[3], n3);
-    Bytes16 x;
-    Bytes16 y;
-    std::memcpy(&x, out + i, 16);
-    std::memcpy(&y, out + i + 16, 16);
-    x ^= __builtin_shuffle(productLow, productHigh, firstHalf);
-    y ^= __builtin_shuffle(productLow, productHigh, secondHalf);
-    std::memcpy(out + i, &x, 16);
-    std::memcpy(out + i + 16, &y, 16);
-  }
-  return i;
-}
-#endif
-
-}  // namespace
-
-void RegionMultiplier::MultiplyAdd(const uint8_t* in, uint8_t* out, size_t bytes, Path path) const {
-  size_t i = 0;
-#ifdef VTQ_NIBBLE_SHUFFLE
-  if (path == Path::kFastest && HasByteShuffle())
-    i = NibbleMultiplyAdd(nibbleLow_, nibbleHigh_, in, out, bytes);
-#endif
-  // Four words per 64-bit load and store; the lookups of the eight bytes
-  // are independent, so the processor overlaps them.
-  for (; i + 8 <= bytes; i += 8) {
-    uint64_t x;
-    uint64_t y;
-    std::memcpy(&x, in + i, 8);
-    std::memcpy(&y, out + i, 8);
-    const uint64_t w0 = low_[x & 0xFF] ^ high_[(x >> 8) & 0xFF];
-    const uint64_t w1 = low_[(x >> 16) & 0xFF] ^ high_[(x >> 24) & 0xFF];
-    const uint64_t w2 = low_[(x >> 32) & 0xFF] ^ high_[(x >> 40) & 0xFF];
-    const uint64_t w3 = low_[(x >> 48) & 0xFF] ^ high_[x >> 56];
-    y ^= w0 | (w1 << 16) | (w2 << 32) | (w3 << 48);
-    std::memcpy(out + i, &y, 8);
-  }
-  for (; i + 2 <= bytes; i += 2) {
-    const Gf16 word = static_cast<Gf16>(in[i] | (in[i + 1] << 8));
-    const Gf16 product = Times(word);
-    out[i] ^= static_cast<uint8_t>(product);
-    out[i + 1] ^= static_cast<uint8_t>(product >> 8);
-  }
 }
 
 bool InvertMatrix(std::vector<Gf16>& m, size_t n) {

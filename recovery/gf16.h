@@ -25,33 +25,6 @@ Gf16 GfInverse(Gf16 a);
 std::vector<Gf16> InputSliceConstants(size_t count);
 inline constexpr size_t kMaxInputSlices = 32768;
 
-// Multiplication of whole regions by one constant. Split multiplication: a
-// product is the XOR of the products of the word's parts, each looked up in
-// a small table. Where the processor has SSSE3 the parts are the word's four
-// nibbles, with 16-entry tables of the products' low and high bytes that a
-// byte shuffle looks up sixteen words at a time (written with the
-// compiler's vector types, which it turns into those instructions); else
-// the two bytes, with 256-entry tables of whole products.
-class RegionMultiplier {
- public:
-  explicit RegionMultiplier(Gf16 factor);
-  Gf16 Factor() const { return factor_; }
-  Gf16 Times(Gf16 word) const { return low_[word & 0xFF] ^ high_[word >> 8]; }
-  // How MultiplyAdd looks the products up: the fastest way the processor
-  // offers, or the byte tables alone (what a processor without SSSE3 uses).
-  enum class Path { kFastest, kByteTables };
-  // out ^= factor * in, over `bytes` bytes (an even number).
-  void MultiplyAdd(const uint8_t* in, uint8_t* out, size_t bytes, Path path = Path::kFastest) const;
-
- private:
-  Gf16 factor_;
-  Gf16 low_[256];
-  Gf16 high_[256];
-  // Nibble k's products: their low bytes in nibbleLow_[k], high in nibbleHigh_[k].
-  alignas(16) uint8_t nibbleLow_[4][16];
-  alignas(16) uint8_t nibbleHigh_[4][16];
-};
-
 // A square matrix over the field, row by row; inverted in place by
 // Gauss-Jordan elimination. False when it is singular.
 bool InvertMatrix(std::vector<Gf16>& matrix, size_t size);

@@ -1,7 +1,9 @@
 #include "recovery/recovery_writer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
 #include <optional>
 
 #include "engine/error.h"
@@ -9,6 +11,7 @@
 #include "engine/platform/file_io.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
+#include "recovery/lanes.h"
 #include "recovery/volume_names.h"
 
 namespace vtq::recovery {
@@ -102,24 +105,31 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   RecoverySet set;
   set.sliceSize = sliceSize;
   set.creator = request.creator;
+  // The identities come first: they decide the order of the inputs.
+  set.files.resize(request.files.size());
+  Lanes(request.lanes).ForEach(request.files.size(), [&](size_t f, int) {
+    DescribedFile& file = set.files[f];
+    file.name = BaseName(request.files[f]);
+    file.length = FileLength(request.files[f]);
+    file.md5First16k = FirstBytesDigest(request.files[f]);
+    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+  });
   uint64_t totalSlices = 0;
   uint64_t totalBytes = 0;
-  for (const std::string& name : request.files) {
-    DescribedFile file;
-    file.name = BaseName(name);
-    file.length = FileLength(name);
-    file.md5First16k = FirstBytesDigest(name);
-    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+  for (const DescribedFile& file : set.files) {
     totalSlices += SliceCount(file.length, sliceSize);
     totalBytes += file.length;
-    set.files.push_back(std::move(file));
   }
   if (totalSlices > kMaxInputSlices)
     Raise(err::kInvalidArgument);
   // The main packet's order is the code's order; full names follow it.
-  std::vector<size_t> order(set.files.size());
-  for (size_t i = 0; i < order.size(); ++i)
-    order[i] = i;
+  // Empty files stay out of the set, as par2cmdline leaves them out of its
+  // own: it takes an empty file in a set for one that needs repair.
+  std::vector<size_t> order;
+  for (size_t i = 0; i < set.files.size(); ++i) {
+    if (set.files[i].length > 0)
+      order.push_back(i);
+  }
   std::sort(order.begin(), order.end(),
             [&](size_t a, size_t b) { return FileIdBefore(set.files[a].id, set.files[b].id); });
   std::vector<DescribedFile> sorted;
@@ -150,7 +160,8 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
       power = GfMultiply(power, constants[i]);
     }
   };
-  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget);
+  SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget,
+                         request.lanes);
   const bool onePass = combiner.Passes() == 1;
   const uint64_t total = combiner.Total() + (onePass ? 0 : totalBytes);
   uint64_t hashed = 0;
@@ -167,12 +178,18 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
     set.files[f].slices = digests.slices;
   };
   if (!onePass) {
-    for (size_t f = 0; f < set.files.size(); ++f) {
-      const uint64_t before = hashed;
-      keepDigests(
-          f, DigestFile(fullNames[f], sliceSize, [&](uint64_t done) { report(before + done); }));
-      hashed += set.files[f].length;
-    }
+    // A file to each thread; the progress line is the calling thread's.
+    std::atomic<uint64_t> digested{0};
+    Lanes(request.lanes).ForEach(set.files.size(), [&](size_t f, int lane) {
+      uint64_t before = 0;
+      keepDigests(f, DigestFile(fullNames[f], sliceSize, [&](uint64_t done) {
+                    const uint64_t all = digested.fetch_add(done - before) + done - before;
+                    before = done;
+                    if (lane == 0)
+                      report(all);
+                  }));
+    });
+    hashed = totalBytes;
   }
   std::vector<Id16> ids;
   for (const DescribedFile& file : set.files)
@@ -195,11 +212,14 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   for (uint32_t e = 0; e < outputs; ++e)
     sliceHashes.push_back(RecoverySliceHash(set.setId, e));
 
+  // Several recovery slices are handed over at once, from different threads.
+  std::mutex writing;
   const auto sink = [&](size_t e, uint64_t column, std::span<const uint8_t> data) {
+    sliceHashes[e].Update(data.data(), data.size());
+    const std::lock_guard lock(writing);
     File& file = volumeFiles[places[e].volume];
     file.Seek(places[e].offset + kPacketHeaderSize + kRecoverySliceLead + column);
     file.Write(data.data(), data.size());
-    sliceHashes[e].Update(data.data(), data.size());
   };
   const auto observe = [&](size_t input, uint64_t, std::span<const uint8_t> data) {
     if (!onePass)

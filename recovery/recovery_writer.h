@@ -25,6 +25,7 @@ struct RecoveryRequest {
   uint32_t recoverySlices = 0;
   std::string creator = "Created by Vantrelloquin.";
   size_t memoryBudget = kDefaultMemoryBudget;
+  int lanes = 0;  // threads sharing the work (recovery/lanes.h); 0: one per processor
   // Bytes read of `total`, as the work goes on.
   std::function<void(uint64_t done, uint64_t total)> progress;
 };

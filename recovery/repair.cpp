@@ -1,11 +1,16 @@
 #include "recovery/repair.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <optional>
 
 #include "engine/error.h"
 #include "engine/platform/file_io.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
+#include "recovery/lanes.h"
+#include "recovery/lost_slices.h"
 
 namespace vtq::recovery {
 namespace {
@@ -64,36 +69,44 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
   uint64_t total = 0;
   for (const DescribedFile& file : set.files)
     total += file.length;
-  uint64_t done = 0;
+  // A file to each thread; the progress line is the calling thread's.
+  std::atomic<uint64_t> done{0};
   SetCheck check;
-  for (const DescribedFile& described : set.files) {
-    FileCheck file;
+  check.files.resize(set.files.size());
+  Lanes().ForEach(set.files.size(), [&](size_t f, int lane) {
+    const DescribedFile& described = set.files[f];
+    FileCheck& file = check.files[f];
     file.name = NameInFolder(folder, described.name);
     file.goodSlices.assign(described.slices.size(), false);
+    uint64_t counted = 0;
+    const auto count = [&](uint64_t bytes) {
+      bytes = std::min(bytes, described.length);
+      const uint64_t all = done.fetch_add(bytes - counted) + bytes - counted;
+      counted = bytes;
+      if (progress && lane == 0)
+        progress(all, total);
+    };
     if (!CanOpenForReading(file.name)) {
       file.state = FileState::kMissing;
     } else {
-      const uint64_t before = done;
       FileDigests found;
       try {
-        found = DigestFile(file.name, set.sliceSize, [&](uint64_t bytes) {
-          if (progress)
-            progress(before + std::min(bytes, described.length), total);
-        });
+        // The slices are told apart by their MD5s.
+        found = DigestFile(file.name, set.sliceSize, count, false);
       } catch (const VbError&) {
         found = {};  // unreadable in part: nothing of it is trusted
       }
       for (size_t s = 0; s < described.slices.size() && s < found.slices.size(); ++s)
-        file.goodSlices[s] = found.slices[s] == described.slices[s];
+        file.goodSlices[s] = found.slices[s].md5 == described.slices[s].md5;
       const bool same = found.length == described.length && found.md5 == described.md5;
       file.state = same ? FileState::kIntact : FileState::kDamaged;
       if (same)
         file.goodSlices.assign(described.slices.size(), true);
     }
-    done += described.length;
+    count(described.length);
+  });
+  for (const FileCheck& file : check.files)
     check.missingSlices += file.MissingSlices();
-    check.files.push_back(std::move(file));
-  }
   if (progress)
     progress(total, total);
   return check;
@@ -144,16 +157,23 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
   }
   const std::vector<Gf16> constants = InputSliceConstants(index);
   // Recovery slice j is the sum over every input i of constant_i^exponent_j
-  // times input i; the lost inputs solve the system of the first m slices.
-  std::vector<Gf16> system(m * m);
-  for (size_t j = 0; j < m; ++j) {
-    for (size_t k = 0; k < m; ++k)
-      system[j * m + k] = GfPower(constants[lostIndex[k]], slices[j].exponent);
-  }
-  if (m > 0 && !InvertMatrix(system, m))
+  // times input i; the lost inputs solve the system of m of the slices.
+  std::vector<Gf16> lostConstants;
+  for (const size_t i : lostIndex)
+    lostConstants.push_back(constants[i]);
+  std::vector<uint32_t> exponents;
+  for (const FoundSlice& slice : slices)
+    exponents.push_back(slice.exponent);
+  const std::optional<LostSliceSolution> solution =
+      m > 0 ? SolveLostSlices(lostConstants, exponents) : LostSliceSolution{};
+  if (!solution)
     return giveUp("the recovery slices at hand do not determine the lost data");
-  for (size_t j = 0; j < m; ++j)
+  const std::vector<Gf16>& system = solution->inverse;
+  std::vector<const FoundSlice*> used;
+  for (const size_t j : solution->used) {
+    used.push_back(&slices[j]);
     inputs.push_back({slices[j].file, slices[j].dataOffset, sliceSize});
+  }
   const size_t inputCount = inputs.size();
   std::vector<Gf16> coefficients(m * inputCount, 0);
   for (size_t k = 0; k < m; ++k) {
@@ -164,7 +184,7 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
       if (weight == 0)
         continue;
       for (size_t g = 0; g < goodIndex.size(); ++g)
-        row[g] ^= GfMultiply(weight, GfPower(constants[goodIndex[g]], slices[j].exponent));
+        row[g] ^= GfMultiply(weight, GfPower(constants[goodIndex[g]], used[j]->exponent));
     }
   }
 
@@ -196,12 +216,14 @@ RepairOutcome RepairFiles(const RecoverySet& set, const std::vector<FoundSlice>&
     };
     SliceCombiner combiner(sliceSize, std::move(inputs), m, column, memoryBudget);
     const uint64_t total = combiner.Total();
+    std::mutex writing;  // the slices come from several threads
     combiner.Run(
         [&](size_t k, uint64_t column, std::span<const uint8_t> data) {
           const DescribedFile& file = set.files[lost[k].file];
           const uint64_t at = lost[k].slice * sliceSize + column;
           if (at >= file.length)
             return;
+          const std::lock_guard lock(writing);
           File& target = rebuilding.At(writerOf[lost[k].file]);
           target.Seek(at);
           target.Write(data.data(),

@@ -1,6 +1,6 @@
 // The field of the PAR 2.0 code: its generator seen in hand-computed
-// products, the field laws on samples, the slice constants, the region loop
-// against word-by-word products, and matrix inversion.
+// products, the field laws on samples, the slice constants and matrix
+// inversion.
 
 #include "recovery/gf16.h"
 
@@ -57,32 +57,6 @@ TEST(Gf16, SliceConstantsArePowersOfTwoWithExponentsPrimeTo65535) {
   for (const Gf16 c : all) {
     EXPECT_FALSE(seen[c]);
     seen[c] = true;
-  }
-}
-
-TEST(Gf16, RegionMultiplyAddMatchesWordProducts) {
-  std::mt19937 random(3);
-  std::uniform_int_distribution<int> byte(0, 255);
-  for (const auto path : {RegionMultiplier::Path::kFastest, RegionMultiplier::Path::kByteTables}) {
-    for (const size_t bytes :
-         {size_t{2}, size_t{6}, size_t{8}, size_t{22}, size_t{64}, size_t{1000}}) {
-      std::vector<uint8_t> in(bytes);
-      std::vector<uint8_t> out(bytes);
-      for (auto& b : in)
-        b = static_cast<uint8_t>(byte(random));
-      for (auto& b : out)
-        b = static_cast<uint8_t>(byte(random));
-      const std::vector<uint8_t> before = out;
-      const Gf16 factor = 0xBEEF;
-      RegionMultiplier(factor).MultiplyAdd(in.data(), out.data(), bytes, path);
-      for (size_t i = 0; i < bytes; i += 2) {
-        const auto word = static_cast<Gf16>(in[i] | in[i + 1] << 8);
-        const auto old = static_cast<Gf16>(before[i] | before[i + 1] << 8);
-        const Gf16 expected = old ^ GfMultiply(factor, word);
-        EXPECT_EQ(out[i], expected & 0xFF) << bytes << " at " << i;
-        EXPECT_EQ(out[i + 1], expected >> 8) << bytes << " at " << i;
-      }
-    }
   }
 }
 

@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "engine/platform/file_io.h"
 #include "engine/tests/support/scratch.h"
 #include "recovery/recovery_files.h"
 #include "recovery/recovery_writer.h"
 #include "recovery/repair.h"
+#include "recovery/tests/par2_runner.h"
 
 namespace vtq::recovery {
 namespace {
@@ -33,21 +32,11 @@ class Par2Peer : public ::testing::Test {
       test::WriteBytes(names.back(), contents.back());
     }
   }
-  // The exit status of par2 with these arguments, run in the scratch folder.
   int Par2(const std::string& arguments) {
-#ifdef VTQ_PAR2_PROGRAM
-    const std::string command =
-        "cd '" + dir.Path() + "' && '" VTQ_PAR2_PROGRAM "' " + arguments + " >par2.log 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#else
-    (void)arguments;
-    return -1;
-#endif
+    return Par2In(dir.Path(), arguments);
   }
   std::string Log() {
-    const Bytes log = test::ReadBytes(dir / "par2.log");
-    return std::string(log.begin(), log.end());
+    return Par2LogIn(dir.Path());
   }
   void WriteOurs(uint32_t slices, uint64_t sliceSize = 20480,
                  size_t budget = kDefaultMemoryBudget) {

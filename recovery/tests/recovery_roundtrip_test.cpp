@@ -16,6 +16,7 @@
 #include "recovery/packets.h"
 #include "recovery/recovery_files.h"
 #include "recovery/recovery_writer.h"
+#include "recovery/region_multiply.h"
 #include "recovery/repair.h"
 #include "recovery/volume_names.h"
 
@@ -183,8 +184,10 @@ TEST_F(RecoveryRoundTrip, ColumnPassesWriteTheSameFilesAsOnePass) {
   std::vector<Bytes> expected;
   for (const std::string& name : onePass.files)
     expected.push_back(test::ReadBytes(name));
-  // Room for 5 buffers of 1,000 bytes: three passes over the inputs.
-  const RecoveryWritten passes = Write(3000, 4, 5000);
+  // Room for the columns of 4 outputs and 4 inputs 1,024 bytes wide, and
+  // their multipliers: three passes over the inputs.
+  const size_t multipliers = sizeof(std::optional<RegionMultiplier>);
+  const RecoveryWritten passes = Write(3000, 4, 8 * 1024 + 16 * multipliers);
   ASSERT_EQ(passes.files, onePass.files);
   for (size_t i = 0; i < passes.files.size(); ++i)
     EXPECT_EQ(test::ReadBytes(passes.files[i]), expected[i]) << passes.files[i];
@@ -194,7 +197,47 @@ TEST_F(RecoveryRoundTrip, ColumnPassesWriteTheSameFilesAsOnePass) {
   RemoveFile(names[0]);
   RemoveFile(names[7]);
   const SetCheck check = CheckFiles(*loaded.set, dir.Path());
-  EXPECT_EQ(RepairFiles(*loaded.set, loaded.slices, check, 1200).rebuilt.size(), 2u);
+  EXPECT_EQ(
+      RepairFiles(*loaded.set, loaded.slices, check, 6 * 512 + 8 * multipliers).rebuilt.size(), 2u);
+  ExpectAllAsWritten();
+}
+
+TEST_F(RecoveryRoundTrip, ASingularChoiceOfRecoverySlicesIsReplacedByOneThatSolves) {
+  // 130 slices of one file; slices 1 and 129 (counted from 1) lost, and the
+  // recovery slices of exponents 0 and 257 first in line.
+  names.push_back(dir / "data.001");
+  contents.push_back(test::PatternBytes(130 * 8, 9));
+  test::WriteBytes(names[0], contents[0]);
+  Write(8, 258);
+  const LoadedSet loaded = Load();
+  ASSERT_TRUE(loaded.set);
+  ASSERT_EQ(loaded.slices.size(), 258u);
+  const auto slicesOf = [&](std::vector<uint32_t> exponents) {
+    std::vector<FoundSlice> chosen;
+    for (const uint32_t e : exponents) {
+      for (const FoundSlice& slice : loaded.slices) {
+        if (slice.exponent == e)
+          chosen.push_back(slice);
+      }
+    }
+    return chosen;
+  };
+  Bytes damaged = contents[0];
+  damaged[3] ^= 1;
+  damaged[128 * 8 + 5] ^= 0x20;
+  test::WriteBytes(names[0], damaged);
+  const SetCheck check = CheckFiles(*loaded.set, dir.Path());
+  EXPECT_EQ(check.missingSlices, 2u);
+  const RepairOutcome stuck = RepairFiles(*loaded.set, slicesOf({0, 257}), check);
+  EXPECT_TRUE(stuck.rebuilt.empty());
+  EXPECT_EQ(stuck.problem, "the recovery slices at hand do not determine the lost data");
+  EXPECT_EQ(test::ReadBytes(names[0]), damaged);
+  const RepairOutcome outcome = RepairFiles(*loaded.set, slicesOf({0, 257, 4}), check);
+  EXPECT_EQ(outcome.rebuilt, names) << outcome.problem;
+  ExpectAllAsWritten();
+  // In the order the volumes give them, 0 and 1 solve at once.
+  test::WriteBytes(names[0], damaged);
+  EXPECT_EQ(Repair(loaded).rebuilt, names);
   ExpectAllAsWritten();
 }
 
