@@ -179,6 +179,11 @@ int RunAssemble(std::vector<std::string> args) {
     case AssembleStop::kFragmentsMissing:
       PointToRepair(first);
       break;
+    case AssembleStop::kReplaceDeclined:
+      std::fputs("vtq: the file there was kept; nothing was assembled\n", stderr);
+      return host.Boxes().CanAnswer() ? 1 : 2;
+    case AssembleStop::kEndedAfterError:
+    case AssembleStop::kEndedByErrorDialog:
     case AssembleStop::kFragmentRefused:
     case AssembleStop::kPassphraseIncorrect:
       break;

@@ -77,8 +77,10 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
     target = parsedSize.bytes;
     return {};
   };
-  if (auto e = size("-s", r.fragmentSize); !e.empty())
+  int64_t fragmentSize = aftHighDensity;
+  if (auto e = size("-s", fragmentSize); !e.empty())
     return e;
+  r.fragmentSize = fragmentSize;
   if (parsed.Value("--first-size")) {
     int64_t first = 0;
     if (auto e = size("--first-size", first); !e.empty())
@@ -150,7 +152,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
 }
 
 // The console's words for a run that stopped; the exit status.
-int ReportStop(const SplitResult& result, const SplitOptions& o) {
+int ReportStop(const SplitResult& result, const SplitOptions& o, ConsoleBoxes& boxes) {
   switch (result.stop) {
     case SplitStop::kNone:
       return 0;
@@ -180,8 +182,13 @@ int ReportStop(const SplitResult& result, const SplitOptions& o) {
     case SplitStop::kPassphrasesDiffer:
       return UsageError("the two passphrases typed differ");
     case SplitStop::kEndedAfterError:
+    case SplitStop::kEndedByErrorDialog:
       std::fputs("vtq: split ended after an error\n", stderr);
       return 1;
+    case SplitStop::kReplaceDeclined:
+      std::fputs("vtq: nothing was written\n", stderr);
+      // Unanswered for want of a terminal: the line before named the options.
+      return boxes.CanAnswer() ? 1 : 2;
     case SplitStop::kEngineError:
       if (!result.errorFile.empty()) {
         std::fprintf(
@@ -229,7 +236,7 @@ int RunSplit(std::vector<std::string> args) {
   const SplitResult result = RunSplitCommand(o.request, host.GetGlobals(), events, prompts);
   if (result.stop != SplitStop::kNone) {
     events.Abandon();
-    return ReportStop(result, o);
+    return ReportStop(result, o, host.Boxes());
   }
   if (result.batchFileWritten && o.verbosity != Verbosity::kQuiet)
     std::fprintf(stdout, "%s\n", ShownText(result.batchFile).c_str());

@@ -87,6 +87,11 @@ class ActiveAssembler::SeriesRun {
       if (!JoinFragment(i) || !FetchNextDisk(i))
         return;
     }
+    if (FileExists(output_->FinalName()) &&
+        !a_.events_.ReplaceExisting(output_->FinalName(), output_->WorkingName())) {
+      output_->Discard();
+      return;
+    }
     output_->Complete();
     ++a_.completedSeries_;
   }

@@ -132,8 +132,11 @@ std::optional<std::string> ActiveAssembler::AssembledFilename(const ItemIndex& f
         header.pop_back();  // the escape byte
       return header;
     }
-    case aftRaw:
-      return std::string();
+    case aftRaw: {
+      std::string name;
+      events_.NameUnformattedSeries(files_.Item(filename), name);
+      return name;
+    }
     default:
       return std::nullopt;
   }

@@ -30,6 +30,15 @@ class AssemblerEvents {
   virtual void AssembleInterval(int16_t pbCurrent) = 0;
   // "Occurs when another disk is required by VazeVezazu. Set Cancel to TRUE to abort"
   virtual void RequireNextDisk(int16_t diskNumber, bool& cancel) = 0;
+  // Not events of the object model: questions a front end may answer.
+  // The name for a series whose fragments carry none (raw data); left
+  // empty, it is assembled as its stem + "Unk".
+  virtual void NameUnformattedSeries(const std::string& /*firstFragment*/, std::string& /*name*/) {}
+  // Asked when a whole output (`output`) is about to take the place of a
+  // file already there; false keeps that file and discards the output.
+  virtual bool ReplaceExisting(const std::string& /*existing*/, const std::string& /*output*/) {
+    return true;
+  }
 };
 
 class ActiveAssembler {

@@ -25,10 +25,14 @@ class ShellServices {
   // The chosen file, nullopt when the user cancels.
   virtual std::optional<std::wstring> ChooseFile(HWND owner, const FileChoice& choice) = 0;
   // The chosen folder, nullopt when the user cancels or chooses no folder.
-  virtual std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title) = 0;
+  // The browser opens at `startFolder` (none: the shell's own start) and
+  // has a box to type a path into.
+  virtual std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title,
+                                                   const std::wstring& startFolder) = 0;
   // The system's format dialog for drive `drive` (A: = 0) with the format
-  // identity 0 and `options`; whatever it did, the caller looks again.
-  virtual void FormatDrive(HWND owner, unsigned drive, unsigned options) = 0;
+  // identity `formatId` and `options`; whatever it did, the caller looks
+  // again.
+  virtual void FormatDrive(HWND owner, unsigned drive, unsigned formatId, unsigned options) = 0;
   // Opens a WinHelp file at its contents page; false when it cannot.
   virtual bool ShowHelpContents(HWND owner, const std::wstring& helpFile) = 0;
   // Opens a document with the system's default viewer; false when it cannot.
@@ -41,8 +45,9 @@ class ShellServices {
 class SystemShellServices final : public ShellServices {
  public:
   std::optional<std::wstring> ChooseFile(HWND owner, const FileChoice& choice) override;
-  std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title) override;
-  void FormatDrive(HWND owner, unsigned drive, unsigned options) override;
+  std::optional<std::wstring> ChooseFolder(HWND owner, const std::wstring& title,
+                                           const std::wstring& startFolder) override;
+  void FormatDrive(HWND owner, unsigned drive, unsigned formatId, unsigned options) override;
   bool ShowHelpContents(HWND owner, const std::wstring& helpFile) override;
   bool OpenDocument(HWND owner, const std::wstring& path) override;
   bool FileExists(const std::wstring& path) override;

@@ -41,12 +41,27 @@ std::optional<std::wstring> SystemShellServices::ChooseFile(HWND owner, const Fi
   return std::wstring(name.data());
 }
 
-std::optional<std::wstring> SystemShellServices::ChooseFolder(HWND owner,
-                                                              const std::wstring& title) {
+namespace {
+
+// Opens the browser at the folder it was given.
+int CALLBACK StartAtFolder(HWND browser, UINT message, LPARAM, LPARAM startFolder) {
+  if (message == BFFM_INITIALIZED && startFolder != 0)
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, startFolder);
+  return 0;
+}
+
+}  // namespace
+
+std::optional<std::wstring> SystemShellServices::ChooseFolder(HWND owner, const std::wstring& title,
+                                                              const std::wstring& startFolder) {
   BROWSEINFOW browse{};
   browse.hwndOwner = owner;
   browse.lpszTitle = title.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+  if (!startFolder.empty()) {
+    browse.lpfn = StartAtFolder;
+    browse.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
+  }
   base::ScopedHandle<ItemListTraits> items(SHBrowseForFolderW(&browse));
   if (!items)
     return std::nullopt;
@@ -56,8 +71,9 @@ std::optional<std::wstring> SystemShellServices::ChooseFolder(HWND owner,
   return std::wstring(path);
 }
 
-void SystemShellServices::FormatDrive(HWND owner, unsigned drive, unsigned options) {
-  SHFormatDrive(owner, drive, SHFMT_ID_DEFAULT, options);
+void SystemShellServices::FormatDrive(HWND owner, unsigned drive, unsigned formatId,
+                                      unsigned options) {
+  SHFormatDrive(owner, drive, formatId, options);
 }
 
 bool SystemShellServices::ShowHelpContents(HWND owner, const std::wstring& helpFile) {

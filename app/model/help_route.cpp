@@ -18,6 +18,11 @@ HelpPlaces HelpPlacesFor(std::wstring_view programFolder, std::wstring_view wind
           InFolder(windowsFolder, kHelpViewerName)};
 }
 
+std::wstring GuideNotOpenedText(std::wstring_view userGuide) {
+  return L"The user guide is at " + std::wstring(userGuide) +
+         L", but no program on this computer opens .html files. Open it with a web browser.";
+}
+
 HelpRoute ChooseHelpRoute(bool helpFileExists, bool viewerExists, bool userGuideExists) {
   if (helpFileExists && viewerExists)
     return HelpRoute::kHelpFile;

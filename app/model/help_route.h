@@ -19,6 +19,10 @@ inline constexpr std::string_view kNoHelpText =
     "Neither the help file nor the user guide (Vantrelloquin.html) was found in the program's "
     "folder. Please reinstall Vantrelloquin to get its help back.";
 inline constexpr std::string_view kNoHelpTitle = "Help not found";
+inline constexpr std::string_view kGuideNotOpenedTitle = "Help";
+
+// The guide is there, but the system has no program that opens it.
+std::wstring GuideNotOpenedText(std::wstring_view userGuide);
 
 enum class HelpRoute { kHelpFile, kUserGuide, kNone };
 

@@ -29,6 +29,26 @@ float FieldValue(const TextField& field) {
 
 }  // namespace
 
+std::optional<int64_t> SizeInForce(const MainWindowState& s) {
+  if (s.sizeMode == SizeMode::kPreset) {
+    if (const int64_t preset = PresetBytes(s.cmbPreset.position); preset > 0)
+      return preset;
+    return std::nullopt;
+  }
+  if (s.sizeMode == SizeMode::kCustom)
+    return SizeToBytes(FieldValue(s.customSize), s.custSizeUnits.position);
+  return std::nullopt;
+}
+
+bool CountsDown(int unit) {
+  return unit == kUnitBytesSmaller || unit == kUnitKbSmaller || unit == kUnitMbSmaller;
+}
+
+int64_t FirstFragmentBytes(const MainWindowState& s, int64_t freeSpace) {
+  const int64_t from = s.sizeMode == SizeMode::kAutofill ? freeSpace : SizeInForce(s).value_or(0);
+  return SizeToBytes(FieldValue(s.firstOverrideValue), s.fOverrideUnits.position, from);
+}
+
 std::optional<Control> MainWindowModel::TakeFocus() {
   return std::exchange(focus_, std::nullopt);
 }
@@ -54,6 +74,7 @@ CheckBox& MainWindowModel::Box(Control box) {
 }
 
 void MainWindowModel::CheckBoxClicked(Control box, bool checked) {
+  ClearOutcomes();
   SetCheck(box, checked, true);
 }
 
@@ -103,6 +124,7 @@ void MainWindowModel::RunCheckRule(Control box) {
 }
 
 void MainWindowModel::ChooseSizeMode(SizeMode mode) {
+  ClearOutcomes();
   SetSizeMode(mode, true);
 }
 
@@ -127,6 +149,7 @@ void MainWindowModel::RunSizeModeRule(SizeMode mode) {
 }
 
 void MainWindowModel::TextChanged(Control field, std::wstring text) {
+  ClearOutcomes();
   switch (field) {
     case Control::kCustomSize:
       state_.customSize.text = std::move(text);
@@ -150,8 +173,13 @@ void MainWindowModel::TextChanged(Control field, std::wstring text) {
 }
 
 void MainWindowModel::KeyTyped(Control field) {
-  if (field == Control::kRegenFragVal && state_.regenFragBool.enabled)
-    SetCheck(Control::kRegenFragBool, true, false);
+  if (field != Control::kRegenFragVal || !state_.regenFragBool.enabled)
+    return;
+  // The key is on its way into the field, which has the focus: moving it
+  // there again would select the text, and the next key would replace it.
+  const std::optional<Control> focus = focus_;
+  SetCheck(Control::kRegenFragBool, true, false);
+  focus_ = focus;
 }
 
 std::optional<Prompt> MainWindowModel::FieldLeft(Control field) {
@@ -177,7 +205,9 @@ std::optional<Prompt> MainWindowModel::CheckSizeField(Control field) {
     focus_ = field;
     return FieldError(std::wstring(kNumericValue), std::wstring(kNumericValueTitle), field);
   }
-  target.text = WholePartText(target.text);
+  // The sizes are worked out from the value with its decimals ("1.44" mb),
+  // so the field keeps them rather than showing less than is used.
+  target.text = std::wstring(TrimBlanks(target.text));
   if (field == Control::kCustomSize)
     return CheckCustomRange();
   return std::nullopt;
@@ -191,6 +221,7 @@ std::optional<Prompt> MainWindowModel::CheckCustomRange() {
 }
 
 std::optional<Prompt> MainWindowModel::ListSelected(Control list, int position) {
+  ClearOutcomes();
   switch (list) {
     case Control::kCustSizeUnits:
       state_.custSizeUnits.position = position;
@@ -211,8 +242,57 @@ int64_t MainWindowModel::CustomBytes() const {
 }
 
 int64_t MainWindowModel::FirstOverrideBytes() const {
-  return SizeToBytes(FieldValue(state_.firstOverrideValue), state_.fOverrideUnits.position,
-                     CustomBytes());
+  return FirstFragmentBytes(state_);
+}
+
+void MainWindowModel::SetOutcome(Control bar, std::wstring text) {
+  (bar == Control::kProgressBar1 ? state_.splitOutcome : state_.assembleOutcome) = std::move(text);
+}
+
+void MainWindowModel::ClearOutcomes() {
+  state_.splitOutcome.clear();
+  state_.assembleOutcome.clear();
+}
+
+std::wstring MainWindowModel::StartFolderFor(Control button) const {
+  const std::wstring* own = nullptr;
+  if (button == Control::kCmdSelFolderToSplit && state_.folderIndicator == kLampGreen)
+    own = &state_.folderToSplit;
+  else if (button == Control::kCommand3)
+    own = &state_.splitDestination;
+  else if (button == Control::kCommand6)
+    own = &state_.assembleDestination;
+  return own != nullptr && !own->empty() ? *own : state_.lastFolder;
+}
+
+std::wstring MainWindowModel::LampTip(Control lamp) const {
+  const MainWindowState& s = state_;
+  const bool file = s.fileIndicator == kLampGreen;
+  const bool folder = s.folderIndicator == kLampGreen;
+  switch (lamp) {
+    case Control::kLight1:
+      if (folder)
+        return L"Folder to split: " + s.folderToSplit;
+      if (file)
+        return L"File to split: " + s.fileToSplit;
+      return L"No file or folder to split chosen yet";
+    case Control::kFileIndicator:
+      return file ? L"File to split: " + s.fileToSplit : L"No file to split chosen";
+    case Control::kFolderIndicator:
+      return folder ? L"Folder to split: " + s.folderToSplit : L"No folder to split chosen";
+    case Control::kLight2:
+      return s.light2 == kLampGreen ? L"Fragments go to: " + s.splitDestination
+                                    : L"No folder for the fragments chosen yet";
+    case Control::kLight3:
+      return s.light3 == kLampGreen && !s.filesToAssemble.empty()
+                 ? L"To assemble: " + s.filesToAssemble.front()
+                 : L"No fragment or cabinet to assemble chosen yet";
+    case Control::kLight4:
+      return s.light4 == kLampGreen ? L"Assembled file goes to: " + s.assembleDestination
+                                    : L"No folder for the assembled file chosen yet";
+    default:
+      return {};
+  }
 }
 
 void MainWindowModel::RestoreDefaults(settings::SettingsStore& store) {
@@ -254,6 +334,8 @@ void MainWindowModel::ChooseSplitFolder(std::wstring path) {
 }
 
 void MainWindowModel::FileToSplitChosen(std::wstring path) {
+  ClearOutcomes();
+  state_.lastFolder = FolderOf(path);
   const bool cabinet = LastThreeLowered(path) == L"cab";
   state_.fileToSplit = std::move(path);
   state_.light1 = kLampGreen;
@@ -265,10 +347,12 @@ void MainWindowModel::FileToSplitChosen(std::wstring path) {
 }
 
 void MainWindowModel::FolderToSplitChosen(std::wstring path) {
+  ClearOutcomes();
   StripTrailingBackslash(path);
   state_.folderToSplit = path;
   if (path.empty())
     return;
+  state_.lastFolder = path;
   ChooseSplitFolder(std::move(path));
   state_.useCompression.enabled = true;
 }
@@ -278,6 +362,8 @@ void MainWindowModel::SplitDestinationChosen(std::wstring folder) {
     return;
   if (folder.back() != L'\\')
     folder += L'\\';
+  ClearOutcomes();
+  state_.lastFolder = folder;
   state_.splitDestination = std::move(folder);
   if (paths_.DiskRemovable(std::wstring_view(state_.splitDestination).substr(0, 2))) {
     if (state_.saveBat.checked)
@@ -292,6 +378,8 @@ void MainWindowModel::SplitDestinationChosen(std::wstring folder) {
 }
 
 void MainWindowModel::FragmentsChosen(std::wstring path) {
+  ClearOutcomes();
+  state_.lastFolder = FolderOf(path);
   state_.filesToAssemble.assign(1, std::move(path));
   state_.light3 = kLampGreen;
 }
@@ -301,11 +389,14 @@ void MainWindowModel::AssembleDestinationChosen(std::wstring folder) {
     return;
   if (folder.back() != L'\\')
     folder += L'\\';
+  ClearOutcomes();
+  state_.lastFolder = folder;
   state_.assembleDestination = std::move(folder);
   state_.light4 = kLampGreen;
 }
 
 void MainWindowModel::SplitStart(int32_t pbMax) {
+  ClearOutcomes();
   state_.progressBar1 = {0, pbMax};
 }
 
@@ -314,6 +405,7 @@ void MainWindowModel::SplitInterval(int32_t pbCurrent) {
 }
 
 void MainWindowModel::AssembleStart(int32_t pbMax) {
+  ClearOutcomes();
   state_.progressBar2 = {0, pbMax};
 }
 

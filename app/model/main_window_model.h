@@ -89,7 +89,26 @@ struct MainWindowState {
   std::wstring splitDestination;
   std::vector<std::wstring> filesToAssemble;
   std::wstring assembleDestination;
+  // What the last command did, shown where its progress bar is until the
+  // next action (empty: the bar shows).
+  std::wstring splitOutcome;
+  std::wstring assembleOutcome;
+  // The folder of the last file or folder chosen, where the dialogs open
+  // when their own choice is not made yet.
+  std::wstring lastFolder;
 };
+
+// The fragment size in force: the preset's or the custom size's bytes.
+// nullopt in "Fill space", where the splitter keeps its size and the disk's
+// free space is measured when the split starts, and for a preset outside
+// the list.
+std::optional<int64_t> SizeInForce(const MainWindowState& state);
+// Whether a unit of the first-fragment list counts down from the size in
+// force ("bytes smaller", "kb smaller", "mb smaller").
+bool CountsDown(int unit);
+// The first fragment's size from its field and unit; the units that count
+// down do so from the size in force, or in "Fill space" from `freeSpace`.
+int64_t FirstFragmentBytes(const MainWindowState& state, int64_t freeSpace = 0);
 
 class MainWindowModel {
  public:
@@ -144,10 +163,20 @@ class MainWindowModel {
   // The operations put the bars back to 0 when they finish.
   void ResetProgress(Control bar);
 
-  // The custom size in bytes (C of the "smaller" units), whatever the mode.
+  // The custom size in bytes, whatever the mode.
   int64_t CustomBytes() const;
   // The first fragment's size in bytes from its field and unit.
   int64_t FirstOverrideBytes() const;
+
+  // A finished command says what it did where the progress bar `bar` is.
+  void SetOutcome(Control bar, std::wstring text);
+  // The next action takes the outcomes away again.
+  void ClearOutcomes();
+  // The folder a selection button's dialog opens at: its own current choice
+  // (the folder to split, a destination), else the last folder used.
+  std::wstring StartFolderFor(Control button) const;
+  // The tooltip of a lamp: the path it stands for, or that none is chosen.
+  std::wstring LampTip(Control lamp) const;
 
  private:
   void SetCheck(Control box, bool checked, bool always);

@@ -70,6 +70,7 @@ std::optional<Prompt> MainWindowModel::InterpretCommandLine(std::wstring_view co
 std::optional<Prompt> MainWindowModel::Drop(const std::vector<std::wstring>& paths) {
   if (DragOverEffect(paths) != DropEffect::kCopy)
     return std::nullopt;
+  ClearOutcomes();
   std::wstring path = paths.front();
   if (paths_.IsFolder(path)) {
     StripTrailingBackslash(path);

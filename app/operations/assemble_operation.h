@@ -13,6 +13,7 @@
 #include "engine/assembler.h"
 #include "engine/format.h"
 #include "engine/globals.h"
+#include "engine/program/error_trap.h"
 
 namespace vtq {
 
@@ -51,6 +52,10 @@ struct AssembleRequest {
   // The caller tells of an engine failure itself, from the result, and can
   // name the file it was about; no box is shown for it here.
   bool errorToldByCaller = false;
+  // Answers the errors of the command's steps (the window's error dialog):
+  // Retry runs the failed step again, and the assembly itself from its
+  // start. Without it an error stops the command with kEngineError.
+  ErrorAdvisor* commandErrors = nullptr;
 };
 
 // The front end's progress: the engine's events, and the end of the run
@@ -69,6 +74,9 @@ enum class AssembleStop {
   kIncomplete,               // the run ended early; see `keptPartials`
   kEngineError,              // shown as a box unless it was the refused check
   kFragmentsMissing,         // `missingFragments` were named; nothing was written
+  kReplaceDeclined,          // a different file of the output's name was kept
+  kEndedAfterError,          // the error dialog's answer ended the program
+  kEndedByErrorDialog,       // its answer ended the command; `errorNumber` says what
 };
 
 // What the series' checksum file said of the assembled file.
@@ -98,7 +106,55 @@ inline constexpr const char* kFragmentsMissingTitle = "Fragments missing";
 // "These fragments were not found: data.003, data.005. Nothing was assembled."
 std::string FragmentsMissingText(const std::vector<std::string>& names);
 
+// The assembler a front end keeps for its whole life, as the window keeps
+// its one: the passphrase that opened a series stays for the next command.
+// The events of each run go to the watcher of the command that runs it.
+class LastingAssembler {
+ public:
+  explicit LastingAssembler(Globals& globals) : globals_(globals), assembler_(globals, route_) {}
+  LastingAssembler(const LastingAssembler&) = delete;
+  LastingAssembler& operator=(const LastingAssembler&) = delete;
+
+  ActiveAssembler& Assembler() { return assembler_; }
+  Globals& GetGlobals() { return globals_; }
+  // Where the events go from now on; null drops them.
+  void RouteEventsTo(AssemblerEvents* events) { route_.to = events; }
+
+ private:
+  class Route final : public AssemblerEvents {
+   public:
+    AssemblerEvents* to = nullptr;
+    void AssembleStart(int16_t pbMax) override {
+      if (to)
+        to->AssembleStart(pbMax);
+    }
+    void AssembleInterval(int16_t pbCurrent) override {
+      if (to)
+        to->AssembleInterval(pbCurrent);
+    }
+    void RequireNextDisk(int16_t diskNumber, bool& cancel) override {
+      if (to)
+        to->RequireNextDisk(diskNumber, cancel);
+    }
+    void NameUnformattedSeries(const std::string& firstFragment, std::string& name) override {
+      if (to)
+        to->NameUnformattedSeries(firstFragment, name);
+    }
+    bool ReplaceExisting(const std::string& existing, const std::string& output) override {
+      return to == nullptr || to->ReplaceExisting(existing, output);
+    }
+  };
+
+  Globals& globals_;
+  Route route_;
+  ActiveAssembler assembler_;
+};
+
+// A run on an assembler of its own, which goes with the run.
 AssembleResult RunAssembleCommand(const AssembleRequest& request, Globals& globals,
+                                  AssembleWatcher& watcher, Prompts& prompts);
+// A run on the front end's lasting assembler.
+AssembleResult RunAssembleCommand(const AssembleRequest& request, LastingAssembler& assembler,
                                   AssembleWatcher& watcher, Prompts& prompts);
 
 }  // namespace vtq

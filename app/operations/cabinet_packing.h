@@ -59,14 +59,23 @@ class CabinetPacker {
   virtual PackedEntry FirstEntry() const = 0;
 };
 
-// The modeless window shown while the component works.
+// The modeless window shown while the component works. While it shows,
+// SetProgress lets the window system draw it and take its Cancel.
 class PackingView {
  public:
   virtual ~PackingView() = default;
   virtual void Show(std::string_view caption) = 0;
   virtual void SetProgress(int16_t percent) = 0;
   virtual void Close() = 0;
+  // Packing can be stopped: the window offers Cancel until it closes.
+  virtual void OfferCancel() {}
+  // Whether Cancel was chosen since the window showed.
+  virtual bool CancelRequested() { return false; }
 };
+
+// Raised from a packing step's progress when the user chose Cancel; the
+// component removes the cabinet it had begun.
+struct PackingCancelled {};
 
 // Shows the packing window for as long as it lives, whichever way the step
 // ends.

@@ -164,4 +164,20 @@ ChecksumFileState ReadSeriesChecksums(const std::string& firstFragment, SeriesCh
   }
 }
 
+bool RemoveSeriesChecksumFile(const std::string& firstFragment) {
+  SeriesChecksums sums;
+  if (ReadSeriesChecksums(firstFragment, sums) != ChecksumFileState::kRead ||
+      sums.fragments.empty())
+    return false;
+  const std::string stem = BaseName(SeriesStem(firstFragment));
+  const auto isFragment = [&](const ChecksumLine& line) {
+    return line.name.size() > stem.size() && line.name.compare(0, stem.size(), stem) == 0 &&
+           line.name.find_first_not_of("0123456789", stem.size()) == std::string::npos;
+  };
+  if (!std::all_of(sums.fragments.begin(), sums.fragments.end(), isFragment))
+    return false;
+  RemoveFile(ChecksumFileName(firstFragment));
+  return true;
+}
+
 }  // namespace vtq

@@ -1,8 +1,11 @@
 #include "app/operations/split_operation.h"
 
-#include "app/operations/checksum_file.h"
-
 #include <algorithm>
+
+#include "app/operations/checksum_file.h"
+#include "app/operations/command_steps.h"
+#include "app/operations/routed_events.h"
+#include "app/operations/series_replacement.h"
 
 #include "engine/program/batgen.h"
 #include "engine/program/error_trap.h"
@@ -59,8 +62,12 @@ int32_t AsSize(int64_t bytes) {
 void Configure(ActiveSplitter& splitter, const SplitRequest& request) {
   splitter.SetDestinationFolder(request.destination);
   splitter.SetFileFormat(request.format);
-  int32_t size = AsSize(request.fragmentSize);
-  splitter.SetFragmentSize(size);
+  // A first size an earlier command set goes unless this one sets one.
+  splitter.SetDifferentSizeAtStart(false);
+  if (request.fragmentSize) {
+    int32_t size = AsSize(*request.fragmentSize);
+    splitter.SetFragmentSize(size);
+  }
   if (request.firstSize) {
     int32_t first = AsSize(*request.firstSize);
     splitter.SetFragmentSizeAtStart(first);
@@ -80,7 +87,9 @@ bool WritesBatchFile(const SplitRequest& request) {
   return request.writeBatchFile && request.regenerate <= 1;
 }
 
-SplitterFigures FiguresOf(ActiveSplitter& splitter) {
+}  // namespace
+
+SplitterFigures SplitterFiguresOf(ActiveSplitter& splitter) {
   SplitterFigures figures;
   figures.fragmentSize = splitter.FragmentSize();
   figures.fragmentSizeAtStart = splitter.FragmentSizeAtStart();
@@ -95,6 +104,8 @@ SplitterFigures FiguresOf(ActiveSplitter& splitter) {
   }
   return figures;
 }
+
+namespace {
 
 // The passphrase typed twice; kNone with the passphrase in `typed`, or why
 // there is none.
@@ -175,19 +186,40 @@ void FitFirstFragmentToDisk(ActiveSplitter& splitter, const SplitRequest& reques
   }
 }
 
-SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& prompts,
-              SplitResult& result) {
-  if (splitter.FilesToSplit().Add(request.source) != 0)
+// Asks before fragments of another series are written over; false stops
+// the run. Only a first fragment that names its source can tell.
+bool MayReplaceWhatIsThere(Globals& globals, const std::string& source, SplitResult& result) {
+  const std::string first = result.destination + StemOf(BaseName(source)) + FragmentNumber(1);
+  const std::optional<std::string> other = OtherSeriesAt(globals, first, BaseName(source));
+  if (!other)
+    return true;
+  return globals.GetPlatform().boxes.Show(
+             ReplaceFragmentsQuestion(first, *other), kReplaceFragmentsTitle,
+             mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2) == mb::kIdYes;
+}
+
+SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Globals& globals,
+              Prompts& prompts, CommandSteps& steps, SplitResult& result) {
+  int16_t refused = 0;
+  steps.Run([&] {
+    splitter.FilesToSplit().Clear();
+    refused = splitter.FilesToSplit().Add(request.source);
+  });
+  if (refused != 0)
     return SplitStop::kSourceRefused;
-  Configure(splitter, request);
-  const std::string source = splitter.FilesToSplit().Item(1);
-  result.destination = splitter.DestinationFolder();
-  result.batchFile = result.destination + StemOf(BaseName(source)) + "BAT";
-  if (WritesBatchFile(request)) {
-    if (const SplitStop stop = CheckBatchFile(source, result); stop != SplitStop::kNone)
-      return stop;
-  }
-  result.fragmentsInSeries = splitter.FragsNeeded(1);
+  std::string source;
+  SplitStop batchProblem = SplitStop::kNone;
+  steps.Run([&] {
+    Configure(splitter, request);
+    source = splitter.FilesToSplit().Item(1);
+    result.destination = splitter.DestinationFolder();
+    result.batchFile = result.destination + StemOf(BaseName(source)) + "BAT";
+    if (WritesBatchFile(request))
+      batchProblem = CheckBatchFile(source, result);
+    result.fragmentsInSeries = splitter.FragsNeeded(1);
+  });
+  if (batchProblem != SplitStop::kNone)
+    return batchProblem;
   // A first fragment fitted to the disk may add one; the count is checked
   // again once it is known.
   const int64_t highest = result.fragmentsInSeries + (request.freeSpaceAtStart ? 1 : 0);
@@ -202,37 +234,42 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Prompts& pr
       return stop;
     splitter.SetEncryptionKey(typed);
   }
+  if (!MayReplaceWhatIsThere(globals, source, result))
+    return SplitStop::kReplaceDeclined;
   if (request.confirm && !request.confirm(result.fragmentsInSeries))
     return SplitStop::kDeclined;
   std::string batchText;
   if (WritesBatchFile(request)) {
-    if (const SplitStop stop = WriteSeriesBatchFile(splitter, result, batchText);
-        stop != SplitStop::kNone) {
+    SplitStop stop = SplitStop::kNone;
+    steps.Run([&] { stop = WriteSeriesBatchFile(splitter, result, batchText); });
+    if (stop != SplitStop::kNone)
       return stop;
-    }
   }
   if (request.freeSpaceAtStart) {
-    FitFirstFragmentToDisk(splitter, request, result, batchText);
+    steps.Run([&] { FitFirstFragmentToDisk(splitter, request, result, batchText); });
     if (request.regenerate > result.fragmentsInSeries)
       return SplitStop::kNoSuchFragment;
   }
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
-  splitter.Split();
+  steps.Run([&] { splitter.Split(); });
   const std::string firstFragment =
       splitter.DestinationFolder() + StemOf(BaseName(request.source)) + FragmentNumber(1);
   if (request.regenerate <= 0 && result.Complete()) {
-    if (request.writeChecksums) {
-      result.checksumFile =
-          WriteSeriesChecksums(request.source, firstFragment, result.fragmentsInSeries);
-    } else if (FileExists(ChecksumFileName(firstFragment))) {
-      // The digests of the series this one replaced would only accuse it.
-      RemoveFile(ChecksumFileName(firstFragment));
-    }
-    // Recovery files of the series this one replaced would rebuild its
-    // fragments with the old data; the front end writes new ones if asked.
-    recovery::RemoveSeriesRecoveryFiles(splitter.DestinationFolder() +
-                                        StemOf(BaseName(request.source)));
+    steps.Run([&] {
+      if (request.writeChecksums) {
+        result.checksumFile =
+            WriteSeriesChecksums(request.source, firstFragment, result.fragmentsInSeries);
+      } else {
+        // The digests of the series this one replaced would only accuse it;
+        // a file of that name that is not such a list is someone else's.
+        RemoveSeriesChecksumFile(firstFragment);
+      }
+      // Recovery files of the series this one replaced would rebuild its
+      // fragments with the old data; the front end writes new ones if asked.
+      recovery::RemoveSeriesRecoveryFiles(splitter.DestinationFolder() +
+                                          StemOf(BaseName(request.source)));
+    });
   }
   prompts.PlaySound(kSoundDoneWork);
   return SplitStop::kNone;
@@ -246,19 +283,32 @@ SplitRequest::~SplitRequest() {
 
 SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, SplitterEvents& events,
                             Prompts& prompts) {
+  LastingSplitter splitter(globals);
+  return RunSplitCommand(request, splitter, events, prompts);
+}
+
+SplitResult RunSplitCommand(const SplitRequest& request, LastingSplitter& lasting,
+                            SplitterEvents& events, Prompts& prompts) {
   SplitResult result;
   WrittenTally tally(events, result);
-  ActiveSplitter splitter(globals, tally);
+  const RoutedEvents<LastingSplitter, SplitterEvents> routed(lasting, tally);
+  ActiveSplitter& splitter = lasting.Splitter();
+  // Error 5 has the split's own report, which the caller shows.
+  CommandSteps steps(request.commandErrors, {err::kInvalidArgument});
   try {
-    result.stop = Run(request, splitter, prompts, result);
+    result.stop = Run(request, splitter, lasting.GetGlobals(), prompts, steps, result);
   } catch (const ProgramEndRequested&) {
     result.stop = SplitStop::kEndedAfterError;
+  } catch (const CommandEndedByErrorDialog& ended) {
+    result.stop = SplitStop::kEndedByErrorDialog;
+    result.errorNumber = ended.Error().Number();
+    result.errorDescription = ended.Error().Description();
   } catch (const VbError& e) {
     result.stop = SplitStop::kEngineError;
     result.errorNumber = e.Number();
     result.errorDescription = e.Description();
     result.errorFile = e.FileName();
-    result.splitterAtError = FiguresOf(splitter);
+    result.splitterAtError = SplitterFiguresOf(splitter);
   }
   return result;
 }

@@ -13,6 +13,7 @@
 #include "app/operations/prompts.h"
 #include "engine/format.h"
 #include "engine/globals.h"
+#include "engine/program/error_trap.h"
 #include "engine/splitter.h"
 
 namespace vtq {
@@ -26,7 +27,9 @@ struct SplitRequest {
 
   std::string source;
   std::string destination;
-  int64_t fragmentSize = aftHighDensity;
+  // nullopt keeps the splitter's own size: on a lasting splitter, the one
+  // the last command set.
+  std::optional<int64_t> fragmentSize = aftHighDensity;
   std::optional<int64_t> firstSize;  // a different size for the first fragment
   AftFileFormat format = aftQuorvelle;
   bool checkDigits = false;
@@ -52,6 +55,10 @@ struct SplitRequest {
   // anything is written, with the number of fragments the series takes;
   // false stops the run.
   std::function<bool(int16_t fragmentsInSeries)> confirm;
+  // Answers the errors of the command's own steps (the window's error
+  // dialog); without it they stop the command with kEngineError. Error 5
+  // always stops it, for the caller's report.
+  ErrorAdvisor* commandErrors = nullptr;
 };
 
 // What the splitter held when an error stopped the command.
@@ -73,9 +80,11 @@ enum class SplitStop {
   kPassphraseCannotBeAsked,  // nobody to ask
   kPassphraseNotTyped,       // the first answer was empty or missing
   kPassphrasesDiffer,        // the two answers differ
-  kEndedAfterError,          // the error dialog's answer ended the run
+  kEndedAfterError,          // the error dialog's answer ended the program
+  kEndedByErrorDialog,       // its answer ended the command; `errorNumber` says what
   kEngineError,              // `errorNumber`, `errorDescription`
   kBatchFileNotGenerated,    // the generator has said why
+  kReplaceDeclined,          // fragments of another series stood there; nothing was written
 };
 
 struct SplitResult {
@@ -97,7 +106,66 @@ struct SplitResult {
   bool Complete() const { return written == expected && expected > 0; }
 };
 
+// The splitter a front end keeps for its whole life, as the window keeps
+// its one: what a command sets on it is where the next one starts (the size
+// "Fill space" splits with, the passphrase). The events of each run go to
+// the SplitterEvents of the command that runs it.
+class LastingSplitter {
+ public:
+  explicit LastingSplitter(Globals& globals) : globals_(globals), splitter_(globals, route_) {}
+  LastingSplitter(const LastingSplitter&) = delete;
+  LastingSplitter& operator=(const LastingSplitter&) = delete;
+
+  ActiveSplitter& Splitter() { return splitter_; }
+  Globals& GetGlobals() { return globals_; }
+  // Where the events go from now on; null drops them.
+  void RouteEventsTo(SplitterEvents* events) { route_.to = events; }
+
+ private:
+  class Route final : public SplitterEvents {
+   public:
+    SplitterEvents* to = nullptr;
+#ifndef VTQ_CONTROL_BUILD
+    void MultisizeFlagChange(bool multisize) override {
+      if (to)
+        to->MultisizeFlagChange(multisize);
+    }
+#endif
+    void SplitStart(int32_t pbMax) override {
+      if (to)
+        to->SplitStart(pbMax);
+    }
+    void SplitInterval(int32_t pbCurrent) override {
+      if (to)
+        to->SplitInterval(pbCurrent);
+    }
+    void RequireNextDisk(int16_t diskNumber, bool& cancel) override {
+      if (to)
+        to->RequireNextDisk(diskNumber, cancel);
+    }
+    void NotEnoughDiskSpace(bool& cancel) override {
+      if (to)
+        to->NotEnoughDiskSpace(cancel);
+    }
+    void FragmentWritten(int16_t number, const std::string& name, uint64_t bytes) override {
+      if (to)
+        to->FragmentWritten(number, name, bytes);
+    }
+  };
+
+  Globals& globals_;
+  Route route_;
+  ActiveSplitter splitter_;
+};
+
+// The figures the split report shows of a splitter.
+SplitterFigures SplitterFiguresOf(ActiveSplitter& splitter);
+
+// A run on a splitter of its own, which goes with the run.
 SplitResult RunSplitCommand(const SplitRequest& request, Globals& globals, SplitterEvents& events,
                             Prompts& prompts);
+// A run on the front end's lasting splitter.
+SplitResult RunSplitCommand(const SplitRequest& request, LastingSplitter& splitter,
+                            SplitterEvents& events, Prompts& prompts);
 
 }  // namespace vtq

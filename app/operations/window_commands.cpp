@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <system_error>
 
 #include "app/model/basic_numeric.h"
@@ -82,23 +84,37 @@ std::wstring_view LastComponent(std::wstring_view path) {
 
 enum class StepEnd { kGoOn, kStop };
 
+// An error a command reports in its own words instead of the error dialog
+// (error 5 of a split); true when it did, which ends the command.
+using OwnReport = std::function<bool(const VbError&)>;
+
+void ShowCancelled(MessageBoxes& boxes) {
+  boxes.Show("Operation cancelled!", "Cancelled", mb::kOk | mb::kIconInformation);
+}
+
 // One cabinet step of a command under the command's error handling: the
-// component's failure has its own message and ends the command; any other
-// error goes to the error dialog, whose answer retries the step, goes on
-// with the next, or ends the command or the program.
+// component's failure has its own message and ends the command, and so does
+// Cancel in the packing window; any other error goes to the error dialog,
+// whose answer retries the step, goes on with the next, or ends the command
+// or the program.
 template <typename FailureText, typename Step>
 StepEnd RunCabinetStep(WindowCommandContext& context, const char* failureTitle,
-                       FailureText&& failureText, Step&& step) {
+                       FailureText&& failureText, Step&& step, const OwnReport& ownReport = {}) {
   MessageBoxes& boxes = Boxes(context);
   for (;;) {
     try {
       step();
       return StepEnd::kGoOn;
+    } catch (const PackingCancelled&) {
+      ShowCancelled(boxes);
+      return StepEnd::kStop;
     } catch (const VbError& error) {
       if (error.Number() == cabinet::kCabinetFailure) {
         boxes.Show(failureText(error.Description()), failureTitle, mb::kOk | mb::kIconExclamation);
         return StepEnd::kStop;
       }
+      if (ownReport && ownReport(error))
+        return StepEnd::kStop;
       switch (ShowErrorDialog(error, boxes)) {
         case TrapAction::kRetry:
           continue;
@@ -118,16 +134,17 @@ StepEnd RunCabinetStep(WindowCommandContext& context, const char* failureTitle,
 using CompressFailureText = std::string (*)(const std::string&, const PackedEntry&);
 
 // Packs a cabinet under the packing window, replacing an older one of the
-// same name. False when a step ended the command.
+// same name; the window's Cancel stops it. False when a step ended the
+// command.
 bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
-                 WindowCommandContext& context) {
+                 WindowCommandContext& context, const OwnReport& ownReport = {}) {
   const auto step = [&](auto&& work) {
     return RunCabinetStep(
         context, kUnableToCompress,
         [&](const std::string& description) {
           return failureText(description, context.packer.FirstEntry());
         },
-        work);
+        work, ownReport);
   };
   const std::string cabinet = base::ToAnsi(request.cabinet);
   if (step([&] {
@@ -138,8 +155,13 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
   }
   const ShownPackingView shown(context.packingView,
                                request.compress ? kCaptionCompressing : kCaptionCombining);
+  context.packingView.OfferCancel();
   context.prompts.PlaySound(kSoundCompress);
-  const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
+  const PackProgress progress = [&](int16_t percent) {
+    context.packingView.SetProgress(percent);
+    if (context.packingView.CancelRequested())
+      throw PackingCancelled();
+  };
   return step([&] { context.packer.Pack(request, progress); }) == StepEnd::kGoOn;
 }
 
@@ -189,13 +211,16 @@ std::wstring WithoutTrailingSeparator(const std::wstring& folder) {
 }
 
 // A cabinet picked instead of fragments goes into a folder of the
-// destination named after it without its last four characters, and stays
-// where it is. False when a step ended the command.
+// destination named after it without its last four characters.
+std::wstring PickedCabinetFolder(const std::wstring& cabinet, const std::wstring& destination) {
+  const std::wstring_view name = LastComponent(cabinet);
+  return destination + std::wstring(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
+}
+
+// The picked cabinet stays where it is. False when a step ended the command.
 bool ExtractPickedCabinet(const std::wstring& cabinet, const std::wstring& destination,
                           WindowCommandContext& context) {
-  const std::wstring_view name = LastComponent(cabinet);
-  const std::wstring folder =
-      destination + std::wstring(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
+  const std::wstring folder = PickedCabinetFolder(cabinet, destination);
   if (RunExtractStep(context, [&] { context.unpacker.Open(cabinet); }) == StepEnd::kStop)
     return false;
   CreateFolderIgnoringErrors(folder);
@@ -208,16 +233,18 @@ bool ExtractPickedCabinet(const std::wstring& cabinet, const std::wstring& desti
 
 // An assembled cabinet is unpacked where it was assembled, into a folder
 // named after it up to its first dot when it holds more than one entry, and
-// then deleted. False when a step ended the command (the cabinet stays).
-bool ExtractAssembledCabinet(const std::wstring& cabinet, const std::wstring& destination,
-                             WindowCommandContext& context) {
+// then deleted. The folder it went into, or nullopt when a step ended the
+// command (the cabinet stays).
+std::optional<std::wstring> ExtractAssembledCabinet(const std::wstring& cabinet,
+                                                    const std::wstring& destination,
+                                                    WindowCommandContext& context) {
   CabinetUnpacker& unpacker = context.unpacker;
   if (RunExtractStep(context, [&] { unpacker.Open(cabinet); }) == StepEnd::kStop)
-    return false;
+    return std::nullopt;
   const ShownPackingView shown(context.packingView, kCaptionExtracting);
   int32_t entries = 0;
   if (RunExtractStep(context, [&] { entries = unpacker.EntryCount(); }) == StepEnd::kStop)
-    return false;
+    return std::nullopt;
   std::wstring folder = WithoutTrailingSeparator(destination);
   if (entries > 1) {
     const std::wstring_view name = LastComponent(cabinet);
@@ -227,9 +254,11 @@ bool ExtractAssembledCabinet(const std::wstring& cabinet, const std::wstring& de
   context.prompts.PlaySound(kSoundExtract);
   const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
   if (RunExtractStep(context, [&] { unpacker.Extract(folder, progress); }) == StepEnd::kStop)
-    return false;
+    return std::nullopt;
   const std::string assembled = base::ToAnsi(cabinet);
-  return RunExtractStep(context, [&] { RemoveFile(assembled); }) == StepEnd::kGoOn;
+  if (RunExtractStep(context, [&] { RemoveFile(assembled); }) == StepEnd::kStop)
+    return std::nullopt;
+  return folder;
 }
 
 bool AlreadyCompressed(std::wstring_view path) {
@@ -245,16 +274,22 @@ bool AlreadyCompressed(std::wstring_view path) {
 // the command.
 bool InputReady(const model::MainWindowState& s, WindowCommandContext& context) {
   MessageBoxes& boxes = Boxes(context);
+  // The splitter's list takes the file first; the engine says when it
+  // cannot find it. A file chosen before a folder is not the input then.
+  FileList& files = context.splitter.Splitter().FilesToSplit();
+  files.Clear();
+  if (s.fileIndicator == kLampGreen && !s.fileToSplit.empty())
+    files.Add(base::ToAnsi(s.fileToSplit));
   if (!context.paths.IsFolder(s.splitDestination)) {
     boxes.Show("Destination directory doesn't exist - please check this", "", mb::kOk);
     return false;
   }
   if (s.fileIndicator == kLampGreen) {
-    if (s.fileToSplit.empty()) {
+    if (files.Empty()) {
       boxes.Show("File to split doesn't exist - please check this", "", mb::kOk);
       return false;
     }
-    if (!context.paths.Exists(s.fileToSplit)) {
+    if (!context.paths.Exists(base::FromAnsi(files.Item(1)))) {
       boxes.Show("File to split no longer exists - please check this", "", mb::kOk);
       return false;
     }
@@ -318,6 +353,49 @@ bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& 
   return same;
 }
 
+// A folder as the outcome names it, without its trailing separator.
+std::wstring Shown(const std::string& folder) {
+  return WithoutTrailingSeparator(base::FromAnsi(folder));
+}
+
+std::wstring SplitOutcome(const SplitResult& result, int32_t regenerate) {
+  if (regenerate > 0) {
+    return L"Fragment " + std::to_wstring(regenerate) + L" written again in " +
+           Shown(result.destination);
+  }
+  if (!result.Complete()) {
+    return L"Split stopped: " + std::to_wstring(result.written) + L" of " +
+           std::to_wstring(result.expected) + L" fragments in " + Shown(result.destination);
+  }
+  return L"Split: " + std::to_wstring(result.written) + L" fragments in " +
+         Shown(result.destination);
+}
+
+std::wstring AssembleOutcome(const AssembleResult& result) {
+  const std::wstring file = base::FromAnsi(result.outputPath);
+  if (result.checksum == ChecksumVerdict::kMatches)
+    return L"Assembled: " + file + L" (SHA-256 checked)";
+  return L"Assembled: " + file;
+}
+
+// The checksum file beside a series speaks of the assembled file: a
+// mismatch is a damaged result, and an unreadable one checked nothing.
+void TellChecksumVerdict(const AssembleResult& result, MessageBoxes& boxes) {
+  if (result.checksum == ChecksumVerdict::kDiffers) {
+    boxes.Show("The assembled file " + result.outputPath +
+                   " does not match the SHA-256 digest of the source in " + result.checksumFile +
+                   ": it is damaged, or the fragments are not those the checksum file was written "
+                   "for.",
+               "Assembled file damaged", mb::kOk | mb::kIconCritical);
+  } else if (result.checksum == ChecksumVerdict::kUnreadable) {
+    boxes.Show(result.checksumFile +
+                   " lies beside the fragments but is not a checksum file that can be read, so "
+                   "the assembled file " +
+                   result.outputPath + " was not checked.",
+               "Checksum file unreadable", mb::kOk | mb::kIconExclamation);
+  }
+}
+
 std::string SeriesQuestion(int16_t fragments, bool disksWithBatchFile) {
   const std::string n = std::to_string(fragments);
   if (disksWithBatchFile) {
@@ -326,9 +404,9 @@ std::string SeriesQuestion(int16_t fragments, bool disksWithBatchFile) {
   return "This will take up " + n + kFilesOrDisksQuestion;
 }
 
-// Whatever the error dialog answers, the command is over: only the answer
-// that ends the program does more. Error 5 gets the split's own report
-// instead, which ends the command.
+// How a split that stopped is told. The error dialog has answered the
+// errors of the command's steps where they arose; what reaches here ended
+// it. Error 5 gets the split's own report instead, which ends the command.
 void ReportSplitStop(const SplitResult& result, const model::MainWindowState& state,
                      WindowCommandContext& context) {
   MessageBoxes& boxes = Boxes(context);
@@ -357,6 +435,10 @@ void ReportSplitStop(const SplitResult& result, const model::MainWindowState& st
       break;
     case SplitStop::kEndedAfterError:
       context.window.EndProgram();
+      break;
+    case SplitStop::kEndedByErrorDialog:
+    case SplitStop::kReplaceDeclined:
+      // The dialog's answer, or the user's No, ended it.
       break;
     default:
       // The engine has said why, or the user chose to stop, or all went well.
@@ -396,20 +478,11 @@ void FillSplitRequest(const model::MainWindowState& s, int32_t regenerate, Split
   request.regenerate = regenerate;
   if (s.useEnc.checked)
     request.passphrase = base::ToAnsi(s.passphrase.text);
-  const auto value = [](const model::TextField& field) {
-    return static_cast<float>(model::NumericValue(field.text));
-  };
-  const int64_t custom = model::SizeToBytes(value(s.customSize), s.custSizeUnits.position);
-  if (s.sizeMode == model::SizeMode::kPreset) {
-    if (const int64_t preset = model::PresetBytes(s.cmbPreset.position); preset > 0)
-      request.fragmentSize = preset;
-  } else if (s.sizeMode == model::SizeMode::kCustom) {
-    request.fragmentSize = custom;
-  }
-  if (s.firstOverride.checked) {
-    request.firstSize =
-        model::SizeToBytes(value(s.firstOverrideValue), s.fOverrideUnits.position, custom);
-  }
+  request.fragmentSize = model::SizeInForce(s);
+  const bool fromFreeSpace =
+      s.sizeMode == model::SizeMode::kAutofill && model::CountsDown(s.fOverrideUnits.position);
+  if (s.firstOverride.checked && !fromFreeSpace)
+    request.firstSize = model::FirstFragmentBytes(s);
   request.format = s.saveBat.checked ? aftRaw : aftQuorvelle;
   request.checkDigits = request.format == aftQuorvelle;
   request.writeBatchFile = s.saveBat.checked;
@@ -439,7 +512,15 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   if (PacksBeforeSplit(s)) {
     const PackRequest packing = PackingBeforeSplit(s, context.splitCabinetFolder());
     cabinet.emplace(base::ToAnsi(packing.cabinet));
-    if (!PackCabinet(packing, PackBeforeSplitFailureText, context))
+    // Error 5 while packing has the split's report, with the splitter as
+    // it stands: its list holds the file to split, or nothing for a folder.
+    const OwnReport error5 = [&](const VbError& error) {
+      if (error.Number() != err::kInvalidArgument)
+        return false;
+      ShowSplitErrorReport(s, SplitterFiguresOf(context.splitter.Splitter()), boxes);
+      return true;
+    };
+    if (!PackCabinet(packing, PackBeforeSplitFailureText, context, error5))
       return;
   }
 
@@ -448,12 +529,19 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   if (cabinet)
     request.source = cabinet->Name();
   request.cabinetIsMultifile = s.folderIndicator == kLampGreen;
+  ErrorDialogAdvisor errorDialog(boxes);
+  request.commandErrors = &errorDialog;
   // On a removable disk the first fragment fills what the disk has free.
   const std::string drive = request.destination.substr(0, 2);
   const bool removable = context.globals.DiskRemovable(drive);
   if (removable) {
     request.freeSpaceAtStart = [&] {
-      return DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive)).Whole();
+      const int64_t free =
+          DiskFreeSpace(context.globals.GetPlatform().drives, DriveRoot(drive)).Whole();
+      // In Fill space, "kb smaller" counts down from what the disk has free.
+      const bool countsDown = s.firstOverride.checked && s.sizeMode == model::SizeMode::kAutofill &&
+                              model::CountsDown(s.fOverrideUnits.position);
+      return countsDown ? model::FirstFragmentBytes(s, free) : free;
     };
   }
   request.confirm = [&](int16_t fragments) {
@@ -463,18 +551,21 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
                                   "Are you sure?", mb::kOkCancel | mb::kIconQuestion);
     if (answer == mb::kIdOk)
       return true;
-    boxes.Show("Operation cancelled!", "Cancelled", mb::kOk | mb::kIconInformation);
+    ShowCancelled(boxes);
     return false;
   };
   const SplitResult result =
-      RunSplitCommand(request, context.globals, context.splitterEvents, context.prompts);
+      RunSplitCommand(request, context.splitter, context.splitterEvents, context.prompts);
   // The error-5 report shows the progress where the error stopped it.
   const bool error5 =
       result.stop == SplitStop::kEngineError && result.errorNumber == err::kInvalidArgument;
   if (result.stop == SplitStop::kNone || result.stop == SplitStop::kBatchFileNotGenerated ||
+      result.stop == SplitStop::kEndedByErrorDialog ||
       (result.stop == SplitStop::kEngineError && !error5)) {
     context.window.ResetProgress(model::Control::kProgressBar1);
   }
+  if (result.stop == SplitStop::kNone)
+    context.window.ShowOutcome(model::Control::kProgressBar1, SplitOutcome(result, *regenerate));
   ReportSplitStop(result, s, context);
 }
 
@@ -493,29 +584,55 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
     return;
   }
   const InputLock lock(context.window);
-  const std::wstring& first = s.filesToAssemble.front();
+  const std::wstring first = s.filesToAssemble.front();
+  const std::wstring destination = s.assembleDestination;
   if (model::LastThreeLowered(first) == L"cab") {
     // The bar is not touched unless a failure ends the command.
-    if (!ExtractPickedCabinet(first, s.assembleDestination, context))
+    if (!ExtractPickedCabinet(first, destination, context)) {
       context.window.ResetProgress(model::Control::kProgressBar2);
+      return;
+    }
+    context.window.ShowOutcome(model::Control::kProgressBar2,
+                               L"Extracted into " + PickedCabinetFolder(first, destination));
     return;
   }
   AssembleRequest request;
   request.firstFragment = base::ToAnsi(first);
-  request.destination = base::ToAnsi(s.assembleDestination);
+  request.destination = base::ToAnsi(destination);
   request.doneSoundByCaller = true;
+  ErrorDialogAdvisor errorDialog(boxes);
+  request.commandErrors = &errorDialog;
   const AssembleResult result =
-      RunAssembleCommand(request, context.globals, context.assembleWatcher, context.prompts);
-  bool finished = result.stop == AssembleStop::kNone;
+      RunAssembleCommand(request, context.assembler, context.assembleWatcher, context.prompts);
+  if (result.stop == AssembleStop::kEndedAfterError) {
+    context.window.EndProgram();
+    return;
+  }
   const std::wstring assembled = base::FromAnsi(result.outputPath);
-  if (finished && model::LastThreeLowered(assembled) == L"cab")
-    finished = ExtractAssembledCabinet(assembled, s.assembleDestination, context);
+  const bool whole = result.stop == AssembleStop::kNone;
+  const bool cabinetResult = whole && model::LastThreeLowered(assembled) == L"cab";
+  std::optional<std::wstring> extractedInto;
+  // A run that ended early inside the engine has said why; the command
+  // goes on to its end, with nothing to extract.
+  bool finished = whole || result.stop == AssembleStop::kIncomplete;
+  if (cabinetResult) {
+    extractedInto = ExtractAssembledCabinet(assembled, destination, context);
+    finished = extractedInto.has_value();
+  }
+  if (whole && !cabinetResult)
+    TellChecksumVerdict(result, boxes);
   if (finished)
     context.prompts.PlaySound(kSoundDoneWork);
-  if (result.stop == AssembleStop::kNone || result.stop == AssembleStop::kIncomplete ||
-      result.stop == AssembleStop::kEngineError) {
+  if (whole || result.stop == AssembleStop::kIncomplete ||
+      result.stop == AssembleStop::kEngineError ||
+      result.stop == AssembleStop::kEndedByErrorDialog ||
+      result.stop == AssembleStop::kReplaceDeclined) {
     context.window.ResetProgress(model::Control::kProgressBar2);
   }
+  if (extractedInto)
+    context.window.ShowOutcome(model::Control::kProgressBar2, L"Extracted into " + *extractedInto);
+  else if (whole)
+    context.window.ShowOutcome(model::Control::kProgressBar2, AssembleOutcome(result));
 }
 
 std::wstring MadeCabinetName(const model::MainWindowState& s) {
@@ -541,6 +658,7 @@ void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {
   if (!PackCabinet(request, MakeCabFailureText, context))
     return;
   context.prompts.PlaySound(kSoundDoneWork);
+  context.window.ShowOutcome(model::Control::kProgressBar1, L"CAB made: " + request.cabinet);
 }
 
 }  // namespace vtq

@@ -31,12 +31,17 @@ class CommandWindow {
   virtual void ResetProgress(model::Control bar) = 0;
   // The error dialog's answer that ends the program.
   virtual void EndProgram() = 0;
+  // A finished command says what it did where its progress bar is.
+  virtual void ShowOutcome(model::Control bar, std::wstring text) = 0;
 };
 
 // Everything a command reaches besides the window's state. The platform of
 // `globals` shows the commands' messages, as it shows the engine's.
 struct WindowCommandContext {
   Globals& globals;
+  // The window's one splitter and one assembler, kept for its whole life.
+  LastingSplitter& splitter;
+  LastingAssembler& assembler;
   model::PathQueries& paths;
   Prompts& prompts;
   CommandWindow& window;
@@ -50,6 +55,8 @@ struct WindowCommandContext {
   std::function<std::string()> splitCabinetFolder;
 };
 
+// `state` is the window's own, read as it stands while the command runs:
+// the split report shows the bar where an error stopped it.
 void Split(const model::MainWindowState& state, WindowCommandContext& context);
 void Assemble(const model::MainWindowState& state, WindowCommandContext& context);
 // Packs the folder to split into a cabinet named after it in the split
@@ -68,7 +75,8 @@ std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode
 // the size of the chosen mode, the first fragment's size, raw fragments
 // with a batch file or the own format with check digits, the passphrase
 // and the fragment to regenerate (`regenerate`, already checked). Fill
-// space leaves the splitter's own size.
+// space leaves the splitter's own size, and a first fragment that counts
+// down from the free space to the run, which measures it.
 void FillSplitRequest(const model::MainWindowState& state, int32_t regenerate,
                       SplitRequest& request);
 

@@ -31,8 +31,8 @@ void WindowSplitterEvents::RequireNextDisk(int16_t diskNumber, bool& cancel) {
 
 void WindowSplitterEvents::NotEnoughDiskSpace(bool& cancel) {
   const model::Prompt question{kNotEnoughSpaceText, L"Not enough disk space",
-                               mb::kOkCancel | mb::kIconExclamation, std::nullopt,
-                               model::QuickCommand::kNone};
+                               mb::kOkCancel | mb::kIconExclamation | mb::kDefaultButton2,
+                               std::nullopt, model::QuickCommand::kNone};
   if (sink_.Ask(question) != mb::kIdOk) {
     cancel = true;
     return;
@@ -40,7 +40,7 @@ void WindowSplitterEvents::NotEnoughDiskSpace(bool& cancel) {
   // Only a destination with a drive letter can be formatted; without one
   // the space is simply checked again.
   if (const auto drive = DriveNumberOf(model_.State().splitDestination))
-    sink_.FormatDrive(*drive, ntFamily_ ? 1u : 0u);
+    sink_.FormatDrive(*drive, kFormatIdentity, ntFamily_ ? 1u : 0u);
   cancel = false;
 }
 

@@ -21,9 +21,12 @@ class WindowEventSink {
   // The model's progress changed: the bars are drawn again.
   virtual void ProgressChanged() = 0;
   // The system's format dialog for drive `drive` (A: = 0), owned by the
-  // window, with the format identity 0 and these options.
-  virtual void FormatDrive(unsigned drive, unsigned options) = 0;
+  // window, with this format identity and these options.
+  virtual void FormatDrive(unsigned drive, unsigned formatId, unsigned options) = 0;
 };
+
+// The format identity the format dialog is opened with.
+inline constexpr unsigned kFormatIdentity = 0;
 
 inline constexpr const wchar_t* kNotEnoughSpaceText =
     L"There is not enough disk space on the destination drive. Would you like to format this "
@@ -38,7 +41,8 @@ class WindowSplitterEvents final : public SplitterEvents {
   void SplitInterval(int32_t pbCurrent) override;
   void RequireNextDisk(int16_t diskNumber, bool& cancel) override;
   // OK opens the format dialog and has the space checked again, whatever
-  // the dialog did; Cancel stops the split.
+  // the dialog did; Cancel, the default (the disk in the drive may hold
+  // the fragments written so far), stops the split.
   void NotEnoughDiskSpace(bool& cancel) override;
 
  private:

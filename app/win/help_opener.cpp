@@ -1,5 +1,7 @@
 #include "app/win/help_opener.h"
 
+#include "base/ansi_text.h"
+
 namespace vtq::app {
 
 model::HelpRoute OpenHelp(HWND owner, wingui::ShellServices& shell, MessageBoxes& boxes,
@@ -11,8 +13,11 @@ model::HelpRoute OpenHelp(HWND owner, wingui::ShellServices& shell, MessageBoxes
   if (route == model::HelpRoute::kHelpFile && !shell.ShowHelpContents(owner, places.helpFile))
     route =
         shell.FileExists(places.userGuide) ? model::HelpRoute::kUserGuide : model::HelpRoute::kNone;
-  if (route == model::HelpRoute::kUserGuide && !shell.OpenDocument(owner, places.userGuide))
-    route = model::HelpRoute::kNone;
+  if (route == model::HelpRoute::kUserGuide && !shell.OpenDocument(owner, places.userGuide)) {
+    boxes.Show(base::ToAnsi(model::GuideNotOpenedText(places.userGuide)),
+               model::kGuideNotOpenedTitle, mb::kOk | mb::kIconExclamation);
+    return model::HelpRoute::kNone;
+  }
   if (route == model::HelpRoute::kNone)
     boxes.Show(model::kNoHelpText, model::kNoHelpTitle, mb::kOk | mb::kIconExclamation);
   return route;

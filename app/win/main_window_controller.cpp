@@ -96,7 +96,7 @@ struct FixedCaption {
 };
 constexpr FixedCaption kFixedCaptions[] = {
     {IDC_cmdSelFolderToSplit, L"Select folder to split", L'o'},
-    {IDC_SaveBAT, L"Generate BAT AutoAssembler", 0},
+    {IDC_SaveBAT, L"Generate BAT AutoAssembler", L'G'},
     {IDC_cmdCabOnly, L"Make CAB only", L'B'},
     {IDC_Command7, L"Split now!", L'S'},
     {IDC_Command8, L"Assemble now!", L'm'},
@@ -135,6 +135,24 @@ const wchar_t kSplitFolderTitle[] = L"Select the folder which you would like to 
 const wchar_t kSplitDestinationTitle[] = L"Select the folder to save your fragments or CAB...";
 const wchar_t kAssembleDestinationTitle[] = L"Select the folder to save the assembled file...";
 
+// Where the focus may go from a size field without the field being
+// checked: to another size mode or unit (which may be what makes the value
+// right), to Exit, to help.
+constexpr int kLeavingUnchecked[] = {IDC_optPreset,     IDC_optAutofill,    IDC_CustomEnabled,
+                                     IDC_CustSizeUnits, IDC_FOverrideUnits, IDC_Command2,
+                                     IDC_cmdHelp};
+constexpr int kCheckedFields[] = {IDC_CustomSize, IDC_FirstOverrideValue};
+
+struct BarOutcome {
+  int bar;
+  int label;
+};
+constexpr BarOutcome kBarOutcomes[] = {{IDC_ProgressBar1, IDC_lblOutcome1},
+                                       {IDC_ProgressBar2, IDC_lblOutcome2}};
+
+constexpr Control kLamps[] = {Control::kLight1,          Control::kLight2, Control::kFileIndicator,
+                              Control::kFolderIndicator, Control::kLight3, Control::kLight4};
+
 }  // namespace
 
 MainWindowController::MainWindowController(ControllerServices services)
@@ -142,8 +160,12 @@ MainWindowController::MainWindowController(ControllerServices services)
       model_(services_.paths),
       splitterEvents_(model_, *this, IsNtFamily()),
       assembleEvents_(model_, *this),
+      splitter_(services_.globals),
+      assembler_(services_.globals),
       packingWindow_(services_.instance, [this] { return Hwnd(); }),
       commands_{services_.globals,
+                splitter_,
+                assembler_,
                 services_.paths,
                 services_.prompts,
                 *this,
@@ -177,11 +199,19 @@ void MainWindowController::AskAndAct(const std::optional<model::Prompt>& prompt)
     validating_ = false;
 }
 
+void MainWindowController::Loaded(MainWindow& window) {
+  tips_.Create(window.Hwnd());
+  for (int id : kCheckedFields) {
+    focusWatches_.push_back(std::make_unique<wingui::FocusLossWatch>(
+        GetDlgItem(window.Hwnd(), id), [this](HWND next) { focusGoingTo_ = next; }));
+  }
+}
+
 bool MainWindowController::Command(MainWindow&, int id, int code) {
   const std::optional<Control> control = ControlOf(id);
   if (!control)
     return false;
-  if (rendering_)
+  if (rendering_ || closing_)
     return true;
   switch (id) {
     case IDC_UseCompression:
@@ -217,23 +247,7 @@ bool MainWindowController::Command(MainWindow&, int id, int code) {
       } else if (code == EN_SETFOCUS && returningTo_ == control) {
         returningTo_.reset();
       } else if (code == EN_KILLFOCUS && !validating_) {
-        // Leaving a field on the way back to one whose check failed is not
-        // checked: two wrong fields would otherwise send the focus to and
-        // fro for ever.
-        if (returningTo_) {
-          returningTo_.reset();
-          return true;
-        }
-        // The focus is on its way elsewhere: the check's box and its move
-        // back to the field must not start another leaving.
-        validating_ = true;
-        const std::optional<model::Prompt> prompt = model_.FieldLeft(*control);
-        Present();
-        if (prompt) {
-          returningTo_ = prompt->focus;
-          model::AskAndAct(model_, *this, *prompt);
-        }
-        validating_ = false;
+        FieldLeft(*control);
       }
       return true;
     case IDC_cmbPreset:
@@ -282,8 +296,46 @@ bool MainWindowController::Command(MainWindow&, int id, int code) {
   }
 }
 
+void MainWindowController::FieldLeft(Control field) {
+  // Leaving a field on the way back to one whose check failed is not
+  // checked: two wrong fields would otherwise send the focus to and fro
+  // for ever.
+  if (returningTo_) {
+    returningTo_.reset();
+    return;
+  }
+  const bool sizeField = field == Control::kCustomSize || field == Control::kFirstOverrideValue;
+  if (sizeField) {
+    const HWND next = std::exchange(focusGoingTo_, nullptr);
+    // Out of the window (another program, a box of its own) the field is
+    // not left for good; to a choice that may mend it, or to Exit, it is
+    // not checked.
+    if (next == nullptr || GetAncestor(next, GA_ROOT) != Hwnd())
+      return;
+    for (int id : kLeavingUnchecked) {
+      if (next == Item(id))
+        return;
+    }
+  }
+  // The focus is on its way elsewhere: the check's box and its move back
+  // to the field must not start another leaving.
+  validating_ = true;
+  const std::optional<model::Prompt> prompt = model_.FieldLeft(field);
+  Present();
+  if (prompt) {
+    returningTo_ = prompt->focus;
+    model::AskAndAct(model_, *this, *prompt);
+  }
+  validating_ = false;
+}
+
+std::wstring MainWindowController::StartFolder(Control button) const {
+  return model_.StartFolderFor(button);
+}
+
 void MainWindowController::ChooseFileToSplit() {
-  const auto file = services_.shell.ChooseFile(Hwnd(), {kSplitFileTitle, kSplitFileFilter, L""});
+  const auto file = services_.shell.ChooseFile(
+      Hwnd(), {kSplitFileTitle, kSplitFileFilter, StartFolder(Control::kCommand4)});
   if (file && services_.paths.Exists(*file)) {
     model_.FileToSplitChosen(*file);
     Present();
@@ -291,22 +343,24 @@ void MainWindowController::ChooseFileToSplit() {
 }
 
 void MainWindowController::ChooseFolderToSplit() {
-  if (const auto folder = services_.shell.ChooseFolder(Hwnd(), kSplitFolderTitle)) {
+  if (const auto folder = services_.shell.ChooseFolder(
+          Hwnd(), kSplitFolderTitle, StartFolder(Control::kCmdSelFolderToSplit))) {
     model_.FolderToSplitChosen(CutAtNul(*folder));
     Present();
   }
 }
 
 void MainWindowController::ChooseSplitDestination() {
-  if (const auto folder = services_.shell.ChooseFolder(Hwnd(), kSplitDestinationTitle)) {
+  if (const auto folder = services_.shell.ChooseFolder(Hwnd(), kSplitDestinationTitle,
+                                                       StartFolder(Control::kCommand3))) {
     model_.SplitDestinationChosen(CutAtNul(*folder));
     Present();
   }
 }
 
 void MainWindowController::ChooseFragments() {
-  const auto file =
-      services_.shell.ChooseFile(Hwnd(), {kAssembleFileTitle, kAssembleFileFilter, L""});
+  const auto file = services_.shell.ChooseFile(
+      Hwnd(), {kAssembleFileTitle, kAssembleFileFilter, StartFolder(Control::kCommand5)});
   if (file && services_.paths.Exists(*file)) {
     model_.FragmentsChosen(*file);
     Present();
@@ -314,7 +368,8 @@ void MainWindowController::ChooseFragments() {
 }
 
 void MainWindowController::ChooseAssembleDestination() {
-  if (const auto folder = services_.shell.ChooseFolder(Hwnd(), kAssembleDestinationTitle)) {
+  if (const auto folder = services_.shell.ChooseFolder(Hwnd(), kAssembleDestinationTitle,
+                                                       StartFolder(Control::kCommand6))) {
     model_.AssembleDestinationChosen(CutAtNul(*folder));
     Present();
   }
@@ -322,6 +377,9 @@ void MainWindowController::ChooseAssembleDestination() {
 
 DWORD MainWindowController::FilesOffered(MainWindow&, const std::vector<std::wstring>& paths,
                                          bool dropping) {
+  // A drop while a command runs would change what it reads.
+  if (running_)
+    return DROPEFFECT_NONE;
   const DWORD effect =
       model::DragOverEffect(paths) == model::DropEffect::kCopy ? DROPEFFECT_COPY : DROPEFFECT_NONE;
   if (dropping) {
@@ -338,6 +396,9 @@ void MainWindowController::CustomizeSaved(MainWindow&, int language) {
 }
 
 void MainWindowController::Unloading(MainWindow&) {
+  // The fields lose the focus as the window goes; none is checked then, so
+  // that no box outlives the window and closing always closes.
+  closing_ = true;
   model::UnloadMainWindow(services_.store, services_.player, services_.programFolder);
 }
 
@@ -362,7 +423,7 @@ void MainWindowController::Render(const model::MainWindowState& s) {
       {IDC_Command6, c.command6, L'n'},
       {IDC_Frame3, c.frame3, 0},
       {IDC_FirstOverride, c.firstOverride, L'f'},
-      {IDC_UseCompression, c.useCompression, 0},
+      {IDC_UseCompression, c.useCompression, L'l'},
       {IDC_frmRegen, c.frmRegen, 0},
       {IDC_RegenFragBool, c.regenFragBool, L'R'},
   };
@@ -418,6 +479,8 @@ void MainWindowController::Render(const model::MainWindowState& s) {
   };
   for (const auto& [id, colour] : lamps)
     wingui::SetLampColour(Item(id), static_cast<COLORREF>(colour));
+  for (Control lamp : kLamps)
+    tips_.SetText(Item(IdOf(lamp)), model_.LampTip(lamp));
   DrawProgress(s);
   if (outer)
     rendering_ = false;
@@ -435,11 +498,21 @@ void MainWindowController::DrawProgress(const model::MainWindowState& s) {
       wingui::ProgressSetRange(Item(id), bar.max);
     wingui::ProgressSetValue(Item(id), bar.value);
   }
+  // A command's outcome shows where its bar is, until the next action.
+  for (const BarOutcome& place : kBarOutcomes) {
+    const std::wstring& outcome =
+        place.bar == IDC_ProgressBar1 ? s.splitOutcome : s.assembleOutcome;
+    if (wingui::GetText(Item(place.label)) != outcome)
+      wingui::SetText(Item(place.label), outcome);
+    ShowWindow(Item(place.label), outcome.empty() ? SW_HIDE : SW_SHOW);
+    ShowWindow(Item(place.bar), outcome.empty() ? SW_SHOW : SW_HIDE);
+  }
 }
 
 void MainWindowController::MoveFocus(Control control) {
   const int id = IdOf(control);
-  if (id == 0)
+  // Moved to the control that has it, the focus would select an edit's text.
+  if (id == 0 || GetFocus() == Item(id))
     return;
   // While another focus change is under way, a sent move would race it;
   // a posted one comes after it.
@@ -460,8 +533,14 @@ int MainWindowController::Ask(const model::Prompt& prompt) {
 }
 
 void MainWindowController::RunQuickCommand(model::QuickCommand command) {
-  // A copy: the run changes the model's progress while the command reads.
-  const model::MainWindowState state = model_.State();
+  if (running_ || command == model::QuickCommand::kNone)
+    return;
+  running_ = true;
+  model_.ClearOutcomes();
+  Present();
+  // The window's own state, read as it stands: the run changes only the
+  // progress and the outcome, and takes the window's input away meanwhile.
+  const model::MainWindowState& state = model_.State();
   switch (command) {
     case model::QuickCommand::kSplit:
       Split(state, commands_);
@@ -473,8 +552,9 @@ void MainWindowController::RunQuickCommand(model::QuickCommand command) {
       MakeCab(state, commands_);
       break;
     case model::QuickCommand::kNone:
-      return;
+      break;
   }
+  running_ = false;
   Present();
 }
 
@@ -494,12 +574,17 @@ void MainWindowController::ResetProgress(Control bar) {
   DrawProgress(model_.State());
 }
 
+void MainWindowController::ShowOutcome(Control bar, std::wstring text) {
+  model_.SetOutcome(bar, std::move(text));
+  DrawProgress(model_.State());
+}
+
 void MainWindowController::ProgressChanged() {
   DrawProgress(model_.State());
 }
 
-void MainWindowController::FormatDrive(unsigned drive, unsigned options) {
-  services_.shell.FormatDrive(Hwnd(), drive, options);
+void MainWindowController::FormatDrive(unsigned drive, unsigned formatId, unsigned options) {
+  services_.shell.FormatDrive(Hwnd(), drive, formatId, options);
 }
 
 }  // namespace vtq::app

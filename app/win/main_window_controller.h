@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +22,9 @@
 #include "app/win/packing_window.h"
 #include "app/win/window_services.h"
 #include "engine/globals.h"
+#include "wingui/focus_watch.h"
 #include "wingui/shell_services.h"
+#include "wingui/tooltips.h"
 
 namespace vtq::app {
 
@@ -52,6 +55,7 @@ class MainWindowController final : public MainWindowBinding,
   bool Load(std::wstring_view commandLine);
 
   // MainWindowBinding
+  void Loaded(MainWindow& window) override;
   bool Command(MainWindow& window, int id, int code) override;
   DWORD FilesOffered(MainWindow& window, const std::vector<std::wstring>& paths,
                      bool dropping) override;
@@ -71,14 +75,17 @@ class MainWindowController final : public MainWindowBinding,
   // CommandWindow
   void EnableInput(bool enabled) override;
   void ResetProgress(model::Control bar) override;
+  void ShowOutcome(model::Control bar, std::wstring text) override;
 
   // WindowEventSink
   void ProgressChanged() override;
-  void FormatDrive(unsigned drive, unsigned options) override;
+  void FormatDrive(unsigned drive, unsigned formatId, unsigned options) override;
 
   bool Ended() const { return ended_; }
   // frmPrework while a packing step runs, else null.
   HWND PackingWindowHwnd() const { return packingWindow_.Hwnd(); }
+  // What the lamp `id` tells when the pointer rests on it.
+  std::wstring LampTip(int id) const { return tips_.Text(Item(id)); }
 
  private:
   HWND Item(int id) const;
@@ -92,9 +99,14 @@ class MainWindowController final : public MainWindowBinding,
   void ChooseAssembleDestination();
   void DrawProgress(const model::MainWindowState& state);
   void SetCaption(int id, const std::wstring& caption);
+  void FieldLeft(model::Control field);
+  std::wstring StartFolder(model::Control button) const;
 
   ControllerServices services_;
   model::MainWindowModel model_;
+  // vSpt and vAss: one each for the window's whole life.
+  LastingSplitter splitter_;
+  LastingAssembler assembler_;
   WindowSplitterEvents splitterEvents_;
   WindowAssembleEvents assembleEvents_;
   ComponentPacker packer_;
@@ -105,8 +117,14 @@ class MainWindowController final : public MainWindowBinding,
   bool rendering_ = false;   // notifications of our own drawing are not the user's
   bool validating_ = false;  // a box opened by a field's check moves the focus
   bool ended_ = false;
+  bool running_ = false;  // a command runs: drops wait for it
+  bool closing_ = false;  // the window goes: no field is checked any more
   // The field the focus is being sent back to after its check failed.
   std::optional<model::Control> returningTo_;
+  // Where the focus went when a checked field was left (WM_KILLFOCUS).
+  HWND focusGoingTo_ = nullptr;
+  std::vector<std::unique_ptr<wingui::FocusLossWatch>> focusWatches_;
+  wingui::Tooltips tips_;
 };
 
 }  // namespace vtq::app

@@ -9,23 +9,21 @@
 
 namespace vtq::app {
 
-namespace {
-
-// One pass over the queue, so that the new window paints before the
-// component blocks the thread.
-void ProcessPendingMessages() {
+// One pass over the queue, so that the window paints and takes its Cancel
+// before the component blocks the thread again.
+void PackingWindow::ProcessPendingMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
+    if (Hwnd() != nullptr && IsDialogMessageW(Hwnd(), &message))
+      continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
 }
-
-}  // namespace
 
 void PackingWindow::Show(std::string_view caption) {
   Close();
@@ -46,6 +44,20 @@ void PackingWindow::SetProgress(int16_t percent) {
   if (Hwnd() == nullptr)
     return;
   SendDlgItemMessageW(Hwnd(), IDC_PB, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  ProcessPendingMessages();
+}
+
+void PackingWindow::OfferCancel() {
+  if (Hwnd() == nullptr)
+    return;
+  HWND cancel = GetDlgItem(Hwnd(), IDCANCEL);
+  ShowWindow(cancel, SW_SHOW);
+  SetFocus(cancel);
+  ProcessPendingMessages();
+}
+
+bool PackingWindow::CancelRequested() {
+  return dialog_ && dialog_->cancelled;
 }
 
 void PackingWindow::Close() {

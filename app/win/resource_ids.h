@@ -57,6 +57,8 @@
 #define IDC_lblFolderIndicator 1141
 #define IDC_lblDropHint 1142
 #define IDC_Label5 1143
+#define IDC_lblOutcome1 1144
+#define IDC_lblOutcome2 1145
 
 // frmOptions: Customize (Save is IDOK, Cancel IDCANCEL)
 #define IDC_fraAppearance 1200

@@ -269,5 +269,23 @@ TEST_F(AssembleCommandTest, AFifoIsRefusedByEveryCommandWithItsName) {
 }
 #endif
 
+TEST_F(AssembleCommandTest, ADifferentFileOfTheSameNameIsReplacedOnlyWhenTheAnswerIsYes) {
+  test::MakeFolder(dir / "joined");
+  ASSERT_EQ(Split({"-s", "10240"}), 0);
+  const Bytes theirs = test::PatternBytes(100, 2);
+  test::WriteBytes(Joined("data.bin"), theirs);
+  EXPECT_EQ(Assemble({}), StdinIsTerminal() ? 1 : 2);
+  EXPECT_NE(err.find("Replace file?: " + Joined("data.bin") + " already exists"), std::string::npos)
+      << err;
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), theirs);
+  EXPECT_EQ(Assemble({"--no"}), 1);
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), theirs);
+  EXPECT_EQ(Assemble({"--yes"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Joined("data.bin")), data);
+  // The same bytes again replace nothing of anyone's: no question.
+  EXPECT_EQ(Assemble({}), 0) << err;
+  EXPECT_EQ(err.find("Replace file?"), std::string::npos) << err;
+}
+
 }  // namespace
 }  // namespace vtq::cli

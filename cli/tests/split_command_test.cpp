@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/commands.h"
+#include "cli/passphrase_prompt.h"
 #include "cli/tests/environment.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -319,6 +320,29 @@ TEST_F(SplitCommandTest, EngineFailuresExitWith1) {
   test::WriteBytes(Out("data.001"), data);
   EXPECT_EQ(RunSplit({Out("data.001"), "-d", out, "-s", "10240"}), 1);
   EXPECT_EQ(test::ReadBytes(Out("data.001")), data);
+}
+
+// The console asks what the window asks before another series' fragments
+// are written over: --yes or --no answers, and without a terminal the run
+// stops and names them.
+TEST_F(SplitCommandTest, AnotherSeriesIsWrittenOverOnlyWhenTheAnswerIsYes) {
+  ASSERT_EQ(Split({"-s", "10k"}), 0);
+  const Bytes theirs = test::ReadBytes(Out("data.001"));
+  const std::string other = dir / "data.txt";
+  test::WriteBytes(other, test::PatternBytes(30000, 6));
+  // A terminal (Wine's console is one) answers with the end of input, No.
+  EXPECT_EQ(Captured({other, "-d", out, "-s", "10k"}), StdinIsTerminal() ? 1 : 2);
+  EXPECT_NE(err.find("Replace fragments?: " + Out("data.001") +
+                     " is a fragment of another series (of data.bin)."),
+            std::string::npos)
+      << err;
+  if (!StdinIsTerminal())
+    EXPECT_NE(err.find("--yes or --no answers it"), std::string::npos) << err;
+  EXPECT_EQ(test::ReadBytes(Out("data.001")), theirs);
+  EXPECT_EQ(Captured({other, "-d", out, "-s", "10k", "--no"}), 1);
+  EXPECT_EQ(test::ReadBytes(Out("data.001")), theirs);
+  EXPECT_EQ(Captured({other, "-d", out, "-s", "10k", "--yes"}), 0) << err;
+  EXPECT_NE(test::ReadBytes(Out("data.001")), theirs);
 }
 
 }  // namespace

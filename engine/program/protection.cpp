@@ -118,8 +118,9 @@ std::string CheckabilityWarningText(int32_t fragmentNumber) {
 }
 
 bool ConfirmDamagedFragment(MessageBoxes& boxes, int32_t fragmentNumber) {
+  // No is the default: going on joins a damaged fragment into the file.
   return boxes.Show(CheckabilityWarningText(fragmentNumber), kCheckabilityWarningTitle,
-                    mb::kYesNo | mb::kIconExclamation) == mb::kIdYes;
+                    mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2) == mb::kIdYes;
 }
 
 VbError CheckabilityFailed() {

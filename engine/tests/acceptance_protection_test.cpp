@@ -80,7 +80,8 @@ TEST(ProtectionAcceptance, DamagedDigitsOfAnEncipheredFragmentAreAskedAbout) {
   EXPECT_EQ(boxes.shown[0].text,
             "The checkability verification on fragment 5 failed indicating that the fragment is "
             "probably corrupted. Are you sure you wish to continue?");
-  EXPECT_EQ(boxes.shown[0].style, mb::kYesNo | mb::kIconExclamation);
+  // No is the default: Enter must not join a damaged fragment in.
+  EXPECT_EQ(boxes.shown[0].style, mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2);
 }
 
 TEST(ProtectionAcceptance, AMatchingKeyCheckOfAnotherPassphraseGivesWrongDataSilently) {

@@ -173,7 +173,8 @@ TEST(ProtectionMessages, DamagedFragmentQuestion) {
     EXPECT_EQ(box.title, "Warning");
     EXPECT_EQ(box.Icon(), mb::kIconExclamation);
     EXPECT_EQ(box.Buttons(), mb::kYesNo);
-    EXPECT_EQ(box.DefaultButton(), 0u);
+    // No: Enter must not join a damaged fragment in.
+    EXPECT_EQ(box.DefaultButton(), mb::kDefaultButton2);
   }
 }
 

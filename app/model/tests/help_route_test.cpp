@@ -55,6 +55,12 @@ TEST(HelpRoute, PlacesAreInTheProgramAndWindowsFolders) {
   EXPECT_EQ(HelpPlacesFor(L"D:\\x", L"C:\\windows\\").viewer, L"C:\\windows\\winhlp32.exe");
 }
 
+TEST(HelpRoute, AGuideNoProgramOpensIsNamedWithItsPath) {
+  EXPECT_EQ(GuideNotOpenedText(L"C:\\Programs\\Vtq\\Vantrelloquin.html"),
+            L"The user guide is at C:\\Programs\\Vtq\\Vantrelloquin.html, but no program on "
+            L"this computer opens .html files. Open it with a web browser.");
+}
+
 // The pictures are those scripts/screenshots draws of the windows as a first
 // start shows them (theme 1, English US: the names without a suffix).
 TEST(UserGuide, EveryPictureIsAScreenshotOfTheWindowsAsTheyFirstShow) {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "app/model/fragment_sizes.h"
 #include "app/model/tests/fake_paths.h"
 
 namespace vtq::model {
@@ -58,7 +61,8 @@ TEST_F(MainWindowModelTest, FirstStartWithAnEmptyStore) {
     EXPECT_EQ(lamp, 192);
   }
   EXPECT_EQ(model_.CustomBytes(), 1457152);
-  EXPECT_EQ(model_.FirstOverrideBytes(), 1457152);
+  // "0 kb smaller" than the preset in force, 1.44 MB.
+  EXPECT_EQ(model_.FirstOverrideBytes(), 1457664);
   EXPECT_EQ(model_.TakeFocus(), std::nullopt);
   EXPECT_TRUE(values_.Empty());
 }
@@ -230,11 +234,13 @@ TEST_F(MainWindowModelTest, CustomSizeMessagesAndBounds) {
   EXPECT_EQ(LeaveCustomSize(L"102400"), std::nullopt);
   ExpectFieldError(LeaveCustomSize(L"102401"), kRange, L"Not within valid range",
                    Control::kCustomSize);
+  // The decimals stay, as the size is worked out with them: 9.99 kb is
+  // below the range, 12.7 kb within it.
   EXPECT_EQ(LeaveCustomSize(L" 12.7 "), std::nullopt);
-  EXPECT_EQ(S().customSize.text, L"12");
-  // 10.9 kb becomes 10 kb before the check, so it passes.
-  EXPECT_EQ(LeaveCustomSize(L"10.9"), std::nullopt);
-  EXPECT_EQ(S().customSize.text, L"10");
+  EXPECT_EQ(S().customSize.text, L"12.7");
+  EXPECT_EQ(model_.CustomBytes(), 13005);
+  ExpectFieldError(LeaveCustomSize(L"9.99"), kRange, L"Not within valid range",
+                   Control::kCustomSize);
 }
 
 TEST_F(MainWindowModelTest, UnitChangeRunsTheRangeCheckInBytes) {
@@ -262,8 +268,10 @@ TEST_F(MainWindowModelTest, FirstFragmentValueHasNoRangeCheck) {
                    L"Invalid value", Control::kFirstOverrideValue);
   model_.TextChanged(Control::kFirstOverrideValue, L"5.9");
   EXPECT_EQ(model_.FieldLeft(Control::kFirstOverrideValue), std::nullopt);
-  EXPECT_EQ(S().firstOverrideValue.text, L"5");
-  EXPECT_EQ(model_.FirstOverrideBytes(), 1452032);  // 1423 kb less 5 kb
+  EXPECT_EQ(S().firstOverrideValue.text, L"5.9");
+  EXPECT_EQ(model_.FirstOverrideBytes(), 1457664 - 6042);  // the 1.44 MB preset less 5.9 kb
+  model_.ChooseSizeMode(SizeMode::kCustom);
+  EXPECT_EQ(model_.FirstOverrideBytes(), 1457152 - 6042);  // the custom 1423 kb less 5.9 kb
   model_.TextChanged(Control::kFirstOverrideValue, L"999999");
   EXPECT_EQ(model_.FieldLeft(Control::kFirstOverrideValue), std::nullopt);
 }
@@ -323,6 +331,104 @@ TEST_F(MainWindowModelTest, ProgressFollowsTheEngine) {
   model_.ResetProgress(Control::kProgressBar2);
   EXPECT_EQ(S().progressBar2.value, 0);
   EXPECT_EQ(S().progressBar2.max, 7);
+}
+
+TEST_F(MainWindowModelTest, AKeyThatTicksTheRegenerationBoxLeavesTheFocusAlone) {
+  Load();
+  // The focus is in the field the key is typed into; sent there again it
+  // would select the first digit for the second to replace.
+  model_.KeyTyped(Control::kRegenFragVal);
+  EXPECT_TRUE(S().regenFragBool.checked);
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+  model_.CheckBoxClicked(Control::kRegenFragBool, false);
+  model_.CheckBoxClicked(Control::kRegenFragBool, true);
+  EXPECT_EQ(model_.TakeFocus(), Control::kRegenFragVal);  // a click still sends it there
+}
+
+TEST_F(MainWindowModelTest, SmallerUnitsCountDownFromTheSizeInForce) {
+  Load();
+  model_.CheckBoxClicked(Control::kFirstOverride, true);
+  model_.TextChanged(Control::kFirstOverrideValue, L"5");
+  model_.ListSelected(Control::kCmbPreset, 0);
+  EXPECT_EQ(SizeInForce(S()), 730112);
+  EXPECT_EQ(model_.FirstOverrideBytes(), 730112 - 5120);  // not the custom field's 1423 kb
+  model_.ChooseSizeMode(SizeMode::kCustom);
+  EXPECT_EQ(model_.FirstOverrideBytes(), 1457152 - 5120);
+  // Fill space keeps the splitter's size and counts down from the free space.
+  model_.ChooseSizeMode(SizeMode::kAutofill);
+  EXPECT_EQ(SizeInForce(S()), std::nullopt);
+  EXPECT_EQ(FirstFragmentBytes(S(), 1400000), 1400000 - 5120);
+  model_.ListSelected(Control::kFOverrideUnits, kUnitKb);
+  EXPECT_EQ(FirstFragmentBytes(S(), 1400000), 5120);
+  EXPECT_FALSE(CountsDown(kUnitKb));
+  EXPECT_TRUE(CountsDown(kUnitMbSmaller));
+}
+
+TEST_F(MainWindowModelTest, OutcomesLastUntilTheNextAction) {
+  const std::vector<std::function<void()>> actions = {
+      [&] { model_.CheckBoxClicked(Control::kSaveBAT, true); },
+      [&] { model_.ChooseSizeMode(SizeMode::kPreset); },
+      [&] { model_.TextChanged(Control::kCustomSize, L"7"); },
+      [&] { model_.ListSelected(Control::kCmbPreset, 2); },
+      [&] { model_.FileToSplitChosen(L"C:\\in\\a.txt"); },
+      [&] { model_.FolderToSplitChosen(L"C:\\in"); },
+      [&] { model_.SplitDestinationChosen(L"C:\\out"); },
+      [&] { model_.FragmentsChosen(L"C:\\in\\a.001"); },
+      [&] { model_.AssembleDestinationChosen(L"C:\\back"); },
+      [&] { model_.Drop({L"C:\\in\\b.txt"}); },
+      [&] { model_.SplitStart(5); },
+      [&] { model_.AssembleStart(5); },
+  };
+  for (size_t i = 0; i < actions.size(); ++i) {
+    model_.SetOutcome(Control::kProgressBar1, L"Split: 4 fragments in C:\\out");
+    model_.SetOutcome(Control::kProgressBar2, L"Assembled: C:\\back\\a.txt");
+    EXPECT_EQ(S().splitOutcome, L"Split: 4 fragments in C:\\out");
+    actions[i]();
+    EXPECT_EQ(S().splitOutcome, L"") << i;
+    EXPECT_EQ(S().assembleOutcome, L"") << i;
+  }
+  // Progress within a run is no new action.
+  model_.SetOutcome(Control::kProgressBar1, L"Split: 4 fragments in C:\\out");
+  model_.SplitInterval(3);
+  model_.ResetProgress(Control::kProgressBar1);
+  EXPECT_EQ(S().splitOutcome, L"Split: 4 fragments in C:\\out");
+}
+
+TEST_F(MainWindowModelTest, DialogsOpenAtTheirChoiceOrTheLastFolderUsed) {
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand4), L"");
+  model_.FileToSplitChosen(L"C:\\in\\a.txt");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand4), L"C:\\in\\");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCmdSelFolderToSplit), L"C:\\in\\");
+  model_.SplitDestinationChosen(L"D:\\out");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand3), L"D:\\out\\");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand6), L"D:\\out\\");
+  model_.FolderToSplitChosen(L"E:\\work\\");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCmdSelFolderToSplit), L"E:\\work");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand3), L"D:\\out\\");  // its own choice
+  model_.AssembleDestinationChosen(L"F:\\back");
+  model_.FragmentsChosen(L"G:\\s\\a.001");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand5), L"G:\\s\\");
+  EXPECT_EQ(model_.StartFolderFor(Control::kCommand6), L"F:\\back\\");
+}
+
+TEST_F(MainWindowModelTest, EveryLampTellsItsPath) {
+  EXPECT_EQ(model_.LampTip(Control::kLight1), L"No file or folder to split chosen yet");
+  EXPECT_EQ(model_.LampTip(Control::kLight2), L"No folder for the fragments chosen yet");
+  EXPECT_EQ(model_.LampTip(Control::kLight3), L"No fragment or cabinet to assemble chosen yet");
+  EXPECT_EQ(model_.LampTip(Control::kLight4), L"No folder for the assembled file chosen yet");
+  model_.FileToSplitChosen(L"C:\\in\\a.txt");
+  model_.SplitDestinationChosen(L"D:\\out");
+  model_.FragmentsChosen(L"C:\\in\\a.001");
+  model_.AssembleDestinationChosen(L"F:\\back");
+  EXPECT_EQ(model_.LampTip(Control::kLight1), L"File to split: C:\\in\\a.txt");
+  EXPECT_EQ(model_.LampTip(Control::kFileIndicator), L"File to split: C:\\in\\a.txt");
+  EXPECT_EQ(model_.LampTip(Control::kFolderIndicator), L"No folder to split chosen");
+  EXPECT_EQ(model_.LampTip(Control::kLight2), L"Fragments go to: D:\\out\\");
+  EXPECT_EQ(model_.LampTip(Control::kLight3), L"To assemble: C:\\in\\a.001");
+  EXPECT_EQ(model_.LampTip(Control::kLight4), L"Assembled file goes to: F:\\back\\");
+  model_.FolderToSplitChosen(L"E:\\work");
+  EXPECT_EQ(model_.LampTip(Control::kLight1), L"Folder to split: E:\\work");
+  EXPECT_EQ(model_.LampTip(Control::kFileIndicator), L"No file to split chosen");
 }
 
 }  // namespace

@@ -266,5 +266,103 @@ TEST_F(SplitOperationTest, AMissingSourceIsRefusedByTheFileList) {
   EXPECT_FALSE(doubles.boxes.shown.empty());
 }
 
+// The window's one splitter: what a command left on it is where the next
+// starts, unless the next says otherwise.
+TEST_F(SplitOperationTest, ALastingSplitterKeepsItsSizeForACommandThatSetsNone) {
+  LastingSplitter lasting(globals);
+  request.fragmentSize = 16000;
+  request.firstSize = 20000;
+  ASSERT_TRUE(RunSplitCommand(request, lasting, events, prompts).Complete());
+  request.fragmentSize = std::nullopt;  // Fill space
+  request.firstSize.reset();
+  const SplitResult again = RunSplitCommand(request, lasting, events, prompts);
+  ASSERT_TRUE(again.Complete());
+  EXPECT_EQ(again.written, 2);
+  EXPECT_EQ(test::ReadBytes(Out("data.001")).size(), 16000u);  // no first size left over
+  EXPECT_EQ(lasting.Splitter().FragmentSize(), 16000);
+  // A splitter of its own starts from the floppy size.
+  EXPECT_EQ(Split().written, 1);
+}
+
+TEST_F(SplitOperationTest, ErrorsOfTheCommandsStepsAreAnsweredStepByStep) {
+  platform.errorAdvisor = nullptr;  // the run's errors reach the command
+  test::ScriptedAdvisor dialog;
+  request.commandErrors = &dialog;
+  int failures = 1;
+  events.onInterval = [&](int32_t) {
+    if (failures-- > 0)
+      throw VbError(err::kDiskNotReady);
+  };
+  // Retry runs the split again, which then goes through.
+  dialog.Answer(TrapAction::kRetry);
+  const SplitResult retried = Split();
+  EXPECT_EQ(retried.stop, SplitStop::kNone);
+  EXPECT_EQ(dialog.asked, std::vector<int32_t>{err::kDiskNotReady});
+  EXPECT_TRUE(retried.Complete());
+
+  // Skip goes on after it, to the done sound; the other two end.
+  const std::pair<TrapAction, SplitStop> answers[] = {
+      {TrapAction::kSkip, SplitStop::kNone},
+      {TrapAction::kEndProgram, SplitStop::kEndedAfterError},
+      {TrapAction::kEndRoutine, SplitStop::kEndedByErrorDialog},
+  };
+  for (const auto& [answer, stop] : answers) {
+    failures = 1;
+    prompts.sounds.clear();
+    dialog.Answer(answer);
+    const SplitResult result = Split();
+    EXPECT_EQ(result.stop, stop);
+    EXPECT_EQ(prompts.sounds.size(), stop == SplitStop::kNone ? 2u : 1u);
+  }
+  // Error 5 is the split's own report's, whatever the dialog would say.
+  events.onInterval = [](int32_t) { throw VbError(err::kInvalidArgument); };
+  EXPECT_EQ(Split().stop, SplitStop::kEngineError);
+  EXPECT_EQ(dialog.asked.size(), 4u);
+}
+
+TEST_F(SplitOperationTest, FragmentsOfAnotherSeriesAreWrittenOverOnlyAfterAYes) {
+  ASSERT_TRUE(Split().Complete());
+  const Bytes theirs = test::ReadBytes(Out("data.001"));
+  // The same file split again replaces its series without a word.
+  EXPECT_TRUE(Split().Complete());
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+
+  const std::string other = WithTrailingSeparator(dir / "in") + "data.bin";
+  test::MakeFolder(dir / "in");
+  test::WriteBytes(other, test::PatternBytes(30000, 8));
+  request.source = other;
+  EXPECT_TRUE(Split().Complete());  // the same name is the same series to the header
+  request.source = dir / "data.txt";
+  test::WriteBytes(request.source, test::PatternBytes(30000, 9));
+  doubles.boxes.Answer(mb::kIdNo);
+  const SplitResult declined = Split();
+  EXPECT_EQ(declined.stop, SplitStop::kReplaceDeclined);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            Out("data.001") +
+                " is a fragment of another series (of data.bin). Splitting now writes over its "
+                "fragments and leaves the rest of that series mixed with this one. Write over "
+                "them?");
+  EXPECT_EQ(doubles.boxes.shown[0].title, "Replace fragments?");
+  EXPECT_EQ(doubles.boxes.shown[0].style, mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2);
+  EXPECT_EQ(test::ReadBytes(Out("data.001")).size(), theirs.size());
+  doubles.boxes.Answer(mb::kIdYes);
+  EXPECT_TRUE(Split().Complete());
+}
+
+TEST_F(SplitOperationTest, ANewSeriesRemovesOnlyAChecksumFileThatListsItsFragments) {
+  request.writeChecksums = true;
+  ASSERT_TRUE(Split().Complete());
+  request.writeChecksums = false;
+  ASSERT_TRUE(Split().Complete());
+  EXPECT_FALSE(FileExists(Out("data.sha256")));
+  // A file of the same name that lists other files is someone else's.
+  const std::string digest(64, 'a');
+  const std::string theirs = digest + "  data.bin\n" + digest + "  holiday.jpg\n";
+  test::WriteBytes(Out("data.sha256"), Bytes(theirs.begin(), theirs.end()));
+  ASSERT_TRUE(Split().Complete());
+  EXPECT_EQ(test::ReadBytes(Out("data.sha256")), Bytes(theirs.begin(), theirs.end()));
+}
+
 }  // namespace
 }  // namespace vtq

@@ -49,6 +49,10 @@ class RecordingWindow final : public CommandWindow {
     log.push_back(bar == model::Control::kProgressBar1 ? "reset1" : "reset2");
   }
   void EndProgram() override { log.push_back("end"); }
+  void ShowOutcome(model::Control bar, std::wstring text) override {
+    outcomes.push_back((bar == model::Control::kProgressBar1 ? "1 " : "2 ") + base::ToAnsi(text));
+  }
+  std::vector<std::string> outcomes;
 };
 
 // A cabinet step as a test scripts it: the progress it reports, then what it
@@ -103,6 +107,10 @@ class RecordingPackingView final : public PackingView {
   void Show(std::string_view caption) override { log_.push_back("show " + std::string(caption)); }
   void SetProgress(int16_t percent) override { log_.push_back(std::to_string(percent)); }
   void Close() override { log_.push_back("close"); }
+  void OfferCancel() override { cancelOffered = true; }
+  bool CancelRequested() override { return cancelAt >= 0 && cancelAt-- == 0; }
+  int cancelAt = -1;  // the progress step after which Cancel is chosen
+  bool cancelOffered = false;
 
  private:
   std::vector<std::string>& log_;
@@ -161,6 +169,8 @@ class WindowCommandsTest : public ::testing::Test {
   test::TestPlatform doubles;
   Platform platform = doubles.Real();
   Globals globals{platform};
+  LastingSplitter splitter{globals};
+  LastingAssembler assembler{globals};
   RealPaths paths;
   test::RecordingPrompts prompts;
   RecordingWindow window;
@@ -170,11 +180,9 @@ class WindowCommandsTest : public ::testing::Test {
   RecordingPackingView packingView{window.log};
   RecordingUnpacker unpacker{prompts.sounds};
   WindowCommandContext context{
-      globals,        paths,
-      prompts,        window,
-      splitterEvents, watcher,
-      packer,         packingView,
-      unpacker,       [this] { return WithTrailingSeparator(dir / "temp"); }};
+      globals, splitter,    assembler,      paths,
+      prompts, window,      splitterEvents, watcher,
+      packer,  packingView, unpacker,       [this] { return WithTrailingSeparator(dir / "temp"); }};
   model::MainWindowState state;
 
   void SetUp() override {
@@ -216,18 +224,34 @@ TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
     EXPECT_EQ(request.source, "C:\\in\\report.doc");
     EXPECT_EQ(request.destination, "A:\\");
   }
-  // A position outside the list, and fill space, leave the splitter's size.
-  const SplitRequest untouched;
+  // "kb smaller" counts down from the preset in force, not from the custom
+  // field of another mode.
+  s.cmbPreset.position = 0;
+  s.customSize.text = L"1423";
+  s.custSizeUnits.position = model::kUnitKb;
+  s.firstOverride.checked = true;
+  s.firstOverrideValue.text = L"5";
+  s.fOverrideUnits.position = model::kUnitKbSmaller;
+  SplitRequest smaller;
+  FillSplitRequest(s, 0, smaller);
+  EXPECT_EQ(smaller.firstSize, 730112 - 5120);
+  s.firstOverride.checked = false;
+
+  // A position outside the list, and fill space, leave the splitter's own
+  // size; in fill space the count-down waits for the free space.
   s.cmbPreset.position = 7;
   SplitRequest outside;
   FillSplitRequest(s, 0, outside);
-  EXPECT_EQ(outside.fragmentSize, untouched.fragmentSize);
+  EXPECT_EQ(outside.fragmentSize, std::nullopt);
   s.sizeMode = model::SizeMode::kAutofill;
   s.customSize.text = L"20";
   s.custSizeUnits.position = model::kUnitKb;
+  s.firstOverride.checked = true;
   SplitRequest fill;
   FillSplitRequest(s, 0, fill);
-  EXPECT_EQ(fill.fragmentSize, untouched.fragmentSize);
+  EXPECT_EQ(fill.fragmentSize, std::nullopt);
+  EXPECT_EQ(fill.firstSize, std::nullopt);
+  s.firstOverride.checked = false;
 
   s.sizeMode = model::SizeMode::kCustom;
   s.customSize.text = L"100";
@@ -312,6 +336,7 @@ TEST(AskPassphrase, EachModeShowsItsTitleAndPrompt) {
 TEST_F(WindowCommandsTest, SplitAsksForTheSeriesAndWritesIt) {
   doubles.boxes.Answer(mb::kIdOk);
   Split(state, context);
+  EXPECT_EQ(window.outcomes, std::vector<std::string>{"1 Split: 3 fragments in " + out});
   ExpectOnlyBox("This will take up 3 files/disks. Do you still want to proceed?", "Are you sure?",
                 mb::kOkCancel | mb::kIconQuestion);
   EXPECT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
@@ -465,11 +490,17 @@ TEST_F(WindowCommandsTest, InputChecksComeFirstAndLeaveTheWindowAlone) {
   Split(state, context);
   ExpectOnlyBox("Destination directory doesn't exist - please check this", "", mb::kOk);
 
+  // A file that is not there is refused by the splitter's list, which
+  // says so, and then by the command.
   state.splitDestination = Wide(WithTrailingSeparator(out));
   state.fileToSplit = Wide(dir / "gone.bin");
   doubles.boxes.shown.clear();
   Split(state, context);
-  ExpectOnlyBox("File to split no longer exists - please check this", "", mb::kOk);
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            "Unable to find " + dir / "gone.bin" + "\rThis file will not be processed.");
+  EXPECT_EQ(LastBox().text, "File to split doesn't exist - please check this");
+  EXPECT_EQ(LastBox().style, mb::kOk);
 
   state.fileToSplit.clear();
   doubles.boxes.shown.clear();
@@ -611,6 +642,13 @@ TEST_F(WindowCommandsTest, AnEncryptedSplitAssemblesWithItsPassphrase) {
   EXPECT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].substr(0, 15), "Security check|");
   EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "reset2", "enable"}));
+  EXPECT_EQ(window.outcomes.back(),
+            "2 Assembled: " + WithTrailingSeparator(dir / "joined") + "data.bin");
+  // The window's assembler keeps the key that opened the series.
+  std::filesystem::remove(dir / "joined/data.bin");
+  Assemble(assemble, context);
+  EXPECT_EQ(test::ReadBytes(dir / "joined/data.bin"), data);
+  EXPECT_EQ(prompts.asked.size(), 1u);
 }
 
 TEST_F(WindowCommandsTest, AssembleChecksInOrder) {
@@ -1003,6 +1041,146 @@ TEST_F(SplitPackingTest, AFailedPackingShowsItsMessageAndSplitsNothing) {
                                                   "close", "enable"}));
   EXPECT_TRUE(Written().empty());
   EXPECT_TRUE(test::NamesIn(temp).empty());
+}
+
+TEST_F(SplitPackingTest, Error5WhilePackingIsTheSplitsReportOfAnEmptyList) {
+  packer.script.failures.push_back(VbError(err::kInvalidArgument));
+  state.progressBar1 = {3, 10};
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 3u);
+  EXPECT_EQ(doubles.boxes.shown[0].title, "Runtime error 5 intercepted");
+  // Nothing was in the splitter's list while a folder was packed.
+  EXPECT_EQ(doubles.boxes.shown[1].title, "Suggested cause of error");
+  EXPECT_EQ(LastBox().text,
+            "Occurance: In FRM routine C7\r"
+            "Fragment bytesize: 1457664\r"
+            "iFragment bytesize: 1457664\r"
+            "Flags: FalseFalseTrueFalseFalseFalse\r"
+            "PB-Status: 3 / 10\r"
+            "Virtual collection empty");
+  EXPECT_TRUE(Written().empty());
+  EXPECT_TRUE(test::NamesIn(temp).empty());
+
+  // A file being packed is in the list: its length is reported.
+  state.fileIndicator = kLampGreen;
+  state.folderIndicator = kLampDarkRed;
+  state.useCompression.checked = true;
+  packer.script.failures.push_back(VbError(err::kInvalidArgument));
+  doubles.boxes.shown.clear();
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_NE(LastBox().text.find("\rFL: 30000"), std::string::npos);
+}
+
+TEST_F(SplitPackingTest, CancelWhilePackingStopsAndLeavesNoCabinet) {
+  packingView.cancelAt = 0;
+  Split(state, context);
+  ExpectOnlyBox("Operation cancelled!", "Cancelled", mb::kOk | mb::kIconInformation);
+  EXPECT_TRUE(packingView.cancelOffered);
+  EXPECT_EQ(window.log,
+            (std::vector<std::string>{"disable", "show Combining....", "40", "close", "enable"}));
+  EXPECT_TRUE(Written().empty());
+  EXPECT_TRUE(test::NamesIn(temp).empty());
+  EXPECT_TRUE(window.outcomes.empty());
+}
+
+TEST_F(WindowCommandsTest, EveryAnswerOfTheErrorDialogIsActedOn) {
+  platform.errorAdvisor = nullptr;  // the run's errors reach the command
+  int failures = 0;
+  splitterEvents.onInterval = [&](int32_t) {
+    if (failures-- > 0)
+      throw VbError(err::kDiskNotReady);
+  };
+  // Retry splits again; Cancel ends the program.
+  failures = 1;
+  doubles.boxes.Answer(mb::kIdOk);     // the series
+  doubles.boxes.Answer(mb::kIdRetry);  // the disk
+  Split(state, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 2u);
+  EXPECT_EQ(LastBox().text,
+            "Please insert a disk in the drive and click retry. Otherwise click cancel to exit "
+            "the program.");
+  EXPECT_EQ(Written(), (std::vector<std::string>{"data.001", "data.002", "data.003"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "reset1", "enable"}));
+
+  failures = 1;
+  window.log.clear();
+  doubles.boxes.Answer(mb::kIdOk);
+  doubles.boxes.Answer(mb::kIdCancel);
+  Split(state, context);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "end", "enable"}));
+
+  // The assembly's errors go to the same dialog.
+  model::MainWindowState joining;
+  joining.filesToAssemble = {Wide(dir / "out/data.001")};
+  joining.light3 = joining.light4 = kLampGreen;
+  test::MakeFolder(dir / "joined");
+  joining.assembleDestination = Wide(WithTrailingSeparator(dir / "joined"));
+  failures = 1;
+  watcher.onStart = [&] {
+    if (failures-- > 0)
+      throw VbError(err::kDiskNotReady);
+  };
+  doubles.boxes.shown.clear();
+  doubles.boxes.Answer(mb::kIdRetry);
+  Assemble(joining, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "There is a problem");
+  EXPECT_EQ(LastBox().style, mb::kRetryCancel | mb::kIconExclamation);
+  EXPECT_EQ(test::ReadBytes(dir / "joined/data.bin"), data);
+}
+
+TEST_F(WindowCommandsTest, AnAssemblyThatEndsInsideTheEngineStillEndsWithTheDoneSound) {
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  // A header that counts no fragments: the engine says so and ends the run.
+  Bytes first = test::ReadBytes(dir / "out/data.001");
+  first[kFormatRecordLength] = first[kFormatRecordLength + 1] = 0;
+  test::WriteBytes(dir / "out/data.001", first);
+  model::MainWindowState joining;
+  joining.filesToAssemble = {Wide(dir / "out/data.001")};
+  joining.light3 = joining.light4 = kLampGreen;
+  joining.assembleDestination = Wide(WithTrailingSeparator(out));
+  doubles.boxes.shown.clear();
+  prompts.sounds.clear();
+  window.log.clear();
+  Assemble(joining, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().title, "Nothing to assemble");
+  EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorAssfile", "WexlorDonework"}));
+  EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "reset2", "enable"}));
+}
+
+TEST_F(WindowCommandsTest, AnAssembledFileThatFailsItsChecksumIsCalledDamaged) {
+  SplitRequest split;
+  split.source = dir / "data.bin";
+  split.destination = out;
+  split.fragmentSize = 10240;
+  split.writeChecksums = true;
+  ASSERT_TRUE(RunSplitCommand(split, globals, splitterEvents, prompts).Complete());
+  // The source's line names other bytes.
+  Bytes sums = test::ReadBytes(dir / "out/data.sha256");
+  sums[0] = sums[0] == '0' ? '1' : '0';
+  test::WriteBytes(dir / "out/data.sha256", sums);
+  model::MainWindowState joining;
+  joining.filesToAssemble = {Wide(WithTrailingSeparator(out) + "data.001")};
+  joining.light3 = joining.light4 = kLampGreen;
+  test::MakeFolder(dir / "joined");
+  joining.assembleDestination = Wide(WithTrailingSeparator(dir / "joined"));
+  Assemble(joining, context);
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().text, "The assembled file " + WithTrailingSeparator(dir / "joined") +
+                                "data.bin does not match the SHA-256 digest of the source in " +
+                                WithTrailingSeparator(out) + "data.sha256" +
+                                ": it is damaged, or the fragments are not those the checksum "
+                                "file was written for.");
+  EXPECT_EQ(LastBox().title, "Assembled file damaged");
+  EXPECT_EQ(LastBox().style, mb::kOk | mb::kIconCritical);
+}
+
+TEST_F(MakeCabTest, TheOutcomeNamesTheCabinet) {
+  MakeCab(state, context);
+  EXPECT_EQ(window.outcomes, std::vector<std::string>{"1 CAB made: " + cabinet});
 }
 
 }  // namespace

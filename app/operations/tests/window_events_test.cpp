@@ -17,7 +17,13 @@ class RecordingSink final : public WindowEventSink {
  public:
   std::deque<int> answers;  // none left: Cancel
   std::vector<model::Prompt> asked;
-  std::vector<std::pair<unsigned, unsigned>> formatted;
+  struct Formatting {
+    unsigned drive;
+    unsigned formatId;
+    unsigned options;
+    bool operator==(const Formatting&) const = default;
+  };
+  std::vector<Formatting> formatted;
   int redraws = 0;
 
   int Ask(const model::Prompt& prompt) override {
@@ -29,8 +35,8 @@ class RecordingSink final : public WindowEventSink {
     return answer;
   }
   void ProgressChanged() override { ++redraws; }
-  void FormatDrive(unsigned drive, unsigned options) override {
-    formatted.emplace_back(drive, options);
+  void FormatDrive(unsigned drive, unsigned formatId, unsigned options) override {
+    formatted.push_back({drive, formatId, options});
   }
 };
 
@@ -92,13 +98,15 @@ TEST_F(WindowEventsTest, AFullDiskIsOfferedTheFormatDialog) {
   EXPECT_FALSE(cancel);
   nt.NotEnoughDiskSpace(cancel);
   EXPECT_TRUE(cancel);
-  EXPECT_EQ(sink.formatted, (std::vector<std::pair<unsigned, unsigned>>{{1, 1}, {1, 0}}));
+  // The format identity 0, what the system's dialog is then called with.
+  EXPECT_EQ(sink.formatted, (std::vector<RecordingSink::Formatting>{{1, 0, 1}, {1, 0, 0}}));
   ASSERT_EQ(sink.asked.size(), 3u);
   EXPECT_EQ(sink.asked[0].text,
             L"There is not enough disk space on the destination drive. Would you like to format "
             L"this disk now?");
   EXPECT_EQ(sink.asked[0].title, L"Not enough disk space");
-  EXPECT_EQ(sink.asked[0].style, mb::kOkCancel | mb::kIconExclamation);
+  // Cancel is the default: the disk in the drive may hold the series so far.
+  EXPECT_EQ(sink.asked[0].style, mb::kOkCancel | mb::kIconExclamation | mb::kDefaultButton2);
 }
 
 TEST(DriveNumberOf, LettersOnly) {

@@ -24,6 +24,9 @@
 #include "base/win/restore_guards.h"
 #include "cabinet/compressor.h"
 #include "cabinet/extractor.h"
+#include "engine/error.h"
+#include "engine/path.h"
+#include "engine/format.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "wingui/controls.h"
@@ -46,6 +49,26 @@ class RecordingPlayer final : public model::SoundPlayer {
   void Play(std::wstring_view file, bool synchronous) override {
     played.push_back(std::wstring(synchronous ? L"sync " : L"async ") + std::wstring(file) +
                      (IsWindow(window) ? L" (window up)" : L""));
+  }
+};
+
+// The system's drives, of which the next few questions find no disk ready.
+class FlakyDrives final : public Drives {
+ public:
+  int notReady = 0;
+  DriveType TypeOf(const std::string& root) override {
+    if (notReady > 0) {
+      --notReady;
+      throw VbError(err::kDiskNotReady);
+    }
+    return SystemDrives().TypeOf(root);
+  }
+  bool HasExtendedFreeSpace() override { return SystemDrives().HasExtendedFreeSpace(); }
+  std::optional<uint64_t> FreeBytesAvailable(const std::string& root) override {
+    return SystemDrives().FreeBytesAvailable(root);
+  }
+  std::optional<ClusterFigures> Clusters(const std::string& root) override {
+    return SystemDrives().Clusters(root);
   }
 };
 
@@ -97,6 +120,30 @@ class BoundMainWindowTest : public ::testing::Test {
     Pump();
   }
   std::wstring Wide(const std::string& text) { return base::FromAnsi(text); }
+  // A file to split and an empty folder for its fragments, both chosen.
+  void ChooseSplit(const std::string& name, const std::vector<uint8_t>& bytes) {
+    vtq::test::WriteBytes(dir_ / name, bytes);
+    vtq::test::MakeFolder(dir_ / "out");
+    shell_.file = Wide(dir_ / name);
+    Click(main_, IDC_Command4);
+    shell_.folder = Wide(dir_ / "out");
+    Click(main_, IDC_Command3);
+  }
+  // The first fragment and a folder for the result, both chosen.
+  void ChooseAssembly(const std::string& first, const std::string& folder) {
+    vtq::test::MakeFolder(folder);
+    shell_.file = Wide(first);
+    Click(main_, IDC_Command5);
+    shell_.folder = Wide(folder);
+    Click(main_, IDC_Command6);
+  }
+  bool Shown(int id) { return IsWindowVisible(Item(id)) != FALSE; }
+  // "Custom:" chosen with this value and unit position.
+  void UseCustomSize(const std::wstring& value, int unit) {
+    Click(main_, IDC_CustomEnabled);
+    SetField(IDC_CustomSize, value);
+    test::Choose(main_, IDC_CustSizeUnits, unit);
+  }
 
   base::win::ScopedOle ole_;
   settings::MemoryValues values_;
@@ -104,7 +151,8 @@ class BoundMainWindowTest : public ::testing::Test {
   vtq::test::RecordingBoxes boxes_;
   vtq::test::CountingLoop loop_;
   vtq::test::ScriptedAdvisor advisor_;
-  Platform platform_{boxes_, loop_, SystemDrives(), SystemFolders(), &advisor_};
+  FlakyDrives drives_;
+  Platform platform_{boxes_, loop_, drives_, SystemFolders(), &advisor_};
   Globals globals_{platform_};
   test::ScriptedShell shell_;
   RecordingPlayer player_;
@@ -202,7 +250,7 @@ TEST_F(BoundMainWindowTest, FieldsAreCheckedWhenTheyAreLeft) {
   SetField(IDC_CustomSize, L"12.7");
   Leave(IDC_CustomSize, IDC_Command7);
   EXPECT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(Caption(IDC_CustomSize), L"12");
+  EXPECT_EQ(Caption(IDC_CustomSize), L"12.7");  // the decimals are part of the size
   // Another unit checks the range again.
   test::Choose(main_, IDC_CustSizeUnits, 0);
   Pump();
@@ -273,9 +321,7 @@ TEST_F(BoundMainWindowTest, SplitNowWritesTheSeriesAndResetsItsBar) {
   Click(main_, IDC_Command4);
   shell_.folder = Wide(dir_ / "out");
   Click(main_, IDC_Command3);
-  Click(main_, IDC_CustomEnabled);
-  SetField(IDC_CustomSize, L"10");
-  test::Choose(main_, IDC_CustSizeUnits, 1);
+  UseCustomSize(L"10", 1);
   boxes_.Answer(mb::kIdOk);
   Click(main_, IDC_Command7);
   EXPECT_EQ(Titles(), std::vector<std::string>{"Are you sure?"});
@@ -447,7 +493,7 @@ TEST_F(BoundMainWindowTest, CustomizeSavedShowsTheNewLanguage) {
   Click(main_, IDC_cmdUserOptions);
   EXPECT_EQ(driver.Started(), 1u);
   EXPECT_EQ(Caption(IDC_Frame3), L"Vragment Sizes");
-  EXPECT_EQ(Caption(IDC_UseCompression), L"Compress vyle(s) first");
+  EXPECT_EQ(Caption(IDC_UseCompression), L"Compress vy&le(s) first");
 }
 
 TEST_F(BoundMainWindowTest, ExitPlaysTheExitSoundBeforeTheWindowGoes) {
@@ -457,6 +503,204 @@ TEST_F(BoundMainWindowTest, ExitPlaysTheExitSoundBeforeTheWindowGoes) {
   Click(main_, IDC_Command2);
   EXPECT_FALSE(IsWindow(main_));
   EXPECT_EQ(player_.played, std::vector<std::wstring>{L"sync C:\\media\\exit.wav (window up)"});
+}
+
+TEST_F(BoundMainWindowTest, AnEncryptedSeriesAsksForItsPassphraseOnceForTheWindowsLife) {
+  ASSERT_TRUE(Open());
+  const auto data = vtq::test::PatternBytes(30000, 6);
+  ChooseSplit("data.bin", data);
+  Click(main_, IDC_UseEnc);
+  SetField(IDC_Passphrase, L"Kestrel");
+  prompts_.passphrases = {"Kestrel", "Kestrel"};  // the split's confirmation, the assembly's
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\data.bin"), data);
+  std::filesystem::remove(dir_ / "joined\\data.bin");
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\data.bin"), data);
+  EXPECT_EQ(prompts_.asked.size(), 2u);
+  EXPECT_EQ(prompts_.asked[1].substr(0, 15), "Security check|");
+}
+
+TEST_F(BoundMainWindowTest, ADiskNotReadyDuringAnAssemblyCanBeRetried) {
+  ASSERT_TRUE(Open());
+  const auto data = vtq::test::PatternBytes(30000, 7);
+  ChooseSplit("data.bin", data);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
+  boxes_.shown.clear();
+  drives_.notReady = 1;
+  boxes_.Answer(mb::kIdRetry);
+  Click(main_, IDC_Command8);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"There is a problem"});
+  EXPECT_EQ(boxes_.shown[0].text,
+            "Please insert a disk in the drive and click retry. Otherwise click cancel to exit "
+            "the program.");
+  EXPECT_EQ(boxes_.shown[0].style, mb::kRetryCancel | mb::kIconExclamation);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\data.bin"), data);
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  // Cancel ends the program.
+  drives_.notReady = 1;
+  boxes_.Answer(mb::kIdCancel);
+  Click(main_, IDC_Command8);
+  EXPECT_TRUE(controller_->Ended());
+}
+
+TEST_F(BoundMainWindowTest, AnAssemblyTheEngineEndsEarlyStillPlaysTheDoneSound) {
+  ASSERT_TRUE(Open());
+  ChooseSplit("data.bin", vtq::test::PatternBytes(30000, 8));
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  // A header that counts no fragments: the engine says so and stops.
+  auto first = vtq::test::ReadBytes(dir_ / "out\\data.001");
+  first[kFormatRecordLength] = first[kFormatRecordLength + 1] = 0;
+  vtq::test::WriteBytes(dir_ / "out\\data.001", first);
+  ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
+  boxes_.shown.clear();
+  prompts_.sounds.clear();
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Nothing to assemble"});
+  EXPECT_EQ(prompts_.sounds, (std::vector<std::string>{"WexlorAssfile", "WexlorDonework"}));
+  EXPECT_EQ(wingui::ProgressValue(Item(IDC_ProgressBar2)), 0);
+}
+
+TEST_F(BoundMainWindowTest, ClosingWithAWrongSizeClosesWithoutABox) {
+  ASSERT_TRUE(Open());
+  Click(main_, IDC_CustomEnabled);
+  SetField(IDC_CustomSize, L"x");
+  wingui::Focus(Item(IDC_CustomSize));
+  SendMessageW(main_, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindow(main_));
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(BoundMainWindowTest, ExitAndTheSizeChoicesAreReachedFromAWrongSize) {
+  ASSERT_TRUE(Open());
+  Click(main_, IDC_CustomEnabled);
+  SetField(IDC_CustomSize, L"1");
+  wingui::Focus(Item(IDC_CustomSize));
+  // Another unit may be what makes the value right: "1" mb is.
+  Leave(IDC_CustomSize, IDC_CustSizeUnits);
+  test::Choose(main_, IDC_CustSizeUnits, 2);
+  Pump();
+  EXPECT_TRUE(boxes_.shown.empty());
+  EXPECT_EQ(Caption(IDC_CustomSize), L"1");
+  // Decimals stay: they are part of the size.
+  SetField(IDC_CustomSize, L"1.44");
+  Leave(IDC_CustomSize, IDC_Command7);
+  EXPECT_TRUE(boxes_.shown.empty());
+  EXPECT_EQ(Caption(IDC_CustomSize), L"1.44");
+  // A size out of range does not keep the focus from Preset or Exit.
+  SetField(IDC_CustomSize, L"1000");
+  Leave(IDC_CustomSize, IDC_optPreset);
+  Click(main_, IDC_optPreset);
+  EXPECT_TRUE(Checked(IDC_optPreset));
+  EXPECT_TRUE(boxes_.shown.empty());
+  Click(main_, IDC_CustomEnabled);
+  wingui::Focus(Item(IDC_CustomSize));
+  Click(main_, IDC_Command2);
+  EXPECT_FALSE(IsWindow(main_));
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(BoundMainWindowTest, TypedDigitsOfTheFragmentToRegenerateAreKept) {
+  ASSERT_TRUE(Open());
+  wingui::Focus(Item(IDC_RegenFragVal));
+  test::Type(main_, IDC_RegenFragVal, L"12");
+  Pump();
+  EXPECT_EQ(Caption(IDC_RegenFragVal), L"12");
+  EXPECT_TRUE(Checked(IDC_RegenFragBool));
+  EXPECT_EQ(GetFocus(), Item(IDC_RegenFragVal));
+}
+
+TEST_F(BoundMainWindowTest, WhatIsNotOursIsReplacedOnlyAfterAYes) {
+  ASSERT_TRUE(Open());
+  // Another file's series in the folder the fragments go to.
+  const auto theirs = vtq::test::PatternBytes(30000, 9);
+  ChooseSplit("data.txt", theirs);
+  UseCustomSize(L"10", 1);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  const auto before = vtq::test::ReadBytes(dir_ / "out\\data.001");
+  vtq::test::WriteBytes(dir_ / "data.bin", vtq::test::PatternBytes(30000, 10));
+  shell_.file = Wide(dir_ / "data.bin");
+  Click(main_, IDC_Command4);
+  boxes_.shown.clear();
+  boxes_.Answer(mb::kIdNo);
+  Click(main_, IDC_Command7);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"Replace fragments?"});
+  EXPECT_EQ(boxes_.shown[0].style, mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "out\\data.001"), before);
+
+  // An assembly over a file of the same name that holds something else.
+  ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
+  const auto kept = vtq::test::PatternBytes(100, 1);
+  vtq::test::WriteBytes(dir_ / "joined\\data.txt", kept);
+  boxes_.shown.clear();
+  boxes_.Answer(mb::kIdNo);
+  Click(main_, IDC_Command8);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"Replace file?"});
+  EXPECT_EQ(boxes_.shown[0].style, mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\data.txt"), kept);
+  boxes_.Answer(mb::kIdYes);
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\data.txt"), theirs);
+}
+
+TEST_F(BoundMainWindowTest, ADamagedFragmentIsJoinedInOnlyByChoice) {
+  ASSERT_TRUE(Open());
+  ChooseSplit("data.bin", vtq::test::PatternBytes(30000, 11));
+  UseCustomSize(L"10", 1);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  auto second = vtq::test::ReadBytes(dir_ / "out\\data.002");
+  second[100] ^= 1;
+  vtq::test::WriteBytes(dir_ / "out\\data.002", second);
+  ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
+  boxes_.shown.clear();
+  boxes_.Answer(mb::kIdNo);
+  Click(main_, IDC_Command8);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"Warning"});
+  EXPECT_EQ(boxes_.shown[0].style, mb::kYesNo | mb::kIconExclamation | mb::kDefaultButton2);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "joined\\data.bin"));
+}
+
+TEST_F(BoundMainWindowTest, LampsTellTheirPathsAndAFinishedCommandSaysWhatItDid) {
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(controller_->LampTip(IDC_Light1), L"No file or folder to split chosen yet");
+  ChooseSplit("notes.txt", vtq::test::PatternBytes(30000, 12));
+  EXPECT_EQ(controller_->LampTip(IDC_Light1), L"File to split: " + Wide(dir_ / "notes.txt"));
+  EXPECT_EQ(controller_->LampTip(IDC_FileIndicator), L"File to split: " + Wide(dir_ / "notes.txt"));
+  EXPECT_EQ(controller_->LampTip(IDC_Light2), L"Fragments go to: " + Wide(dir_ / "out\\"));
+  // The folder browser opens at the last folder used; the next one at its own.
+  EXPECT_EQ(shell_.browsersAt.back(), Wide(WithTrailingSeparator(dir_.Path())));
+  Click(main_, IDC_Command3);
+  EXPECT_EQ(shell_.browsersAt.back(), Wide(dir_ / "out\\"));
+
+  // Raw fragments with their batch file; the bar gives way to what was done.
+  Click(main_, IDC_SaveBAT);
+  UseCustomSize(L"10", 1);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  EXPECT_TRUE(Shown(IDC_lblOutcome1));
+  EXPECT_FALSE(Shown(IDC_ProgressBar1));
+  EXPECT_EQ(Caption(IDC_lblOutcome1), L"Split: 3 fragments in " + Wide(dir_ / "out"));
+
+  // The assembly names its result the way the batch file does.
+  ChooseAssembly(dir_ / "out\\notes.001", dir_ / "joined");
+  EXPECT_FALSE(Shown(IDC_lblOutcome1));  // the next action took it away
+  EXPECT_TRUE(Shown(IDC_ProgressBar1));
+  EXPECT_EQ(shell_.fileDialogsAt.back(), Wide(dir_ / "out\\"));
+  EXPECT_EQ(controller_->LampTip(IDC_Light3), L"To assemble: " + Wide(dir_ / "out\\notes.001"));
+  prompts_.answers = {Answer::kYes};  // raw data, should the bytes look like the older format
+  Click(main_, IDC_Command8);
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\notes.txt"), vtq::test::PatternBytes(30000, 12));
+  EXPECT_EQ(Caption(IDC_lblOutcome2), L"Assembled: " + Wide(dir_ / "joined\\notes.txt"));
+  EXPECT_TRUE(Shown(IDC_lblOutcome2));
 }
 
 }  // namespace

@@ -469,6 +469,38 @@ TEST_F(FloppyWindowTest, RegeneratedFragmentsAreThoseOfTheSeries) {
   EXPECT_EQ(boxes_.Titles(), std::vector<std::string>{"Are you sure?"});
 }
 
+// Fill space splits with the size the window's splitter last had: after a
+// series of 100 kb fragments, each disk after the first takes 100 kb, run
+// after run, not the floppy size a fresh splitter starts with.
+TEST_F(FloppyWindowTest, FillSpaceGoesOnWithTheLastSizeRunAfterRun) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const auto source = PatternBytes(1600000, 16);
+  WriteBytes(dir_ / "fill.bin", source);
+  ChooseFileToSplit(dir_ / "fill.bin");
+  ChooseSplitDestination(floppy_->Root());
+  Click(main_, IDC_CustomEnabled);
+  SetField(IDC_CustomSize, L"100");
+  test::Choose(main_, IDC_CustSizeUnits, 1);
+  int disksAsked = 0;
+  boxes_.answers["VazeVezazu"] = [&](const ShownBox&) {
+    ++disksAsked;
+    floppy_->Insert(floppy_->Current() + 1);
+    return mb::kIdOk;
+  };
+  Click(main_, IDC_Command7);
+  ASSERT_EQ(disksAsked, 2);  // the first disk filled, then 100 kb and the rest
+  Click(main_, IDC_optAutofill);
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    floppy_->Insert(floppy_->Current() + 1);
+    const int firstDisk = floppy_->Current();
+    disksAsked = 0;
+    Click(main_, IDC_Command7);
+    EXPECT_EQ(disksAsked, 2);
+    EXPECT_EQ(ReadBytes(floppy_->FileOnDisk(firstDisk + 1, "fill.002")).size(), 102400u);
+  }
+}
+
 // Disk 2 comes in with a file on it that leaves too little room: the offer
 // to format it, declined, stops the split; accepted, the format dialog
 // empties the disk and the split goes on.
@@ -494,7 +526,8 @@ TEST_F(FloppyWindowTest, AFullDiskIsFormattedOnRequestOrStopsTheSplit) {
   EXPECT_EQ(boxes_.shown[2].text,
             "There is not enough disk space on the destination drive. Would you like to format "
             "this disk now?");
-  EXPECT_EQ(boxes_.shown[2].style, mb::kOkCancel | mb::kIconExclamation);
+  // Cancel is the default: the disk in the drive may hold the series so far.
+  EXPECT_EQ(boxes_.shown[2].style, mb::kOkCancel | mb::kIconExclamation | mb::kDefaultButton2);
   EXPECT_EQ(boxes_.shown[3].text,
             "Please free some up on the destination drive and then try again");
   EXPECT_EQ(boxes_.shown[3].style, mb::kOk | mb::kIconCritical);
@@ -511,7 +544,7 @@ TEST_F(FloppyWindowTest, AFullDiskIsFormattedOnRequestOrStopsTheSplit) {
   ASSERT_EQ(boxes_.Titles(),
             (std::vector<std::string>{"Are you sure?", "VazeVezazu", "Not enough disk space"}));
   EXPECT_EQ(shell_.formatted,
-            (std::vector<test::ScriptedShell::Formatting>{{floppy_->DriveNumber(), 1u}}));
+            (std::vector<test::ScriptedShell::Formatting>{{floppy_->DriveNumber(), 0u, 1u}}));
   // The formatted disk lost the old file and took the fragment.
   const std::vector<std::string> names = floppy_->Names();
   EXPECT_EQ(std::count(names.begin(), names.end(), "old.txt"), 0);

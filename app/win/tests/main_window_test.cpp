@@ -201,10 +201,15 @@ TEST_F(MainWindowTest, WithoutHelpTheUserIsToldSo) {
   EXPECT_EQ(boxes_.shown[0].title, "Help not found");
   EXPECT_EQ(boxes_.shown[0].Icon(), mb::kIconExclamation);
 
+  // The guide is there, but nothing opens .html files: that is what is said.
   shell_.existing = {L"C:\\vtq\\Vantrelloquin.html"};
-  shell_.documentsWork = false;  // no viewer for the guide either
+  shell_.documentsWork = false;
   Click(main_, IDC_cmdHelp);
-  EXPECT_EQ(boxes_.shown.size(), 2u);
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].text,
+            "The user guide is at C:\\vtq\\Vantrelloquin.html, but no program on this computer "
+            "opens .html files. Open it with a web browser.");
+  EXPECT_EQ(boxes_.shown[1].title, "Help");
 }
 
 TEST_F(MainWindowTest, TheWindowTakesDropsOfOneAndOfTwoFiles) {

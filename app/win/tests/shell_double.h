@@ -14,10 +14,18 @@ namespace vtq::app::test {
 
 class ScriptedShell final : public wingui::ShellServices {
  public:
-  std::optional<std::wstring> ChooseFile(HWND, const wingui::FileChoice&) override { return file; }
-  std::optional<std::wstring> ChooseFolder(HWND, const std::wstring&) override { return folder; }
-  void FormatDrive(HWND, unsigned drive, unsigned options) override {
-    formatted.push_back({drive, options});
+  std::optional<std::wstring> ChooseFile(HWND, const wingui::FileChoice& choice) override {
+    fileDialogsAt.push_back(choice.initialFolder);
+    return file;
+  }
+  std::optional<std::wstring> ChooseFolder(HWND, const std::wstring&,
+                                           const std::wstring& startFolder) override {
+    browsersAt.push_back(startFolder);
+    return folder;
+  }
+  // What the system's call gets: the drive, the format identity, the options.
+  void FormatDrive(HWND, unsigned drive, unsigned formatId, unsigned options) override {
+    formatted.push_back({drive, formatId, options});
     if (format)
       format(drive);
   }
@@ -34,12 +42,16 @@ class ScriptedShell final : public wingui::ShellServices {
 
   std::optional<std::wstring> file;
   std::optional<std::wstring> folder;
+  // Where each dialog opened.
+  std::vector<std::wstring> fileDialogsAt;
+  std::vector<std::wstring> browsersAt;
   std::set<std::wstring> existing;
   // What "formatting" does to the disk in drive `drive` (A: = 0); nothing
   // when empty, as the system's dialog that the user closes.
   std::function<void(unsigned drive)> format;
   struct Formatting {
     unsigned drive;
+    unsigned formatId;
     unsigned options;
     bool operator==(const Formatting&) const = default;
   };

@@ -134,8 +134,12 @@ int main(int argc, char** argv) {
   controller.Load(L"");
   bool ok = Capture(main.Hwnd(), out + L"\\Form1.bmp");
 
-  // A split under way: its bar part filled, and the packing window of a
-  // folder being compressed before it.
+  // A split under way: a file and a floppy chosen (the lamps green), its
+  // bar part filled, and the packing window of a folder being compressed
+  // before it.
+  controller.Model().FileToSplitChosen(L"C:\\Users\\me\\Videos\\holiday.mov");
+  controller.Model().SplitDestinationChosen(L"A:\\");
+  controller.Render(controller.Model().State());
   HWND splitBar = GetDlgItem(main.Hwnd(), IDC_ProgressBar1);
   SendMessageW(splitBar, PBM_SETRANGE32, 0, 100);
   SendMessageW(splitBar, PBM_SETPOS, 45, 0);
@@ -144,6 +148,7 @@ int main(int argc, char** argv) {
   {
     vtq::app::PackingWindow packing(instance, [&main] { return main.Hwnd(); });
     packing.Show(vtq::kCaptionCompressing);
+    packing.OfferCancel();
     packing.SetProgress(60);
     ok = Capture(packing.Hwnd(), out + L"\\frmPrework.bmp") && ok;
     packing.Close();
