@@ -1,3 +1,4 @@
+#include "comkit/com_barrier.h"
 #include "control/marrowgate_class.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ class RelaySink final : public comkit::EventSink {
   void Disconnect() { relay_ = nullptr; }
 
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
+                      UINT*) override try {
     if (!params)
       return E_POINTER;
     for (const Route& route : routes_) {
@@ -62,6 +63,8 @@ class RelaySink final : public comkit::EventSink {
       }
     }
     return DISP_E_MEMBERNOTFOUND;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:
@@ -183,17 +186,25 @@ class Marrowgate final : public comkit::ActiveXControl<_Marrowgate, IConnectionP
   explicit Marrowgate(std::shared_ptr<EngineHost> host)
       : ActiveXControl(kMarrowgateLook), relay_(std::move(host), *this, Control()) {}
 
-  STDMETHODIMP get_ActiveAssembler(_ActiveAssembler** result) override {
+  STDMETHODIMP get_ActiveAssembler(_ActiveAssembler** result) override try {
     return relay_.Assembler(result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_ActiveSplitter(_ActiveSplitter** result) override {
+  STDMETHODIMP get_ActiveSplitter(_ActiveSplitter** result) override try {
     return relay_.Splitter(result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
     return relay_.Points().Find(riid, out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override {
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
     return relay_.Points().Enum(out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:

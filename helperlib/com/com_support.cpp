@@ -1,5 +1,9 @@
 #include "helperlib/com/com_support.h"
 
+#include <cwchar>
+#include <iterator>
+
+#include "comkit/com_barrier.h"
 #include "comkit/error_info.h"
 #include "helperlib/com/version.h"
 
@@ -27,6 +31,13 @@ HRESULT Fail(HRESULT hr, std::wstring_view member, std::wstring_view description
 
 HRESULT FailWithSource(HRESULT hr, std::wstring_view errorSource, std::wstring_view description) {
   return vtq::comkit::Fail(hr, errorSource, description, L"orrinmdl.hlp");
+}
+
+HRESULT FailUnexpected(const wchar_t* member) noexcept {
+  // No text is built for the source: memory may be what ran out.
+  wchar_t source[64] = L"OrrinModules32:";
+  wcsncat(source, member, std::size(source) - wcslen(source) - 1);
+  return vtq::comkit::FailCurrentException(source);
 }
 
 HRESULT NotImplemented(std::wstring_view member) {

@@ -17,6 +17,9 @@ namespace orrin::com {
 HRESULT Fail(HRESULT hr, std::wstring_view member, std::wstring_view description);
 // The same with a source of the caller's choosing.
 HRESULT FailWithSource(HRESULT hr, std::wstring_view source, std::wstring_view description);
+// The barrier of every member: the exception in flight as a failed call
+// with error info under "OrrinModules32:" + member. Only in a catch handler.
+HRESULT FailUnexpected(const wchar_t* member) noexcept;
 // Members that the library declares but does not provide yet.
 HRESULT NotImplemented(std::wstring_view member);
 
