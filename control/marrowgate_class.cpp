@@ -1,10 +1,11 @@
-#include "comkit/com_barrier.h"
 #include "control/marrowgate_class.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "base/win/automation_values.h"
+#include "comkit/com_barrier.h"
 #include "comkit/event_sink.h"
 #include "comkit/activex_control.h"
 #include "comkit/ref_counted.h"
@@ -159,11 +160,10 @@ HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UI
   std::vector<VARIANT> args(params.rgvarg, params.rgvarg + params.cArgs);
   std::reverse(args.begin(), args.end());
   if (widen) {
-    VARIANT wide;
-    VariantInit(&wide);
-    if (FAILED(VariantChangeType(&wide, &args.front(), 0, VT_I4)))
+    base::win::Variant wide;
+    if (FAILED(VariantChangeType(wide.Get(), &args.front(), 0, VT_I4)))
       return DISP_E_TYPEMISMATCH;
-    args.front() = LongArg(V_I4(&wide));
+    args.front() = LongArg(V_I4(wide.Get()));
   }
   // A container may let the control go from inside its handler; the control
   // (and this relay) stays until the event is over.

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/win/automation_values.h"
+
 namespace orrin::com {
 
 // Sets the thread's error info (source "OrrinModules32:" + member) and
@@ -49,7 +51,7 @@ HRESULT WindowOf(IDispatch* form, HWND& window);
 inline constexpr wchar_t kNotAForm[] = L"A passed parameter is not a form/MDIForm";
 
 // Late-bound property access on a caller's object.
-HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value);
+HRESULT GetProperty(IDispatch* object, const wchar_t* name, vtq::base::win::Variant& value);
 HRESULT PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value);
 
 // Writes a result into a by-reference output argument, whatever the

@@ -180,16 +180,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return Fail(DISP_E_TYPEMISMATCH, L"FCopy", L"Type mismatch");
     Microsoft::WRL::ComPtr<IDispatch> progress;
     if (!IsMissing(oProgress)) {
-      VARIANT object;
-      VariantInit(&object);
-      if (FAILED(VariantCopyInd(&object, &oProgress)) ||
-          (V_VT(&object) != VT_DISPATCH && V_VT(&object) != VT_UNKNOWN)) {
-        VariantClear(&object);
+      vtq::base::win::Variant object;
+      if (FAILED(VariantCopyInd(object.Get(), &oProgress)) ||
+          (V_VT(object.Get()) != VT_DISPATCH && V_VT(object.Get()) != VT_UNKNOWN))
         return Fail(DISP_E_TYPEMISMATCH, L"FCopy", L"Type mismatch");
-      }
-      if (V_UNKNOWN(&object))
-        V_UNKNOWN(&object)->QueryInterface(IID_PPV_ARGS(&progress));
-      VariantClear(&object);
+      if (V_UNKNOWN(object.Get()))
+        V_UNKNOWN(object.Get())->QueryInterface(IID_PPV_ARGS(&progress));
     }
     const long to = progressTo.value_or(fc_UseCaption);
     if (to < fc_UseCaption || to > fc_UseValue)
@@ -209,22 +205,20 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     if (progress) {
       const std::wstring name = orrin::ParentPath(source, PathPart::kLast);
       options.progress = [&, name](int percent) {
-        VARIANT value;
-        VariantInit(&value);
+        vtq::base::win::Variant value;
         if (to == fc_UseValue) {
-          V_VT(&value) = VT_I4;
-          V_I4(&value) = percent;
+          V_VT(value.Get()) = VT_I4;
+          V_I4(value.Get()) = percent;
         } else {
-          V_VT(&value) = VT_BSTR;
-          V_BSTR(&value) = SysAllocString(
+          V_VT(value.Get()) = VT_BSTR;
+          V_BSTR(value.Get()) = SysAllocString(
               (L"Copying " + name + L": " + std::to_wstring(percent) + L"%").c_str());
         }
         PutProperty(progress.Get(),
                     to == fc_UseCaption ? L"Caption"
                     : to == fc_UseText  ? L"Text"
                                         : L"Value",
-                    value);
-        VariantClear(&value);
+                    *value);
       };
     }
     *result = static_cast<fc_Return>(CopyWithOptions(source, destination, options));
@@ -247,22 +241,17 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     const std::wstring file = Text(sFile);
     const auto which = static_cast<FileTimeKind>(kind);
     if (!IsMissing(setFromFile)) {
-      VARIANT from;
-      VariantInit(&from);
-      VariantCopyInd(&from, &setFromFile);
+      vtq::base::win::Variant from;
+      VariantCopyInd(from.Get(), &setFromFile);
       bool set = false;
-      if (V_VT(&from) == VT_BSTR && FileExists(Text(V_BSTR(&from)))) {
-        set = CopyFileTime(file, which, Text(V_BSTR(&from)));
+      if (V_VT(from.Get()) == VT_BSTR && FileExists(Text(V_BSTR(from.Get())))) {
+        set = CopyFileTime(file, which, Text(V_BSTR(from.Get())));
       } else {
-        VARIANT date;
-        VariantInit(&date);
-        const HRESULT hr = VariantChangeType(&date, &from, 0, VT_DATE);
-        VariantClear(&from);
-        if (FAILED(hr))
+        vtq::base::win::Variant date;
+        if (FAILED(VariantChangeType(date.Get(), from.Get(), 0, VT_DATE)))
           return Fail(DISP_E_TYPEMISMATCH, L"FileTime", L"Type mismatch");
-        set = WriteFileTime(file, which, V_DATE(&date));
+        set = WriteFileTime(file, which, V_DATE(date.Get()));
       }
-      VariantClear(&from);
       if (!set)
         return FailNumber(75, L"OrrinModules32:FileTime", L"Path/File access error");
     }
@@ -519,9 +508,10 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
 
   // The form's Picture property, when it holds a bitmap, tiled over it.
   static bool TilePicture(IDispatch* form, HWND window) {
-    VARIANT value;
-    if (FAILED(GetProperty(form, L"Picture", value)))
+    vtq::base::win::Variant held;
+    if (FAILED(GetProperty(form, L"Picture", held)))
       return false;
+    const VARIANT& value = *held;
     bool tiled = false;
     Microsoft::WRL::ComPtr<IPicture> picture;
     if ((V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN) && V_UNKNOWN(&value) &&
@@ -533,7 +523,6 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
         tiled = TileBitmap(window, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
       }
     }
-    VariantClear(&value);
     return tiled;
   }
 };

@@ -17,10 +17,10 @@ HKEY Root(hkeyTypes root) {
 // Binary data: a byte array as it is, any other value as its text's bytes
 // in the ANSI code page.
 HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
-  VARIANT plain;
-  VariantInit(&plain);
-  if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&value))))
+  vtq::base::win::Variant held;
+  if (FAILED(VariantCopyInd(held.Get(), const_cast<VARIANT*>(&value))))
     return DISP_E_TYPEMISMATCH;
+  const VARIANT& plain = *held;
   HRESULT hr = S_OK;
   if (V_VT(&plain) == (VT_ARRAY | VT_UI1)) {
     SAFEARRAY* array = V_ARRAY(&plain);
@@ -41,7 +41,6 @@ HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
       bytes.assign(ansi.begin(), ansi.end());
     }
   }
-  VariantClear(&plain);
   return hr;
 }
 
