@@ -16,9 +16,11 @@
 #include "app/win/main_window.h"
 #include "app/win/main_window_controller.h"
 #include "app/win/updating_window.h"
+#include "app/win/window_failure_report.h"
 #include "app/win/window_services.h"
 #include "base/win/module_path.h"
 #include "base/win/restore_guards.h"
+#include "base/win/window_barrier.h"
 #include "engine/globals.h"
 #include "engine/platform/win32/message_boxes_win32.h"
 #include "version.h"
@@ -84,6 +86,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   vtq::app::MainWindow window({instance, store, boxes, shell, programFolder}, language,
                               &controller);
   controller.Attach(window);
+  vtq::base::win::SetWindowFailureReport([&](HWND, std::exception_ptr failure) {
+    vtq::app::ShowWindowFailure(std::move(failure), advisor, [&] { controller.EndProgram(); });
+  });
   if (!window.Create())
     return 1;
   boxes.SetOwner(window.Hwnd());
