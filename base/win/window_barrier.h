@@ -23,6 +23,18 @@ void ReportWindowFailure(HWND window, std::exception_ptr failure) noexcept;
 
 // Runs body; when it throws, answers `failed` (a value, or a function that
 // gives it, called only then) and reports.
+// The report for the guard's life, which must end before what the report
+// refers to.
+class ScopedWindowFailureReport {
+ public:
+  explicit ScopedWindowFailureReport(WindowFailureReport report) {
+    SetWindowFailureReport(std::move(report));
+  }
+  ~ScopedWindowFailureReport() { SetWindowFailureReport(nullptr); }
+  ScopedWindowFailureReport(const ScopedWindowFailureReport&) = delete;
+  ScopedWindowFailureReport& operator=(const ScopedWindowFailureReport&) = delete;
+};
+
 template <class Result, class Body, class Failed>
 Result WindowBarrier(HWND window, Failed&& failed, Body&& body) noexcept {
   std::exception_ptr failure;
