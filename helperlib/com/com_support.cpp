@@ -36,7 +36,7 @@ HRESULT FailWithSource(HRESULT hr, std::wstring_view errorSource, std::wstring_v
 }
 
 HRESULT FailUnexpected(const wchar_t* member) noexcept {
-  // No text is built for the source: memory may be what ran out.
+  // The source is put together without the heap, which may be what ran out.
   wchar_t source[64] = L"OrrinModules32:";
   wcsncat(source, member, std::size(source) - wcslen(source) - 1);
   return vtq::comkit::FailCurrentException(source);
