@@ -1,5 +1,6 @@
 #include "cabinet/block_check.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace vtq::cabinet {
@@ -92,10 +93,22 @@ bool BlocksMatchChecksums(std::istream& in) {
     in.ignore(folderReserve);
   }
 
+  // Each folder's blocks follow one another, and no two folders share a
+  // block: walked in the order of their first blocks, a folder that starts
+  // inside the one before is damage (or a cabinet made to have the same
+  // blocks read once per folder), and every block is read once.
+  std::stable_sort(folders.begin(), folders.end(),
+                   [](const Folder& a, const Folder& b) { return a.firstBlock < b.firstBlock; });
   std::vector<unsigned char> block(8 + 255 + 65535);
+  uint64_t walked = 0;  // the end of the blocks read so far
   for (const Folder& folder : folders) {
+    if (folder.blocks == 0)
+      continue;
+    if (folder.firstBlock < walked)
+      return false;
     in.clear();
     in.seekg(folder.firstBlock);
+    uint64_t at = folder.firstBlock;
     for (uint16_t b = 0; b < folder.blocks; ++b) {
       unsigned char* head = block.data();
       if (!ReadExactly(in, head, 8u + blockReserve))
@@ -105,12 +118,14 @@ bool BlocksMatchChecksums(std::istream& in) {
       unsigned char* data = head + 8 + blockReserve;
       if (!ReadExactly(in, data, size))
         return true;
+      at += 8u + blockReserve + size;
       if (stored == 0)
         continue;
       const uint32_t sum = CabChecksum(head + 4, 4u + blockReserve, CabChecksum(data, size, 0));
       if (sum != stored)
         return false;
     }
+    walked = at;
   }
   return true;
 }

@@ -1,9 +1,9 @@
 #include "cabinet/entry_name.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <vector>
+
+#include "engine/assembled_name.h"
 
 namespace vtq::cabinet {
 namespace {
@@ -22,27 +22,6 @@ std::vector<std::string_view> Components(std::string_view name) {
     }
   }
   return parts;
-}
-
-std::string Upper(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return result;
-}
-
-// Windows opens the device for these names whatever extension follows and
-// whatever blanks trail them, in any folder.
-bool NamesDevice(std::string_view component) {
-  std::string stem = Upper(component.substr(0, component.find('.')));
-  while (!stem.empty() && stem.back() == ' ')
-    stem.pop_back();
-  static constexpr std::array<std::string_view, 6> kPlain{"CON", "PRN",    "AUX",
-                                                          "NUL", "CONIN$", "CONOUT$"};
-  if (std::find(kPlain.begin(), kPlain.end(), stem) != kPlain.end())
-    return true;
-  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-         stem[3] >= '1' && stem[3] <= '9';
 }
 
 bool HoldsForbiddenCharacter(std::string_view component) {
@@ -67,7 +46,9 @@ std::string UnsafeEntryReason(std::string_view name) {
       return "it climbs out of the folder with \"..\"";
     if (part.empty() || part == ".")
       return "it has an empty folder name";
-    if (NamesDevice(part))
+    // Windows opens the device for these in any folder; a cabinet is made
+    // for Windows, so they are refused wherever it is unpacked.
+    if (IsReservedDeviceName(part))
       return "it names a device";
     if (HoldsForbiddenCharacter(part))
       return "it holds a character no file name may hold";

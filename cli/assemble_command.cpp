@@ -7,6 +7,8 @@
 
 #include "app/operations/assemble_operation.h"
 #include "app/operations/error_dialog.h"
+#include "app/operations/series_side_files.h"
+#include "app/operations/series_verification.h"
 #include "cli/assemble_events.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
@@ -19,7 +21,7 @@
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 #include "recovery/recovery_files.h"
-#include "recovery/volume_names.h"
+#include "engine/platform/file_io.h"
 
 namespace vtq::cli {
 namespace {
@@ -54,8 +56,7 @@ void ReportEngineError(const AssembleResult& result) {
 // After a failure for want of a sound fragment: the way to the repair when
 // the series has recovery files.
 void PointToRepair(const std::string& first) {
-  const std::string index = recovery::IndexFileName(RecoveryPrefixOf(first));
-  if (recovery::FindRecoveryFiles(index).empty())
+  if (recovery::FindRecoveryFiles(RecoveryIndexName(first)).empty())
     return;
   std::fprintf(stderr,
                "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
@@ -135,17 +136,31 @@ int RunAssemble(std::vector<std::string> args) {
   host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
   // Missing fragments and ones of the wrong length show without reading
   // them; the recovery files' check of every byte runs when asked for.
-  const std::string index = recovery::IndexFileName(RecoveryPrefixOf(first));
+  const std::string index = RecoveryIndexName(first);
   bool repair = parsed.Has("--repair");
-  if (!repair && RecoverySetLacksAFile(index)) {
-    repair = host.Boxes().Show(
-                 "Fragments of the series are missing or damaged. Rebuild them "
-                 "from its recovery files (" +
-                     index + ") first?",
-                 "Repair", mb::kYesNo | mb::kIconQuestion) == mb::kIdYes;
+  // What the recovery files say is missing and was not rebuilt: an assembly
+  // without it is no success unless the checksum file vouches for the result.
+  std::vector<std::string> lacking;
+  if (!repair) {
+    lacking = FilesTheRecoverySetLacks(first);
+    if (!lacking.empty()) {
+      repair = host.Boxes().Show(
+                   "Fragments of the series are missing or damaged. Rebuild them "
+                   "from its recovery files (" +
+                       index + ") first?",
+                   "Repair", mb::kYesNo | mb::kIconQuestion) == mb::kIdYes;
+    }
   }
   if (repair && !recovery::FindRecoveryFiles(index).empty()) {
-    const RepairReport repaired = RepairFromRecoveryFiles(index, meter, stderr, stderr);
+    lacking.clear();
+    VerifyRequest check;
+    check.firstFragment = first;
+    check.passphrase = request.passphrase;
+    check.unknownAs = request.unknownAs.value_or(aftRaw);
+    const VerifyReport series =
+        CanOpenForReading(first) ? VerifySeries(check, host.GetGlobals()) : VerifyReport{};
+    const RepairReport repaired =
+        RepairFromRecoveryFiles(index, first, series, meter, stderr, stderr);
     if (!repaired.Whole()) {
       std::fputs("vtq: the series is not whole; nothing was assembled\n", stderr);
       return 1;
@@ -154,12 +169,25 @@ int RunAssemble(std::vector<std::string> args) {
   AssembleProgress events(host.Boxes(), stdout, verbosity, meter, first);
   const AssembleResult result = RunAssembleCommand(request, host.GetGlobals(), events, prompts);
   switch (result.stop) {
-    case AssembleStop::kNone:
+    case AssembleStop::kNone: {
       events.Completed();
       ReportKeptPartials(result);
       if (verbosity != Verbosity::kQuiet)
         std::printf("%s\n", ShownText(result.outputPath).c_str());
-      return ReportAssembledChecksum(result) ? 0 : 1;
+      const bool matches = ReportAssembledChecksum(result);
+      if (!lacking.empty() && result.checksum != ChecksumVerdict::kMatches) {
+        for (const std::string& name : lacking) {
+          std::fprintf(stderr, "vtq: the recovery files find %s missing or not of its length\n",
+                       ShownText(name).c_str());
+        }
+        std::fprintf(stderr,
+                     "vtq: %s was assembled without them being rebuilt and may not be the "
+                     "source: vtq repair %s rebuilds them\n",
+                     ShownText(result.outputPath).c_str(), ShownText(first).c_str());
+        return 1;
+      }
+      return matches ? 0 : 1;
+    }
     case AssembleStop::kEngineError:
       ReportEngineError(result);
       ReportKeptPartials(result);

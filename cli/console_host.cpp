@@ -49,16 +49,18 @@ bool IsRetry(unsigned buttons) {
 std::string BoxLine(std::string_view text, std::string_view title) {
   std::string line = ShownText(title.empty() ? std::string_view("vtq") : title);
   line += ": ";
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      line += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n')
-        ++i;
-    } else if (text[i] == '\n') {
-      line += '\n';
-    } else {
-      line += ShownCharacter(text[i]);
-    }
+  // The box's own line breaks stay; everything between them is shown as text.
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\r' && text[i] != '\n')
+      continue;
+    line += ShownText(text.substr(start, i - start));
+    if (i == text.size())
+      break;
+    line += '\n';
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+      ++i;
+    start = i + 1;
   }
   return line;
 }

@@ -10,6 +10,8 @@
 #include <termios.h>
 #endif
 
+#include "cli/passphrase_source.h"
+
 namespace vtq::cli {
 namespace {
 
@@ -64,21 +66,18 @@ std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption,
                static_cast<int>(prompt.size()), prompt.data());
   std::fflush(stderr);
   std::string line;
-  bool ended = true;
+  LineEnd end = LineEnd::kNothing;
   {
     EchoOff quiet;
-    for (int c; (c = std::fgetc(stdin)) != EOF;) {
-      ended = false;
-      if (c == '\n')
-        break;
-      line.push_back(static_cast<char>(c));
-    }
+    end = ReadPassphraseLine(stdin, line);
   }
   std::fputc('\n', stderr);
-  if (ended && line.empty())
+  if (end == LineEnd::kTooLong) {
+    std::fprintf(stderr, "vtq: a passphrase has at most %zu bytes\n", kLongestPassphrase);
     return std::nullopt;
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
+  }
+  if (end == LineEnd::kNothing)
+    return std::nullopt;
   return line;
 }
 

@@ -17,17 +17,19 @@ struct FileCloser {
 
 // The first line of a file, read without a stdio buffer, so that no copy of
 // the passphrase stays behind in freed memory.
-std::optional<std::string> FirstLineOf(const std::string& name) {
+std::optional<std::string> FirstLineOf(const std::string& name, std::string& error) {
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
-  if (!file)
+  if (!file) {
+    error = "cannot read the passphrase file " + name;
     return std::nullopt;
+  }
   std::setvbuf(file.get(), nullptr, _IONBF, 0);
   std::string line;
-  line.reserve(1024);
-  for (int c; (c = std::fgetc(file.get())) != EOF && c != '\n';)
-    line.push_back(static_cast<char>(c));
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
+  if (ReadPassphraseLine(file.get(), line) == LineEnd::kTooLong) {
+    error = "the first line of the passphrase file " + name + " is longer than " +
+            std::to_string(kLongestPassphrase) + " bytes";
+    return std::nullopt;
+  }
   return line;
 }
 
@@ -40,6 +42,29 @@ std::string TakeValue(ParsedArgs& args, const std::string& option) {
 }
 
 }  // namespace
+
+LineEnd ReadPassphraseLine(std::FILE* file, std::string& line) {
+  SecureWipe(line);
+  line.reserve(kLongestPassphrase + 1);
+  int c = std::fgetc(file);
+  if (c == EOF)
+    return LineEnd::kNothing;
+  for (; c != EOF && c != '\n'; c = std::fgetc(file)) {
+    // One more than the longest may be the "\r" of a "\r\n".
+    if (line.size() > kLongestPassphrase) {
+      SecureWipe(line);
+      return LineEnd::kTooLong;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  if (!line.empty() && line.back() == '\r')
+    line.pop_back();
+  if (line.size() > kLongestPassphrase) {
+    SecureWipe(line);
+    return LineEnd::kTooLong;
+  }
+  return LineEnd::kLine;
+}
 
 bool EnvironmentPassphraseSet() {
   const char* value = std::getenv(kPassphraseVariable);
@@ -58,11 +83,7 @@ std::optional<std::string> PassphraseFrom(ParsedArgs& args, std::string& error) 
   if (given)
     return TakeValue(args, "-p");
   if (file) {
-    const std::string name = *args.Value("--passphrase-file");
-    auto line = FirstLineOf(name);
-    if (!line)
-      error = "cannot read the passphrase file " + name;
-    return line;
+    return FirstLineOf(*args.Value("--passphrase-file"), error);
   }
   if (ask || !EnvironmentPassphraseSet())
     return std::nullopt;

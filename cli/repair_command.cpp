@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/operations/series_side_files.h"
 #include "app/operations/series_verification.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
@@ -14,7 +15,6 @@
 #include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
-#include "recovery/volume_names.h"
 
 namespace vtq::cli {
 
@@ -38,19 +38,21 @@ int RunRepair(std::vector<std::string> args) {
   const auto named = parsed.Value("--par2");
   if (named && named->empty())
     return UsageError("--par2 needs a recovery file");
-  const std::string index = named ? *named : recovery::IndexFileName(RecoveryPrefixOf(first));
+  const std::string index = named ? *named : RecoveryIndexName(first);
 
   ConsoleHost host(AnswerPolicy::kNo);
   // The check digits speak first: they name a damaged fragment without
-  // the recovery files' reading of every byte.
+  // the recovery files' reading of every byte, and what they prove good no
+  // recovery set may replace.
+  VerifyReport before;
   if (CanOpenForReading(first)) {
-    const VerifyReport before = VerifySeries(request, host.GetGlobals());
+    before = VerifySeries(request, host.GetGlobals());
     for (const FragmentFinding& finding : before.findings)
       std::fprintf(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
   }
   ProgressMeter meter(stderr, !parsed.Has("-q") && IsTerminal(stderr), ProgressMeter::SteadySeconds,
                       TerminalColumns(stderr));
-  const RepairReport report = RepairFromRecoveryFiles(index, meter, stdout, stderr);
+  const RepairReport report = RepairFromRecoveryFiles(index, first, before, meter, stdout, stderr);
   if (!report.Whole())
     return 1;
   if (!CanOpenForReading(first)) {
@@ -58,12 +60,12 @@ int RunRepair(std::vector<std::string> args) {
                  ShownText(first).c_str());
     return 1;
   }
-  // The series as a whole, fragments the recovery files do not cover included.
+  // The series as a whole, fragments the recovery files do not cover
+  // included: the verdict is verify's.
   const VerifyReport after = VerifySeries(request, host.GetGlobals());
-  if (!after.readable || !after.findings.empty()) {
-    for (const FragmentFinding& finding : after.findings)
-      std::fprintf(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
-    std::fputs("vtq: the series is still not whole\n", stderr);
+  if (!after.Sound()) {
+    ReportFindings(after, stderr);
+    std::fputs("vtq: the series is not sound\n", stderr);
     return 1;
   }
   if (!report.wasWhole)

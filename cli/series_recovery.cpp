@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "app/operations/series_side_files.h"
 #include "cli/console_host.h"
 #include "engine/error.h"
 #include "engine/path.h"
@@ -46,11 +47,17 @@ uint64_t SlicesPerFile(const RecoverySet& set) {
   return most;
 }
 
-}  // namespace
-
-std::string RecoveryPrefixOf(const std::string& fragment) {
-  return FolderPart(fragment) + StemOf(BaseName(fragment));
+// The files of the set at fault, by full name.
+std::vector<std::string> AtFault(const SetCheck& check) {
+  std::vector<std::string> names;
+  for (const FileCheck& file : check.files) {
+    if (file.state != FileState::kIntact)
+      names.push_back(file.name);
+  }
+  return names;
 }
+
+}  // namespace
 
 std::string ReadRecoveryPercent(const std::string& text, RecoveryAmount& amount) {
   std::string number = text;
@@ -113,9 +120,9 @@ int WriteSeriesRecovery(const std::vector<std::string>& fragments, const Recover
     };
     const RecoveryWritten written = WriteRecoveryFiles(request);
     meter.Clear();
-    for (const std::string& name : written.files)
-      std::fprintf(out, "%s\n", ShownText(name).c_str());
     if (!quiet) {
+      for (const std::string& name : written.files)
+        std::fprintf(out, "%s\n", ShownText(name).c_str());
       std::fprintf(err, "vtq: %s of %llu bytes for %s in %s\n",
                    Plural(request.recoverySlices, "recovery slice").c_str(),
                    static_cast<unsigned long long>(request.sliceSize),
@@ -144,7 +151,8 @@ int WriteSeriesRecovery(const std::vector<std::string>& fragments, const Recover
   }
 }
 
-RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter& meter,
+RepairReport RepairFromRecoveryFiles(const std::string& indexFile, const std::string& firstFragment,
+                                     const VerifyReport& series, ProgressMeter& meter,
                                      std::FILE* out, std::FILE* err) {
   RepairReport report;
   const std::vector<std::string> files = FindRecoveryFiles(indexFile);
@@ -158,11 +166,9 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
   for (const std::string& name : loaded.damaged) {
     std::fprintf(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
   }
-  if (!loaded.nameOutside.empty()) {
-    std::fprintf(err,
-                 "vtq: the recovery set of %s names a file outside its folder (%s); it is not "
-                 "used\n",
-                 ShownText(files.front()).c_str(), ShownText(loaded.nameOutside).c_str());
+  if (!loaded.refusal.empty()) {
+    std::fprintf(err, "vtq: the recovery set of %s is not used: %s\n",
+                 ShownText(files.front()).c_str(), ShownText(loaded.refusal).c_str());
     return report;
   }
   if (!loaded.set) {
@@ -173,7 +179,8 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
   }
   report.setFound = true;
   const RecoverySet& set = *loaded.set;
-  const std::string folder = FolderPart(files.front());
+  // The set's names are the series' fragments, wherever the set itself lies.
+  const std::string folder = FolderPart(firstFragment);
   try {
     bool started = false;
     const auto progress = [&](uint64_t done, uint64_t total) {
@@ -183,7 +190,7 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
       }
       meter.Update(done, 0);
     };
-    const SetCheck check = CheckFiles(set, folder, progress);
+    SetCheck check = CheckFiles(set, folder, progress);
     meter.Clear();
     if (check.Whole()) {
       report.wasWhole = true;
@@ -192,17 +199,39 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
                    ShownText(BaseName(files.front())).c_str());
       return report;
     }
+    const RecoveryFaults faults = SortRecoveryFaults(series, firstFragment, AtFault(check));
+    for (FileCheck& file : check.files) {
+      file.rebuild =
+          std::any_of(faults.fragments.begin(), faults.fragments.end(),
+                      [&](const RecoveryFaults::Fragment& f) { return f.name == file.name; });
+    }
     // By name, which for a series is by fragment number.
     std::vector<FileCheck> byName = check.files;
     std::sort(byName.begin(), byName.end(),
               [](const FileCheck& a, const FileCheck& b) { return a.name < b.name; });
     for (const FileCheck& file : byName) {
+      if (!file.rebuild)
+        continue;
       if (file.state == FileState::kMissing) {
         std::fprintf(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
       } else if (file.state == FileState::kDamaged) {
         std::fprintf(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
                      file.MissingSlices(), file.goodSlices.size());
       }
+    }
+    for (const std::string& name : faults.provenGood) {
+      std::fprintf(err,
+                   "vtq: %s differs from the recovery files, but the series' own checks prove it "
+                   "good; it is left as it is\n",
+                   ShownText(name).c_str());
+    }
+    for (const std::string& name : faults.others) {
+      std::fprintf(err, "vtq: %s is not a fragment of the series; it is left as it is\n",
+                   ShownText(name).c_str());
+    }
+    if (faults.fragments.empty()) {
+      report.wasWhole = true;
+      return report;
     }
     started = false;
     RepairOutcome outcome = RepairFiles(set, loaded.slices, check, kDefaultMemoryBudget, progress);
@@ -234,66 +263,71 @@ RepairReport RepairFromRecoveryFiles(const std::string& indexFile, ProgressMeter
   return report;
 }
 
-bool RecoverySetLacksAFile(const std::string& indexFile) {
-  const std::vector<std::string> files = FindRecoveryFiles(indexFile);
+std::vector<std::string> FilesTheRecoverySetLacks(const std::string& firstFragment) {
+  const std::vector<std::string> files = FindRecoveryFiles(RecoveryIndexName(firstFragment));
   if (files.empty())
-    return false;
+    return {};
   const LoadedSet loaded = LoadRecoveryFiles({files.front()});
   if (!loaded.set)
-    return false;
-  const std::string folder = FolderPart(files.front());
+    return {};
+  const std::string folder = FolderPart(firstFragment);
+  std::vector<std::string> lacking;
   for (const DescribedFile& file : loaded.set->files) {
     const std::string name = NameInFolder(folder, file.name);
-    if (!CanOpenForReading(name))
-      return true;
     try {
-      if (FileLength(name) != file.length)
-        return true;
+      if (!CanOpenForReading(name) || FileLength(name) != file.length)
+        lacking.push_back(name);
     } catch (const VbError&) {
-      return true;
+      lacking.push_back(name);
     }
   }
-  return false;
+  return lacking;
 }
 
-void ReportRecoveryCapacity(const std::string& firstFragment, std::FILE* out) {
-  const std::string index = IndexFileName(RecoveryPrefixOf(firstFragment));
-  const std::vector<std::string> files = FindRecoveryFiles(index);
+RecoveryLook LookAtRecoveryFiles(const std::string& firstFragment, const VerifyReport& series) {
+  RecoveryLook look;
+  const std::vector<std::string> files = FindRecoveryFiles(RecoveryIndexName(firstFragment));
   if (files.empty())
-    return;
+    return look;
   const LoadedSet loaded = LoadRecoveryFiles(files);
   const std::string shown = ShownText(BaseName(files.front())) +
                             (files.size() > 1 ? " and " + Plural(files.size() - 1, "volume") : "");
+  const auto say = [&](const std::string& line) { look.lines.push_back("recovery: " + line); };
+  if (!loaded.refusal.empty()) {
+    say(shown + (files.size() > 1 ? " are" : " is") + " not used: " + ShownText(loaded.refusal));
+    return look;
+  }
   if (!loaded.set) {
-    std::fprintf(out, "recovery: %s hold%s no complete recovery set\n", shown.c_str(),
-                 files.size() > 1 ? "" : "s");
-    return;
+    say(shown + (files.size() > 1 ? " hold" : " holds") + " no complete recovery set");
+    return look;
   }
   SetCheck check;
   try {
-    check = CheckFiles(*loaded.set, FolderPart(files.front()));
+    check = CheckFiles(*loaded.set, FolderPart(firstFragment));
   } catch (const VbError&) {
-    return;
+    return look;
+  }
+  look.faults = SortRecoveryFaults(series, firstFragment, AtFault(check));
+  for (const std::string& name : look.faults.provenGood) {
+    say(shown + " disagree" + (files.size() > 1 ? "" : "s") + " with " + ShownText(name) +
+        ", which the series' own checks prove good");
   }
   const size_t available = loaded.slices.size();
-  const size_t faulty = static_cast<size_t>(
-      std::count_if(check.files.begin(), check.files.end(),
-                    [](const FileCheck& f) { return f.state != FileState::kIntact; }));
+  const size_t faulty = look.faults.fragments.size();
   if (check.missingSlices > available) {
-    std::fprintf(out, "recovery: %s hold %s, too few for the %s of the %s at fault\n",
-                 shown.c_str(), Plural(available, "recovery slice").c_str(),
-                 Plural(check.missingSlices, "lost slice").c_str(), Plural(faulty, "file").c_str());
-    return;
+    say(shown + " hold " + Plural(available, "recovery slice") + ", too few for the " +
+        Plural(check.missingSlices, "lost slice") + " of the " +
+        Plural(AtFault(check).size(), "file") + " at fault");
+    return look;
   }
   const uint64_t more = (available - check.missingSlices) / SlicesPerFile(*loaded.set);
   if (faulty > 0) {
-    std::fprintf(out,
-                 "recovery: %s can rebuild the %s at fault (vtq repair), and %s more after that\n",
-                 shown.c_str(), Plural(faulty, "fragment").c_str(), std::to_string(more).c_str());
-    return;
+    say(shown + " can rebuild the " + Plural(faulty, "fragment") + " at fault (vtq repair), and " +
+        std::to_string(more) + " more after that");
+    return look;
   }
-  std::fprintf(out, "recovery: %s could rebuild %s\n", shown.c_str(),
-               Plural(static_cast<size_t>(more), "lost fragment").c_str());
+  say(shown + " could rebuild " + Plural(static_cast<size_t>(more), "lost fragment"));
+  return look;
 }
 
 }  // namespace vtq::cli

@@ -119,6 +119,7 @@ std::string ReadOptions(std::vector<std::string>& args, SplitOptions& o) {
     if (!problem.empty())
       return problem;
     o.recovery = amount;
+    r.writeRecovery = true;
   }
   r.checkDigits = parsed.Has("-c");
   r.writeBatchFile = parsed.Has("--bat");
@@ -168,6 +169,13 @@ int ReportStop(const SplitResult& result, const SplitOptions& o, ConsoleBoxes& b
                    "Source would be overwritten: The batch file %s would replace the file being "
                    "split. Please choose another destination folder.\n",
                    ShownText(result.batchFile).c_str());
+      return 1;
+    case SplitStop::kSideFileIsSource:
+      std::fprintf(stderr, "Source would be overwritten: %s\n", ShownText(result.problem).c_str());
+      return 1;
+    case SplitStop::kSideFileInTheWay:
+      std::fprintf(stderr, "vtq: %s\n", ShownText(result.problem).c_str());
+      std::fputs("vtq: nothing was written\n", stderr);
       return 1;
     case SplitStop::kNoSuchFragment:
       std::fprintf(stderr, "vtq: the series has %d fragments; there is no fragment %lld\n",
@@ -240,8 +248,10 @@ int RunSplit(std::vector<std::string> args) {
   }
   if (result.batchFileWritten && o.verbosity != Verbosity::kQuiet)
     std::fprintf(stdout, "%s\n", ShownText(result.batchFile).c_str());
-  if (!result.checksumFile.empty())
+  if (!result.checksumFile.empty() && o.verbosity != Verbosity::kQuiet)
     std::fprintf(stdout, "%s\n", ShownText(result.checksumFile).c_str());
+  for (const SideFile& kept : result.keptSideFiles)
+    std::fprintf(stderr, "vtq: %s; it is kept\n", ShownText(ForeignSideFileText(kept)).c_str());
   events.Summary(result);
   const bool complete = result.Complete() && host.Boxes().CriticalShown() == 0;
   if (!complete || !o.recovery)

@@ -28,8 +28,22 @@ std::string DescribeFinding(const FragmentFinding& finding) {
     case FragmentFault::kDigest:
       return "fragment " + number + " (" + name +
              ") is damaged: its SHA-256 differs from the checksum file's";
+    case FragmentFault::kRecoveryFiles:
+      return "fragment " + number + " (" + name + ") is not as the recovery files describe it";
   }
   return {};
+}
+
+void ReportFindings(const VerifyReport& report, std::FILE* err) {
+  if (report.passphraseRejected) {
+    std::fputs("Access denied: Passphrase incorrect (the check digits were not checked)\n", err);
+  }
+  if (report.checksumFileUnreadable) {
+    std::fprintf(err, "vtq: %s is not a checksum file sha256sum can read\n",
+                 ShownText(report.checksumFile).c_str());
+  }
+  for (const FragmentFinding& finding : report.findings)
+    std::fprintf(err, "vtq: %s\n", DescribeFinding(finding).c_str());
 }
 
 int ReportVerification(const VerifyReport& report, const std::string& folder, std::FILE* out,
@@ -42,15 +56,7 @@ int ReportVerification(const VerifyReport& report, const std::string& folder, st
     std::fputs("vtq: the series has no fragments to check\n", err);
     return 1;
   }
-  if (report.passphraseRejected) {
-    std::fputs("Access denied: Passphrase incorrect (the check digits were not checked)\n", err);
-  }
-  if (report.checksumFileUnreadable) {
-    std::fprintf(err, "vtq: %s is not a checksum file sha256sum can read\n",
-                 ShownText(report.checksumFile).c_str());
-  }
-  for (const FragmentFinding& finding : report.findings)
-    std::fprintf(err, "vtq: %s\n", DescribeFinding(finding).c_str());
+  ReportFindings(report, err);
   const std::vector<int> faulty = report.FaultyFragments();
   if (!faulty.empty()) {
     const std::string source = report.sourceName.empty() ? "SOURCE" : report.sourceName;
@@ -128,14 +134,18 @@ int RunVerify(std::vector<std::string> args) {
   if (const std::string problem = ReadVerifyRequest(parsed, request); !problem.empty())
     return UsageError(problem);
   ConsoleHost host(AnswerPolicy::kNo);
-  const VerifyReport report = VerifySeries(request, host.GetGlobals());
+  VerifyReport report = VerifySeries(request, host.GetGlobals());
   const std::string& first = request.firstFragment;
+  // What the recovery files find counts as much as the series' own checks.
+  const RecoveryLook recovery = LookAtRecoveryFiles(first, report);
+  AddRecoveryFindings(report, recovery.faults);
   // Assigning "." to an emptied string trips a false -Wrestrict in the
   // MinGW build of GCC 12; the folder is chosen in one go instead.
   const size_t folderLength = first.size() - BaseName(first).size();
   const std::string folder = folderLength == 0 ? std::string(".") : first.substr(0, folderLength);
   const int status = ReportVerification(report, folder, stdout, stderr);
-  ReportRecoveryCapacity(first, stdout);
+  for (const std::string& line : recovery.lines)
+    std::printf("%s\n", line.c_str());
   return status;
 }
 

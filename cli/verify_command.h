@@ -19,6 +19,10 @@ std::string ReadVerifyRequest(ParsedArgs& parsed, VerifyRequest& request);
 // "fragment 2 (data.002) is missing" and the like.
 std::string DescribeFinding(const FragmentFinding& finding);
 
+// The wrong passphrase, an unreadable checksum file and every finding, a
+// line each on `err`.
+void ReportFindings(const VerifyReport& report, std::FILE* err);
+
 // One line per finding on `err`, the fragments `--regen N` re-creates, and
 // the closing verdict on `out`; the exit status (0 sound, 1 not).
 int ReportVerification(const VerifyReport& report, const std::string& folder, std::FILE* out,

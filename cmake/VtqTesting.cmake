@@ -85,3 +85,21 @@ function(vtq_add_script_test)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
+
+# vtq_add_fuzz_replay(NAME name SOURCES ... LIBS ... INPUTS folder...)
+# A libFuzzer target's source built without libFuzzer, over the driver
+# engine/fuzz/replay_main.cpp, and run as one test on every input kept in
+# INPUTS (its seeds and regressions): what fuzzing found stays found in the
+# ordinary native build, under its sanitizers. scripts/fuzz runs the
+# targets themselves.
+function(vtq_add_fuzz_replay)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;INPUTS" ${ARGN})
+  if(NOT VTQ_BUILD_TESTS OR VTQ_WINDOWS)
+    return()
+  endif()
+  add_executable(${T_NAME} ${VTQ_ROOT}/engine/fuzz/replay_main.cpp ${T_SOURCES})
+  target_include_directories(${T_NAME} PRIVATE ${VTQ_ROOT})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} ${T_INPUTS})
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300 LABELS fuzz)
+endfunction()

@@ -13,7 +13,9 @@ namespace vtq {
 // character itself otherwise. Bytes from 0x80 on are letters of the ANSI
 // code page and stay as they are.
 std::string ShownCharacter(char c);
-// The text with every control character shown as above.
+// The text with every control character shown as above, and the C1 control
+// characters in UTF-8 (C2 80 to C2 9F, which a terminal takes for ESC
+// sequences: C2 9B is CSI) as the two bytes \xC2\xNN.
 std::string ShownText(std::string_view text);
 bool IsControlCharacter(char c);
 

@@ -101,11 +101,15 @@ void WorkingFile::Write(const void* data, size_t size) {
   file_.Write(data, size);
 }
 
-void WorkingFile::CopyFrom(File& source, uint64_t length) {
-  source.CopyTo(file_, length);
+void WorkingFile::Seek(uint64_t offset) {
+  file_.Seek(offset);
 }
 
-void WorkingFile::HandOver() {
+void WorkingFile::CopyFrom(File& source, uint64_t length, File::CopyPath path) {
+  source.CopyTo(file_, length, path);
+}
+
+void WorkingFile::Close() {
   file_.Close();
 }
 

@@ -37,12 +37,14 @@ class WorkingFile {
   WorkingFile& operator=(const WorkingFile&) = delete;
 
   void Write(const void* data, size_t size);
+  // For a file written out of order (a rebuilt fragment, a recovery volume).
+  void Seek(uint64_t offset);
   // The next `length` bytes of `source`, copied inside the system where it can.
-  void CopyFrom(File& source, uint64_t length);
-  // Closes the file but keeps it, empty and still ours, for a writer that
-  // opens it by name itself (the cabinet component); Complete or Discard
-  // follow as for any working file.
-  void HandOver();
+  void CopyFrom(File& source, uint64_t length, File::CopyPath path = File::CopyPath::kFastest);
+  // Closes the file, which stays a working file (to be read back under
+  // Name(), or filled by a writer that opens it by name, as the cabinet
+  // component does) until Complete or Discard.
+  void Close();
   // Closes the file and gives it the final name, replacing what had it.
   void Complete();
   // Closes and removes the file; nothing else is touched.

@@ -47,18 +47,25 @@ void StreamDigester::CloseSlice() {
   inSlice_ = 0;
 }
 
-FileDigests StreamDigester::Finish() {
+FileDigests StreamDigester::Finish(const PadLastSlice& padLast) {
   if (inSlice_ > 0) {
     const uint64_t padding = sliceSize_ - inSlice_;
-    static constexpr uint8_t kZeros[4096] = {};
-    for (uint64_t left = padding; left > 0;) {
-      const auto part = static_cast<size_t>(std::min<uint64_t>(left, sizeof kZeros));
-      slice_.Update(kZeros, part);
-      left -= part;
+    if (padLast && !padLast(padding)) {
+      digests_.lastSliceHashed = false;
+      digests_.slices.push_back({Md5Digest{}, 0});
+      inSlice_ = 0;
+      sliceCrc_ = 0;
+    } else {
+      static constexpr uint8_t kZeros[4096] = {};
+      for (uint64_t left = padding; left > 0;) {
+        const auto part = static_cast<size_t>(std::min<uint64_t>(left, sizeof kZeros));
+        slice_.Update(kZeros, part);
+        left -= part;
+      }
+      if (crcs_)
+        sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
+      CloseSlice();
     }
-    if (crcs_)
-      sliceCrc_ = Crc32OfZeros(padding, sliceCrc_);
-    CloseSlice();
   }
   if (!wholeDone_)
     digests_.md5 = whole_.Finish();
@@ -67,7 +74,8 @@ FileDigests StreamDigester::Finish() {
 }
 
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress, bool crcs) {
+                       const std::function<void(uint64_t)>& progress, bool crcs,
+                       const PadLastSlice& padLast) {
   File file(name, File::Mode::kRead);
   StreamDigester digester(sliceSize, file.Length(), crcs);
   std::vector<uint8_t> buffer(1 << 20);
@@ -81,7 +89,7 @@ FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
     if (progress)
       progress(done);
   }
-  return digester.Finish();
+  return digester.Finish(padLast);
 }
 
 }  // namespace vtq::recovery

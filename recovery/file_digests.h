@@ -19,7 +19,14 @@ struct FileDigests {
   Md5Digest md5{};
   Md5Digest md5First16k{};
   std::vector<SliceChecksum> slices;
+  // False when the last slice's MD5 was left out (see PadLastSlice).
+  bool lastSliceHashed = true;
 };
+
+// Asked before the zeros that fill a file's last slice are hashed, with
+// how many it takes: false leaves its MD5 out. A slice size is whatever a
+// recovery set says, so a file of a few bytes may take gigabytes of them.
+using PadLastSlice = std::function<bool(uint64_t zeros)>;
 
 class StreamDigester {
  public:
@@ -31,7 +38,7 @@ class StreamDigester {
                           bool crcs = true);
   // The file's next bytes.
   void Update(std::span<const uint8_t> bytes);
-  FileDigests Finish();
+  FileDigests Finish(const PadLastSlice& padLast = {});
 
  private:
   void CloseSlice();
@@ -50,6 +57,7 @@ class StreamDigester {
 
 // Reads the whole file; `progress` is told the bytes read as it goes.
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
-                       const std::function<void(uint64_t)>& progress = {}, bool crcs = true);
+                       const std::function<void(uint64_t)>& progress = {}, bool crcs = true,
+                       const PadLastSlice& padLast = {});
 
 }  // namespace vtq::recovery

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <span>
 
 #include "engine/error.h"
 #include "engine/folder_walk.h"
 #include "engine/path.h"
+#include "engine/platform/path_names.h"
 #include "engine/platform/file_io.h"
 #include "engine/platform/platform.h"
 #include "recovery/gf16.h"
@@ -16,7 +19,8 @@ namespace {
 // Packets other than recovery slices are read whole; none of a sound set
 // comes near this (32,768 slice checksums take 640 KiB).
 constexpr uint64_t kLargestReadPacket = 16 << 20;
-constexpr size_t kScanBuffer = 1 << 20;
+// The piece of a file the scan holds at a time, and the piece hashes take.
+constexpr size_t kWindow = 1 << 16;
 constexpr uint64_t kLargestSlice = uint64_t{1} << 32;
 
 struct SetPackets {
@@ -27,108 +31,163 @@ struct SetPackets {
   std::string creator;
 };
 
-// The offset of the next packet magic at or after `from`; `end` when none.
-uint64_t FindMagic(File& file, uint64_t from, uint64_t end) {
-  std::vector<uint8_t> buffer(kScanBuffer);
-  const size_t magic = kPacketMagic.size();
-  while (from + magic <= end) {
-    file.Seek(from);
-    const size_t got = file.Read(buffer.data(), buffer.size());
-    if (got < magic)
-      break;
-    const auto hit = std::search(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got),
-                                 kPacketMagic.begin(), kPacketMagic.end());
-    if (hit != buffer.begin() + static_cast<std::ptrdiff_t>(got))
-      return from + static_cast<uint64_t>(hit - buffer.begin());
-    from += got - (magic - 1);
-  }
-  return end;
+uint32_t GetU32(const uint8_t* bytes) {
+  return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-// Whether the packet at `offset` has the hash its header gives.
-bool PacketSound(File& file, uint64_t offset, const PacketHeader& header) {
-  Md5 md5;
-  std::vector<uint8_t> buffer(std::min<uint64_t>(header.length - 32, kScanBuffer));
-  file.Seek(offset + 32);
-  for (uint64_t left = header.length - 32; left > 0;) {
-    const auto part = static_cast<size_t>(std::min<uint64_t>(left, buffer.size()));
-    file.ReadExactly(buffer.data(), part);
-    md5.Update(buffer.data(), part);
-    left -= part;
-  }
-  return md5.Finish() == header.md5;
-}
+// One recovery file read from start to end. The bytes the scan looks at
+// come from a window that is refilled only when the scan leaves it, so that
+// a stretch of magic numbers or of garbage is read once, however short the
+// steps; the hashes of the packets tried are limited to twice the file.
+class FileScan {
+ public:
+  FileScan(const std::string& name, std::map<Id16, SetPackets>& sets, std::vector<Id16>& mainOrder)
+      : file_(name, File::Mode::kRead),
+        end_(file_.Length()),
+        hashBudget_(2 * end_),
+        sets_(sets),
+        mainOrder_(mainOrder) {}
 
-// Takes one packet in; false when it is not a sound packet of a kind known.
-bool TakePacket(File& file, uint64_t offset, const PacketHeader& header,
-                std::map<Id16, SetPackets>& sets, std::vector<Id16>& mainOrder) {
-  const uint64_t bodyLength = header.length - kPacketHeaderSize;
-  if (header.type == RecoverySliceType()) {
-    if (bodyLength < kRecoverySliceLead + 4 || !PacketSound(file, offset, header))
+  // False when some stretch was not a sound packet.
+  bool Run() {
+    bool sound = true;
+    uint64_t offset = 0;
+    while (offset + kPacketHeaderSize <= end_) {
+      const auto header = ReadPacketHeader(At(offset, kPacketHeaderSize));
+      if (header && header->length <= end_ - offset && Take(offset, *header)) {
+        offset += header->length;
+        continue;
+      }
+      sound = false;
+      offset = NextMagic(offset + 1);
+    }
+    return sound && offset == end_;
+  }
+
+ private:
+  // The bytes held from `offset` on: at least `least` of them (at most
+  // kWindow) unless the file ends first. The window moves only when the
+  // scan leaves it.
+  std::span<const uint8_t> At(uint64_t offset, size_t least) {
+    const uint64_t windowEnd = windowStart_ + window_.size();
+    if (offset < windowStart_ || offset > windowEnd ||
+        (windowEnd - offset < least && windowEnd < end_)) {
+      window_.resize(kWindow);
+      file_.Seek(offset);
+      window_.resize(file_.Read(window_.data(), window_.size()));
+      windowStart_ = offset;
+    }
+    return std::span<const uint8_t>(window_).subspan(static_cast<size_t>(offset - windowStart_));
+  }
+
+  // The offset of the next packet magic at or after `from`; the end when none.
+  uint64_t NextMagic(uint64_t from) {
+    const size_t magic = kPacketMagic.size();
+    while (from + magic <= end_) {
+      const std::span<const uint8_t> bytes = At(from, magic);
+      if (bytes.size() < magic)
+        break;
+      const auto hit =
+          std::search(bytes.begin(), bytes.end(), kPacketMagic.begin(), kPacketMagic.end());
+      if (hit != bytes.end())
+        return from + static_cast<uint64_t>(hit - bytes.begin());
+      from += bytes.size() - (magic - 1);
+    }
+    return end_;
+  }
+
+  // Whether `length` bytes may still be hashed: packets that overlap what
+  // was hashed before cost the budget, which only a hostile file exhausts.
+  bool Afford(uint64_t length) {
+    if (length > hashBudget_)
       return false;
-    uint8_t exponent[4];
-    file.Seek(offset + kPacketHeaderSize);
-    file.ReadExactly(exponent, sizeof exponent);
-    FoundSlice slice{file.Name(), offset + kPacketHeaderSize + kRecoverySliceLead,
-                     static_cast<uint32_t>(exponent[0] | exponent[1] << 8 | exponent[2] << 16 |
-                                           static_cast<uint32_t>(exponent[3]) << 24)};
-    sets[header.setId].slices.emplace(slice.exponent, slice);
+    hashBudget_ -= length;
     return true;
   }
-  if (header.length > kLargestReadPacket)
-    return false;
-  std::vector<uint8_t> packet(static_cast<size_t>(header.length));
-  file.Seek(offset);
-  file.ReadExactly(packet.data(), packet.size());
-  if (Md5Of(packet.data() + 32, packet.size() - 32) != header.md5)
-    return false;
-  const std::span<const uint8_t> body(packet.data() + kPacketHeaderSize, bodyLength);
-  SetPackets& set = sets[header.setId];
-  if (header.type == MainPacketType()) {
-    auto main = ReadMainBody(body);
-    if (!main || Md5Of(body.data(), body.size()) != header.setId)
-      return false;
-    if (!set.main)
-      mainOrder.push_back(header.setId);
-    set.main = std::move(main);
-  } else if (header.type == FileDescriptionType()) {
-    auto description = ReadFileDescriptionBody(body);
-    if (!description)
-      return false;
-    set.descriptions[description->id] = std::move(*description);
-  } else if (header.type == SliceChecksumType()) {
-    auto checksums = ReadSliceChecksumBody(body);
-    if (!checksums)
-      return false;
-    set.checksums[checksums->first] = std::move(checksums->second);
-  } else if (header.type == CreatorType()) {
-    set.creator = std::string(body.begin(), std::find(body.begin(), body.end(), uint8_t{0}));
-  }
-  // Packets of kinds this reader does not use are sound all the same.
-  return true;
-}
 
-// Reads every packet of one file; false when some stretch was not one.
-bool ScanFile(const std::string& name, std::map<Id16, SetPackets>& sets,
-              std::vector<Id16>& mainOrder) {
-  File file(name, File::Mode::kRead);
-  const uint64_t end = file.Length();
-  bool sound = true;
-  uint64_t offset = 0;
-  while (offset + kPacketHeaderSize <= end) {
-    uint8_t bytes[kPacketHeaderSize];
-    file.Seek(offset);
-    file.ReadExactly(bytes, sizeof bytes);
-    const auto header = ReadPacketHeader(bytes);
-    if (header && header->length <= end - offset &&
-        TakePacket(file, offset, *header, sets, mainOrder)) {
-      offset += header->length;
-      continue;
+  // Whether the packet at `offset` has the hash its header gives.
+  bool Sound(uint64_t offset, const PacketHeader& header) {
+    if (!Afford(header.length))
+      return false;
+    Md5 md5;
+    piece_.resize(kWindow);
+    file_.Seek(offset + 32);
+    for (uint64_t left = header.length - 32; left > 0;) {
+      const auto part = static_cast<size_t>(std::min<uint64_t>(left, piece_.size()));
+      file_.ReadExactly(piece_.data(), part);
+      md5.Update(piece_.data(), part);
+      left -= part;
     }
-    sound = false;
-    offset = FindMagic(file, offset + 1, end);
+    return md5.Finish() == header.md5;
   }
-  return sound && offset == end;
+
+  // Takes one packet in; false when it is not a sound packet of a kind known.
+  bool Take(uint64_t offset, const PacketHeader& header) {
+    const uint64_t bodyLength = header.length - kPacketHeaderSize;
+    if (header.type == RecoverySliceType()) {
+      if (bodyLength < kRecoverySliceLead + 4 || !Sound(offset, header))
+        return false;
+      const std::span<const uint8_t> lead = At(offset + kPacketHeaderSize, kRecoverySliceLead);
+      FoundSlice slice{file_.Name(), offset + kPacketHeaderSize + kRecoverySliceLead,
+                       bodyLength - kRecoverySliceLead, GetU32(lead.data())};
+      sets_[header.setId].slices.emplace(slice.exponent, slice);
+      return true;
+    }
+    if (header.length > kLargestReadPacket || !Afford(header.length))
+      return false;
+    std::vector<uint8_t> packet(static_cast<size_t>(header.length));
+    file_.Seek(offset);
+    file_.ReadExactly(packet.data(), packet.size());
+    if (Md5Of(packet.data() + 32, packet.size() - 32) != header.md5)
+      return false;
+    const std::span<const uint8_t> body(packet.data() + kPacketHeaderSize, bodyLength);
+    SetPackets& set = sets_[header.setId];
+    if (header.type == MainPacketType()) {
+      auto main = ReadMainBody(body);
+      if (!main || Md5Of(body.data(), body.size()) != header.setId)
+        return false;
+      if (!set.main)
+        mainOrder_.push_back(header.setId);
+      set.main = std::move(main);
+    } else if (header.type == FileDescriptionType()) {
+      auto description = ReadFileDescriptionBody(body);
+      if (!description)
+        return false;
+      set.descriptions[description->id] = std::move(*description);
+    } else if (header.type == SliceChecksumType()) {
+      auto checksums = ReadSliceChecksumBody(body);
+      if (!checksums)
+        return false;
+      set.checksums[checksums->first] = std::move(checksums->second);
+    } else if (header.type == CreatorType()) {
+      set.creator = std::string(body.begin(), std::find(body.begin(), body.end(), uint8_t{0}));
+    }
+    // Packets of kinds this reader does not use are sound all the same.
+    return true;
+  }
+
+  File file_;
+  uint64_t end_;
+  uint64_t hashBudget_;
+  std::vector<uint8_t> window_;
+  uint64_t windowStart_ = 0;
+  std::vector<uint8_t> piece_;
+  std::map<Id16, SetPackets>& sets_;
+  std::vector<Id16>& mainOrder_;
+};
+
+// Why the set the packets describe is not used; empty when it is.
+std::string Refusal(const RecoverySet& set) {
+  std::set<Id16> ids;
+  std::set<std::string> names;
+  for (const DescribedFile& file : set.files) {
+    if (const std::string why = NameRefusal(file.name); !why.empty())
+      return why;
+    // Every listing of a file has it read and hashed once more.
+    if (!ids.insert(file.id).second || !names.insert(file.name).second)
+      return "it lists " + file.name + " twice";
+  }
+  return {};
 }
 
 }  // namespace
@@ -139,7 +198,7 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
   LoadedSet loaded;
   for (const std::string& name : names) {
     try {
-      if (!ScanFile(name, sets, mainOrder))
+      if (!FileScan(name, sets, mainOrder).Run())
         loaded.damaged.push_back(name);
     } catch (const VbError&) {
       loaded.unreadable.push_back(name);
@@ -166,10 +225,6 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
         checksums->second.size() != SliceCount(description->second.length, set.sliceSize)) {
       return loaded;
     }
-    if (!NameStaysInside(description->second.name)) {
-      loaded.nameOutside = description->second.name;
-      return loaded;
-    }
     DescribedFile file = description->second;
     file.slices = checksums->second;
     slices += file.slices.size();
@@ -177,29 +232,39 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
       return loaded;
     set.files.push_back(std::move(file));
   }
+  loaded.refusal = Refusal(set);
+  if (!loaded.refusal.empty())
+    return loaded;
   loaded.set = std::move(set);
-  for (const auto& [exponent, slice] : packets.slices)
-    loaded.slices.push_back(slice);
+  // A slice packet of another length is sound as a packet but no slice of
+  // this set: counted, it would promise a repair that then fails.
+  for (const auto& [exponent, slice] : packets.slices) {
+    if (slice.dataLength == loaded.set->sliceSize)
+      loaded.slices.push_back(slice);
+  }
   return loaded;
 }
 
-bool NameStaysInside(const std::string& name) {
+std::string NameRefusal(const std::string& name) {
+  const std::string shown = "(" + name + ")";
   if (name.empty() || name.front() == '/' || name.front() == '\\' ||
       name.find(':') != std::string::npos) {
-    return false;
+    return "it names a file outside its folder " + shown;
   }
   size_t start = 0;
   for (;;) {
     const size_t end = name.find_first_of("/\\", start);
     const std::string part = name.substr(start, end - start);
     if (part.empty() || part == "." || part == "..")
-      return false;
+      return "it names a file outside its folder " + shown;
+    // Such a name opens the device, and so would the repair's working file beside it.
+    if (OpensDevice(part))
+      return "it names a device " + shown;
     if (end == std::string::npos)
-      return true;
+      return {};
     start = end + 1;
   }
 }
-
 std::string NameInFolder(const std::string& folder, const std::string& name) {
   std::string joined = folder + name;
   // The set's own separator is "/"; the system's may be another.
@@ -242,31 +307,6 @@ std::vector<std::string> FindRecoveryFiles(const std::string& indexFile) {
     found.push_back(indexFile);
   found.insert(found.end(), volumes.begin(), volumes.end());
   return found;
-}
-
-std::vector<std::string> RemoveSeriesRecoveryFiles(const std::string& prefix) {
-  const std::string stem = BaseName(prefix);
-  const auto isFragment = [&](const std::string& name) {
-    return name.size() > stem.size() && name.compare(0, stem.size(), stem) == 0 &&
-           name.find_first_not_of("0123456789", stem.size()) == std::string::npos;
-  };
-  std::vector<std::string> removed;
-  for (const std::string& name : FindRecoveryFiles(prefix + "par2")) {
-    const LoadedSet loaded = LoadRecoveryFiles({name});
-    if (!loaded.set || loaded.set->files.empty() ||
-        !std::all_of(loaded.set->files.begin(), loaded.set->files.end(),
-                     [&](const DescribedFile& file) { return isFragment(file.name); })) {
-      continue;
-    }
-    try {
-      RemoveFile(name);
-      removed.push_back(name);
-    } catch (const VbError&) {
-      // Left for the person to take away; the set it holds names the old
-      // series' fragments, which a repair checks before trusting it.
-    }
-  }
-  return removed;
 }
 
 }  // namespace vtq::recovery

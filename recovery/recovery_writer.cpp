@@ -9,6 +9,8 @@
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
+#include "engine/platform/same_file.h"
+#include "engine/working_file.h"
 #include "recovery/file_digests.h"
 #include "recovery/gf16.h"
 #include "recovery/lanes.h"
@@ -44,35 +46,26 @@ std::vector<uint8_t> CriticalPackets(const RecoverySet& set) {
   return bytes;
 }
 
-// Takes the recovery files away unless the writing got to its end.
-class WrittenFiles {
- public:
-  ~WrittenFiles() {
-    if (kept_)
-      return;
-    for (const std::string& name : names_) {
-      try {
-        RemoveFile(name);
-      } catch (const VbError&) {
-        // It may never have been created.
-      }
-    }
-  }
-  void Add(const std::string& name) { names_.push_back(name); }
-  void Keep() { kept_ = true; }
-  const std::vector<std::string>& Names() const { return names_; }
-
- private:
-  std::vector<std::string> names_;
-  bool kept_ = false;
-};
-
 // Where each recovery slice packet goes: its volume and the offset of its
 // header in it.
 struct SlicePlace {
   size_t volume = 0;
   uint64_t offset = 0;
 };
+
+// The recovery files never take the place of a file they cover (a source
+// named data.par2 split beside itself).
+void RefuseOutputsThatAreInputs(const std::string& index, const std::vector<Volume>& volumes,
+                                const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (SameFile(index, input))
+      RaiseAbout(index, err::kFileAlreadyExists);
+    for (const Volume& volume : volumes) {
+      if (SameFile(volume.name, input))
+        RaiseAbout(volume.name, err::kFileAlreadyExists);
+    }
+  }
+}
 
 }  // namespace
 
@@ -197,15 +190,20 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   const std::vector<uint8_t> main = MainBody(sliceSize, ids);
   set.setId = Md5Of(main.data(), main.size());
 
-  WrittenFiles written;
   const std::vector<Volume> volumes = PlanVolumes(request.prefix, 0, outputs);
-  std::vector<File> volumeFiles;
+  const std::string index = IndexFileName(request.prefix);
+  RefuseOutputsThatAreInputs(index, volumes, fullNames);
+  // Each recovery file is written under a working name and given its own
+  // only once all are complete: a failure leaves the files there before as
+  // they were, and a link planted at a name is replaced, never written
+  // through.
+  std::vector<WorkingFile> volumeFiles;
+  volumeFiles.reserve(volumes.size());
   std::vector<SlicePlace> places(outputs);
   std::vector<Md5> sliceHashes;
   const uint64_t packetLength = kPacketHeaderSize + kRecoverySliceLead + sliceSize;
   for (size_t v = 0; v < volumes.size(); ++v) {
-    written.Add(volumes[v].name);
-    volumeFiles.emplace_back(volumes[v].name, File::Mode::kReplace);
+    volumeFiles.emplace_back(volumes[v].name);
     for (uint32_t k = 0; k < volumes[v].count; ++k)
       places[volumes[v].first + k] = {v, k * packetLength};
   }
@@ -217,7 +215,7 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   const auto sink = [&](size_t e, uint64_t column, std::span<const uint8_t> data) {
     sliceHashes[e].Update(data.data(), data.size());
     const std::lock_guard lock(writing);
-    File& file = volumeFiles[places[e].volume];
+    WorkingFile& file = volumeFiles[places[e].volume];
     file.Seek(places[e].offset + kPacketHeaderSize + kRecoverySliceLead + column);
     file.Write(data.data(), data.size());
   };
@@ -239,7 +237,7 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
 
   const std::vector<uint8_t> critical = CriticalPackets(set);
   for (uint32_t e = 0; e < outputs; ++e) {
-    File& file = volumeFiles[places[e].volume];
+    WorkingFile& file = volumeFiles[places[e].volume];
     const std::vector<uint8_t> lead =
         RecoverySliceLead(set.setId, e, sliceSize, sliceHashes[e].Finish());
     file.Seek(places[e].offset);
@@ -248,14 +246,12 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   for (size_t v = 0; v < volumes.size(); ++v) {
     volumeFiles[v].Seek(volumes[v].count * packetLength);
     volumeFiles[v].Write(critical.data(), critical.size());
-    volumeFiles[v].Close();
   }
-  const std::string index = IndexFileName(request.prefix);
-  written.Add(index);
-  File indexFile(index, File::Mode::kReplace);
+  WorkingFile indexFile(index);
   indexFile.Write(critical.data(), critical.size());
-  indexFile.Close();
-  written.Keep();
+  for (WorkingFile& volume : volumeFiles)
+    volume.Complete();
+  indexFile.Complete();
 
   RecoveryWritten result;
   result.set = std::move(set);

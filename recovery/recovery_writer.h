@@ -35,10 +35,12 @@ struct RecoveryWritten {
   std::vector<std::string> files;  // the index file first, then the volumes
 };
 
-// Raises the engine's errors of reading and writing, and kInvalidArgument
-// for a set beyond the format (more than 32,768 slices, more than 65,535
-// recovery slices, a slice size that is no multiple of 4); recovery files
-// written before a failure are taken away again.
+// Raises the engine's errors of reading and writing, kInvalidArgument for a
+// set beyond the format (more than 32,768 slices, more than 65,535 recovery
+// slices, a slice size that is no multiple of 4), and 58 (file already
+// exists) about a recovery file's name that is one of `files`. The files
+// are written under working names and take their own names only once all
+// are complete: after a failure nothing has changed.
 RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request);
 
 // The slice size for fragments of `fragmentSize` bytes (files of `lengths`):

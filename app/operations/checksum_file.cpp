@@ -144,7 +144,10 @@ std::string WriteSeriesChecksums(const std::string& source, const std::string& f
 }
 
 ChecksumFileState ReadSeriesChecksums(const std::string& firstFragment, SeriesChecksums& sums) {
-  const std::string fileName = ChecksumFileName(firstFragment);
+  return ReadChecksumFile(ChecksumFileName(firstFragment), sums);
+}
+
+ChecksumFileState ReadChecksumFile(const std::string& fileName, SeriesChecksums& sums) {
   if (!FileExists(fileName))
     return ChecksumFileState::kAbsent;
   try {
@@ -162,22 +165,6 @@ ChecksumFileState ReadSeriesChecksums(const std::string& firstFragment, SeriesCh
   } catch (const VbError&) {
     return ChecksumFileState::kUnreadable;
   }
-}
-
-bool RemoveSeriesChecksumFile(const std::string& firstFragment) {
-  SeriesChecksums sums;
-  if (ReadSeriesChecksums(firstFragment, sums) != ChecksumFileState::kRead ||
-      sums.fragments.empty())
-    return false;
-  const std::string stem = BaseName(SeriesStem(firstFragment));
-  const auto isFragment = [&](const ChecksumLine& line) {
-    return line.name.size() > stem.size() && line.name.compare(0, stem.size(), stem) == 0 &&
-           line.name.find_first_not_of("0123456789", stem.size()) == std::string::npos;
-  };
-  if (!std::all_of(sums.fragments.begin(), sums.fragments.end(), isFragment))
-    return false;
-  RemoveFile(ChecksumFileName(firstFragment));
-  return true;
 }
 
 }  // namespace vtq

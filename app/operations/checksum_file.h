@@ -40,13 +40,9 @@ std::optional<SeriesChecksums> ParseChecksums(std::string_view text);
 std::string WriteSeriesChecksums(const std::string& source, const std::string& firstFragment,
                                  int count);
 enum class ChecksumFileState { kAbsent, kUnreadable, kRead };
-// The checksum file beside `firstFragment`, into `sums` when it reads.
+// The checksum file `fileName`, into `sums` when it reads.
+ChecksumFileState ReadChecksumFile(const std::string& fileName, SeriesChecksums& sums);
+// The checksum file beside `firstFragment`.
 ChecksumFileState ReadSeriesChecksums(const std::string& firstFragment, SeriesChecksums& sums);
-
-// Removes the checksum file beside `firstFragment` when it is one this
-// program writes for that series: sha256sum's lines whose fragment names
-// are all the series' own (its stem and a fragment number). A file of that
-// name with anything else in it is left alone. True when it was removed.
-bool RemoveSeriesChecksumFile(const std::string& firstFragment);
 
 }  // namespace vtq

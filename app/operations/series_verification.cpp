@@ -7,6 +7,7 @@
 
 #include "app/operations/checksum_file.h"
 #include "app/operations/inspection_events.h"
+#include "app/operations/series_side_files.h"
 #include "app/operations/sha256.h"
 #include "engine/assembled_name.h"
 #include "engine/assembler.h"
@@ -20,19 +21,12 @@
 namespace vtq {
 namespace {
 
-// The number of a fragment name of the series, 0 when `name` is none: the
-// stem, then digits written as the series writes them (001, not 1 or 0001).
-int FragmentNumberOf(const std::string& name, const std::string& baseStem) {
-  if (name.size() <= baseStem.size() || name.compare(0, baseStem.size(), baseStem) != 0)
-    return 0;
-  const std::string digits = name.substr(baseStem.size());
-  if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
-    return 0;
-  const int number = std::stoi(digits);
-  if (number < 1 || number > INT16_MAX || FragmentNumber(number) != digits)
-    return 0;
-  return number;
-}
+// Check digits are read with the whole fragment, which no fragment of a
+// checkable series exceeds: the largest fragment, its header and its digits.
+constexpr uint64_t kLargestCheckableFragment = 104857600 + 64 * 1024;
+// The piece of a fragment hashed at a time: however long a fragment, its
+// digest is computed within this much memory.
+constexpr size_t kDigestPiece = 1 << 20;
 
 // The most frequent of the lengths, the larger one on a tie: a damaged
 // fragment is usually cut short, rarely grown.
@@ -128,7 +122,7 @@ class Verification {
     int count = HighestFragmentInFolder(globals_.GetPlatform().folders, request_.firstFragment);
     const std::string baseStem = BaseName(stem_);
     for (const ChecksumLine& line : sums_.fragments)
-      count = std::max(count, FragmentNumberOf(line.name, baseStem));
+      count = std::max(count, SeriesFragmentNumber(line.name, baseStem));
     report_.fragments = count;
   }
 
@@ -181,6 +175,9 @@ class Verification {
   }
 
   // One read of each fragment serves both its check digits and its digest.
+  // A fragment is hashed piece by piece (it may be of any length); only the
+  // check digits need it whole, and only up to the largest fragment a
+  // checkable series has: a longer one is damaged whatever it holds.
   void InspectContents() {
     const bool digits = report_.checkable && !report_.passphraseRejected;
     report_.checkDigitsChecked = digits;
@@ -195,30 +192,62 @@ class Verification {
       const std::string name = SeriesFragmentName(stem_, i);
       const auto digest = expectedDigest_.find(BaseName(name));
       const bool hashing = digest != expectedDigest_.end();
-      if (!digits && !hashing)
+      const bool whole = digits && *length <= kLargestCheckableFragment;
+      if (!hashing && !whole) {
+        if (digits)
+          AddOnce(i, FragmentFault::kWrongLength, *length, kLargestCheckableFragment);
         continue;
+      }
+      bool good = true;
       try {
         File file(name, File::Mode::kRead);
-        bytes.resize(static_cast<size_t>(*length));
-        bytes.resize(file.Read(bytes.data(), bytes.size()));
+        Sha256 sum;
+        if (whole) {
+          bytes.resize(static_cast<size_t>(*length));
+          bytes.resize(file.Read(bytes.data(), bytes.size()));
+          if (hashing)
+            sum.Update(bytes.data(), bytes.size());
+        } else {
+          bytes.resize(kDigestPiece);
+          for (size_t got; (got = file.Read(bytes.data(), bytes.size())) > 0;)
+            sum.Update(bytes.data(), got);
+        }
+        if (hashing && sum.HexDigest() != digest->second) {
+          Add(i, FragmentFault::kDigest);
+          good = false;
+        }
+        if (digits && !whole) {
+          AddOnce(i, FragmentFault::kWrongLength, *length, kLargestCheckableFragment);
+          good = false;
+        } else if (digits) {
+          std::span<const uint8_t> data(bytes);
+          if (i == 1)
+            data = data.subspan(std::min(header_.length, data.size()));
+          if (!CheckDigitsMatch(globals_.Cipher(), data)) {
+            Add(i, FragmentFault::kCheckDigits);
+            good = false;
+          }
+        }
       } catch (const VbError&) {
         Add(i, FragmentFault::kMissing);
         continue;
       }
-      if (hashing) {
-        Sha256 sum;
-        sum.Update(bytes.data(), bytes.size());
-        if (sum.HexDigest() != digest->second)
-          Add(i, FragmentFault::kDigest);
-      }
-      if (digits) {
-        std::span<const uint8_t> data(bytes);
-        if (i == 1)
-          data = data.subspan(std::min(header_.length, data.size()));
-        if (!CheckDigitsMatch(globals_.Cipher(), data))
-          Add(i, FragmentFault::kCheckDigits);
-      }
+      if (good && !HasFinding(i))
+        report_.provenGood.insert(i);
     }
+  }
+
+  bool HasFinding(int number) const {
+    return std::any_of(report_.findings.begin(), report_.findings.end(),
+                       [number](const FragmentFinding& f) { return f.number == number; });
+  }
+
+  void AddOnce(int number, FragmentFault fault, uint64_t length, uint64_t expected) {
+    const bool known = std::any_of(
+        report_.findings.begin(), report_.findings.end(),
+        [&](const FragmentFinding& f) { return f.number == number && f.fault == fault; });
+    if (!known)
+      Add(number, fault, length, expected);
   }
 
   void Add(int number, FragmentFault fault, uint64_t length = 0, uint64_t expected = 0) {
@@ -264,6 +293,39 @@ VerifyReport VerifySeries(const VerifyRequest& request, Globals& globals) {
   return Verification(request, globals).Run();
 }
 
+RecoveryFaults SortRecoveryFaults(const VerifyReport& report, const std::string& firstFragment,
+                                  const std::vector<std::string>& atFault) {
+  const std::string stem = SeriesStem(firstFragment);
+  const std::string baseStem = BaseName(stem);
+  RecoveryFaults faults;
+  for (const std::string& name : atFault) {
+    const int number = SeriesFragmentNumber(BaseName(name), baseStem);
+    // Without a header the series ends where its fragments end: a lost last
+    // one is still one of them.
+    const bool counted = report.format != aftQuorvelle || number <= report.fragments;
+    if (number == 0 || !counted || name != SeriesFragmentName(stem, number))
+      faults.others.push_back(name);
+    else if (report.provenGood.count(number) > 0)
+      faults.provenGood.push_back(name);
+    else
+      faults.fragments.push_back({number, name});
+  }
+  return faults;
+}
+
+void AddRecoveryFindings(VerifyReport& report, const RecoveryFaults& faults) {
+  for (const auto& [number, name] : faults.fragments) {
+    const bool known =
+        std::any_of(report.findings.begin(), report.findings.end(),
+                    [number = number](const FragmentFinding& f) { return f.number == number; });
+    if (!known)
+      report.findings.push_back({number, name, FragmentFault::kRecoveryFiles, 0, 0});
+  }
+  std::stable_sort(
+      report.findings.begin(), report.findings.end(),
+      [](const FragmentFinding& a, const FragmentFinding& b) { return a.number < b.number; });
+}
+
 int HighestFragmentInFolder(FolderEnumerator& folders, const std::string& firstFragment) {
   const std::string stem = SeriesStem(firstFragment);
   const std::string baseStem = BaseName(stem);
@@ -273,7 +335,7 @@ int HighestFragmentInFolder(FolderEnumerator& folders, const std::string& firstF
     if (entry.attributes & FindEntry::kDirectory)
       return;
     const std::string name = TrimAtNull(std::string_view(entry.name.data(), entry.name.size()));
-    highest = std::max(highest, FragmentNumberOf(name, baseStem));
+    highest = std::max(highest, SeriesFragmentNumber(name, baseStem));
   });
   return highest;
 }

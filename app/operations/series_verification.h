@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,11 @@ struct VerifyRequest {
 };
 
 enum class FragmentFault {
-  kMissing,      // no file of the fragment's name opens
-  kWrongLength,  // `length` where the series needs `expected` (at most, for the last)
-  kCheckDigits,  // its check digits do not match its data
-  kDigest,       // its SHA-256 differs from the checksum file's
+  kMissing,        // no file of the fragment's name opens
+  kWrongLength,    // `length` where the series needs `expected` (at most, for the last)
+  kCheckDigits,    // its check digits do not match its data
+  kDigest,         // its SHA-256 differs from the checksum file's
+  kRecoveryFiles,  // the series' recovery files find it missing or damaged
 };
 
 struct FragmentFinding {
@@ -59,6 +61,9 @@ struct VerifyReport {
   // The source's name as the checksum file or the series header gives it.
   std::string sourceName;
   std::vector<FragmentFinding> findings;  // by fragment number, then fault
+  // Fragments whose check digits or checksum-file digest match and that have
+  // no finding: the series' own proof, which no recovery set overrules.
+  std::set<int> provenGood;
 
   bool Sound() const;
   // The numbers of the fragments with any finding, ascending, each once.
@@ -66,6 +71,26 @@ struct VerifyReport {
 };
 
 VerifyReport VerifySeries(const VerifyRequest& request, Globals& globals);
+
+// The files a recovery set of the series found missing or damaged (full
+// names, the set's names joined to the series' folder), as the series sees
+// them: a repair rebuilds only `fragments`, the series' own fragment names,
+// and leaves a fragment its own checks prove good as it is, whatever the
+// set says, and every other file the set names.
+struct RecoveryFaults {
+  struct Fragment {
+    int number = 0;
+    std::string name;
+  };
+  std::vector<Fragment> fragments;
+  std::vector<std::string> provenGood;
+  std::vector<std::string> others;
+};
+RecoveryFaults SortRecoveryFaults(const VerifyReport& report, const std::string& firstFragment,
+                                  const std::vector<std::string>& atFault);
+// The fragments at fault become findings (kRecoveryFiles) where nothing
+// else has found them: verify's verdict and repair's are then the same.
+void AddRecoveryFindings(VerifyReport& report, const RecoveryFaults& faults);
 
 // The fragments of the series of `firstFragment` that are not there, of
 // `count` (own format) or, for a series without a header, up to the highest

@@ -6,7 +6,9 @@
 #include "app/operations/command_steps.h"
 #include "app/operations/routed_events.h"
 #include "app/operations/series_replacement.h"
+#include "app/operations/series_side_files.h"
 
+#include "engine/assembled_name.h"
 #include "engine/program/batgen.h"
 #include "engine/program/error_trap.h"
 #include "engine/path.h"
@@ -14,7 +16,6 @@
 #include "engine/platform/same_file.h"
 #include "engine/secure_wipe.h"
 #include "engine/working_file.h"
-#include "recovery/recovery_files.h"
 
 namespace vtq {
 namespace {
@@ -144,6 +145,29 @@ SplitStop CheckBatchFile(const std::string& source, SplitResult& result) {
   return SplitStop::kNone;
 }
 
+// Nothing is written when a whole series would take the source's name for
+// one of its side files, or write over one that is the user's own.
+SplitStop CheckSideFiles(const SplitRequest& request, const std::string& firstFragment,
+                         SplitResult& result) {
+  if (const auto named = SideFileThatIsSource(request.source, firstFragment)) {
+    result.problem = std::string("The file being split has the name of the series' ") +
+                     (named->kind == SideFileKind::kChecksum ? "checksum" : "recovery") +
+                     " file (" + named->name + "). Please choose another destination folder.";
+    return SplitStop::kSideFileIsSource;
+  }
+  const std::string baseStem = BaseName(SeriesStem(firstFragment));
+  for (const SideFile& file : SideFilesThere(firstFragment)) {
+    const bool written =
+        file.kind == SideFileKind::kChecksum ? request.writeChecksums : request.writeRecovery;
+    if (written && !SideFileBelongs(file, baseStem)) {
+      result.problem = ForeignSideFileText(file) +
+                       ": it is kept. Please move it away or choose another destination folder.";
+      return SplitStop::kSideFileInTheWay;
+    }
+  }
+  return SplitStop::kNone;
+}
+
 // Written beside its name and renamed over it, so that a link planted at the
 // name is replaced, never written through.
 void WriteBatchFile(const std::string& name, const std::string& text) {
@@ -220,6 +244,14 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Globals& gl
   });
   if (batchProblem != SplitStop::kNone)
     return batchProblem;
+  const std::string firstFragment =
+      result.destination + StemOf(BaseName(request.source)) + FragmentNumber(1);
+  if (request.regenerate <= 0) {
+    SplitStop sideProblem = SplitStop::kNone;
+    steps.Run([&] { sideProblem = CheckSideFiles(request, firstFragment, result); });
+    if (sideProblem != SplitStop::kNone)
+      return sideProblem;
+  }
   // A first fragment fitted to the disk may add one; the count is checked
   // again once it is known.
   const int64_t highest = result.fragmentsInSeries + (request.freeSpaceAtStart ? 1 : 0);
@@ -253,22 +285,16 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Globals& gl
   result.expected = request.regenerate > 0 ? 1 : result.fragmentsInSeries;
   prompts.PlaySound(kSoundSplitFile);
   steps.Run([&] { splitter.Split(); });
-  const std::string firstFragment =
-      splitter.DestinationFolder() + StemOf(BaseName(request.source)) + FragmentNumber(1);
   if (request.regenerate <= 0 && result.Complete()) {
     steps.Run([&] {
       if (request.writeChecksums) {
         result.checksumFile =
             WriteSeriesChecksums(request.source, firstFragment, result.fragmentsInSeries);
-      } else {
-        // The digests of the series this one replaced would only accuse it;
-        // a file of that name that is not such a list is someone else's.
-        RemoveSeriesChecksumFile(firstFragment);
       }
-      // Recovery files of the series this one replaced would rebuild its
-      // fragments with the old data; the front end writes new ones if asked.
-      recovery::RemoveSeriesRecoveryFiles(splitter.DestinationFolder() +
-                                          StemOf(BaseName(request.source)));
+      // The digests and recovery files of the series this one replaced
+      // would accuse its fragments or "rebuild" them with the old data; the
+      // front end writes new recovery files if asked.
+      result.keptSideFiles = RemoveReplacedSideFiles(firstFragment, request.writeChecksums);
     });
   }
   prompts.PlaySound(kSoundDoneWork);

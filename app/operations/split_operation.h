@@ -9,8 +9,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/operations/prompts.h"
+#include "app/operations/series_side_files.h"
 #include "engine/format.h"
 #include "engine/globals.h"
 #include "engine/program/error_trap.h"
@@ -48,6 +50,11 @@ struct SplitRequest {
   // A whole series written without one removes the older series' file; a
   // regenerated fragment leaves it as it is.
   bool writeChecksums = false;
+  // The front end writes the series' recovery files once it is complete.
+  // A whole series removes the older series' recovery files either way.
+  // Side files there that are not the series' own (series_side_files.h)
+  // stay: when they would be written over, nothing is written at all.
+  bool writeRecovery = false;
   // On a removable disk the first fragment takes what the disk has free:
   // asked once the batch file is on it, just before the run.
   std::function<int64_t()> freeSpaceAtStart;
@@ -75,6 +82,8 @@ enum class SplitStop {
   kSourceRefused,            // the file list refused the source and said why
   kBatchNameUnsafe,          // `problem` says which character
   kBatchWouldReplaceSource,  // nothing was written
+  kSideFileIsSource,         // `problem` says which; nothing was written
+  kSideFileInTheWay,         // a file of the user's would be replaced; `problem`
   kNoSuchFragment,           // regenerate beyond `fragmentsInSeries`
   kDeclined,                 // the confirmation said no; nothing was written
   kPassphraseCannotBeAsked,  // nobody to ask
@@ -102,6 +111,8 @@ struct SplitResult {
   int written = 0;
   uint64_t bytesWritten = 0;
   std::string checksumFile;  // where the checksums were written, when asked
+  // Side files of the series replaced that are not its own, left as they are.
+  std::vector<SideFile> keptSideFiles;
 
   bool Complete() const { return written == expected && expected > 0; }
 };

@@ -155,7 +155,7 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
   const std::string folder = cabinet.substr(0, cabinet.size() - BaseName(cabinet).size());
   if (FolderExists(folder) && step([&] {
                                 working.emplace(cabinet);
-                                working->HandOver();
+                                working->Close();
                                 packing.cabinet = base::FromAnsi(working->Name());
                               }) == StepEnd::kStop) {
     return false;
@@ -439,6 +439,10 @@ void ReportSplitStop(const SplitResult& result, const model::MainWindowState& st
              "The batch file " + result.batchFile +
                  " would replace the file being split. Please choose another destination folder.",
              "Source would be overwritten");
+      break;
+    case SplitStop::kSideFileIsSource:
+    case SplitStop::kSideFileInTheWay:
+      Refuse(boxes, result.problem, "Source would be overwritten");
       break;
     case SplitStop::kEngineError:
       if (result.errorNumber == err::kInvalidArgument) {

@@ -7,7 +7,7 @@ namespace {
 
 TEST(EntryNameTest, PlainRelativeNamesAreSafe) {
   for (const char* name : {"readme.txt", "docs\\readme.txt", "a/b/c.bin", "cone.d\\x", "comx.txt",
-                           "lpt0", "..hidden", "a..b\\c", "caf\xE9.txt", "COM10"})
+                           "lpt", "..hidden", "a..b\\c", "caf\xE9.txt", "COM10", "COM\xB4"})
     EXPECT_EQ(UnsafeEntryReason(name), "") << name;
 }
 
@@ -28,7 +28,9 @@ TEST(EntryNameTest, DrivesAndRootsAreRefused) {
 
 TEST(EntryNameTest, DeviceNamesAreRefusedWithOrWithoutExtension) {
   for (const char* name : {"CON", "nul", "Aux.txt", "PRN.log", "COM1", "com9.dat", "LPT1",
-                           "lpt3.txt", "docs\\NUL", "docs\\con .txt", "CONIN$"})
+                           "lpt3.txt", "docs\\NUL", "docs\\con .txt", "CONIN$", "lpt0",
+                           // Superscript digits name ports too, in the code page and in UTF-8.
+                           "COM\xB9", "lpt\xB2.txt", "COM\xC2\xB3", "docs\\LPT\xC2\xB9.log"})
     EXPECT_EQ(UnsafeEntryReason(name), "it names a device") << name;
 }
 

@@ -56,6 +56,10 @@ TEST(BoxLineTest, NamesInTextAndTitleCannotReachTheTerminalAsEscapes) {
             "will not be processed.");
   EXPECT_EQ(BoxLine("a\tb\x7F\x01\nc", "Ti\x1Btle"), "Ti\\x1Btle: a\\tb\\x7F\\x01\nc");
   EXPECT_EQ(BoxLine("r\xE9sum\xE9 C:\\x.doc", "T"), "T: r\xE9sum\xE9 C:\\x.doc");
+  EXPECT_EQ(BoxLine("x\xC2\x9B"
+                    "2J.bin\r\nnext",
+                    "T\xC2\x9D"),
+            "T\\xC2\\x9D: x\\xC2\\x9B2J.bin\nnext");
 }
 
 TEST(UsageErrorTest, ControlCharactersOfANameAreShownEscaped) {
@@ -293,6 +297,30 @@ TEST(PassphraseTest, FromTheOptionOrTheFirstLineOfAFile) {
   ParsedArgs both = ParseArgs({"-p", "a", "--passphrase-file", "b"}, withValue, {});
   PassphraseFrom(both, error);
   EXPECT_FALSE(error.empty());
+}
+
+TEST(PassphraseTest, AFirstLineLongerThanAnyPassphraseOrWithoutEndIsRefused) {
+  test::ScratchDir dir;
+  const std::set<std::string> withValue{"--passphrase-file"};
+  const auto fromFile = [&](const std::string& name, std::string& error) {
+    ParsedArgs args = ParseArgs({"--passphrase-file", name}, withValue, {});
+    return PassphraseFrom(args, error);
+  };
+  std::string error;
+  const std::string longest(kLongestPassphrase, 'x');
+  test::WriteText(dir / "longest", longest + "\r\n");
+  EXPECT_EQ(fromFile(dir / "longest", error), longest);
+  EXPECT_EQ(error, "");
+  test::WriteText(dir / "longer", longest + "y");
+  EXPECT_EQ(fromFile(dir / "longer", error), std::nullopt);
+  EXPECT_EQ(error, "the first line of the passphrase file " + dir / "longer" +
+                       " is longer than 4096 bytes");
+#ifndef _WIN32
+  // A file that never ends: read to the limit, not for ever.
+  error.clear();
+  EXPECT_EQ(fromFile("/dev/zero", error), std::nullopt);
+  EXPECT_EQ(error, "the first line of the passphrase file /dev/zero is longer than 4096 bytes");
+#endif
 }
 
 TEST(PassphraseTest, TheEnvironmentVariableWhenNoOptionGivesOne) {

@@ -11,8 +11,12 @@
 #include "cli/tests/command_test.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
+#include "app/operations/sha256.h"
 #include "engine/tests/support/hand_series.h"
+#include "engine/tests/support/links.h"
 #include "engine/tests/support/scratch.h"
+#include "recovery/recovery_writer.h"
+#include "recovery/tests/packet_writer.h"
 
 namespace vtq::cli {
 namespace {
@@ -190,6 +194,11 @@ TEST_F(RecoveryCommandTest, RepairWithoutRecoveryFilesOrWithADamagedVolume) {
   EXPECT_TRUE(
       Has(err, "vtq: " + Frag("data.par2") + " and its volumes hold no complete recovery set\n"))
       << err;
+  // Files of those names that are not the series' own are not written over.
+  EXPECT_EQ(Split({"--recovery-count", "3"}), 1);
+  EXPECT_EQ(test::ReadBytes(Frag("data.par2")), test::PatternBytes(300, 1));
+  RemoveFile(Frag("data.par2"));
+  RemoveFile(Frag("data.vol0+1.par2"));
 
   ASSERT_EQ(Split({"--recovery-count", "3"}), 0) << err;
   Bytes volume = test::ReadBytes(Frag("data.vol1+2.par2"));
@@ -254,6 +263,159 @@ TEST_F(RecoveryCommandTest, AssembleRepairsFirstWhenAskedTo) {
   RemoveFile(Name(1));
   EXPECT_EQ(Run(RunAssemble, {Name(1), "--repair"}), 0) << err;
   EXPECT_EQ(test::ReadBytes(Frag("data.bin")), data);
+}
+
+// Recovery sets that whoever may write into the series' folder could leave
+// there: they name files of the series' folder other than its fragments,
+// fragments its own checks prove good, files behind a linked folder.
+class HostileSetCommandTest : public RecoveryCommandTest {
+ protected:
+  // A sound set over files of these names and contents, made elsewhere and
+  // put beside the series.
+  void PlantSet(const std::vector<std::pair<std::string, Bytes>>& files) {
+    test::ScratchDir forge;
+    recovery::RecoveryRequest request;
+    for (const auto& [name, content] : files) {
+      test::WriteBytes(forge / name, content);
+      request.files.push_back(forge / name);
+    }
+    request.prefix = forge / "data.";
+    request.sliceSize = 10240;
+    request.recoverySlices = static_cast<uint32_t>(files.size());
+    for (const std::string& written : recovery::WriteRecoveryFiles(request).files)
+      test::WriteBytes(Frag(BaseName(written)), test::ReadBytes(written));
+  }
+  static Bytes Changed(Bytes bytes) {
+    bytes.at(100) ^= 0xFF;
+    return bytes;
+  }
+};
+
+TEST_F(HostileSetCommandTest, AFragmentTheChecksumFileVouchesForAndTheChecksumFileStayAsTheyAre) {
+  ASSERT_EQ(Split({"--sha256"}), 0) << err;
+  const Bytes sums = test::ReadBytes(Frag("data.sha256"));
+  // The forger's checksum file agrees with the forger's fragment 2.
+  const Bytes forged = Changed(fragments[1]);
+  test::WriteBytes(Frag("forged.002"), forged);
+  std::string forgedSums(sums.begin(), sums.end());
+  const std::string digest = Sha256OfFile(Name(2));
+  forgedSums.replace(forgedSums.find(digest), digest.size(), Sha256OfFile(Frag("forged.002")));
+  RemoveFile(Frag("forged.002"));
+  PlantSet({{"data.002", forged}, {"data.sha256", Bytes(forgedSums.begin(), forgedSums.end())}});
+
+  EXPECT_EQ(Repair(), 0) << err;
+  ExpectSeriesAsSplit();
+  EXPECT_EQ(test::ReadBytes(Frag("data.sha256")), sums);
+  EXPECT_TRUE(Has(err, "vtq: " + Name(2) +
+                           " differs from the recovery files, but the series' own checks prove it "
+                           "good; it is left as it is\n"))
+      << err;
+  EXPECT_TRUE(Has(err, "vtq: " + Frag("data.sha256") +
+                           " is not a fragment of the series; it is left as it is\n"))
+      << err;
+  EXPECT_EQ(Run(RunVerify, {Name(1)}), 0) << err;
+  EXPECT_TRUE(Has(stdoutText, "recovery: data.par2 and 2 volumes disagree with " + Name(2) +
+                                  ", which the series' own checks prove good\n"))
+      << stdoutText;
+}
+
+TEST_F(HostileSetCommandTest, TheSourceAndOtherFilesBesideTheSeriesAreNeverRewritten) {
+  ASSERT_EQ(Split({}), 0) << err;
+  test::WriteBytes(Frag("data.bin"), data);
+  test::WriteText(Frag("notes.txt"), std::string(300, 'n'));
+  const Bytes notes = test::ReadBytes(Frag("notes.txt"));
+  PlantSet({{"data.bin", Changed(data)}, {"notes.txt", Changed(notes)}});
+  EXPECT_EQ(Repair(), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Frag("data.bin")), data);
+  EXPECT_EQ(test::ReadBytes(Frag("notes.txt")), notes);
+  EXPECT_TRUE(Has(
+      err, "vtq: " + Frag("data.bin") + " is not a fragment of the series; it is left as it is\n"))
+      << err;
+  ExpectSeriesAsSplit();
+}
+
+TEST_F(HostileSetCommandTest, NothingBehindALinkedFolderIsWritten) {
+  ASSERT_EQ(Split({}), 0) << err;
+  test::ScratchDir outside;
+  test::WriteText(outside / "victim", "precious");
+  test::PlantLink(Frag("link"), outside.Path());
+  // A set of one file of one slice: its one recovery slice (exponent 0) is
+  // the slice itself.
+  recovery::test::SetWriter set(16);
+  const Bytes rebuilt(16, 'X');
+  set.Describe("link/victim", rebuilt);
+  Bytes bytes = set.Critical();
+  recovery::test::Append(bytes, set.RecoverySlice(0, rebuilt));
+  test::WriteBytes(Frag("data.par2"), bytes);
+  EXPECT_EQ(Repair(), 0) << err;
+  EXPECT_EQ(test::ReadBytes(outside / "victim"), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+  EXPECT_EQ(test::NamesIn(outside.Path()), std::vector<std::string>{"victim"});
+  EXPECT_TRUE(Has(err, "is not a fragment of the series; it is left as it is\n")) << err;
+  // A planted recovery file is no set of the series: split --recovery
+  // writes nothing rather than over it.
+  test::PlantLink(Frag("data.vol0+1.par2"), outside / "victim");
+  EXPECT_EQ(Split({"--recovery-count", "1"}), 1);
+  EXPECT_EQ(test::ReadBytes(outside / "victim"), Bytes({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+}
+
+TEST_F(RecoveryCommandTest, VerifyIsNotSoundWhenTheRecoveryFilesFindAFragmentAtFault) {
+  // Neither check digits nor a checksum file: only the recovery files see
+  // a byte changed in place.
+  ASSERT_EQ(Split({"--recovery-count", "2"}), 0) << err;
+  Damage(5, 300);
+  EXPECT_EQ(Run(RunVerify, {Name(1)}), 1);
+  EXPECT_TRUE(
+      Has(err, "vtq: fragment 5 (" + Name(5) + ") is not as the recovery files describe it\n"))
+      << err;
+  EXPECT_TRUE(Has(stdoutText, "not sound: 1 of 20 fragments at fault (20 fragments checked)\n"))
+      << stdoutText;
+  EXPECT_TRUE(Has(stdoutText,
+                  "recovery: data.par2 and 2 volumes can rebuild the 1 fragment at fault (vtq "
+                  "repair), and 1 more after that\n"))
+      << stdoutText;
+}
+
+TEST_F(RecoveryCommandTest, AnAssemblyWithoutTheRebuildingItWasOfferedIsNoSuccess) {
+  ASSERT_EQ(Split({"--recovery-count", "2"}), 0) << err;
+  Bytes cut = fragments[1];
+  cut.resize(6000);
+  test::WriteBytes(Name(2), cut);
+  EXPECT_EQ(Run(RunAssemble, {Name(1), "--no"}), 1);
+  EXPECT_TRUE(Has(err, "answered No") || Has(err, "Rebuild them")) << err;
+  EXPECT_TRUE(
+      Has(err, "vtq: the recovery files find " + Name(2) + " missing or not of its length\n"))
+      << err;
+  EXPECT_TRUE(Has(err, "vtq repair " + Name(1) + " rebuilds them\n")) << err;
+  EXPECT_EQ(Run(RunAssemble, {Name(1), "--yes"}), 0) << err;
+  EXPECT_EQ(test::ReadBytes(Frag("data.bin")), data);
+}
+
+TEST_F(RecoveryCommandTest, RepairsVerdictIsVerifysAWrongPassphraseIsNotSound) {
+  ASSERT_EQ(Split({"-c", "-p", "right one", "--recovery-count", "1"}), 0) << err;
+  RemoveFile(Name(3));
+  EXPECT_EQ(Repair({"-p", "wrong one"}), 1);
+  EXPECT_TRUE(Has(stdoutText, "rebuilt: " + Name(3))) << stdoutText;
+  EXPECT_TRUE(Has(err,
+                  "Access denied: Passphrase incorrect (the check digits were not "
+                  "checked)\nvtq: the series is not sound\n"))
+      << err;
+  EXPECT_FALSE(Has(stdoutText, "sound: the series is whole again")) << stdoutText;
+  EXPECT_EQ(Run(RunVerify, {Name(1), "-p", "wrong one"}), 1);
+  EXPECT_EQ(Repair({"-p", "right one"}), 0) << err;
+}
+
+TEST_F(RecoveryCommandTest, RecoveryFilesElsewhereRebuildTheFragmentsBesideTheSeries) {
+  ASSERT_EQ(Split({"--recovery-count", "2"}), 0) << err;
+  const std::string elsewhere = dir / "elsewhere";
+  test::MakeFolder(elsewhere);
+  for (const char* name : {"data.par2", "data.vol0+1.par2", "data.vol1+1.par2"})
+    std::rename(Frag(name).c_str(), (WithTrailingSeparator(elsewhere) + name).c_str());
+  RemoveFile(Name(4));
+  Damage(9, 20);
+  EXPECT_EQ(Repair({"--par2", WithTrailingSeparator(elsewhere) + "data.par2"}), 0) << err;
+  ExpectSeriesAsSplit();
+  EXPECT_EQ(test::NamesIn(elsewhere),
+            (std::vector<std::string>{"data.par2", "data.vol0+1.par2", "data.vol1+1.par2"}));
 }
 
 #ifdef VTQ_PAR2_PROGRAM

@@ -305,6 +305,56 @@ TEST_F(SplitCommandTest, VerboseListsEveryFragmentQuietTellsNothing) {
   EXPECT_EQ(err, "vtq: the destination folder " + dir / "nowhere" + " does not exist\n");
 }
 
+TEST_F(SplitCommandTest, TheSourceIsNeverTakenForOneOfItsSeriesSideFiles) {
+  for (const char* name : {"data.sha256", "data.par2", "data.vol0+1.par2"}) {
+    const std::string side = Out(name);
+    test::WriteBytes(side, data);
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{"-s", "20k"}, {"-s", "20k", "--sha256", "--recovery", "10"}}) {
+      std::vector<std::string> args{side};
+      args.insert(args.end(), extra.begin(), extra.end());
+      EXPECT_EQ(Captured(args), 1) << name;
+      EXPECT_EQ(
+          err,
+          "Source would be overwritten: The file being split has the name of the "
+          "series' " +
+              std::string(std::string_view(name).ends_with("sha256") ? "checksum" : "recovery") +
+              " file (" + side + "). Please choose another destination folder.\n");
+      EXPECT_EQ(test::ReadBytes(side), data) << name;
+      EXPECT_EQ(Entries(out), 1);
+    }
+    RemoveFile(side);
+  }
+}
+
+TEST_F(SplitCommandTest, TheUsersOwnFilesWithSideFileNamesAreKeptAndNeverWrittenOver) {
+  // sha256sum data.bin other.txt > data.sha256
+  const std::string theirs =
+      std::string(64, 'a') + "  data.bin\n" + std::string(64, 'b') + "  other.txt\n";
+  test::WriteText(Out("data.sha256"), theirs);
+  EXPECT_EQ(Captured({source, "-d", out}), 0) << err;
+  EXPECT_NE(err.find("vtq: " + Out("data.sha256") +
+                     " is not this series' checksum file (it does not list exactly its "
+                     "fragments); it is kept\n"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(test::ReadBytes(Out("data.sha256")), Bytes(theirs.begin(), theirs.end()));
+  EXPECT_EQ(Captured({source, "-d", out, "--sha256"}), 1);
+  EXPECT_NE(err.find(" it is kept. Please move it away or choose another destination folder.\n"
+                     "vtq: nothing was written\n"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(test::ReadBytes(Out("data.sha256")), Bytes(theirs.begin(), theirs.end()));
+}
+
+TEST_F(SplitCommandTest, QuietPrintsNoNamesOfTheChecksumAndRecoveryFiles) {
+  EXPECT_EQ(Captured({source, "-d", out, "-q", "--sha256", "--recovery", "50"}), 0) << err;
+  EXPECT_EQ(printed, "");
+  EXPECT_EQ(err, "");
+  EXPECT_TRUE(FileExists(Out("data.sha256")));
+  EXPECT_TRUE(FileExists(Out("data.par2")));
+}
+
 TEST_F(SplitCommandTest, AFragmentThatCannotBeWrittenIsNamed) {
   test::MakeFolder(Out("data.002"));  // a folder where the second fragment goes
   EXPECT_EQ(Captured({source, "-d", out, "-s", "10240"}), 1);
@@ -336,8 +386,9 @@ TEST_F(SplitCommandTest, AnotherSeriesIsWrittenOverOnlyWhenTheAnswerIsYes) {
                      " is a fragment of another series (of data.bin)."),
             std::string::npos)
       << err;
-  if (!StdinIsTerminal())
+  if (!StdinIsTerminal()) {
     EXPECT_NE(err.find("--yes or --no answers it"), std::string::npos) << err;
+  }
   EXPECT_EQ(test::ReadBytes(Out("data.001")), theirs);
   EXPECT_EQ(Captured({other, "-d", out, "-s", "10k", "--no"}), 1);
   EXPECT_EQ(test::ReadBytes(Out("data.001")), theirs);

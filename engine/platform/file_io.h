@@ -80,6 +80,9 @@ bool FileExists(const std::string& name);
 // fragment being there.
 bool CanOpenForReading(const std::string& name);
 bool FolderExists(const std::string& name);
+// Whether the name itself is a symbolic link (or, on Windows, another
+// reparse point such as a junction), whether or not it leads anywhere.
+bool IsSymbolicLink(const std::string& name);
 // Raises on failure; a missing file is an error too.
 void RemoveFile(const std::string& name);
 // Moves `from` over `to`, replacing `to` if it exists. A link named `to` is

@@ -21,4 +21,8 @@ std::string DriveRoot(std::string_view drive);
 // characters on Windows ("A:"), the full name natively.
 std::string DriveOfName(std::string_view fullName);
 
+// Whether the system opens a device rather than a file for this base name in
+// any folder: Windows' reserved names (IsReservedDeviceName); none natively.
+bool OpensDevice(std::string_view baseName);
+
 }  // namespace vtq

@@ -18,6 +18,17 @@ TEST(ShownText, ControlCharactersAreEscapedEverythingElseStays) {
   EXPECT_EQ(ShownText(""), "");
 }
 
+TEST(ShownText, C1ControlCharactersOfUtf8AreEscapedToo) {
+  // CSI and OSC as a UTF-8 terminal reads them: C2 9B, C2 9D.
+  EXPECT_EQ(ShownText("a\xC2\x9B"
+                      "31mred\xC2\x9D"
+                      "0;owned\x07"),
+            "a\\xC2\\x9B31mred\\xC2\\x9D0;owned\\x07");
+  EXPECT_EQ(ShownText("\xC2\x80\xC2\x9F"), "\\xC2\\x80\\xC2\\x9F");
+  // Letters of UTF-8 and of the code page stay, a lone C2 too.
+  EXPECT_EQ(ShownText("caf\xC3\xA9 \xC2\xA0\xC2\xBF \xC2"), "caf\xC3\xA9 \xC2\xA0\xC2\xBF \xC2");
+}
+
 TEST(ShownText, OneCharacter) {
   EXPECT_EQ(ShownCharacter('"'), "\"");
   EXPECT_EQ(ShownCharacter('\n'), "\\n");

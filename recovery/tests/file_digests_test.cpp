@@ -52,8 +52,12 @@ TEST(FileDigests, MatchTheDigestsOfThePaddedSlices) {
   }
   // The CRC-32 of a known text, and of zeros continued.
   EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
-  const Bytes zeros(5000, 0);
-  EXPECT_EQ(Crc32OfZeros(5000, Crc32("ab", 2)), Crc32(zeros.data(), zeros.size(), Crc32("ab", 2)));
+  for (const size_t count : {size_t{0}, size_t{1}, size_t{5000}, size_t{65537}, size_t{1} << 20}) {
+    const Bytes zeros(count, 0);
+    EXPECT_EQ(Crc32OfZeros(count, Crc32("ab", 2)),
+              Crc32(zeros.data(), zeros.size(), Crc32("ab", 2)))
+        << count;
+  }
 }
 
 TEST(FileDigests, AFileLongerThanItWasSaidToBeIsNotTakenForIt) {

@@ -159,7 +159,7 @@ class GeneratedSets : public ::testing::Test {
   static RepairOutcome RepairWithOurs(const std::string& index, const std::string& folder) {
     const LoadedSet loaded = LoadRecoveryFiles(FindRecoveryFiles(index));
     if (!loaded.set)
-      return {{}, {}, "no set"};
+      return {{}, {}, "no set", {}};
     return RepairFiles(*loaded.set, loaded.slices, CheckFiles(*loaded.set, folder));
   }
   static bool Par2RepairsItsOwn(const GeneratedSet& set, uint32_t seed) {

@@ -271,7 +271,7 @@ TEST_F(RecoveryRoundTrip, ASetNamingAFileOutsideItsFolderIsNotUsed) {
   test::WriteBytes(dir / "data.par2", packets);
   const LoadedSet loaded = Load();
   EXPECT_FALSE(loaded.set);
-  EXPECT_EQ(loaded.nameOutside, "../escape.bin");
+  EXPECT_EQ(loaded.refusal, "it names a file outside its folder (../escape.bin)");
 
   for (const char* inside : {"a.001", "sub/a.001", "sub\\a.001", "a..b"})
     EXPECT_TRUE(NameStaysInside(inside)) << inside;

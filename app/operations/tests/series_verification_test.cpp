@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/operations/assemble_operation.h"
 #include "app/operations/checksum_file.h"
+#include "app/operations/sha256.h"
 #include "app/operations/split_operation.h"
 #include "app/operations/tests/recording_prompts.h"
 #include "engine/path.h"
@@ -218,6 +221,79 @@ TEST_F(SeriesVerificationTest, AssembleChecksTheResultAgainstTheChecksumFile) {
   result = RunAssembleCommand(request, globals, watcher, prompts);
   EXPECT_EQ(result.stop, AssembleStop::kNone);
   EXPECT_EQ(result.checksum, ChecksumVerdict::kDiffers);
+}
+
+TEST_F(SeriesVerificationTest, AFragmentOfAnyLengthIsCheckedWithoutBeingHeldWhole) {
+  // A checkable series: no fragment of it is longer than 100 MiB and its
+  // digits, so a longer one is damaged without being read.
+  Split(aftQuorvelle, true);
+  {
+    // Sparse where the file system allows: the zeros cost nothing.
+    File sparse(Fragment(2), File::Mode::kReplace);
+    sparse.Seek((uint64_t{64} << 30) - 1);
+    sparse.Write("", 1);
+  }
+  VerifyReport report = Verify();
+  EXPECT_EQ(report.FaultyFragments(), std::vector<int>{2});
+  EXPECT_EQ(report.findings.at(0).fault, FragmentFault::kWrongLength);
+  EXPECT_EQ(report.provenGood, (std::set<int>{1, 3, 4, 5}));
+
+  // Digests are taken piece by piece, across the pieces' borders.
+  Split(aftRaw, false, {}, true);
+  Bytes long3 = test::PatternBytes((3u << 20) + 5, 77);
+  test::WriteBytes(Fragment(3), long3);
+  SeriesChecksums sums;
+  ASSERT_EQ(ReadSeriesChecksums(Fragment(1), sums), ChecksumFileState::kRead);
+  sums.fragments[2].digest = Sha256OfFile(Fragment(3));
+  Sha256 whole;
+  whole.Update(long3.data(), long3.size());
+  EXPECT_EQ(sums.fragments[2].digest, whole.HexDigest());
+  test::WriteText(ChecksumFileName(Fragment(1)), FormatChecksums(sums));
+  report = Verify();
+  ASSERT_EQ(report.findings.size(), 1u);
+  EXPECT_EQ(report.findings[0].fault, FragmentFault::kWrongLength);
+  long3[(2u << 20) + 1] ^= 1;
+  test::WriteBytes(Fragment(3), long3);
+  report = Verify();
+  ASSERT_EQ(report.findings.size(), 2u);
+  EXPECT_EQ(report.findings[1].fault, FragmentFault::kDigest);
+}
+
+TEST_F(SeriesVerificationTest, WhatTheSeriesOwnChecksProveGoodNoRecoverySetOverrules) {
+  Split(aftQuorvelle, true, {}, true);
+  Change(3, 50);
+  VerifyReport report = Verify();
+  EXPECT_EQ(report.provenGood, (std::set<int>{1, 2, 4, 5}));
+  const std::string sums = ChecksumFileName(Fragment(1));
+  const std::string elsewhere = WithTrailingSeparator(dir / "sub") + "data.004";
+  RecoveryFaults faults = SortRecoveryFaults(
+      report, Fragment(1), {Fragment(2), Fragment(3), sums, elsewhere, Fragment(9), source});
+  ASSERT_EQ(faults.fragments.size(), 1u);
+  EXPECT_EQ(faults.fragments[0].number, 3);
+  EXPECT_EQ(faults.fragments[0].name, Fragment(3));
+  EXPECT_EQ(faults.provenGood, std::vector<std::string>{Fragment(2)});
+  // Not fragments of this series: its side files, other folders, numbers
+  // beyond its header's count, other files.
+  EXPECT_EQ(faults.others, (std::vector<std::string>{sums, elsewhere, Fragment(9), source}));
+  // Already found by the check digits: no second finding.
+  const size_t before = report.findings.size();
+  AddRecoveryFindings(report, faults);
+  EXPECT_EQ(report.findings.size(), before);
+
+  // Without a header the series ends where its fragments end, and only the
+  // recovery files find a fragment damaged in place.
+  Split(aftRaw, false);
+  Change(2, 50);
+  RemoveFile(Fragment(5));
+  report = Verify();
+  EXPECT_TRUE(report.provenGood.empty());
+  faults = SortRecoveryFaults(report, Fragment(1), {Fragment(2), Fragment(5)});
+  EXPECT_EQ(faults.fragments.size(), 2u);
+  EXPECT_TRUE(report.Sound());
+  AddRecoveryFindings(report, faults);
+  EXPECT_FALSE(report.Sound());
+  EXPECT_EQ(report.FaultyFragments(), (std::vector<int>{2, 5}));
+  EXPECT_EQ(report.findings[0].fault, FragmentFault::kRecoveryFiles);
 }
 
 }  // namespace

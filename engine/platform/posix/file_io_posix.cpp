@@ -202,6 +202,11 @@ bool FolderExists(const std::string& name) {
   return Status(name, info) && S_ISDIR(info.st_mode);
 }
 
+bool IsSymbolicLink(const std::string& name) {
+  struct stat info {};
+  return lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 void RemoveFile(const std::string& name) {
   if (unlink(name.c_str()) != 0)
     RaiseLastFileError(name);

@@ -155,6 +155,11 @@ bool FolderExists(const std::string& name) {
   return Attributes(name, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsSymbolicLink(const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  return Attributes(name, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 void RemoveFile(const std::string& name) {
   if (!DeleteFileA(name.c_str()))
     RaiseLastFileError(name);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "engine/assembled_name.h"
 #include "engine/platform/path_names.h"
 
 namespace vtq {
@@ -18,6 +19,10 @@ std::string DriveRoot(std::string_view drive) {
 
 std::string DriveOfName(std::string_view fullName) {
   return std::string(fullName.substr(0, 2));
+}
+
+bool OpensDevice(std::string_view baseName) {
+  return IsReservedDeviceName(baseName);
 }
 
 }  // namespace vtq
