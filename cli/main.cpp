@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_barrier.h"
 #include "cli/console_text.h"
 #include "cli/passphrase_source.h"
 #include "engine/shown_text.h"
@@ -56,18 +57,23 @@ int Run(std::vector<std::string> arguments) {
 // The wide arguments: the narrow ones are in the ANSI code page, where a
 // name outside it has already become "?".
 int wmain(int argc, wchar_t** argv) {
-  std::vector<std::string> arguments;
-  for (int i = 0; i < argc; ++i)
-    arguments.push_back(vtq::base::ToUtf8(argv[i]));
-  return Run(std::move(arguments));
+  return vtq::cli::ConsoleBarrier([&] {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+      arguments.push_back(vtq::base::ToUtf8(argv[i]));
+    return Run(std::move(arguments));
+  });
 }
 #else
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments(argv, argv + argc);
-  // The copy above is all the command needs; the process list (which shows
-  // argv's own memory on Linux) stops showing the passphrase from here on.
-  if (argc > 2)
-    vtq::cli::HidePassphraseArguments(argc - 2, argv + 2);
-  return Run(std::move(arguments));
+  return vtq::cli::ConsoleBarrier([&] {
+    std::vector<std::string> arguments(argv, argv + argc);
+    // The copy above is all the command needs; the process list (which
+    // shows argv's own memory on Linux) stops showing the passphrase from
+    // here on.
+    if (argc > 2)
+      vtq::cli::HidePassphraseArguments(argc - 2, argv + 2);
+    return Run(std::move(arguments));
+  });
 }
 #endif
