@@ -25,16 +25,9 @@ std::string Plural(uint64_t count, const char* word) {
 }  // namespace
 
 std::string ReadRecoveryPercent(const std::string& text, RecoveryAmount& amount) {
-  std::string number = text;
-  if (!number.empty() && number.back() == '%')
-    number.pop_back();
-  char* end = nullptr;
-  const double value = number.empty() ? 0 : std::strtod(number.c_str(), &end);
-  if (number.empty() || end != number.c_str() + number.size() ||
-      number.find_first_not_of("0123456789.") != std::string::npos || !(value > 0) || value > 100) {
+  amount.percent = ParseRecoveryPercent(text);
+  if (!amount.percent)
     return "bad percentage for --recovery: " + text + " (more than 0, at most 100)";
-  }
-  amount.percent = value;
   return {};
 }
 

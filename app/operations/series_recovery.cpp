@@ -1,6 +1,7 @@
 #include "app/operations/series_recovery.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 #include "app/operations/series_side_files.h"
@@ -59,6 +60,18 @@ std::vector<std::string> AtFault(const SetCheck& check) {
 }
 
 }  // namespace
+
+std::optional<double> ParseRecoveryPercent(std::string text) {
+  if (!text.empty() && text.back() == '%')
+    text.pop_back();
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+    return std::nullopt;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !(value > 0) || value > 100)
+    return std::nullopt;
+  return value;
+}
 
 WriteRecoveryResult WriteSeriesRecovery(const WriteRecoveryRequest& request,
                                         RecoveryEvents& events) {

@@ -41,6 +41,10 @@ struct RecoveryAmount {
   uint32_t count = 0;
 };
 
+// A share of recovery data as typed: a number, a "%" after it allowed,
+// more than 0 and at most 100; nullopt when the text is none.
+std::optional<double> ParseRecoveryPercent(std::string text);
+
 struct WriteRecoveryRequest {
   std::vector<std::string> fragments;  // full names, in order
   RecoveryAmount amount;

@@ -579,6 +579,17 @@ void MainWindowController::ShowOutcome(Control bar, std::wstring text) {
   DrawProgress(model_.State());
 }
 
+void MainWindowController::ShowProgress(Control bar, int32_t value, int32_t max) {
+  if (bar == Control::kProgressBar1) {
+    model_.SplitStart(max);
+    model_.SplitInterval(value);
+  } else {
+    model_.AssembleStart(max);
+    model_.AssembleInterval(value);
+  }
+  ProgressChanged();
+}
+
 void MainWindowController::ProgressChanged() {
   DrawProgress(model_.State());
 }

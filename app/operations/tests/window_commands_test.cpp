@@ -52,7 +52,16 @@ class RecordingWindow final : public CommandWindow {
   void ShowOutcome(model::Control bar, std::wstring text) override {
     outcomes.push_back((bar == model::Control::kProgressBar1 ? "1 " : "2 ") + base::ToAnsi(text));
   }
+  void ShowProgress(model::Control bar, int32_t value, int32_t max) override {
+    progress.push_back({bar, value, max});
+  }
   std::vector<std::string> outcomes;
+  struct Shown {
+    model::Control bar;
+    int32_t value;
+    int32_t max;
+  };
+  std::vector<Shown> progress;
 };
 
 // A cabinet step as a test scripts it: the progress it reports, then what it
