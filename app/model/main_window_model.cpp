@@ -395,7 +395,7 @@ void MainWindowModel::OfferRecovery() {
   const bool removable = SplitDestinationRemovable();
   state_.useRecovery.enabled = !removable;
   state_.recoveryNote =
-      removable ? L"Not on removable disks: the series leaves the folder disk by disk" : L"";
+      removable ? L"Not on removable disks, where the series spans disks" : L"";
   RunCheckRule(Control::kUseRecovery);
   focus_.reset();
 }

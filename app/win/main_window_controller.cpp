@@ -23,7 +23,7 @@ struct ControlId {
   int id;
 };
 
-constexpr std::array<ControlId, 39> kControlIds = {{
+constexpr std::array<ControlId, 42> kControlIds = {{
     {Control::kFrame1, IDC_Frame1},
     {Control::kCommand4, IDC_Command4},
     {Control::kCmdSelFolderToSplit, IDC_cmdSelFolderToSplit},

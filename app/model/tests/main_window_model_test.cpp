@@ -456,7 +456,7 @@ TEST_F(MainWindowModelTest, RecoveryFilesAreOfferedWhereTheSeriesStaysInOneFolde
   EXPECT_FALSE(S().useRecovery.enabled);
   EXPECT_TRUE(S().useRecovery.checked);
   EXPECT_FALSE(S().recoveryPercent.enabled);
-  EXPECT_EQ(S().recoveryNote, L"Not on removable disks: the series leaves the folder disk by disk");
+  EXPECT_EQ(S().recoveryNote, L"Not on removable disks, where the series spans disks");
   model_.SplitDestinationChosen(L"C:\\out");
   EXPECT_TRUE(S().useRecovery.enabled);
   EXPECT_TRUE(S().recoveryPercent.enabled);

@@ -765,7 +765,7 @@ TEST_F(BoundMainWindowTest, RecoveryFilesAreNotOfferedOnARemovableDisk) {
   EXPECT_FALSE(Enabled(IDC_UseRecovery));
   EXPECT_FALSE(Enabled(IDC_RecoveryPercent));
   EXPECT_EQ(Caption(IDC_lblRecoveryNote),
-            L"Not on removable disks: the series leaves the folder disk by disk");
+            L"Not on removable disks, where the series spans disks");
 }
 
 }  // namespace

@@ -157,11 +157,11 @@ int main(int argc, char** argv) {
 
   // A split with recovery files finished on a fixed disk, and Verify's box
   // on a series that lost one fragment and has another damaged.
-  controller.Model().SplitDestinationChosen(L"C:\\Users\\me\\Backup\\");
+  controller.Model().SplitDestinationChosen(L"C:\\Backup\\");
   controller.Model().CheckBoxClicked(vtq::model::Control::kUseRecovery, true);
   controller.Model().TextChanged(vtq::model::Control::kRecoveryPercent, L"20");
   controller.Model().SetOutcome(vtq::model::Control::kProgressBar1,
-                                L"Split: 26 fragments in C:\\Users\\me\\Backup\\; recovery "
+                                L"Split: 26 fragments in C:\\Backup\\; recovery "
                                 L"files rebuild up to 5 lost fragments");
   controller.Render(controller.Model().State());
   ok = Capture(main.Hwnd(), out + L"\\Form1-recovery.bmp") && ok;
