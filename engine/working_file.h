@@ -42,7 +42,8 @@ class WorkingFile {
   // The next `length` bytes of `source`, copied inside the system where it can.
   void CopyFrom(File& source, uint64_t length, File::CopyPath path = File::CopyPath::kFastest);
   // Closes the file, which stays a working file (to be read back under
-  // Name()) until Complete or Discard.
+  // Name(), or filled by a writer that opens it by name, as the cabinet
+  // component does) until Complete or Discard.
   void Close();
   // Closes the file and gives it the final name, replacing what had it.
   void Complete();

@@ -20,6 +20,7 @@
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
+#include "engine/working_file.h"
 
 namespace vtq {
 
@@ -134,9 +135,10 @@ StepEnd RunCabinetStep(WindowCommandContext& context, const char* failureTitle,
 
 using CompressFailureText = std::string (*)(const std::string&, const PackedEntry&);
 
-// Packs a cabinet under the packing window, replacing an older one of the
-// same name; the window's Cancel stops it. False when a step ended the
-// command.
+// Packs a cabinet under the packing window; the window's Cancel stops it.
+// The component writes under a working name, which becomes the cabinet's
+// only once it is complete: a cancelled or failed run leaves an older
+// cabinet of that name as it was. False when a step ended the command.
 bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
                  WindowCommandContext& context, const OwnReport& ownReport = {}) {
   const auto step = [&](auto&& work) {
@@ -148,10 +150,15 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
         work, ownReport);
   };
   const std::string cabinet = base::ToAnsi(request.cabinet);
-  if (step([&] {
-        if (FileExists(cabinet))
-          RemoveFile(cabinet);
-      }) == StepEnd::kStop) {
+  PackRequest packing = request;
+  std::optional<WorkingFile> working;
+  // Without its folder the component says so in its own words.
+  const std::string folder = cabinet.substr(0, cabinet.size() - BaseName(cabinet).size());
+  if (FolderExists(folder) && step([&] {
+                                working.emplace(cabinet);
+                                working->Close();
+                                packing.cabinet = base::FromAnsi(working->Name());
+                              }) == StepEnd::kStop) {
     return false;
   }
   const ShownPackingView shown(context.packingView,
@@ -163,7 +170,17 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
     if (context.packingView.CancelRequested())
       throw PackingCancelled();
   };
-  return step([&] { context.packer.Pack(request, progress); }) == StepEnd::kGoOn;
+  bool packed = false;
+  if (step([&] {
+        context.packer.Pack(packing, progress);
+        packed = true;
+      }) == StepEnd::kStop) {
+    return false;
+  }
+  // A failure the error dialog let pass leaves the older cabinet too.
+  if (!packed || !working)
+    return true;
+  return step([&] { working->Complete(); }) == StepEnd::kGoOn;
 }
 
 // A folder is always packed before its split, compressed only when asked;

@@ -161,10 +161,10 @@ constexpr Control kLamps[] = {Control::kLight1,          Control::kLight2, Contr
 MainWindowController::MainWindowController(ControllerServices services)
     : services_(std::move(services)),
       model_(services_.paths),
-      splitterEvents_(model_, *this, IsNtFamily()),
-      assembleEvents_(model_, *this),
       splitter_(services_.globals),
       assembler_(services_.globals),
+      splitterEvents_(model_, *this, IsNtFamily()),
+      assembleEvents_(model_, *this),
       packingWindow_(services_.instance, [this] { return Hwnd(); }),
       commands_{services_.globals,
                 splitter_,

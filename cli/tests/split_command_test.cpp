@@ -386,8 +386,9 @@ TEST_F(SplitCommandTest, AnotherSeriesIsWrittenOverOnlyWhenTheAnswerIsYes) {
                      " is a fragment of another series (of data.bin)."),
             std::string::npos)
       << err;
-  if (!StdinIsTerminal())
+  if (!StdinIsTerminal()) {
     EXPECT_NE(err.find("--yes or --no answers it"), std::string::npos) << err;
+  }
   EXPECT_EQ(test::ReadBytes(Out("data.001")), theirs);
   EXPECT_EQ(Captured({other, "-d", out, "-s", "10k", "--no"}), 1);
   EXPECT_EQ(test::ReadBytes(Out("data.001")), theirs);

@@ -91,7 +91,7 @@ class RecordingPacker final : public CabinetPacker {
   explicit RecordingPacker(const std::vector<std::string>& sounds) : sounds_(sounds) {}
   std::vector<PackRequest> requests;
   std::vector<std::vector<std::string>> soundsBefore;
-  std::vector<bool> cabinetThere;  // whether a file had the cabinet's name
+  std::vector<std::vector<std::string>> namesThere;  // the cabinet's folder as packing starts
   ScriptedStep script{{40, 100}, {}};
   PackedEntry first{L"C:\\in\\PROJECTS\\a.txt", L"PROJECTS"};
   Bytes packed;  // what the cabinet holds once packed; nothing is written when empty
@@ -99,8 +99,12 @@ class RecordingPacker final : public CabinetPacker {
   void Pack(const PackRequest& request, const PackProgress& progress) override {
     requests.push_back(request);
     soundsBefore.push_back(sounds_);
+    const std::string cabinet = base::ToAnsi(request.cabinet);
+    const std::string folder = cabinet.substr(0, cabinet.size() - BaseName(cabinet).size());
     std::error_code ignored;
-    cabinetThere.push_back(std::filesystem::exists(base::ToAnsi(request.cabinet), ignored));
+    namesThere.push_back(std::filesystem::is_directory(folder, ignored)
+                             ? test::NamesIn(folder)
+                             : std::vector<std::string>{});
     if (!packed.empty())
       test::WriteBytes(base::ToAnsi(request.cabinet), packed);
     script.Run(progress);
@@ -886,20 +890,44 @@ class MakeCabTest : public WindowCommandsTest {
 
 TEST_F(MakeCabTest, PacksTheFolderIntoTheDestinationReplacingAnOlderCabinet) {
   test::WriteBytes(cabinet, data);
+  packer.packed = test::PatternBytes(3000, 5);
   MakeCab(state, context);
   EXPECT_TRUE(doubles.boxes.shown.empty());
   ASSERT_EQ(packer.requests.size(), 1u);
   const PackRequest& request = packer.requests[0];
-  EXPECT_EQ(request.cabinet, Wide(cabinet));
   EXPECT_TRUE(request.compress);
   EXPECT_TRUE(request.files.empty());
   EXPECT_EQ(request.folders, std::vector<std::wstring>{Wide(dir / "PROJECTS")});
-  EXPECT_FALSE(packer.cabinetThere[0]);
+  // The older cabinet stays while the new one is packed beside it, then
+  // gives way to it.
+  ASSERT_EQ(packer.namesThere[0].size(), 2u);
+  EXPECT_EQ(packer.namesThere[0][1], "PROJECTS.cab");  // after the working name's dot
+  EXPECT_EQ(test::ReadBytes(cabinet), packer.packed);
+  EXPECT_EQ(Written(), std::vector<std::string>{"PROJECTS.cab"});
   // The compress sound while the window shows, the done sound after it.
   EXPECT_EQ(packer.soundsBefore[0], std::vector<std::string>{"WexlorCompress"});
   EXPECT_EQ(prompts.sounds, (std::vector<std::string>{"WexlorCompress", "WexlorDonework"}));
   EXPECT_EQ(window.log, (std::vector<std::string>{"disable", "show Compressing....", "40", "100",
                                                   "close", "enable"}));
+}
+
+TEST_F(MakeCabTest, AnOlderCabinetOutlivesACancelledOrFailedPacking) {
+  test::WriteBytes(cabinet, data);
+  packer.packed = test::PatternBytes(3000, 5);
+  const std::vector<std::function<void()>> endings = {
+      [&] { packingView.cancelAt = 0; },
+      [&] { packer.script.failures.push_back(VbError(cabinet::kCabinetFailure)); },
+      [&] {  // the error dialog's OK lets the failure pass
+        packer.script.failures.push_back(VbError(70));
+        doubles.boxes.Answer(mb::kIdOk);
+      },
+  };
+  for (const auto& ending : endings) {
+    ending();
+    MakeCab(state, context);
+    EXPECT_EQ(test::ReadBytes(cabinet), data);
+    EXPECT_EQ(Written(), std::vector<std::string>{"PROJECTS.cab"});
+  }
 }
 
 TEST_F(MakeCabTest, NamesTheCabinetAfterTheFoldersLastComponent) {
@@ -988,8 +1016,8 @@ TEST_F(SplitPackingTest, AFolderIsPackedSplitAndItsCabinetRemoved) {
   Split(state, context);
   ASSERT_EQ(packer.requests.size(), 1u);
   const PackRequest& request = packer.requests[0];
-  EXPECT_EQ(request.cabinet, Wide(cabinet));
-  EXPECT_FALSE(request.compress);  // a folder is packed whether or not it is compressed
+  EXPECT_EQ(packer.namesThere[0].size(), 1u);  // its working name, beside the temporary folder
+  EXPECT_FALSE(request.compress);              // a folder is packed whether or not it is compressed
   EXPECT_EQ(request.folders, std::vector<std::wstring>{state.folderToSplit});
   EXPECT_EQ(Written(), (std::vector<std::string>{"PROJECTS.001", "PROJECTS.002", "PROJECTS.003"}));
   EXPECT_TRUE(test::NamesIn(temp).empty());
@@ -1006,7 +1034,6 @@ TEST_F(SplitPackingTest, AFileToCompressIsPackedUnderItsNameUpToTheFirstDot) {
   state.useCompression.checked = true;
   Split(state, context);
   ASSERT_EQ(packer.requests.size(), 1u);
-  EXPECT_EQ(packer.requests[0].cabinet, Wide(WithTrailingSeparator(temp) + "data.cab"));
   EXPECT_TRUE(packer.requests[0].compress);
   EXPECT_EQ(packer.requests[0].files, std::vector<std::wstring>{state.fileToSplit});
   EXPECT_EQ(window.log[1], "show Compressing....");
