@@ -65,8 +65,9 @@ std::wstring WriteRecoveryAfterSplit(const SplitResult& split, double percent,
   std::string why;
   switch (written.stop) {
     case WriteRecoveryStop::kNone:
-      return L"; recovery files rebuild up to " +
-             base::FromAnsi(Plural(written.fragmentsRebuildable, "lost fragment"));
+      // Short, so that the outcome's line keeps some of the folder.
+      return L"; recovery files rebuild " + std::to_wstring(written.fragmentsRebuildable) +
+             L" lost";
     case WriteRecoveryStop::kFragmentNotThere:
       why = written.absentFragment +
             " is not in the folder: recovery files need every fragment of the series in one "

@@ -1236,7 +1236,7 @@ TEST_F(WindowCommandsTest, RecoveryFilesVerifyAndTheRepairBeforeAssembling) {
   Split(state, context);
   ASSERT_EQ(window.outcomes.size(), 1u);
   EXPECT_EQ(window.outcomes[0],
-            "1 Split: 3 fragments in " + out + "; recovery files rebuild up to 3 lost fragments");
+            "1 Split: 3 fragments in " + out + "; recovery files rebuild 3 lost");
   EXPECT_TRUE(FileExists(dir / "out/data.par2"));
   ASSERT_FALSE(window.progress.empty());
   EXPECT_EQ(window.progress.back().bar, model::Control::kProgressBar1);

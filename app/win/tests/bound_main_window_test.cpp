@@ -719,8 +719,8 @@ TEST_F(BoundMainWindowTest, RecoveryFilesVerifyAndRepairBeforeAssembling) {
   Click(main_, IDC_Command7);
   EXPECT_EQ(Titles(), std::vector<std::string>{"Are you sure?"});
   EXPECT_TRUE(std::filesystem::exists(dir_ / "out\\data.par2"));
-  EXPECT_EQ(Caption(IDC_lblOutcome1), L"Split: 3 fragments in " + Wide(dir_ / "out") +
-                                          L"; recovery files rebuild up to 3 lost fragments");
+  EXPECT_EQ(Caption(IDC_lblOutcome1),
+            L"Split: 3 fragments in " + Wide(dir_ / "out") + L"; recovery files rebuild 3 lost");
 
   ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
   boxes_.shown.clear();
@@ -764,8 +764,7 @@ TEST_F(BoundMainWindowTest, RecoveryFilesAreNotOfferedOnARemovableDisk) {
     GTEST_SKIP() << "no removable drive A: in this prefix";
   EXPECT_FALSE(Enabled(IDC_UseRecovery));
   EXPECT_FALSE(Enabled(IDC_RecoveryPercent));
-  EXPECT_EQ(Caption(IDC_lblRecoveryNote),
-            L"Not on removable disks, where the series spans disks");
+  EXPECT_EQ(Caption(IDC_lblRecoveryNote), L"Not on removable disks, where the series spans disks");
 }
 
 }  // namespace

@@ -160,9 +160,9 @@ int main(int argc, char** argv) {
   controller.Model().SplitDestinationChosen(L"C:\\Backup\\");
   controller.Model().CheckBoxClicked(vtq::model::Control::kUseRecovery, true);
   controller.Model().TextChanged(vtq::model::Control::kRecoveryPercent, L"20");
-  controller.Model().SetOutcome(vtq::model::Control::kProgressBar1,
-                                L"Split: 26 fragments in C:\\Backup\\; recovery "
-                                L"files rebuild up to 5 lost fragments");
+  controller.Model().SetOutcome(
+      vtq::model::Control::kProgressBar1,
+      L"Split: 26 fragments in C:\\Backup\\; recovery files rebuild 5 lost");
   controller.Render(controller.Model().State());
   ok = Capture(main.Hwnd(), out + L"\\Form1-recovery.bmp") && ok;
   {
