@@ -396,8 +396,10 @@ void MainWindowModel::OfferRecovery() {
   state_.useRecovery.enabled = !removable;
   state_.recoveryNote =
       removable ? L"Not on removable disks, where the series spans disks" : L"";
+  // The percentage field is not where the focus goes on choosing a folder.
+  const std::optional<Control> focus = focus_;
   RunCheckRule(Control::kUseRecovery);
-  focus_.reset();
+  focus_ = focus;
 }
 
 void MainWindowModel::FragmentsChosen(std::wstring path) {
