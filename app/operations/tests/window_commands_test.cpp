@@ -1232,18 +1232,20 @@ namespace {
 TEST_F(WindowCommandsTest, RecoveryFilesVerifyAndTheRepairBeforeAssembling) {
   state.useRecovery = {true, true};
   state.recoveryPercent = {L"100%", true};
+  // Names as the file dialog gives them, with the system's separator.
+  const auto inOut = [this](const std::string& name) { return WithTrailingSeparator(out) + name; };
   doubles.boxes.Answer(mb::kIdOk);
   Split(state, context);
   ASSERT_EQ(window.outcomes.size(), 1u);
   EXPECT_EQ(window.outcomes[0],
             "1 Split: 3 fragments in " + out + "; recovery files rebuild 3 lost");
-  EXPECT_TRUE(FileExists(dir / "out/data.par2"));
+  EXPECT_TRUE(FileExists(inOut("data.par2")));
   ASSERT_FALSE(window.progress.empty());
   EXPECT_EQ(window.progress.back().bar, model::Control::kProgressBar1);
   EXPECT_EQ(window.progress.back().value, window.progress.back().max);
 
   model::MainWindowState chosen;
-  chosen.filesToAssemble = {Wide(dir / "out/data.001")};
+  chosen.filesToAssemble = {Wide(inOut("data.001"))};
   chosen.light3 = kLampGreen;
   test::MakeFolder(dir / "joined");
   chosen.assembleDestination = Wide(WithTrailingSeparator(dir / "joined"));
@@ -1255,10 +1257,10 @@ TEST_F(WindowCommandsTest, RecoveryFilesVerifyAndTheRepairBeforeAssembling) {
       "checked).\n\nIts recovery files could rebuild 3 lost fragments.",
       "Verify", mb::kOk | mb::kIconInformation);
 
-  std::filesystem::remove(dir / "out/data.002");
-  Bytes third = test::ReadBytes(dir / "out/data.003");
+  std::filesystem::remove(inOut("data.002"));
+  Bytes third = test::ReadBytes(inOut("data.003"));
   third.at(700) ^= 0x11;
-  test::WriteBytes(dir / "out/data.003", third);
+  test::WriteBytes(inOut("data.003"), third);
   doubles.boxes.shown.clear();
   Verify(chosen, context);
   ExpectOnlyBox(
@@ -1275,7 +1277,7 @@ TEST_F(WindowCommandsTest, RecoveryFilesVerifyAndTheRepairBeforeAssembling) {
   doubles.boxes.Answer(mb::kIdYes);
   Assemble(chosen, context);
   ASSERT_FALSE(doubles.boxes.shown.empty());
-  EXPECT_EQ(doubles.boxes.shown[0].text, RepairOfferText(dir / "out/data.par2"));
+  EXPECT_EQ(doubles.boxes.shown[0].text, RepairOfferText(inOut("data.par2")));
   EXPECT_EQ(doubles.boxes.shown[0].title, "Repair");
   EXPECT_EQ(doubles.boxes.shown[0].style, mb::kYesNo | mb::kIconQuestion);
   EXPECT_EQ(test::ReadBytes(dir / "joined/data.bin"), data);
@@ -1285,12 +1287,12 @@ TEST_F(WindowCommandsTest, RecoveryFilesVerifyAndTheRepairBeforeAssembling) {
             "2 Assembled: " + WithTrailingSeparator(dir / "joined") + "data.bin");
 
   // Declined, the assembly stops at the missing fragment as it always has.
-  std::filesystem::remove(dir / "out/data.002");
+  std::filesystem::remove(inOut("data.002"));
   std::filesystem::remove(dir / "joined/data.bin");
   doubles.boxes.shown.clear();
   doubles.boxes.Answer(mb::kIdNo);
   Assemble(chosen, context);
-  EXPECT_FALSE(FileExists(dir / "out/data.002"));
+  EXPECT_FALSE(FileExists(inOut("data.002")));
   EXPECT_FALSE(FileExists(dir / "joined/data.bin"));
 }
 
