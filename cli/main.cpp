@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_barrier.h"
 #include "cli/passphrase_source.h"
 #include "engine/shown_text.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunCommand(int argc, char** argv) {
   const std::string usage(vtq::cli::UsageText());
   if (argc < 2) {
     std::fputs(usage.c_str(), stderr);
@@ -42,4 +45,10 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "vtq: unknown command '%s'\n%s", vtq::ShownText(command).c_str(),
                usage.c_str());
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return vtq::cli::ConsoleBarrier([&] { return RunCommand(argc, argv); });
 }

@@ -1,5 +1,6 @@
 #include "comkit/class_factory.h"
 
+#include "comkit/com_barrier.h"
 #include "comkit/module_state.h"
 #include "comkit/ref_counted.h"
 
@@ -21,13 +22,15 @@ class ClassFactory final : public RefCounted<IClassFactory> {
     *out = nullptr;
     return E_NOINTERFACE;
   }
-  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override try {
     if (!out)
       return E_POINTER;
     *out = nullptr;
     if (outer)
       return CLASS_E_NOAGGREGATION;
     return create_(riid, out);
+  } catch (...) {
+    return FailCurrentException(L"CreateInstance");
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     lock ? ObjectCreated() : ObjectDestroyed();

@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "comkit/com_barrier.h"
 #include "comkit/ref_counted.h"
 
 namespace vtq::comkit {
@@ -56,7 +57,7 @@ class SnapshotEnumerator final : public RefCounted<typename Items::Interface> {
 
   // `fetched` may be null only when a single item is asked for: the caller
   // then learns from S_FALSE alone that none was left.
-  STDMETHODIMP Next(ULONG count, typename Items::Item* out, ULONG* fetched) override {
+  STDMETHODIMP Next(ULONG count, typename Items::Item* out, ULONG* fetched) override try {
     if (fetched)
       *fetched = 0;
     if (!out || (count > 1 && !fetched))
@@ -67,8 +68,10 @@ class SnapshotEnumerator final : public RefCounted<typename Items::Interface> {
     if (fetched)
       *fetched = given;
     return given == count ? S_OK : S_FALSE;
+  } catch (...) {
+    return FailCurrentException(L"Next");
   }
-  STDMETHODIMP Skip(ULONG count) override {
+  STDMETHODIMP Skip(ULONG count) override try {
     const size_t left = items_->size() - position_;
     if (count > left) {
       position_ = items_->size();
@@ -76,14 +79,20 @@ class SnapshotEnumerator final : public RefCounted<typename Items::Interface> {
     }
     position_ += count;
     return S_OK;
+  } catch (...) {
+    return FailCurrentException(L"Skip");
   }
-  STDMETHODIMP Reset() override {
+  STDMETHODIMP Reset() override try {
     position_ = 0;
     return S_OK;
+  } catch (...) {
+    return FailCurrentException(L"Reset");
   }
-  STDMETHODIMP Clone(Interface** out) override {
+  STDMETHODIMP Clone(Interface** out) override try {
     return CreateObject<SnapshotEnumerator>(Items::Iid(), reinterpret_cast<void**>(out), items_,
                                             position_);
+  } catch (...) {
+    return FailCurrentException(L"Clone");
   }
 
  private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "comkit/com_barrier.h"
 #include "comkit/connection_enumerators.h"
 
 namespace vtq::comkit {
@@ -14,7 +15,7 @@ ConnectionPoint::~ConnectionPoint() {
   UnadviseAll();
 }
 
-STDMETHODIMP ConnectionPoint::QueryInterface(REFIID riid, void** out) {
+STDMETHODIMP ConnectionPoint::QueryInterface(REFIID riid, void** out) try {
   if (!out)
     return E_POINTER;
   if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
@@ -24,6 +25,8 @@ STDMETHODIMP ConnectionPoint::QueryInterface(REFIID riid, void** out) {
   }
   *out = nullptr;
   return E_NOINTERFACE;
+} catch (...) {
+  return FailCurrentException(L"QueryInterface");
 }
 
 STDMETHODIMP_(ULONG) ConnectionPoint::AddRef() {
@@ -34,22 +37,26 @@ STDMETHODIMP_(ULONG) ConnectionPoint::Release() {
   return container_.Release();
 }
 
-STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* out) {
+STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* out) try {
   if (!out)
     return E_POINTER;
   *out = events_;
   return S_OK;
+} catch (...) {
+  return FailCurrentException(L"GetConnectionInterface");
 }
 
-STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
+STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) try {
   if (!out)
     return E_POINTER;
   *out = &container_;
   container_.AddRef();
   return S_OK;
+} catch (...) {
+  return FailCurrentException(L"GetConnectionPointContainer");
 }
 
-STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) try {
   if (!cookie)
     return E_POINTER;
   *cookie = 0;
@@ -64,9 +71,11 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   *cookie = ++lastCookie_;
   sinks_.emplace_back(*cookie, std::move(events));
   return S_OK;
+} catch (...) {
+  return FailCurrentException(L"Advise");
 }
 
-STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
+STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) try {
   Microsoft::WRL::ComPtr<IUnknown> leaving;  // released after the lock is left
   {
     std::lock_guard hold(lock_);
@@ -78,9 +87,11 @@ STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
     sinks_.erase(found);
   }
   return S_OK;
+} catch (...) {
+  return FailCurrentException(L"Unadvise");
 }
 
-STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
+STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) try {
   if (!out)
     return E_POINTER;
   *out = nullptr;
@@ -92,6 +103,8 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
     return E_OUTOFMEMORY;
   }
   return EnumerateConnections(std::move(snapshot), out);
+} catch (...) {
+  return FailCurrentException(L"EnumConnections");
 }
 
 std::vector<Microsoft::WRL::ComPtr<IUnknown>> ConnectionPoint::Sinks() const {

@@ -1,5 +1,7 @@
 #include "comkit/control_extent.h"
 
+#include "base/win/device_contexts.h"
+
 namespace vtq::comkit {
 
 namespace {
@@ -9,10 +11,9 @@ constexpr int kHimetricPerInch = 2540;
 
 Dpi ScreenDpi() {
   Dpi dpi{96, 96};
-  if (HDC screen = GetDC(nullptr)) {
-    dpi = {GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-    ReleaseDC(nullptr, screen);
-  }
+  const base::win::WindowDc screen(nullptr);
+  if (screen.Get())
+    dpi = {GetDeviceCaps(screen.Get(), LOGPIXELSX), GetDeviceCaps(screen.Get(), LOGPIXELSY)};
   return dpi;
 }
 

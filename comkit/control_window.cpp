@@ -1,5 +1,7 @@
 #include "comkit/control_window.h"
 
+#include "base/win/device_contexts.h"
+#include "base/win/window_barrier.h"
 #include "comkit/control_caption.h"
 #include "comkit/module_state.h"
 
@@ -54,37 +56,39 @@ LRESULT CALLBACK ControlWindow::Procedure(HWND window, UINT message, WPARAM wPar
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT fills the whole face
-    case WM_PAINT:
-      if (self) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT client;
-        GetClientRect(window, &client);
-        DrawCaption(dc, client, self->look_);
-        EndPaint(window, &paint);
-        return 0;
-      }
-      break;
-    case WM_PRINTCLIENT:
-      if (self) {
-        RECT client;
-        GetClientRect(window, &client);
-        DrawCaption(reinterpret_cast<HDC>(wParam), client, self->look_);
-        return 0;
-      }
-      break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      if (self)
-        self->window_ = nullptr;
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+  const auto answer = [&]() -> LRESULT {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;  // WM_PAINT fills the whole face
+      case WM_PAINT:
+        if (self) {
+          const base::win::PaintDc dc(window);
+          RECT client;
+          GetClientRect(window, &client);
+          DrawCaption(dc.Get(), client, self->look_);
+          return 0;
+        }
+        break;
+      case WM_PRINTCLIENT:
+        if (self) {
+          RECT client;
+          GetClientRect(window, &client);
+          DrawCaption(reinterpret_cast<HDC>(wParam), client, self->look_);
+          return 0;
+        }
+        break;
+      case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self)
+          self->window_ = nullptr;
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  };
+  return base::win::WindowBarrier<LRESULT>(
+      window, [&] { return DefWindowProcW(window, message, wParam, lParam); }, answer);
 }
 
 }  // namespace vtq::comkit

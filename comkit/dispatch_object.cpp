@@ -1,5 +1,7 @@
 #include "comkit/dispatch_object.h"
 
+#include "base/win/automation_values.h"
+
 namespace vtq::comkit {
 
 Microsoft::WRL::ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid) {
@@ -10,6 +12,17 @@ Microsoft::WRL::ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid) {
     library->GetTypeInfoOfGuid(iid, &info);
   }
   return info;
+}
+
+std::wstring LibraryName(ITypeInfo* info) {
+  Microsoft::WRL::ComPtr<ITypeLib> library;
+  UINT index = 0;
+  BSTR name = nullptr;
+  if (!info || FAILED(info->GetContainingTypeLib(&library, &index)) ||
+      FAILED(library->GetDocumentation(-1, &name, nullptr, nullptr, nullptr)))
+    return {};
+  const base::win::Bstr owned(name);
+  return owned.Text();
 }
 
 namespace {
@@ -41,11 +54,11 @@ std::vector<bool> OutputParameters(ITypeInfo* info, DISPID member, WORD flags) {
 
 InvokeArguments::InvokeArguments(ITypeInfo* info, DISPID member, WORD flags,
                                  const DISPPARAMS& params)
-    : values_(params.cArgs), owned_(params.cArgs, false), params_(params) {
+    : values_(params.cArgs), params_(params) {
   const std::vector<bool> outputs = OutputParameters(info, member, flags);
   const UINT count = params.cArgs;
+  copies_.reserve(count);
   for (UINT i = 0; i < count; ++i) {
-    VariantInit(&values_[i]);
     // rgvarg holds the arguments in reverse order; named arguments
     // (property puts) come first and stand for the last parameter.
     const UINT position =
@@ -54,21 +67,16 @@ InvokeArguments::InvokeArguments(ITypeInfo* info, DISPID member, WORD flags,
             : count - 1 - i;
     const bool output = position < outputs.size() && outputs[position];
     const VARIANT& arg = params.rgvarg[i];
+    base::win::Variant copy;
     if (!output && (V_VT(&arg) & VT_BYREF) &&
-        SUCCEEDED(VariantCopyInd(&values_[i], const_cast<VARIANT*>(&arg)))) {
-      owned_[i] = true;
+        SUCCEEDED(VariantCopyInd(copy.Get(), const_cast<VARIANT*>(&arg)))) {
+      values_[i] = *copy;  // shallow: copies_ owns it
+      copies_.push_back(std::move(copy));
     } else {
       values_[i] = arg;  // shallow: the caller's, never cleared here
     }
   }
   params_.rgvarg = values_.empty() ? nullptr : values_.data();
-}
-
-InvokeArguments::~InvokeArguments() {
-  for (size_t i = 0; i < values_.size(); ++i) {
-    if (owned_[i])
-      VariantClear(&values_[i]);
-  }
 }
 
 HRESULT WithException(HRESULT hr, EXCEPINFO* excepInfo) {

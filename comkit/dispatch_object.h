@@ -12,6 +12,10 @@
 
 #include <vector>
 
+#include <string>
+
+#include "base/win/automation_values.h"
+#include "comkit/com_barrier.h"
 #include "comkit/ref_counted.h"
 
 namespace vtq::comkit {
@@ -19,6 +23,9 @@ namespace vtq::comkit {
 // The ITypeInfo of one interface of the server's own type library; null
 // when the library cannot be loaded (IDispatch then answers E_FAIL).
 Microsoft::WRL::ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid);
+// The name of the type library that holds info (the component's name, as
+// the source of errors no member names); empty without one.
+std::wstring LibraryName(ITypeInfo* info);
 
 // Invoke's arguments, with by-reference variants that go to [in]
 // parameters replaced by their values: script clients pass variables by
@@ -26,14 +33,13 @@ Microsoft::WRL::ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid);
 class InvokeArguments {
  public:
   InvokeArguments(ITypeInfo* info, DISPID member, WORD flags, const DISPPARAMS& params);
-  ~InvokeArguments();
   InvokeArguments(const InvokeArguments&) = delete;
   InvokeArguments& operator=(const InvokeArguments&) = delete;
   DISPPARAMS* Params() { return &params_; }
 
  private:
   std::vector<VARIANT> values_;
-  std::vector<bool> owned_;
+  std::vector<base::win::Variant> copies_;
   DISPPARAMS params_;
 };
 
@@ -44,7 +50,7 @@ HRESULT WithException(HRESULT hr, EXCEPINFO* excepInfo);
 template <class Interface, class... Further>
 class DispatchObject : public RefCounted<Interface, ISupportErrorInfo, Further...> {
  public:
-  DispatchObject() : info_(OwnTypeInfo(__uuidof(Interface))) {}
+  DispatchObject() : info_(OwnTypeInfo(__uuidof(Interface))), source_(LibraryName(info_.Get())) {}
 
   // Creates an object of class T for the caller, as CreateObject does.
   template <class T>
@@ -93,7 +99,7 @@ class DispatchObject : public RefCounted<Interface, ISupportErrorInfo, Further..
     return DispGetIDsOfNames(info_.Get(), names, count, ids);
   }
   STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
+                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override try {
     if (riid != IID_NULL)
       return DISP_E_UNKNOWNINTERFACE;
     if (!info_)
@@ -104,6 +110,8 @@ class DispatchObject : public RefCounted<Interface, ISupportErrorInfo, Further..
     const HRESULT hr = DispInvoke(static_cast<Interface*>(this), info_.Get(), member, flags,
                                   args.Params(), result, excepInfo, argErr);
     return WithException(hr, excepInfo);
+  } catch (...) {
+    return WithException(FailCurrentException(source_), excepInfo);
   }
 
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override {
@@ -124,6 +132,7 @@ class DispatchObject : public RefCounted<Interface, ISupportErrorInfo, Further..
   }
 
   Microsoft::WRL::ComPtr<ITypeInfo> info_;
+  std::wstring source_;
 };
 
 }  // namespace vtq::comkit

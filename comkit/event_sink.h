@@ -5,6 +5,7 @@
 
 #include <oaidl.h>
 
+#include "comkit/com_barrier.h"
 #include "comkit/ref_counted.h"
 
 namespace vtq::comkit {
@@ -24,16 +25,20 @@ class EventSink : public RefCounted<IDispatch> {
     *out = nullptr;
     return E_NOINTERFACE;
   }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override try {
     if (!count)
       return E_POINTER;
     *count = 0;
     return S_OK;
+  } catch (...) {
+    return FailCurrentException(L"GetTypeInfoCount");
   }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override {
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override try {
     if (out)
       *out = nullptr;
     return E_NOTIMPL;
+  } catch (...) {
+    return FailCurrentException(L"GetTypeInfo");
   }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
 

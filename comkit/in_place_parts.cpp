@@ -1,5 +1,7 @@
 #include "comkit/in_place_parts.h"
 
+#include "comkit/com_barrier.h"
+
 namespace vtq::comkit {
 
 namespace {
@@ -13,18 +15,24 @@ HRESULT WindowOf(const ControlCore& core, HWND* out) {
 
 }  // namespace
 
-STDMETHODIMP InPlaceObjectPart::GetWindow(HWND* out) {
+STDMETHODIMP InPlaceObjectPart::GetWindow(HWND* out) try {
   return WindowOf(core_, out);
+} catch (...) {
+  return FailCurrentException(L"GetWindow");
 }
 
-STDMETHODIMP InPlaceObjectPart::SetObjectRects(LPCRECT position, LPCRECT) {
+STDMETHODIMP InPlaceObjectPart::SetObjectRects(LPCRECT position, LPCRECT) try {
   if (!position)
     return E_POINTER;
   return core_.SetObjectRects(*position);
+} catch (...) {
+  return FailCurrentException(L"SetObjectRects");
 }
 
-STDMETHODIMP InPlaceActiveObjectPart::GetWindow(HWND* out) {
+STDMETHODIMP InPlaceActiveObjectPart::GetWindow(HWND* out) try {
   return WindowOf(core_, out);
+} catch (...) {
+  return FailCurrentException(L"GetWindow");
 }
 
 }  // namespace vtq::comkit

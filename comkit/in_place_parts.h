@@ -6,6 +6,7 @@
 
 #include <oleidl.h>
 
+#include "comkit/com_barrier.h"
 #include "comkit/control_part.h"
 
 namespace vtq::comkit {
@@ -16,8 +17,12 @@ class InPlaceObjectPart final : public ControlPart<IOleInPlaceObject> {
 
   STDMETHODIMP GetWindow(HWND* out) override;
   STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP InPlaceDeactivate() override { return core_.InPlaceDeactivate(); }
-  STDMETHODIMP UIDeactivate() override { return core_.UIDeactivate(); }
+  STDMETHODIMP InPlaceDeactivate() override try { return core_.InPlaceDeactivate(); } catch (...) {
+    return FailCurrentException(L"InPlaceDeactivate");
+  }
+  STDMETHODIMP UIDeactivate() override try { return core_.UIDeactivate(); } catch (...) {
+    return FailCurrentException(L"UIDeactivate");
+  }
   STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
   STDMETHODIMP ReactivateAndUndo() override { return INPLACE_E_NOTUNDOABLE; }
 };

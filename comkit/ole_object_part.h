@@ -11,6 +11,7 @@
 
 #include <oleidl.h>
 
+#include "comkit/com_barrier.h"
 #include "comkit/control_part.h"
 
 namespace vtq::comkit {
@@ -22,7 +23,11 @@ class OleObjectPart final : public ControlPart<IOleObject> {
   STDMETHODIMP SetClientSite(IOleClientSite* site) override;
   STDMETHODIMP GetClientSite(IOleClientSite** out) override;
   STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP Close(DWORD saveOption) override { return core_.Close(saveOption); }
+  STDMETHODIMP Close(DWORD saveOption) override try {
+    return core_.Close(saveOption);
+  } catch (...) {
+    return FailCurrentException(L"Close");
+  }
   STDMETHODIMP SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
   STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override;
   STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }

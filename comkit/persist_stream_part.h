@@ -7,6 +7,7 @@
 
 #include <ocidl.h>
 
+#include "comkit/com_barrier.h"
 #include "comkit/control_part.h"
 
 namespace vtq::comkit {
@@ -16,7 +17,9 @@ class PersistStreamPart final : public ControlPart<IPersistStreamInit> {
   using ControlPart::ControlPart;
 
   STDMETHODIMP GetClassID(CLSID* out) override;
-  STDMETHODIMP IsDirty() override { return core_.Dirty() ? S_OK : S_FALSE; }
+  STDMETHODIMP IsDirty() override try { return core_.Dirty() ? S_OK : S_FALSE; } catch (...) {
+    return FailCurrentException(L"IsDirty");
+  }
   STDMETHODIMP Load(LPSTREAM stream) override;
   STDMETHODIMP Save(LPSTREAM stream, BOOL clearDirty) override;
   STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;

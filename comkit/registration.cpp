@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 #include <wrl/client.h>
 
+#include "base/win/automation_values.h"
 #include "base/win/handles.h"
 
 namespace vtq::comkit {
@@ -122,12 +123,11 @@ HRESULT RegisterServer(const ServerDescription& server, const std::wstring& dllP
 
 HRESULT UnregisterServer(const ServerDescription& server) {
   RemoveClasses(HKEY_CLASSES_ROOT, server);
-  BSTR registered = nullptr;
+  base::win::Bstr registered;
   if (FAILED(QueryPathOfRegTypeLib(*server.libid, server.major, server.minor, server.lcid,
-                                   &registered))) {
+                                   registered.Receive()))) {
     return S_OK;
   }
-  SysFreeString(registered);
   // RegisterTypeLib files the library under the platform of the running code.
 #ifdef _WIN64
   constexpr SYSKIND kPlatform = SYS_WIN64;

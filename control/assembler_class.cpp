@@ -25,21 +25,27 @@ class AssemblerObject final
   explicit AssemblerObject(std::shared_ptr<EngineHost> host)
       : host_(std::move(host)), assembler_(host_->Engine(), *this) {}
 
-  STDMETHODIMP get_FilesToAssemble(::FileList** result) override {
+  STDMETHODIMP get_FilesToAssemble(::FileList** result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
     return GetFileList(static_cast<_ActiveAssembler*>(this), assembler_.FilesToAssemble(),
                        listSlot_, result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_DestinationFolder(BSTR* result) override {
+  STDMETHODIMP get_DestinationFolder(BSTR* result) override try {
     return ToBstr(assembler_.DestinationFolder(), result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP put_DestinationFolder(BSTR value) override {
+  STDMETHODIMP put_DestinationFolder(BSTR value) override try {
     return Guarded([&] { assembler_.DestinationFolder(EngineText(value)); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
   STDMETHODIMP get_FormatCouldBe(VARIANT filename, ::AftFileFormat format,
-                                 VARIANT_BOOL* result) override {
+                                 VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     const auto index = IndexOf(filename);
@@ -48,37 +54,47 @@ class AssemblerObject final
     return Guarded([&] {
       *result = Bool(assembler_.FormatCouldBe(*index, static_cast<AftFileFormat>(format)));
     });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FileFormat(VARIANT filename, ::AftFileFormat* result) override {
+  STDMETHODIMP get_FileFormat(VARIANT filename, ::AftFileFormat* result) override try {
     if (!result)
       return E_POINTER;
     const auto index = IndexOf(filename);
     if (!index)
       return DISP_E_TYPEMISMATCH;
     return Guarded([&] { *result = static_cast<::AftFileFormat>(assembler_.FileFormat(*index)); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP put_FormatForUnknowns(::AftFileFormat* value) override {
+  STDMETHODIMP put_FormatForUnknowns(::AftFileFormat* value) override try {
     if (!value)
       return E_POINTER;
     assembler_.FormatForUnknowns(static_cast<AftFileFormat>(*value));
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FormatForUnknowns(::AftFileFormat* result) override {
+  STDMETHODIMP get_FormatForUnknowns(::AftFileFormat* result) override try {
     if (!result)
       return E_POINTER;
     *result = static_cast<::AftFileFormat>(assembler_.FormatForUnknowns());
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FragmentCount(VARIANT filename, short* result) override {
+  STDMETHODIMP get_FragmentCount(VARIANT filename, short* result) override try {
     if (!result)
       return E_POINTER;
     const auto index = IndexOf(filename);
     if (!index)
       return DISP_E_TYPEMISMATCH;
     return Guarded([&] { *result = assembler_.FragmentCount(*index); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
   // Empty (not text) for a FormatForUnknowns outside the three formats.
-  STDMETHODIMP get_AssembledFilename(VARIANT filename, VARIANT* result) override {
+  STDMETHODIMP get_AssembledFilename(VARIANT filename, VARIANT* result) override try {
     if (!result)
       return E_POINTER;
     VariantInit(result);
@@ -95,21 +111,31 @@ class AssemblerObject final
       }
     });
     return FAILED(run) ? run : hr;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP Assemble() override {
+  STDMETHODIMP Assemble() override try {
     // Events may let the container's last reference go before the run ends.
     Microsoft::WRL::ComPtr<_ActiveAssembler> self(this);
     return Guarded([&] { assembler_.Assemble(); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
     return points_.Find(riid, out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override {
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
     return points_.Enum(out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP GetClassInfo(ITypeInfo** out) override {
+  STDMETHODIMP GetClassInfo(ITypeInfo** out) override try {
     return ClassTypeInfo(CLSID_ActiveAssembler, out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:

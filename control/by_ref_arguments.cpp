@@ -80,12 +80,11 @@ ByRefArguments::ByRefArguments(ITypeInfo* info, DISPID member, WORD flags, const
     }
     auto converted = std::make_unique<Converted>();
     converted->callers = V_VARIANTREF(&arg);
-    VariantInit(&converted->value);
-    if (FAILED(VariantChangeType(&converted->value, converted->callers, 0, types[position])))
+    if (FAILED(VariantChangeType(converted->value.Get(), converted->callers, 0, types[position])))
       continue;  // DispInvoke reports the mismatch
     V_VT(&arg) = VT_BYREF | types[position];
     // Every by-reference member of the union sits at the same place.
-    V_BYREF(&arg) = &V_I4(&converted->value);
+    V_BYREF(&arg) = &V_I4(converted->value.Get());
     converted_.push_back(std::move(converted));
   }
   params_.rgvarg = args_.empty() ? nullptr : args_.data();
@@ -94,9 +93,7 @@ ByRefArguments::ByRefArguments(ITypeInfo* info, DISPID member, WORD flags, const
 ByRefArguments::~ByRefArguments() {
   for (const auto& converted : converted_) {
     if (SUCCEEDED(VariantClear(converted->callers)))
-      *converted->callers = converted->value;  // the caller takes it over
-    else
-      VariantClear(&converted->value);
+      *converted->callers = converted->value.Take();  // the caller takes it over
   }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/win/automation_values.h"
 #include "comkit/dispatch_object.h"
 
 namespace vtq::control {
@@ -27,8 +28,8 @@ class ByRefArguments {
 
  private:
   struct Converted {
-    VARIANT* callers;  // the caller's variable
-    VARIANT value;     // of the declared type, what the member sees
+    VARIANT* callers;          // the caller's variable
+    base::win::Variant value;  // of the declared type, what the member sees
   };
   std::vector<VARIANT> args_;
   std::vector<std::unique_ptr<Converted>> converted_;

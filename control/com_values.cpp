@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include "base/ansi_text.h"
+#include "base/win/automation_values.h"
 #include "comkit/dispatch_object.h"
 #include "comkit/error_info.h"
 
@@ -21,10 +22,10 @@ HRESULT ToBstr(std::string_view text, BSTR* out) {
 }
 
 std::optional<ItemIndex> IndexOf(const VARIANT& arg) {
-  VARIANT value;
-  VariantInit(&value);
-  if (FAILED(VariantCopyInd(&value, const_cast<VARIANT*>(&arg))))
+  base::win::Variant held;
+  if (FAILED(VariantCopyInd(held.Get(), const_cast<VARIANT*>(&arg))))
     return std::nullopt;
+  VARIANT& value = *held.Get();
   std::optional<ItemIndex> index;
   if (V_VT(&value) == VT_BSTR) {
     index = ItemIndex(EngineText(V_BSTR(&value)));
@@ -32,7 +33,6 @@ std::optional<ItemIndex> IndexOf(const VARIANT& arg) {
              V_VT(&value) != VT_UNKNOWN && SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4))) {
     index = ItemIndex(static_cast<int32_t>(V_I4(&value)));
   }
-  VariantClear(&value);
   return index;
 }
 

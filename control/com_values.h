@@ -6,11 +6,11 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "comkit/com_barrier.h"
 #include "engine/error.h"
 #include "engine/item_index.h"
 
@@ -38,7 +38,7 @@ inline VARIANT_BOOL Bool(bool value) {
 HRESULT Fail(const VbError& error);
 
 // Runs an engine call for a COM member: its errors become failed calls
-// with error info, running out of memory E_OUTOFMEMORY.
+// with error info, anything else as comkit's barrier answers it.
 template <class Call>
 HRESULT Guarded(Call&& call) {
   try {
@@ -46,8 +46,8 @@ HRESULT Guarded(Call&& call) {
     return S_OK;
   } catch (const VbError& error) {
     return Fail(error);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 }
 

@@ -15,22 +15,28 @@ class GlobalsObject final : public comkit::DispatchObject<::Globals> {
  public:
   explicit GlobalsObject(std::shared_ptr<EngineHost> host) : host_(std::move(host)) {}
 
-  STDMETHODIMP DiskRemovable(BSTR drive, VARIANT_BOOL* result) override {
+  STDMETHODIMP DiskRemovable(BSTR drive, VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     return Guarded([&] { *result = Bool(host_->Engine().DiskRemovable(EngineText(drive))); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP MaxFragSizeSupported(CY* result) override {
+  STDMETHODIMP MaxFragSizeSupported(CY* result) override try {
     if (!result)
       return E_POINTER;
     result->int64 = host_->Engine().MaxFragSizeSupported().Scaled();
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP MinFragSizeSupported(short* result) override {
+  STDMETHODIMP MinFragSizeSupported(short* result) override try {
     if (!result)
       return E_POINTER;
     *result = host_->Engine().MinFragSizeSupported();
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:

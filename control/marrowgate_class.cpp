@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/win/automation_values.h"
+#include "comkit/com_barrier.h"
 #include "comkit/event_sink.h"
 #include "comkit/activex_control.h"
 #include "comkit/ref_counted.h"
@@ -51,7 +53,7 @@ class RelaySink final : public comkit::EventSink {
   void Disconnect() { relay_ = nullptr; }
 
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
+                      UINT*) override try {
     if (!params)
       return E_POINTER;
     for (const Route& route : routes_) {
@@ -62,6 +64,8 @@ class RelaySink final : public comkit::EventSink {
       }
     }
     return DISP_E_MEMBERNOTFOUND;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:
@@ -156,11 +160,10 @@ HRESULT MarrowgateRelay::Raise(DISPID controlEvent, const DISPPARAMS& params, UI
   std::vector<VARIANT> args(params.rgvarg, params.rgvarg + params.cArgs);
   std::reverse(args.begin(), args.end());
   if (widen) {
-    VARIANT wide;
-    VariantInit(&wide);
-    if (FAILED(VariantChangeType(&wide, &args.front(), 0, VT_I4)))
+    base::win::Variant wide;
+    if (FAILED(VariantChangeType(wide.Get(), &args.front(), 0, VT_I4)))
       return DISP_E_TYPEMISMATCH;
-    args.front() = LongArg(V_I4(&wide));
+    args.front() = LongArg(V_I4(wide.Get()));
   }
   // A container may let the control go from inside its handler; the control
   // (and this relay) stays until the event is over.
@@ -183,17 +186,25 @@ class Marrowgate final : public comkit::ActiveXControl<_Marrowgate, IConnectionP
   explicit Marrowgate(std::shared_ptr<EngineHost> host)
       : ActiveXControl(kMarrowgateLook), relay_(std::move(host), *this, Control()) {}
 
-  STDMETHODIMP get_ActiveAssembler(_ActiveAssembler** result) override {
+  STDMETHODIMP get_ActiveAssembler(_ActiveAssembler** result) override try {
     return relay_.Assembler(result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_ActiveSplitter(_ActiveSplitter** result) override {
+  STDMETHODIMP get_ActiveSplitter(_ActiveSplitter** result) override try {
     return relay_.Splitter(result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
     return relay_.Points().Find(riid, out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override {
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
     return relay_.Points().Enum(out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:

@@ -1,5 +1,6 @@
 // The library's entry points: DllMain, the class factory, DllCanUnloadNow
 // and the registration, all over comkit and the table of registration.cpp.
+#include "comkit/com_barrier.h"
 #include "comkit/class_factory.h"
 #include "comkit/module_state.h"
 #include "control/registration.h"
@@ -15,7 +16,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-  return vtq::comkit::GetClassObject(vtq::control::Classes(), clsid, riid, out);
+  return vtq::comkit::ComBarrier(L"DllGetClassObject", [&] {
+    return vtq::comkit::GetClassObject(vtq::control::Classes(), clsid, riid, out);
+  });
 }
 
 STDAPI DllCanUnloadNow() {
@@ -23,11 +26,13 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-  return vtq::control::RegisterServer();
+  return vtq::comkit::ComBarrier(L"DllRegisterServer",
+                                 [&] { return vtq::control::RegisterServer(); });
 }
 
 STDAPI DllUnregisterServer() {
-  return vtq::control::UnregisterServer();
+  return vtq::comkit::ComBarrier(L"DllUnregisterServer",
+                                 [&] { return vtq::control::UnregisterServer(); });
 }
 
 }  // extern "C"

@@ -28,7 +28,7 @@ class NameEnumerator final : public comkit::RefCounted<IEnumVARIANT> {
     return E_NOINTERFACE;
   }
 
-  STDMETHODIMP Next(ULONG count, VARIANT* items, ULONG* fetched) override {
+  STDMETHODIMP Next(ULONG count, VARIANT* items, ULONG* fetched) override try {
     if (!items || (count > 1 && !fetched))
       return E_POINTER;
     ULONG given = 0;
@@ -45,19 +45,27 @@ class NameEnumerator final : public comkit::RefCounted<IEnumVARIANT> {
     if (fetched)
       *fetched = given;
     return given == count ? S_OK : S_FALSE;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP Skip(ULONG count) override {
+  STDMETHODIMP Skip(ULONG count) override try {
     const size_t left = names_->size() - next_;
     next_ += std::min<size_t>(count, left);
     return count <= left ? S_OK : S_FALSE;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP Reset() override {
+  STDMETHODIMP Reset() override try {
     next_ = 0;
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP Clone(IEnumVARIANT** out) override {
+  STDMETHODIMP Clone(IEnumVARIANT** out) override try {
     return comkit::CreateObject<NameEnumerator>(IID_IEnumVARIANT, reinterpret_cast<void**>(out),
                                                 names_, next_);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:

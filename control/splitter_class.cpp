@@ -24,7 +24,7 @@ class SplitterObject final
   explicit SplitterObject(std::shared_ptr<EngineHost> host)
       : host_(std::move(host)), splitter_(host_->Engine(), *this) {}
 
-  STDMETHODIMP get_FilesToSplit(::FileList** result) override {
+  STDMETHODIMP get_FilesToSplit(::FileList** result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -34,76 +34,102 @@ class SplitterObject final
                        result);
     });
     return FAILED(run) ? run : hr;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_DestinationFolder(BSTR* result) override {
+  STDMETHODIMP get_DestinationFolder(BSTR* result) override try {
     return ToBstr(splitter_.DestinationFolder(), result);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP put_DestinationFolder(BSTR value) override {
+  STDMETHODIMP put_DestinationFolder(BSTR value) override try {
     return Guarded([&] { splitter_.SetDestinationFolder(EngineText(value)); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FragsNeeded(VARIANT file, short* result) override {
+  STDMETHODIMP get_FragsNeeded(VARIANT file, short* result) override try {
     if (!result)
       return E_POINTER;
     const auto index = IndexOf(file);
     if (!index)
       return DISP_E_TYPEMISMATCH;
     return Guarded([&] { *result = splitter_.FragsNeeded(*index); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FileFormat(::AftFileFormat* result) override {
+  STDMETHODIMP get_FileFormat(::AftFileFormat* result) override try {
     if (!result)
       return E_POINTER;
     *result = static_cast<::AftFileFormat>(splitter_.FileFormat());
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP put_FileFormat(::AftFileFormat value) override {
+  STDMETHODIMP put_FileFormat(::AftFileFormat value) override try {
     return Guarded([&] { splitter_.SetFileFormat(value); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FragmentSize(::AftFileSize* result) override {
+  STDMETHODIMP get_FragmentSize(::AftFileSize* result) override try {
     if (!result)
       return E_POINTER;
     *result = static_cast<::AftFileSize>(splitter_.FragmentSize());
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
   // The size is clamped to the supported range, and the caller's variable
   // receives the clamped value.
-  STDMETHODIMP put_FragmentSize(::AftFileSize* value) override {
+  STDMETHODIMP put_FragmentSize(::AftFileSize* value) override try {
     if (!value)
       return E_POINTER;
     int32_t size = *value;
     const HRESULT hr = Guarded([&] { splitter_.SetFragmentSize(size); });
     *value = static_cast<::AftFileSize>(size);
     return hr;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_FragmentSizeAtStart(::AftFileSize* result) override {
+  STDMETHODIMP get_FragmentSizeAtStart(::AftFileSize* result) override try {
     if (!result)
       return E_POINTER;
     *result = static_cast<::AftFileSize>(splitter_.FragmentSizeAtStart());
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP put_FragmentSizeAtStart(::AftFileSize* value) override {
+  STDMETHODIMP put_FragmentSizeAtStart(::AftFileSize* value) override try {
     if (!value)
       return E_POINTER;
     int32_t size = *value;
     const HRESULT hr = Guarded([&] { splitter_.SetFragmentSizeAtStart(size); });
     *value = static_cast<::AftFileSize>(size);
     return hr;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP get_DifferentSizeAtStart(VARIANT_BOOL* result) override {
+  STDMETHODIMP get_DifferentSizeAtStart(VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = Bool(splitter_.DifferentSizeAtStart());
     return S_OK;
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP put_DifferentSizeAtStart(VARIANT_BOOL value) override {
+  STDMETHODIMP put_DifferentSizeAtStart(VARIANT_BOOL value) override try {
     return Guarded([&] { splitter_.SetDifferentSizeAtStart(value != VARIANT_FALSE); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP Split() override {
+  STDMETHODIMP Split() override try {
     // Events may let the container's last reference go before the run ends.
     Microsoft::WRL::ComPtr<_ActiveSplitter> self(this);
     return Guarded([&] { splitter_.Split(); });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
   STDMETHODIMP get_EnoughDiskSpace(BSTR drive, VARIANT file, VARIANT_BOOL freespace,
-                                   VARIANT_BOOL* result) override {
+                                   VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     const auto index = IndexOf(file);
@@ -113,16 +139,24 @@ class SplitterObject final
       *result =
           Bool(splitter_.EnoughDiskSpace(EngineText(drive), *index, freespace != VARIANT_FALSE));
     });
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
     return points_.Find(riid, out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override {
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
     return points_.Enum(out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
-  STDMETHODIMP GetClassInfo(ITypeInfo** out) override {
+  STDMETHODIMP GetClassInfo(ITypeInfo** out) override try {
     return ClassTypeInfo(CLSID_ActiveSplitter, out);
+  } catch (...) {
+    return comkit::FailCurrentException(kLibrarySource);
   }
 
  private:

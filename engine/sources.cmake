@@ -6,6 +6,7 @@ set(vtq_engine_shared_sources
     assembler.cpp
     assembly_output.cpp
     disk_space.cpp
+    current_failure.cpp
     error.cpp
     file_list.cpp
     folder_walk.cpp

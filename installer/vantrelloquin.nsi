@@ -1,9 +1,10 @@
-; Vantrelloquin's installer and uninstaller, for every user of the computer.
+; Vantrelloquin's installers and uninstallers, for every user of the computer.
 ;   makensis -DVTQ_BUILD_NSH=<build>/installer/build.nsh vantrelloquin.nsi
 ; The build writes build.nsh (installer/CMakeLists.txt): the version, the
-; stub (x86-unicode for the product, amd64-unicode for the test build) and
-; the files that ship; `cmake --build --preset win32 --target package`
-; (scripts/package) runs this.
+; architecture and its stub (x86: x86-unicode, the 32-bit programs; x64:
+; amd64-unicode, the 64-bit programs and the 32-bit libraries for 32-bit
+; programs) and the files that ship; `cmake --build --preset win32 --target
+; package` and the same with win64 (scripts/package) run this.
 ;
 ; Silent use: setup.exe /S [/D=folder]; uninstall.exe /S [/REMOVESETTINGS].
 ; The uninstaller keeps the user's own settings (the options, the sound
@@ -20,6 +21,11 @@ SetCompressor /SOLID lzma
 ManifestDPIAware true
 
 !define PRODUCT "Vantrelloquin"
+!if "${VTQ_ARCH}" == "x64"
+  !define DISPLAY_NAME "${PRODUCT} (64-bit)"
+!else
+  !define DISPLAY_NAME "${PRODUCT}"
+!endif
 !define PUBLISHER "Quorvelle"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrelloquin"
 !define CLASSES "Software\Classes"
@@ -30,10 +36,10 @@ ManifestDPIAware true
 !define PROGRAM_KEY "Software\Quorvelle\Vantrelloquin"
 !define APP_SETTINGS_KEY "Software\VB and VBA Program Settings\Quorvelle Vantrelloquin"
 
-Name "${PRODUCT} ${VTQ_VERSION}"
+Name "${DISPLAY_NAME} ${VTQ_VERSION}"
 OutFile "${VTQ_OUTFILE}"
 RequestExecutionLevel admin
-!if "${VTQ_TARGET}" == "amd64-unicode"
+!if "${VTQ_ARCH}" == "x64"
   InstallDir "$PROGRAMFILES64\${PRODUCT}"
 !else
   InstallDir "$PROGRAMFILES\${PRODUCT}"
@@ -51,6 +57,7 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
+!include "x64.nsh"
 
 !define MUI_ICON "${VTQ_ICON}"
 !define MUI_UNICON "${VTQ_ICON}"
@@ -96,6 +103,19 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 Function .onInit
   !insertmacro VTQ_REQUIRE_ADMIN
+!if "${VTQ_ARCH}" == "x86"
+  ; The 64-bit programs are the ones to have there: only their libraries
+  ; serve 64-bit programs and scripts (the default cscript and wscript).
+  ${If} ${RunningX64}
+    MessageBox MB_YESNO|MB_ICONINFORMATION "This is the 32-bit Vantrelloquin, and this computer \
+        runs 64-bit Windows. ${VTQ_X64_SETUP} installs the 64-bit Vantrelloquin, whose \
+        libraries serve 64-bit and 32-bit programs and scripts alike.$\n$\nInstall the 32-bit \
+        Vantrelloquin anyway?" /SD IDYES IDYES go_on
+    SetErrorLevel 1223
+    Quit
+  go_on:
+  ${EndIf}
+!endif
 FunctionEnd
 
 Function un.onInit
@@ -117,6 +137,22 @@ Section "Vantrelloquin"
     SetErrorLevel 3
     Abort
   ${EndIf}
+!if "${VTQ_ARCH}" == "x64"
+  ; 32-bit programs and scripts (VB6, 32-bit Office, SysWOW64\cscript) look
+  ; in the 32-bit view of the registry, which the 32-bit regsvr32 fills with
+  ; the 32-bit builds. A system without a 32-bit side has no such programs.
+  ${If} ${FileExists} "$WINDIR\SysWOW64\regsvr32.exe"
+    ClearErrors
+    ExecWait '"$WINDIR\SysWOW64\regsvr32.exe" /s "$INSTDIR\x86\orrinlib.dll" \
+        "$INSTDIR\x86\Marrowgate32.ocx"' $0
+    ${If} ${Errors}
+    ${OrIf} $0 != 0
+      MessageBox MB_OK|MB_ICONEXCLAMATION "The 32-bit orrinlib.dll and Marrowgate32.ocx could \
+          not be registered, so 32-bit programs and scripts cannot use them. Vantrelloquin and \
+          64-bit programs are not affected." /SD IDOK
+    ${EndIf}
+  ${EndIf}
+!endif
 
   !insertmacro VTQ_ADD_VERB "*" "Vantrelloquin.Split" "Split with Vantrelloquin" ""
   !insertmacro VTQ_ADD_VERB "Directory" "Vantrelloquin.Split" "Split with Vantrelloquin" ""
@@ -134,7 +170,7 @@ Section "Vantrelloquin"
   CreateShortcut "${MENU_FOLDER}\Vantrelloquin user guide.lnk" "$INSTDIR\Vantrelloquin.html"
   CreateShortcut "${MENU_FOLDER}\Uninstall Vantrelloquin.lnk" "$INSTDIR\uninstall.exe"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${DISPLAY_NAME}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VTQ_VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"${PROGRAM}",0'
@@ -164,6 +200,12 @@ Section "Uninstall"
   keep_settings:
   ${EndIf}
 
+!if "${VTQ_ARCH}" == "x64"
+  ${If} ${FileExists} "$WINDIR\SysWOW64\regsvr32.exe"
+    ExecWait '"$WINDIR\SysWOW64\regsvr32.exe" /u /s "$INSTDIR\x86\Marrowgate32.ocx" \
+        "$INSTDIR\x86\orrinlib.dll"'
+  ${EndIf}
+!endif
   UnRegDLL "$INSTDIR\Marrowgate32.ocx"
   UnRegDLL "$INSTDIR\orrinlib.dll"
 

@@ -5,6 +5,10 @@
 
 #include <cwchar>
 
+#include "base/win/device_contexts.h"
+#include "base/win/restore_guards.h"
+#include "base/win/window_barrier.h"
+
 namespace vtq::wingui {
 namespace {
 
@@ -37,11 +41,12 @@ bool IsGroupBox(HWND control) {
 // draw their caption in the visual style's colour even with their style
 // switched off (seen under Wine), whatever WM_CTLCOLORSTATIC said.
 void PaintGroupBox(HWND box, const ColourPair& colours, HBRUSH background) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(box, &paint);
+  const base::win::PaintDc paint(box);
+  const HDC dc = paint.Get();
   RECT area;
   GetClientRect(box, &area);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  const base::win::ScopedSelectObject font(
+      dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   RECT frame = area;
@@ -59,8 +64,6 @@ void PaintGroupBox(HWND box, const ColourPair& colours, HBRUSH background) {
     SetTextColor(dc, IsWindowEnabled(box) ? colours.text : GetSysColor(COLOR_GRAYTEXT));
     DrawTextW(dc, caption, length, &text, DT_SINGLELINE | DT_HIDEPREFIX);
   }
-  SelectObject(dc, oldFont);
-  EndPaint(box, &paint);
 }
 
 LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -68,15 +71,17 @@ LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   const auto* colouring = reinterpret_cast<const WindowColouring*>(data);
   switch (message) {
     case WM_PAINT:
-      if (const auto colours = colouring->Colours(); colours && !IsThemeImmune(box)) {
-        HDC dc = GetDC(box);
-        const auto brush = colouring->Answer(WM_CTLCOLORSTATIC, dc, box);
-        ReleaseDC(box, dc);
-        if (brush) {
-          PaintGroupBox(box, *colours, *brush);
-          return 0;
-        }
-      }
+      if (base::win::WindowBarrier<bool>(box, false, [&] {
+            const auto colours = colouring->Colours();
+            if (!colours || IsThemeImmune(box))
+              return false;
+            const auto brush =
+                colouring->Answer(WM_CTLCOLORSTATIC, base::win::WindowDc(box).Get(), box);
+            if (brush)
+              PaintGroupBox(box, *colours, *brush);
+            return brush.has_value();
+          }))
+        return 0;
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(box, GroupBoxProc, kGroupBoxSubclass);

@@ -1,5 +1,6 @@
 #include "wingui/dialog.h"
 
+#include "base/win/window_barrier.h"
 #include "wingui/lamp.h"
 
 namespace vtq::wingui {
@@ -71,7 +72,9 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     dialog->hwnd_ = nullptr;
     return FALSE;
   }
-  return dialog->Handle(message, wParam, lParam);
+  // A failed message is left to the dialog manager.
+  return base::win::WindowBarrier<INT_PTR>(hwnd, FALSE,
+                                           [&] { return dialog->Handle(message, wParam, lParam); });
 }
 
 INT_PTR Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "base/win/window_barrier.h"
+
 namespace vtq::wingui {
 namespace {
 
@@ -22,9 +24,12 @@ FocusLossWatch::~FocusLossWatch() {
 
 LRESULT CALLBACK FocusLossWatch::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR, DWORD_PTR self) {
-  if (message == WM_KILLFOCUS)
-    reinterpret_cast<FocusLossWatch*>(self)->handler_(reinterpret_cast<HWND>(wParam));
-  else if (message == WM_NCDESTROY)
+  if (message == WM_KILLFOCUS) {
+    base::win::WindowBarrier<int>(hwnd, 0, [&] {
+      reinterpret_cast<FocusLossWatch*>(self)->handler_(reinterpret_cast<HWND>(wParam));
+      return 0;
+    });
+  } else if (message == WM_NCDESTROY)
     RemoveWindowSubclass(hwnd, &FocusLossWatch::Procedure, kSubclassId);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }

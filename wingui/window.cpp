@@ -1,5 +1,7 @@
 #include "wingui/window.h"
 
+#include "base/win/window_barrier.h"
+
 namespace vtq::wingui {
 
 Window::~Window() {
@@ -40,16 +42,25 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   Window* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (window == nullptr)
     return DefWindowProcW(hwnd, message, wParam, lParam);
+  // A failed message gets the system's own answer, except that a window
+  // whose creation failed is not created.
+  const auto failed = [&]() -> LRESULT {
+    return message == WM_NCCREATE ? FALSE
+           : message == WM_CREATE ? -1
+                                  : DefWindowProcW(hwnd, message, wParam, lParam);
+  };
+  const auto handle = [&] { return window->HandleMessage(message, wParam, lParam); };
   if (message == WM_DESTROY)
-    window->OnDestroy();
+    base::win::WindowBarrier<int>(hwnd, 0, [&] { return window->OnDestroy(), 0; });
   if (message == WM_NCDESTROY) {
-    const LRESULT result = window->HandleMessage(message, wParam, lParam);
+    // The object lets the window go whatever its handlers do.
+    const LRESULT result = base::win::WindowBarrier<LRESULT>(hwnd, failed, handle);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     window->hwnd_ = nullptr;
-    window->OnFinalMessage();
+    base::win::WindowBarrier<int>(hwnd, 0, [&] { return window->OnFinalMessage(), 0; });
     return result;
   }
-  return window->HandleMessage(message, wParam, lParam);
+  return base::win::WindowBarrier<LRESULT>(hwnd, failed, handle);
 }
 
 bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon,

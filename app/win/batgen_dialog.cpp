@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "app/win/resource_ids.h"
+#include "base/win/device_contexts.h"
+#include "base/win/window_barrier.h"
 #include "app/win/theme_colours.h"
 #include "wingui/controls.h"
 
@@ -23,9 +25,7 @@ INT_PTR BatGenDialog::Show(HWND owner) {
 bool BatGenDialog::OnInit() {
   ApplyColours(ThemeColours(store_.Theme()));
   HWND text = Item(IDC_txtIniText);
-  HDC dc = GetDC(Hwnd());
-  const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(Hwnd(), dc);
+  const int pixelsPerInch = GetDeviceCaps(base::win::WindowDc(Hwnd()).Get(), LOGPIXELSY);
   textFont_.Reset(CreateFontW(-MulDiv(8, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                               DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
@@ -83,9 +83,11 @@ bool BatGenDialog::OnCommand(int id, int code, HWND) {
 
 LRESULT CALLBACK BatGenDialog::TextBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR, DWORD_PTR) {
-  if (message == WM_CHAR &&
-      !model::AcceptsTypedKey(wingui::GetText(edit), static_cast<size_t>(wingui::EditCaret(edit)),
-                              static_cast<unsigned>(wParam))) {
+  if (message == WM_CHAR && base::win::WindowBarrier<bool>(edit, false, [&] {
+        return !model::AcceptsTypedKey(wingui::GetText(edit),
+                                       static_cast<size_t>(wingui::EditCaret(edit)),
+                                       static_cast<unsigned>(wParam));
+      })) {
     MessageBeep(MB_OK);
     return 0;
   }

@@ -11,14 +11,18 @@
 #include "app/model/command_line.h"
 #include "app/model/start_up.h"
 #include "app/operations/error_dialog.h"
+#include "app/operations/runtime_error_box.h"
 #include "app/settings/regging_values.h"
 #include "app/settings/settings_store.h"
 #include "app/win/main_window.h"
 #include "app/win/main_window_controller.h"
 #include "app/win/updating_window.h"
+#include "app/win/window_failure_report.h"
 #include "app/win/window_services.h"
 #include "base/win/module_path.h"
 #include "base/win/restore_guards.h"
+#include "base/win/window_barrier.h"
+#include "engine/current_failure.h"
 #include "engine/globals.h"
 #include "engine/platform/win32/message_boxes_win32.h"
 #include "version.h"
@@ -43,7 +47,7 @@ int RunMessageLoop(HWND mainWindow) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) try {
   vtq::base::win::ScopedOle ole;
   INITCOMMONCONTROLSEX controls{sizeof controls,
                                 ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
@@ -81,6 +85,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   vtq::app::WindowPrompts prompts(instance, store, boxes, player, programFolder);
   vtq::app::MainWindowController controller(
       {instance, store, globals, shell, player, paths, prompts, programFolder});
+  const vtq::base::win::ScopedWindowFailureReport failureReport(
+      [&](HWND, std::exception_ptr failure) {
+        vtq::app::ShowWindowFailure(std::move(failure), advisor, [&] { controller.EndProgram(); });
+      });
   vtq::app::MainWindow window({instance, store, boxes, shell, programFolder}, language,
                               &controller);
   controller.Attach(window);
@@ -91,4 +99,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!controller.Load(vtq::model::ProgramArguments(GetCommandLineW())))
     return 0;
   return RunMessageLoop(window.Hwnd());
+} catch (...) {
+  // What escaped the start-up or the end, after every window has gone.
+  vtq::Win32MessageBoxes boxes;
+  vtq::ShowRuntimeErrorBox(vtq::CurrentFailure(), boxes);
+  return 1;
 }

@@ -6,9 +6,15 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 
+#include "base/win/automation_values.h"
 #include "base/win/restore_guards.h"
+#include "comkit/class_factory.h"
+#include "comkit/com_barrier.h"
 #include "engine/error.h"
 
 namespace vtq::comkit {
@@ -24,18 +30,13 @@ ThreadError TakeErrorInfo() {
   ThreadError out;
   if (GetErrorInfo(0, &info) != S_OK || !info)
     return out;
-  BSTR text = nullptr;
-  auto take = [&text](std::wstring& into) {
-    into = text ? std::wstring(text, SysStringLen(text)) : L"";
-    SysFreeString(text);
-    text = nullptr;
-  };
-  info->GetSource(&text);
-  take(out.source);
-  info->GetDescription(&text);
-  take(out.description);
-  info->GetHelpFile(&text);
-  take(out.helpFile);
+  base::win::Bstr text;
+  info->GetSource(text.Receive());
+  out.source = text.Text();
+  info->GetDescription(text.Receive());
+  out.description = text.Text();
+  info->GetHelpFile(text.Receive());
+  out.helpFile = text.Text();
   return out;
 }
 
@@ -94,6 +95,63 @@ TEST_F(ErrorInfoTest, AnEngineErrorsAnsiTextIsConverted) {
     EXPECT_EQ(info.description, L"Datei nicht gefunden: \u00e4");
   }
   EXPECT_EQ(info.source, L"Vantrelloquin");
+}
+
+struct Escape {
+  std::function<void()> raise;
+  HRESULT hr;
+  const wchar_t* source;
+  const wchar_t* description;
+};
+
+// What each kind of exception becomes at the barrier: an engine error keeps
+// its number and its own source, the rest takes the member's.
+const Escape kEscapes[] = {
+    {[] { throw VbError(53, "ActiveAssembler"); }, static_cast<HRESULT>(0x800A0035),
+     L"ActiveAssembler", L"File not found"},
+    {[] { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"Splitter:Split", L"Out of memory"},
+    {[] { throw std::length_error("basic_string::_M_create"); }, E_FAIL, L"Splitter:Split",
+     L"Internal error"},
+    {[] { throw 7; }, E_FAIL, L"Splitter:Split", L"Internal error"},
+};
+
+TEST_F(ErrorInfoTest, AnExceptionLeavesAMemberAsAFailedCallWithErrorInfo) {
+  for (const Escape& escape : kEscapes) {
+    const HRESULT hr = ComBarrier(L"Splitter:Split", [&]() -> HRESULT {
+      escape.raise();
+      return S_OK;
+    });
+    EXPECT_EQ(hr, escape.hr) << escape.description;
+    const ThreadError error = TakeErrorInfo();
+    EXPECT_EQ(error.source, escape.source);
+    EXPECT_EQ(error.description, escape.description);
+  }
+  EXPECT_EQ(ComBarrier(L"Splitter:Split", [] { return S_FALSE; }), S_FALSE);
+}
+
+// The class factory's creation functions, one per kind of escape.
+template <size_t Index>
+HRESULT ThrowingCreate(REFIID, void**) {
+  kEscapes[Index].raise();
+  return S_OK;
+}
+
+TEST_F(ErrorInfoTest, AClassWhoseCreationThrowsIsAFailedCreateInstance) {
+  const CLSID clsids[] = {{0x1, 0, 0, {}}, {0x2, 0, 0, {}}, {0x3, 0, 0, {}}, {0x4, 0, 0, {}}};
+  const ClassEntry classes[] = {{&clsids[0], L"A", &ThrowingCreate<0>},
+                                {&clsids[1], L"B", &ThrowingCreate<1>},
+                                {&clsids[2], L"C", &ThrowingCreate<2>},
+                                {&clsids[3], L"D", &ThrowingCreate<3>}};
+  for (size_t i = 0; i < std::size(classes); ++i) {
+    Microsoft::WRL::ComPtr<IClassFactory> factory;
+    ASSERT_EQ(GetClassObject(classes, clsids[i], IID_PPV_ARGS(&factory)), S_OK);
+    Microsoft::WRL::ComPtr<IUnknown> object;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&object)), kEscapes[i].hr);
+    EXPECT_EQ(object, nullptr);
+    const ThreadError error = TakeErrorInfo();
+    EXPECT_EQ(error.description, kEscapes[i].description);
+    EXPECT_EQ(error.source, i == 0 ? L"ActiveAssembler" : L"CreateInstance");
+  }
 }
 
 }  // namespace

@@ -1,14 +1,20 @@
 #include "helperlib/com/com_support.h"
 
+#include <cwchar>
+#include <iterator>
+
+#include "base/win/automation_values.h"
+#include "comkit/com_barrier.h"
 #include "comkit/error_info.h"
 #include "helperlib/com/version.h"
 
 namespace orrin::com {
 namespace {
 
-HRESULT Converted(const VARIANT& arg, VARTYPE type, VARIANT& out) {
-  VariantInit(&out);
-  const HRESULT hr = VariantChangeType(&out, const_cast<VARIANT*>(&arg), 0, type);
+using vtq::base::win::Variant;
+
+HRESULT Converted(const VARIANT& arg, VARTYPE type, Variant& out) {
+  const HRESULT hr = VariantChangeType(out.Receive(), const_cast<VARIANT*>(&arg), 0, type);
   return FAILED(hr) ? DISP_E_TYPEMISMATCH : S_OK;
 }
 
@@ -27,6 +33,13 @@ HRESULT Fail(HRESULT hr, std::wstring_view member, std::wstring_view description
 
 HRESULT FailWithSource(HRESULT hr, std::wstring_view errorSource, std::wstring_view description) {
   return vtq::comkit::Fail(hr, errorSource, description, L"orrinmdl.hlp");
+}
+
+HRESULT FailUnexpected(const wchar_t* member) noexcept {
+  // The source is put together without the heap, which may be what ran out.
+  wchar_t source[64] = L"OrrinModules32:";
+  wcsncat(source, member, std::size(source) - wcslen(source) - 1);
+  return vtq::comkit::FailCurrentException(source);
 }
 
 HRESULT NotImplemented(std::wstring_view member) {
@@ -57,11 +70,10 @@ HRESULT OptionalText(const VARIANT& arg, std::optional<std::wstring>& out) {
   out.reset();
   if (IsMissing(arg))
     return S_OK;
-  VARIANT value;
+  Variant value;
   if (const HRESULT hr = Converted(arg, VT_BSTR, value); FAILED(hr))
     return hr;
-  out = Text(V_BSTR(&value));
-  VariantClear(&value);
+  out = Text(V_BSTR(value.Get()));
   return S_OK;
 }
 
@@ -69,10 +81,10 @@ HRESULT OptionalBool(const VARIANT& arg, std::optional<bool>& out) {
   out.reset();
   if (IsMissing(arg))
     return S_OK;
-  VARIANT value;
+  Variant value;
   if (const HRESULT hr = Converted(arg, VT_BOOL, value); FAILED(hr))
     return hr;
-  out = V_BOOL(&value) != VARIANT_FALSE;
+  out = V_BOOL(value.Get()) != VARIANT_FALSE;
   return S_OK;
 }
 
@@ -80,10 +92,10 @@ HRESULT OptionalLong(const VARIANT& arg, std::optional<long>& out) {
   out.reset();
   if (IsMissing(arg))
     return S_OK;
-  VARIANT value;
+  Variant value;
   if (const HRESULT hr = Converted(arg, VT_I4, value); FAILED(hr))
     return hr;
-  out = V_I4(&value);
+  out = V_I4(value.Get());
   return S_OK;
 }
 
@@ -96,13 +108,13 @@ HRESULT InvalidArgument(std::wstring_view member) {
                     L"Invalid procedure call or argument");
 }
 
-HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value) {
-  VariantInit(&value);
+HRESULT GetProperty(IDispatch* object, const wchar_t* name, Variant& value) {
+  value = Variant();
   DISPID id = 0;
   if (const HRESULT hr = MemberId(object, name, id); FAILED(hr))
     return hr;
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value.Get(),
                         nullptr, nullptr);
 }
 
@@ -119,16 +131,13 @@ HRESULT PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value
 
 HRESULT WindowOf(IDispatch* form, HWND& window) {
   window = nullptr;
-  VARIANT value;
+  Variant value;
   if (FAILED(GetProperty(form, L"hWnd", value)))
     return E_INVALIDARG;
-  VARIANT number;
-  VariantInit(&number);
-  const HRESULT hr = VariantChangeType(&number, &value, 0, VT_I8);
-  VariantClear(&value);
-  if (FAILED(hr))
+  Variant number;
+  if (FAILED(VariantChangeType(number.Get(), value.Get(), 0, VT_I8)))
     return E_INVALIDARG;
-  window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I8(&number)));
+  window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I8(number.Get())));
   return IsWindow(window) ? S_OK : E_INVALIDARG;
 }
 
@@ -144,10 +153,10 @@ HRESULT SetOutput(VARIANT* out, const VARIANT& value) {
   }
   // A typed reference: convert to its type and store through it.
   const VARTYPE type = V_VT(target) & ~VT_BYREF;
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, type)))
+  Variant held;
+  if (FAILED(VariantChangeType(held.Get(), const_cast<VARIANT*>(&value), 0, type)))
     return DISP_E_TYPEMISMATCH;
+  const VARIANT& converted = *held;
   switch (type) {
     case VT_I2:
       *V_I2REF(target) = V_I2(&converted);
@@ -174,11 +183,12 @@ HRESULT SetOutput(VARIANT* out, const VARIANT& value) {
       *V_UI1REF(target) = V_UI1(&converted);
       break;
     case VT_BSTR:
+      // The caller's variable lets its old text go and takes the new one.
       SysFreeString(*V_BSTRREF(target));
       *V_BSTRREF(target) = V_BSTR(&converted);
-      return S_OK;  // the string now belongs to the caller's variable
+      (void)held.Take();
+      return S_OK;
     default:
-      VariantClear(&converted);
       return DISP_E_TYPEMISMATCH;
   }
   return S_OK;
@@ -192,14 +202,12 @@ HRESULT SetOutputLong(VARIANT* out, long value) {
 }
 
 HRESULT SetOutputText(VARIANT* out, std::wstring_view value) {
-  VARIANT v;
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-  if (!V_BSTR(&v))
+  Variant v;
+  V_VT(v.Get()) = VT_BSTR;
+  V_BSTR(v.Get()) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+  if (!V_BSTR(v.Get()))
     return E_OUTOFMEMORY;
-  const HRESULT hr = SetOutput(out, v);
-  VariantClear(&v);
-  return hr;
+  return SetOutput(out, *v);
 }
 
 std::wstring LibraryVersion() {

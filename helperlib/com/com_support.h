@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/win/automation_values.h"
+
 namespace orrin::com {
 
 // Sets the thread's error info (source "OrrinModules32:" + member) and
@@ -17,6 +19,9 @@ namespace orrin::com {
 HRESULT Fail(HRESULT hr, std::wstring_view member, std::wstring_view description);
 // The same with a source of the caller's choosing.
 HRESULT FailWithSource(HRESULT hr, std::wstring_view source, std::wstring_view description);
+// The barrier of every member: the exception in flight as a failed call
+// with error info under "OrrinModules32:" + member. Only in a catch handler.
+HRESULT FailUnexpected(const wchar_t* member) noexcept;
 // Members that the library declares but does not provide yet.
 HRESULT NotImplemented(std::wstring_view member);
 
@@ -46,7 +51,7 @@ HRESULT WindowOf(IDispatch* form, HWND& window);
 inline constexpr wchar_t kNotAForm[] = L"A passed parameter is not a form/MDIForm";
 
 // Late-bound property access on a caller's object.
-HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT& value);
+HRESULT GetProperty(IDispatch* object, const wchar_t* name, vtq::base::win::Variant& value);
 HRESULT PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value);
 
 // Writes a result into a by-reference output argument, whatever the

@@ -10,22 +10,30 @@ namespace {
 // The masking errors name their own source ("CryptMask"), not a member.
 class CryptingObject final : public DispatchObject<_OrrinCrypting> {
  public:
-  STDMETHODIMP get_CryptMask(BSTR* result) override { return ToBstr(mask_, result); }
-  STDMETHODIMP put_CryptMask(BSTR value) override {
+  STDMETHODIMP get_CryptMask(BSTR* result) override try {
+    return ToBstr(mask_, result);
+  } catch (...) {
+    return FailUnexpected(L"CryptMask");
+  }
+  STDMETHODIMP put_CryptMask(BSTR value) override try {
     const std::wstring mask = Text(value);
     if (const auto fault = CheckMask(mask))
       return FailNumber(fault->number, L"CryptMask", fault->description);
     mask_ = mask;
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"CryptMask");
   }
-  STDMETHODIMP KeyHide(BSTR ToHide, BSTR Key, VARIANT* result) override {
+  STDMETHODIMP KeyHide(BSTR ToHide, BSTR Key, VARIANT* result) override try {
     if (!result)
       return E_POINTER;
     VariantInit(result);
     V_VT(result) = VT_BSTR;
     return ToBstr(orrin::KeyHide(Text(ToHide), Text(Key), mask_), &V_BSTR(result));
+  } catch (...) {
+    return FailUnexpected(L"KeyHide");
   }
-  STDMETHODIMP KeyShow(BSTR ToShow, BSTR Key, BSTR* result) override {
+  STDMETHODIMP KeyShow(BSTR ToShow, BSTR Key, BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -33,6 +41,8 @@ class CryptingObject final : public DispatchObject<_OrrinCrypting> {
     if (!text)
       return FailNumber(5, L"OrrinCrypting:KeyShow", L"Invalid procedure call or argument");
     return ToBstr(*text, result);
+  } catch (...) {
+    return FailUnexpected(L"KeyShow");
   }
 
  private:

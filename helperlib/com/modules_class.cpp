@@ -44,7 +44,7 @@ HRESULT Count16(int count, std::wstring_view member, short* result) {
 class ModulesObject final : public DispatchObject<_OrrinModules> {
  public:
   STDMETHODIMP GetParam(BSTR ToParse, short Param, VARIANT ParseChar, VARIANT DoTrim,
-                        VARIANT* result) override {
+                        VARIANT* result) override try {
     if (!result)
       return E_POINTER;
     VariantInit(result);
@@ -56,9 +56,11 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     V_VT(result) = VT_BSTR;
     return ToBstr(orrin::GetParam(Text(ToParse), Param, sep.value_or(L","), trim.value_or(false)),
                   &V_BSTR(result));
+  } catch (...) {
+    return FailUnexpected(L"GetParam");
   }
 
-  STDMETHODIMP ParamCount(BSTR ToParse, VARIANT ParseChar, short* result) override {
+  STDMETHODIMP ParamCount(BSTR ToParse, VARIANT ParseChar, short* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<std::wstring> sep;
@@ -66,10 +68,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return Fail(DISP_E_TYPEMISMATCH, L"ParamCount", L"Type mismatch");
     }
     return Count16(orrin::ParamCount(Text(ToParse), sep.value_or(L",")), L"ParamCount", result);
+  } catch (...) {
+    return FailUnexpected(L"ParamCount");
   }
 
   STDMETHODIMP SetParam(BSTR ToParse, short Param, BSTR NewValue, VARIANT ParseChar,
-                        BSTR* result) override {
+                        BSTR* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<std::wstring> sep;
@@ -78,10 +82,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     }
     return ToBstr(orrin::SetParam(Text(ToParse), Param, Text(NewValue), sep.value_or(L",")),
                   result);
+  } catch (...) {
+    return FailUnexpected(L"SetParam");
   }
 
   STDMETHODIMP FindParam(BSTR ParamStr, BSTR sToFind, VARIANT ParseChar, VARIANT Srch,
-                         VARIANT iStartParam, VARIANT CaseSensitive, short* result) override {
+                         VARIANT iStartParam, VARIANT CaseSensitive, short* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<std::wstring> sep;
@@ -99,10 +105,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
                         cased.value_or(false)};
     return Count16(orrin::FindParam(Text(ParamStr), Text(sToFind), sep.value_or(L","), options),
                    L"FindParam", result);
+  } catch (...) {
+    return FailUnexpected(L"FindParam");
   }
 
   STDMETHODIMP ChangeParamSep(BSTR ToParse, BSTR newParseChar, VARIANT oldParseChar,
-                              BSTR* result) override {
+                              BSTR* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<std::wstring> oldSep;
@@ -111,16 +119,20 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     }
     return ToBstr(orrin::ChangeParamSep(Text(ToParse), Text(newParseChar), oldSep.value_or(L",")),
                   result);
+  } catch (...) {
+    return FailUnexpected(L"ChangeParamSep");
   }
 
-  STDMETHODIMP fExist(BSTR fName, VARIANT_BOOL* result) override {
+  STDMETHODIMP fExist(BSTR fName, VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = Bool(FileExists(Text(fName)));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"fExist");
   }
 
-  STDMETHODIMP LastFile(BSTR sText, BSTR sSection, VARIANT iMaxItems, VARIANT hKey) override {
+  STDMETHODIMP LastFile(BSTR sText, BSTR sSection, VARIANT iMaxItems, VARIANT hKey) override try {
     std::optional<long> maxItems, root;
     if (FAILED(OptionalLong(iMaxItems, maxItems)) || FAILED(OptionalLong(hKey, root)))
       return Fail(DISP_E_TYPEMISMATCH, L"LastFile", L"Type mismatch");
@@ -128,16 +140,20 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     AddRecentFile(registry, RootKey(root.value_or(kCurrentUserRoot)), Text(sSection), Text(sText),
                   static_cast<int>(maxItems.value_or(kDefaultRecentFiles)));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"LastFile");
   }
 
-  STDMETHODIMP RemoveORReg(VARIANT_BOOL* result) override {
+  STDMETHODIMP RemoveORReg(VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = Bool(RemoveHelp(LibraryVersion()));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"RemoveORReg");
   }
 
-  STDMETHODIMP FileVersion(BSTR sFile, VARIANT toReturn, BSTR* result) override {
+  STDMETHODIMP FileVersion(BSTR sFile, VARIANT toReturn, BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -148,11 +164,13 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     if (which < fv_CompanyName || which > fv_ProductVersion)
       return InvalidArgument(L"FileVersion");
     return ToBstr(FileVersionString(Text(sFile), static_cast<VersionItem>(which)), result);
+  } catch (...) {
+    return FailUnexpected(L"FileVersion");
   }
 
   STDMETHODIMP FCopy(BSTR fSource, BSTR fDestination, VARIANT fOptions, VARIANT sReplaceMsg,
                      VARIANT sMsgCaption, VARIANT oProgress, VARIANT PrintProgTo,
-                     fc_Return* result) override {
+                     fc_Return* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<long> flags, progressTo;
@@ -162,16 +180,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return Fail(DISP_E_TYPEMISMATCH, L"FCopy", L"Type mismatch");
     Microsoft::WRL::ComPtr<IDispatch> progress;
     if (!IsMissing(oProgress)) {
-      VARIANT object;
-      VariantInit(&object);
-      if (FAILED(VariantCopyInd(&object, &oProgress)) ||
-          (V_VT(&object) != VT_DISPATCH && V_VT(&object) != VT_UNKNOWN)) {
-        VariantClear(&object);
+      vtq::base::win::Variant object;
+      if (FAILED(VariantCopyInd(object.Get(), &oProgress)) ||
+          (V_VT(object.Get()) != VT_DISPATCH && V_VT(object.Get()) != VT_UNKNOWN))
         return Fail(DISP_E_TYPEMISMATCH, L"FCopy", L"Type mismatch");
-      }
-      if (V_UNKNOWN(&object))
-        V_UNKNOWN(&object)->QueryInterface(IID_PPV_ARGS(&progress));
-      VariantClear(&object);
+      if (V_UNKNOWN(object.Get()))
+        V_UNKNOWN(object.Get())->QueryInterface(IID_PPV_ARGS(&progress));
     }
     const long to = progressTo.value_or(fc_UseCaption);
     if (to < fc_UseCaption || to > fc_UseValue)
@@ -191,29 +205,30 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     if (progress) {
       const std::wstring name = orrin::ParentPath(source, PathPart::kLast);
       options.progress = [&, name](int percent) {
-        VARIANT value;
-        VariantInit(&value);
+        vtq::base::win::Variant value;
         if (to == fc_UseValue) {
-          V_VT(&value) = VT_I4;
-          V_I4(&value) = percent;
+          V_VT(value.Get()) = VT_I4;
+          V_I4(value.Get()) = percent;
         } else {
-          V_VT(&value) = VT_BSTR;
-          V_BSTR(&value) = SysAllocString(
+          V_VT(value.Get()) = VT_BSTR;
+          V_BSTR(value.Get()) = SysAllocString(
               (L"Copying " + name + L": " + std::to_wstring(percent) + L"%").c_str());
         }
         PutProperty(progress.Get(),
                     to == fc_UseCaption ? L"Caption"
                     : to == fc_UseText  ? L"Text"
                                         : L"Value",
-                    value);
-        VariantClear(&value);
+                    *value);
       };
     }
     *result = static_cast<fc_Return>(CopyWithOptions(source, destination, options));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"FCopy");
   }
 
-  STDMETHODIMP FileTime(BSTR sFile, VARIANT setFromFile, VARIANT DateType, DATE* result) override {
+  STDMETHODIMP FileTime(BSTR sFile, VARIANT setFromFile, VARIANT DateType, DATE* result) override
+      try {
     if (!result)
       return E_POINTER;
     *result = 0;
@@ -226,22 +241,17 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     const std::wstring file = Text(sFile);
     const auto which = static_cast<FileTimeKind>(kind);
     if (!IsMissing(setFromFile)) {
-      VARIANT from;
-      VariantInit(&from);
-      VariantCopyInd(&from, &setFromFile);
+      vtq::base::win::Variant from;
+      VariantCopyInd(from.Get(), &setFromFile);
       bool set = false;
-      if (V_VT(&from) == VT_BSTR && FileExists(Text(V_BSTR(&from)))) {
-        set = CopyFileTime(file, which, Text(V_BSTR(&from)));
+      if (V_VT(from.Get()) == VT_BSTR && FileExists(Text(V_BSTR(from.Get())))) {
+        set = CopyFileTime(file, which, Text(V_BSTR(from.Get())));
       } else {
-        VARIANT date;
-        VariantInit(&date);
-        const HRESULT hr = VariantChangeType(&date, &from, 0, VT_DATE);
-        VariantClear(&from);
-        if (FAILED(hr))
+        vtq::base::win::Variant date;
+        if (FAILED(VariantChangeType(date.Get(), from.Get(), 0, VT_DATE)))
           return Fail(DISP_E_TYPEMISMATCH, L"FileTime", L"Type mismatch");
-        set = WriteFileTime(file, which, V_DATE(&date));
+        set = WriteFileTime(file, which, V_DATE(date.Get()));
       }
-      VariantClear(&from);
       if (!set)
         return FailNumber(75, L"OrrinModules32:FileTime", L"Path/File access error");
     }
@@ -250,10 +260,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return FailNumber(53, L"OrrinModules32:FileTime", L"File not found");
     *result = *time;
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"FileTime");
   }
 
   STDMETHODIMP GetDesktopRect(VARIANT* lLeft, VARIANT* lTop, VARIANT* lWidth, VARIANT* lHeight,
-                              VARIANT_BOOL* result) override {
+                              VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = VARIANT_FALSE;
@@ -271,20 +283,26 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     }
     *result = VARIANT_TRUE;
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"GetDesktopRect");
   }
 
-  STDMETHODIMP GetWord(BSTR ToParse, long lWord, BSTR* result) override {
+  STDMETHODIMP GetWord(BSTR ToParse, long lWord, BSTR* result) override try {
     return ToBstr(orrin::GetWord(Text(ToParse), lWord), result);
+  } catch (...) {
+    return FailUnexpected(L"GetWord");
   }
 
-  STDMETHODIMP ExecCmd(BSTR cmdline) override {
+  STDMETHODIMP ExecCmd(BSTR cmdline) override try {
     if (const DWORD error = RunAndWait(Text(cmdline)); error != 0)
       return FailNumber(53, L"OrrinModules32:ExecCmd", SystemErrorText(error));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"ExecCmd");
   }
 
   STDMETHODIMP GetINIString(BSTR sSection, BSTR sKey, BSTR sFile, VARIANT sDefault,
-                            BSTR* result) override {
+                            BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -293,17 +311,21 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return Fail(DISP_E_TYPEMISMATCH, L"GetINIString", L"Type mismatch");
     return ToBstr(ReadIniString(Text(sSection), Text(sKey), Text(sFile), fallback.value_or(L"")),
                   result);
+  } catch (...) {
+    return FailUnexpected(L"GetINIString");
   }
 
-  STDMETHODIMP CenterForm(IDispatch* fForm) override {
+  STDMETHODIMP CenterForm(IDispatch* fForm) override try {
     HWND window = nullptr;
     if (FAILED(WindowOf(fForm, window)))
       return NotAForm(L"CenterForm");
     MoveToAnchor(window, Anchor::kCenter);
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"CenterForm");
   }
 
-  STDMETHODIMP CenterMDI(IDispatch* fForm, IDispatch* fmdiForm) override {
+  STDMETHODIMP CenterMDI(IDispatch* fForm, IDispatch* fmdiForm) override try {
     HWND child = nullptr, parent = nullptr;
     if (FAILED(WindowOf(fForm, child)) || FAILED(WindowOf(fmdiForm, parent)))
       return NotAForm(L"CenterMDI");
@@ -312,9 +334,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
         (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) ? GetParent(child) : parent;
     CenterOver(child, container ? container : parent);
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"CenterMDI");
   }
 
-  STDMETHODIMP ParentPath(BSTR sPath, VARIANT iReturn, VARIANT sSepChar, BSTR* result) override {
+  STDMETHODIMP ParentPath(BSTR sPath, VARIANT iReturn, VARIANT sSepChar, BSTR* result) override
+      try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -327,11 +352,17 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     return ToBstr(orrin::ParentPath(Text(sPath), static_cast<PathPart>(part.value_or(0)),
                                     sep.value_or(L"\\")),
                   result);
+  } catch (...) {
+    return FailUnexpected(L"ParentPath");
   }
 
-  STDMETHODIMP get_or_Version(BSTR* result) override { return ToBstr(LibraryVersion(), result); }
+  STDMETHODIMP get_or_Version(BSTR* result) override try {
+    return ToBstr(LibraryVersion(), result);
+  } catch (...) {
+    return FailUnexpected(L"or_Version");
+  }
 
-  STDMETHODIMP CompareVersions(BSTR x, BSTR y, VARIANT parseStr, cvReturn* result) override {
+  STDMETHODIMP CompareVersions(BSTR x, BSTR y, VARIANT parseStr, cvReturn* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<std::wstring> sep;
@@ -339,9 +370,11 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return Fail(DISP_E_TYPEMISMATCH, L"CompareVersions", L"Type mismatch");
     *result = static_cast<cvReturn>(orrin::CompareVersions(Text(x), Text(y), sep.value_or(L".")));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"CompareVersions");
   }
 
-  STDMETHODIMP DateForKW(short kw, short Year, VARIANT GetLastDay, BSTR* result) override {
+  STDMETHODIMP DateForKW(short kw, short Year, VARIANT GetLastDay, BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -356,10 +389,12 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     // The date as the caller's locale writes it, as a conversion of the
     // date to text does.
     return VarBstrFromDate(static_cast<DATE>(DayNumber(*day)), LOCALE_USER_DEFAULT, 0, result);
+  } catch (...) {
+    return FailUnexpected(L"DateForKW");
   }
 
   STDMETHODIMP fillPict(IDispatch* x, long rgb1, long rgb2, VARIANT LineHeight,
-                        VARIANT_BOOL* result) override {
+                        VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = VARIANT_FALSE;
@@ -375,9 +410,11 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
       return InvalidArgument(L"fillPict");
     *result = Bool(FillGradient(window, top, bottom, static_cast<int>(height.value_or(1))));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"fillPict");
   }
 
-  STDMETHODIMP GetKW(DATE x, short* result) override {
+  STDMETHODIMP GetKW(DATE x, short* result) override try {
     if (!result)
       return E_POINTER;
     if (!(x > -657435.0 && x < 2958466.0))
@@ -386,12 +423,22 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     // before 1899, where the fraction counts the other way.
     *result = static_cast<short>(WeekOf(DateOfDay(static_cast<long>(x))).week);
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"GetKW");
   }
 
-  STDMETHODIMP getWinDir(BSTR* result) override { return ToBstr(WindowsFolder(), result); }
-  STDMETHODIMP getWinSysDir(BSTR* result) override { return ToBstr(SystemFolder(), result); }
+  STDMETHODIMP getWinDir(BSTR* result) override try {
+    return ToBstr(WindowsFolder(), result);
+  } catch (...) {
+    return FailUnexpected(L"getWinDir");
+  }
+  STDMETHODIMP getWinSysDir(BSTR* result) override try {
+    return ToBstr(SystemFolder(), result);
+  } catch (...) {
+    return FailUnexpected(L"getWinSysDir");
+  }
 
-  STDMETHODIMP lToRGB(VARIANT* r, VARIANT* g, VARIANT* b, long rgb) override {
+  STDMETHODIMP lToRGB(VARIANT* r, VARIANT* g, VARIANT* b, long rgb) override try {
     // System colours (the high bit set) are the colours they stand for.
     COLORREF colour = 0;
     if (FAILED(OleTranslateColor(static_cast<OLE_COLOR>(rgb), nullptr, &colour)))
@@ -403,15 +450,19 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
         return Fail(hr, L"lToRGB", L"Type mismatch");
     }
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"lToRGB");
   }
 
-  STDMETHODIMP PutINIString(BSTR sSection, BSTR sKey, BSTR sValue, BSTR sFile) override {
+  STDMETHODIMP PutINIString(BSTR sSection, BSTR sKey, BSTR sValue, BSTR sFile) override try {
     if (!WriteIniString(Text(sSection), Text(sKey), Text(sValue), Text(sFile)))
       return FailNumber(75, L"OrrinModules32:PutINIString", SystemErrorText(GetLastError()));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"PutINIString");
   }
 
-  STDMETHODIMP TileBG(IDispatch* ToForm, VARIANT Action, VARIANT_BOOL* result) override {
+  STDMETHODIMP TileBG(IDispatch* ToForm, VARIANT Action, VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = VARIANT_FALSE;
@@ -434,9 +485,11 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     }
     *result = Bool(TilePicture(ToForm, window));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"TileBG");
   }
 
-  STDMETHODIMP CvtSec(long x, VARIANT AddSuffix, BSTR* result) override {
+  STDMETHODIMP CvtSec(long x, VARIANT AddSuffix, BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -444,6 +497,8 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
     if (FAILED(OptionalBool(AddSuffix, suffix)))
       return Fail(DISP_E_TYPEMISMATCH, L"CvtSec", L"Type mismatch");
     return ToBstr(SecondsText(x, suffix.value_or(false)), result);
+  } catch (...) {
+    return FailUnexpected(L"CvtSec");
   }
 
  private:
@@ -453,9 +508,10 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
 
   // The form's Picture property, when it holds a bitmap, tiled over it.
   static bool TilePicture(IDispatch* form, HWND window) {
-    VARIANT value;
-    if (FAILED(GetProperty(form, L"Picture", value)))
+    vtq::base::win::Variant held;
+    if (FAILED(GetProperty(form, L"Picture", held)))
       return false;
+    const VARIANT& value = *held;
     bool tiled = false;
     Microsoft::WRL::ComPtr<IPicture> picture;
     if ((V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN) && V_UNKNOWN(&value) &&
@@ -467,7 +523,6 @@ class ModulesObject final : public DispatchObject<_OrrinModules> {
         tiled = TileBitmap(window, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
       }
     }
-    VariantClear(&value);
     return tiled;
   }
 };

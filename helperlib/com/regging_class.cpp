@@ -17,10 +17,10 @@ HKEY Root(hkeyTypes root) {
 // Binary data: a byte array as it is, any other value as its text's bytes
 // in the ANSI code page.
 HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
-  VARIANT plain;
-  VariantInit(&plain);
-  if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&value))))
+  vtq::base::win::Variant held;
+  if (FAILED(VariantCopyInd(held.Get(), const_cast<VARIANT*>(&value))))
     return DISP_E_TYPEMISMATCH;
+  const VARIANT& plain = *held;
   HRESULT hr = S_OK;
   if (V_VT(&plain) == (VT_ARRAY | VT_UI1)) {
     SAFEARRAY* array = V_ARRAY(&plain);
@@ -41,21 +41,22 @@ HRESULT BinaryOf(const VARIANT& value, std::vector<uint8_t>& bytes) {
       bytes.assign(ansi.begin(), ansi.end());
     }
   }
-  VariantClear(&plain);
   return hr;
 }
 
 class ReggingObject final : public DispatchObject<_Regging> {
  public:
-  STDMETHODIMP RegCreateTree(hkeyTypes lRoot, BSTR sNewSection, VARIANT_BOOL* result) override {
+  STDMETHODIMP RegCreateTree(hkeyTypes lRoot, BSTR sNewSection, VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = Bool(reg_.CreateTree(Root(lRoot), Text(sNewSection)));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"RegCreateTree");
   }
 
   STDMETHODIMP RegGetValue(hkeyTypes hKey, BSTR sSection, BSTR sKey, VARIANT IsNumber,
-                           VARIANT sDefault, VARIANT* result) override {
+                           VARIANT sDefault, VARIANT* result) override try {
     if (!result)
       return E_POINTER;
     VariantInit(result);
@@ -83,20 +84,28 @@ class ReggingObject final : public DispatchObject<_Regging> {
     }
     V_VT(result) = VT_BSTR;
     return ToBstr(L"", &V_BSTR(result));
+  } catch (...) {
+    return FailUnexpected(L"RegGetValue");
   }
 
-  STDMETHODIMP RegRemoveKey(hkeyTypes hKey, BSTR sSection, BSTR sKey,
-                            VARIANT_BOOL* result) override {
+  STDMETHODIMP RegRemoveKey(hkeyTypes hKey, BSTR sSection, BSTR sKey, VARIANT_BOOL* result) override
+      try {
     if (!result)
       return E_POINTER;
     *result = Bool(reg_.RemoveValue(Root(hKey), Text(sSection), Text(sKey)));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"RegRemoveKey");
   }
 
-  STDMETHODIMP get_RegLastErr(BSTR* result) override { return ToBstr(reg_.LastError(), result); }
+  STDMETHODIMP get_RegLastErr(BSTR* result) override try {
+    return ToBstr(reg_.LastError(), result);
+  } catch (...) {
+    return FailUnexpected(L"RegLastErr");
+  }
 
   STDMETHODIMP RegSetValue(hkeyTypes hKey, BSTR sSection, BSTR sKeyName, VARIANT vValue,
-                           VARIANT lValueType, VARIANT_BOOL* result) override {
+                           VARIANT lValueType, VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<long> type;
@@ -133,9 +142,12 @@ class ReggingObject final : public DispatchObject<_Regging> {
       default:
         return Fail(E_INVALIDARG, L"RegSetValue", L"Invalid procedure call or argument");
     }
+  } catch (...) {
+    return FailUnexpected(L"RegSetValue");
   }
 
-  STDMETHODIMP RegEnumSection(hkeyTypes hKey, BSTR sSection, long iIndex, BSTR* result) override {
+  STDMETHODIMP RegEnumSection(hkeyTypes hKey, BSTR sSection, long iIndex, BSTR* result) override
+      try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -143,10 +155,12 @@ class ReggingObject final : public DispatchObject<_Regging> {
       return ToBstr(L"", result);
     const auto name = reg_.EnumSection(Root(hKey), Text(sSection), static_cast<DWORD>(iIndex));
     return ToBstr(name.value_or(L""), result);
+  } catch (...) {
+    return FailUnexpected(L"RegEnumSection");
   }
 
   STDMETHODIMP RegEnumValues(hkeyTypes hKey, BSTR sSection, long iIndex, VARIANT GetValue,
-                             BSTR* result) override {
+                             BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
@@ -160,16 +174,20 @@ class ReggingObject final : public DispatchObject<_Regging> {
       return ToBstr(L"", result);
     return ToBstr(withData.value_or(false) ? value->name + L"," + value->data : value->name,
                   result);
+  } catch (...) {
+    return FailUnexpected(L"RegEnumValues");
   }
 
-  STDMETHODIMP RegRemoveTree(hkeyTypes hKey, BSTR sSection, VARIANT_BOOL* result) override {
+  STDMETHODIMP RegRemoveTree(hkeyTypes hKey, BSTR sSection, VARIANT_BOOL* result) override try {
     if (!result)
       return E_POINTER;
     *result = Bool(reg_.RemoveTree(Root(hKey), Text(sSection)));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"RegRemoveTree");
   }
 
-  STDMETHODIMP WindowPosSet(IDispatch* xForm, wp_DefPos newPos) override {
+  STDMETHODIMP WindowPosSet(IDispatch* xForm, wp_DefPos newPos) override try {
     if (newPos < wp_NoChange || newPos > wp_AlignCenterRight)
       return InvalidArgument(L"WindowPosSet");
     HWND window = nullptr;
@@ -177,10 +195,12 @@ class ReggingObject final : public DispatchObject<_Regging> {
       return NotAForm(L"WindowPosSet");
     MoveToAnchor(window, static_cast<Anchor>(newPos));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"WindowPosSet");
   }
 
-  STDMETHODIMP WindowPosLoad(IDispatch* xForm, BSTR sRegKey, VARIANT DefPos,
-                             VARIANT hKey) override {
+  STDMETHODIMP WindowPosLoad(IDispatch* xForm, BSTR sRegKey, VARIANT DefPos, VARIANT hKey) override
+      try {
     std::optional<long> fallback, root;
     if (FAILED(OptionalLong(DefPos, fallback)) || FAILED(OptionalLong(hKey, root)))
       return Fail(DISP_E_TYPEMISMATCH, L"WindowPosLoad", L"Type mismatch");
@@ -193,9 +213,11 @@ class ReggingObject final : public DispatchObject<_Regging> {
     LoadWindowPosition(reg_, window, Root(static_cast<hkeyTypes>(root.value_or(kCurrentUser))),
                        Text(sRegKey), static_cast<Anchor>(anchor));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"WindowPosLoad");
   }
 
-  STDMETHODIMP WindowPosSave(IDispatch* xForm, BSTR sRegKey, VARIANT hKey) override {
+  STDMETHODIMP WindowPosSave(IDispatch* xForm, BSTR sRegKey, VARIANT hKey) override try {
     std::optional<long> root;
     if (FAILED(OptionalLong(hKey, root)))
       return Fail(DISP_E_TYPEMISMATCH, L"WindowPosSave", L"Type mismatch");
@@ -205,6 +227,8 @@ class ReggingObject final : public DispatchObject<_Regging> {
     SaveWindowPosition(reg_, window, Root(static_cast<hkeyTypes>(root.value_or(kCurrentUser))),
                        Text(sRegKey));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"WindowPosSave");
   }
 
  private:

@@ -9,17 +9,19 @@ namespace {
 
 class ShellObject final : public DispatchObject<_OrrinShell> {
  public:
-  STDMETHODIMP ShellGetSystemFolders(long hwnd, sh_ShellFolders Id, BSTR* result) override {
+  STDMETHODIMP ShellGetSystemFolders(long hwnd, sh_ShellFolders Id, BSTR* result) override try {
     if (!result)
       return E_POINTER;
     *result = nullptr;
     const HWND owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(hwnd));
     return ToBstr(SpecialFolder(owner, Id), result);
+  } catch (...) {
+    return FailUnexpected(L"ShellGetSystemFolders");
   }
 
   STDMETHODIMP ShellCreateLink(BSTR LnkFile, BSTR ExeFile, VARIANT ExeArgs, VARIANT WorkDir,
                                VARIANT IconFile, VARIANT IconIdx, VARIANT ShowCmd, VARIANT wHotKey,
-                               sh_Errors* result) override {
+                               sh_Errors* result) override try {
     if (!result)
       return E_POINTER;
     std::optional<std::wstring> args, folder, icon;
@@ -41,11 +43,13 @@ class ShellObject final : public DispatchObject<_OrrinShell> {
     fields.description = L"OrrinModules32 - " + LibraryVersion();
     *result = static_cast<sh_Errors>(CreateLink(Text(LnkFile), fields));
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"ShellCreateLink");
   }
 
   STDMETHODIMP ShellLinkInfos(BSTR LnkFile, VARIANT* ExeFile, VARIANT* ExeArgs, VARIANT* WorkDir,
                               VARIANT* IconFile, VARIANT* IconIdx, VARIANT* ShowCmd,
-                              VARIANT* wHotKey, sh_Errors* result) override {
+                              VARIANT* wHotKey, sh_Errors* result) override try {
     if (!result)
       return E_POINTER;
     LinkFields fields;
@@ -64,6 +68,8 @@ class ShellObject final : public DispatchObject<_OrrinShell> {
       }
     }
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"ShellLinkInfos");
   }
 };
 

@@ -9,22 +9,34 @@ namespace {
 
 class TileObject final : public DispatchObject<_FrmTile> {
  public:
-  STDMETHODIMP get_xAmount(short* result) override { return Get(x_, result); }
-  STDMETHODIMP put_xAmount(short value) override { return Put(x_, value); }
-  STDMETHODIMP get_yAmount(short* result) override { return Get(y_, result); }
-  STDMETHODIMP put_yAmount(short value) override { return Put(y_, value); }
-  STDMETHODIMP get_ofForm(IDispatch** result) override {
+  STDMETHODIMP get_xAmount(short* result) override try { return Get(x_, result); } catch (...) {
+    return FailUnexpected(L"xAmount");
+  }
+  STDMETHODIMP put_xAmount(short value) override try { return Put(x_, value); } catch (...) {
+    return FailUnexpected(L"xAmount");
+  }
+  STDMETHODIMP get_yAmount(short* result) override try { return Get(y_, result); } catch (...) {
+    return FailUnexpected(L"yAmount");
+  }
+  STDMETHODIMP put_yAmount(short value) override try { return Put(y_, value); } catch (...) {
+    return FailUnexpected(L"yAmount");
+  }
+  STDMETHODIMP get_ofForm(IDispatch** result) override try {
     if (!result)
       return E_POINTER;
     form_.CopyTo(result);
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"ofForm");
   }
-  STDMETHODIMP putref_ofForm(IDispatch* value) override {
+  STDMETHODIMP putref_ofForm(IDispatch* value) override try {
     HWND window = nullptr;
     if (value && FAILED(WindowOf(value, window)))
       return FailNumber(5, L"OrrinModules32:ofForm", kNotAForm);
     form_ = value;
     return S_OK;
+  } catch (...) {
+    return FailUnexpected(L"ofForm");
   }
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/win/device_contexts.h"
 #include "base/win/handles.h"
 #include "base/win/restore_guards.h"
 
@@ -10,37 +11,8 @@ namespace {
 
 using vtq::base::win::GdiObject;
 
-// The window's client DC for the object's life.
-class ClientDc {
- public:
-  explicit ClientDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~ClientDc() {
-    if (dc_)
-      ReleaseDC(window_, dc_);
-  }
-  ClientDc(const ClientDc&) = delete;
-  ClientDc& operator=(const ClientDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(like ? CreateCompatibleDC(like) : nullptr) {}
-  ~MemoryDc() {
-    if (dc_)
-      DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
+using vtq::base::win::MemoryDc;
+using ClientDc = vtq::base::win::WindowDc;
 
 int Between(int from, int to, long step, long steps) {
   return steps <= 1 ? from : from + static_cast<int>((to - from) * step / (steps - 1));

@@ -1,15 +1,19 @@
 // The window foundation under Wine: binding and destroy order of windows
-// and dialogs, colouring and its exemptions, lamps, typed helpers, and the
-// file drop target's COM contract.
+// and dialogs, the barrier of their procedures, colouring and its exemptions, lamps, typed helpers,
+// and the file drop target's COM contract.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "base/win/restore_guards.h"
+#include "base/win/window_barrier.h"
 #include "wingui/colouring.h"
 #include "wingui/controls.h"
 #include "wingui/dialog.h"
@@ -74,6 +78,98 @@ TEST(WindowBinding, AnObjectThatGoesFirstDestroysItsWindow) {
   EXPECT_EQ(log, std::vector<std::string>{"object gone"});
 }
 
+// The failures that reached the program's report, by what was thrown.
+struct FailureLog {
+  std::vector<std::string> seen;
+  base::win::ScopedWindowFailureReport report{[this](HWND, std::exception_ptr failure) {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+      seen.push_back("bad_alloc");
+    } catch (const std::exception& e) {
+      seen.push_back(e.what());
+    }
+    if (onReport)
+      onReport();
+  }};
+  std::function<void()> onReport;
+};
+
+enum : UINT { kThrowMemory = WM_APP + 1, kThrowLogic, kAnswer };
+
+// A window whose handlers throw on request.
+class ThrowingWindow final : public Window {
+ public:
+  bool throwOnCreate = false;
+  bool throwOnDestroy = false;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CREATE && throwOnCreate)
+      throw std::runtime_error("create");
+    if (message == kThrowMemory)
+      throw std::bad_alloc();
+    if (message == kThrowLogic)
+      throw std::logic_error("logic");
+    if (message == kAnswer)
+      return 42;
+    return Window::HandleMessage(message, wParam, lParam);
+  }
+  void OnDestroy() override {
+    if (throwOnDestroy)
+      throw std::runtime_error("destroy");
+  }
+};
+
+TEST(ProcedureBarrier, AThrowingHandlerGetsTheDefaultAnswerAndOneReport) {
+  ASSERT_TRUE(RegisterWindowClass(GetModuleHandleW(nullptr), L"VtqThrowingWindow"));
+  FailureLog log;
+  ThrowingWindow window;
+  ASSERT_TRUE(window.Create({.className = L"VtqThrowingWindow", .style = WS_POPUP}));
+  EXPECT_EQ(SendMessageW(window.Hwnd(), kThrowMemory, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(window.Hwnd(), kThrowLogic, 0, 0), 0);
+  EXPECT_EQ(log.seen, (std::vector<std::string>{"bad_alloc", "logic"}));
+  // The window goes on answering, and goes away unbound even when its
+  // destroy handler throws.
+  EXPECT_EQ(SendMessageW(window.Hwnd(), kAnswer, 0, 0), 42);
+  window.throwOnDestroy = true;
+  HWND hwnd = window.Hwnd();
+  DestroyWindow(hwnd);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(window.Hwnd(), nullptr);
+  EXPECT_EQ(log.seen.back(), "destroy");
+}
+
+TEST(ProcedureBarrier, AWindowWhoseCreationThrowsIsNotCreated) {
+  ASSERT_TRUE(RegisterWindowClass(GetModuleHandleW(nullptr), L"VtqThrowingWindow"));
+  FailureLog log;
+  ThrowingWindow window;
+  window.throwOnCreate = true;
+  EXPECT_FALSE(window.Create({.className = L"VtqThrowingWindow", .style = WS_POPUP}));
+  EXPECT_EQ(window.Hwnd(), nullptr);
+  EXPECT_EQ(log.seen, std::vector<std::string>{"create"});
+}
+
+TEST(ProcedureBarrier, AFailureWhileTheReportShowsIsAnsweredWithoutASecondReport) {
+  ASSERT_TRUE(RegisterWindowClass(GetModuleHandleW(nullptr), L"VtqThrowingWindow"));
+  FailureLog log;
+  ThrowingWindow window;
+  ASSERT_TRUE(window.Create({.className = L"VtqThrowingWindow", .style = WS_POPUP}));
+  LRESULT inner = -1;
+  log.onReport = [&] { inner = SendMessageW(window.Hwnd(), kThrowLogic, 0, 0); };
+  SendMessageW(window.Hwnd(), kThrowMemory, 0, 0);
+  EXPECT_EQ(inner, 0);
+  EXPECT_EQ(log.seen, std::vector<std::string>{"bad_alloc"});
+}
+
+TEST(ProcedureBarrier, WithoutAReportAFailureIsOnlyAnswered) {
+  ASSERT_TRUE(RegisterWindowClass(GetModuleHandleW(nullptr), L"VtqThrowingWindow"));
+  ThrowingWindow window;
+  ASSERT_TRUE(window.Create({.className = L"VtqThrowingWindow", .style = WS_POPUP}));
+  EXPECT_EQ(SendMessageW(window.Hwnd(), kThrowLogic, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(window.Hwnd(), kAnswer, 0, 0), 42);
+}
+
 // An in-memory dialog template: a label, a check box, an edit, a drop-down
 // list, a push button and an owner-drawn static, in that order.
 class TemplateBuilder {
@@ -132,6 +228,8 @@ class TestDialog final : public Dialog {
     return true;
   }
   bool OnCommand(int id, int code, HWND) override {
+    if (id == kLabel)
+      throw std::runtime_error("command");
     if (id == kPush && code == BN_CLICKED)
       ++commands;
     return id == kPush;
@@ -164,6 +262,14 @@ TEST_F(Colouring, DialogIsBoundAtInitAndDestroyedWithItsObject) {
   EXPECT_EQ(dialog_.inits, 1);
   EXPECT_EQ(Dialog::FromHwnd(hwnd_), &dialog_);
   SendMessageW(Item(kPush), BM_CLICK, 0, 0);
+  EXPECT_EQ(dialog_.commands, 1);
+}
+
+TEST_F(Colouring, ACommandThatThrowsIsLeftToTheDialogManagerAndReported) {
+  FailureLog log;
+  EXPECT_EQ(SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kLabel, 0), 0), FALSE);
+  EXPECT_EQ(log.seen, std::vector<std::string>{"command"});
+  SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kPush, BN_CLICKED), 0);
   EXPECT_EQ(dialog_.commands, 1);
 }
 
