@@ -7,8 +7,7 @@
 
 #include "app/operations/assemble_operation.h"
 #include "app/operations/error_dialog.h"
-#include "app/operations/series_side_files.h"
-#include "app/operations/series_verification.h"
+#include "app/operations/series_recovery.h"
 #include "cli/assemble_events.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
@@ -20,8 +19,6 @@
 #include "cli/verify_command.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
-#include "recovery/recovery_files.h"
-#include "engine/platform/file_io.h"
 
 namespace vtq::cli {
 namespace {
@@ -56,7 +53,7 @@ void ReportEngineError(const AssembleResult& result) {
 // After a failure for want of a sound fragment: the way to the repair when
 // the series has recovery files.
 void PointToRepair(const std::string& first) {
-  if (recovery::FindRecoveryFiles(RecoveryIndexName(first)).empty())
+  if (!HasRecoveryFiles(first))
     return;
   std::fprintf(stderr,
                "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
@@ -136,32 +133,27 @@ int RunAssemble(std::vector<std::string> args) {
   host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
   // Missing fragments and ones of the wrong length show without reading
   // them; the recovery files' check of every byte runs when asked for.
-  const std::string index = RecoveryIndexName(first);
   bool repair = parsed.Has("--repair");
   // What the recovery files say is missing and was not rebuilt: an assembly
   // without it is no success unless the checksum file vouches for the result.
-  std::vector<std::string> lacking;
+  RepairBeforeAssembling look;
   if (!repair) {
-    lacking = FilesTheRecoverySetLacks(first);
-    if (!lacking.empty()) {
-      repair = host.Boxes().Show(
-                   "Fragments of the series are missing or damaged. Rebuild them "
-                   "from its recovery files (" +
-                       index + ") first?",
-                   "Repair", mb::kYesNo | mb::kIconQuestion) == mb::kIdYes;
+    look = LookBeforeAssembling(first);
+    if (look.Offer()) {
+      repair = host.Boxes().Show(RepairOfferText(look.indexFile), kRepairOfferTitle,
+                                 mb::kYesNo | mb::kIconQuestion) == mb::kIdYes;
     }
   }
-  if (repair && !recovery::FindRecoveryFiles(index).empty()) {
-    lacking.clear();
-    VerifyRequest check;
-    check.firstFragment = first;
-    check.passphrase = request.passphrase;
-    check.unknownAs = request.unknownAs.value_or(aftRaw);
-    const VerifyReport series =
-        CanOpenForReading(first) ? VerifySeries(check, host.GetGlobals()) : VerifyReport{};
-    const RepairReport repaired =
-        RepairFromRecoveryFiles(index, first, series, meter, stderr, stderr);
-    if (!repaired.Whole()) {
+  if (repair && HasRecoveryFiles(first)) {
+    RepairRequest check;
+    check.series.firstFragment = first;
+    check.series.passphrase = request.passphrase;
+    check.series.unknownAs = request.unknownAs.value_or(aftRaw);
+    check.verifyAfter = false;
+    MeterRecoveryEvents recoveryEvents(meter);
+    const SeriesRepair repaired = RepairSeries(check, host.GetGlobals(), recoveryEvents);
+    ReportRecoveryRepair(repaired.repair, stderr, stderr);
+    if (!repaired.repair.Whole()) {
       std::fputs("vtq: the series is not whole; nothing was assembled\n", stderr);
       return 1;
     }
@@ -175,8 +167,8 @@ int RunAssemble(std::vector<std::string> args) {
       if (verbosity != Verbosity::kQuiet)
         std::printf("%s\n", ShownText(result.outputPath).c_str());
       const bool matches = ReportAssembledChecksum(result);
-      if (!lacking.empty() && result.checksum != ChecksumVerdict::kMatches) {
-        for (const std::string& name : lacking) {
+      if (AssemblyInDoubt(look, repair, result.checksum == ChecksumVerdict::kMatches)) {
+        for (const std::string& name : look.lacking) {
           std::fprintf(stderr, "vtq: the recovery files find %s missing or not of its length\n",
                        ShownText(name).c_str());
         }
