@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/operations/series_side_files.h"
+#include "app/operations/series_recovery.h"
 #include "app/operations/series_verification.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
@@ -13,7 +13,6 @@
 #include "cli/series_recovery.h"
 #include "cli/terminal.h"
 #include "cli/verify_command.h"
-#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -33,43 +32,38 @@ int RunRepair(std::vector<std::string> args) {
   if (parsed.positionals.size() != 1)
     return UsageError("repair takes one first fragment");
   const std::string first = FullName(parsed.positionals[0]);
-  VerifyRequest request;
-  if (const std::string problem = ReadVerifyRequest(parsed, request); !problem.empty())
+  RepairRequest repair;
+  if (const std::string problem = ReadVerifyRequest(parsed, repair.series); !problem.empty())
     return UsageError(problem);
   const auto named = parsed.Value("--par2");
   if (named && named->empty())
     return UsageError("--par2 needs a recovery file");
-  const std::string index = named ? *named : RecoveryIndexName(first);
+
+  repair.indexFile = named ? *named : std::string();
 
   ConsoleHost host(AnswerPolicy::kNo);
-  // The check digits speak first: they name a damaged fragment without
-  // the recovery files' reading of every byte, and what they prove good no
-  // recovery set may replace.
-  VerifyReport before;
-  if (CanOpenForReading(first)) {
-    before = VerifySeries(request, host.GetGlobals());
-    for (const FragmentFinding& finding : before.findings)
-      PrintText(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
-  }
   ProgressMeter meter(stderr, !parsed.Has("-q") && IsTerminal(stderr), ProgressMeter::SteadySeconds,
                       TerminalColumns(stderr));
-  const RepairReport report = RepairFromRecoveryFiles(index, first, before, meter, stdout, stderr);
-  if (!report.Whole())
+  MeterRecoveryEvents events(meter);
+  const SeriesRepair result = RepairSeries(repair, host.GetGlobals(), events);
+  if (result.before) {
+    for (const FragmentFinding& finding : result.before->findings)
+      PrintText(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
+  }
+  ReportRecoveryRepair(result.repair, stdout, stderr);
+  if (!result.repair.Whole())
     return 1;
-  if (!CanOpenForReading(first)) {
+  if (result.firstNotCovered) {
     PrintText(stderr, "vtq: %s is not among the files the recovery files cover\n",
               ShownText(first).c_str());
     return 1;
   }
-  // The series as a whole, fragments the recovery files do not cover
-  // included: the verdict is verify's.
-  const VerifyReport after = VerifySeries(request, host.GetGlobals());
-  if (!after.Sound()) {
-    ReportFindings(after, stderr);
+  if (result.after && !result.after->Sound()) {
+    ReportFindings(*result.after, stderr);
     WriteText(stderr, "vtq: the series is not sound\n");
     return 1;
   }
-  if (!report.wasWhole)
+  if (!result.repair.wasWhole)
     PrintText(stdout, "sound: the series is whole again\n");
   return 0;
 }

@@ -1,75 +1,33 @@
 #include "cli/series_recovery.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <new>
 
-#include "app/operations/series_side_files.h"
 #include "cli/console_host.h"
 #include "cli/console_text.h"
-#include "engine/error.h"
 #include "engine/path.h"
-#include "engine/platform/file_io.h"
 #include "engine/shown_text.h"
-#include "recovery/recovery_files.h"
-#include "recovery/recovery_writer.h"
-#include "recovery/repair.h"
-#include "recovery/volume_names.h"
 
 namespace vtq::cli {
 namespace {
 
-using namespace vtq::recovery;
-
-std::string FolderPart(const std::string& name) {
-  return name.substr(0, name.size() - BaseName(name).size());
-}
-
-void ReportError(const VbError& error, std::FILE* err) {
-  if (!error.FileName().empty()) {
-    PrintText(err, "vtq: %s\n",
-              FileErrorNote(error.FileName(), error.Description(), error.Number()).c_str());
+void ReportError(const RecoveryError& error, std::FILE* err) {
+  if (!error.file.empty()) {
+    PrintText(err, "vtq: %s\n", FileErrorNote(error.file, error.description, error.number).c_str());
   } else {
-    PrintText(err, "vtq: error %d: %s\n", error.Number(), ShownText(error.Description()).c_str());
+    PrintText(err, "vtq: error %d: %s\n", error.number, ShownText(error.description).c_str());
   }
 }
 
-std::string Plural(size_t count, const char* word) {
+std::string Plural(uint64_t count, const char* word) {
   return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
-}
-
-// The most slices any one file of the set takes: what one lost fragment costs.
-uint64_t SlicesPerFile(const RecoverySet& set) {
-  size_t most = 1;
-  for (const DescribedFile& file : set.files)
-    most = std::max(most, file.slices.size());
-  return most;
-}
-
-// The files of the set at fault, by full name.
-std::vector<std::string> AtFault(const SetCheck& check) {
-  std::vector<std::string> names;
-  for (const FileCheck& file : check.files) {
-    if (file.state != FileState::kIntact)
-      names.push_back(file.name);
-  }
-  return names;
 }
 
 }  // namespace
 
 std::string ReadRecoveryPercent(const std::string& text, RecoveryAmount& amount) {
-  std::string number = text;
-  if (!number.empty() && number.back() == '%')
-    number.pop_back();
-  char* end = nullptr;
-  const double value = number.empty() ? 0 : std::strtod(number.c_str(), &end);
-  if (number.empty() || end != number.c_str() + number.size() ||
-      number.find_first_not_of("0123456789.") != std::string::npos || !(value > 0) || value > 100) {
+  amount.percent = ParseRecoveryPercent(text);
+  if (!amount.percent)
     return "bad percentage for --recovery: " + text + " (more than 0, at most 100)";
-  }
-  amount.percent = value;
   return {};
 }
 
@@ -81,251 +39,162 @@ std::string ReadRecoveryCount(const std::string& text, RecoveryAmount& amount) {
   return {};
 }
 
+void MeterRecoveryEvents::Progress(uint64_t done, uint64_t total) {
+  if (!started_) {
+    meter_.Start(total, 0);
+    started_ = true;
+  }
+  meter_.Update(done, 0);
+}
+
+void MeterRecoveryEvents::StepEnded() {
+  meter_.Clear();
+  started_ = false;
+}
+
 int WriteSeriesRecovery(const std::vector<std::string>& fragments, const RecoveryAmount& amount,
                         ProgressMeter& meter, bool quiet, std::FILE* out, std::FILE* err) {
-  // A series written across removable disks has left the folder disk by disk.
-  for (const std::string& name : fragments) {
-    if (!CanOpenForReading(name)) {
+  WriteRecoveryRequest request;
+  request.fragments = fragments;
+  request.amount = amount;
+  request.creator = std::string("Created by Vantrelloquin version ") + VTQ_VERSION_TEXT + ".";
+  MeterRecoveryEvents events(meter);
+  const WriteRecoveryResult written = WriteSeriesRecovery(request, events);
+  meter.Clear();
+  switch (written.stop) {
+    case WriteRecoveryStop::kNone:
+      if (!quiet) {
+        for (const std::string& name : written.files)
+          PrintText(out, "%s\n", ShownText(name).c_str());
+        PrintText(err, "vtq: %s of %llu bytes for %s in %s\n",
+                  Plural(written.recoverySlices, "recovery slice").c_str(),
+                  static_cast<unsigned long long>(written.sliceSize),
+                  Plural(fragments.size(), "fragment").c_str(),
+                  ShownText(written.files.front()).c_str());
+      }
+      return 0;
+    case WriteRecoveryStop::kFragmentNotThere:
       PrintText(err,
                 "vtq: recovery files need every fragment of the series in one folder, and %s "
                 "is not there (a series written across disks); no recovery files were "
                 "written\n",
-                ShownText(name).c_str());
+                ShownText(written.absentFragment).c_str());
       return 1;
-    }
-  }
-  try {
-    std::vector<uint64_t> lengths;
-    for (const std::string& name : fragments)
-      lengths.push_back(FileLength(name));
-    // The size of the fragments after the first, which may have its own.
-    const uint64_t fragmentSize = lengths.size() > 1 ? lengths[1] : lengths.at(0);
-    RecoveryRequest request;
-    request.files = fragments;
-    request.prefix = RecoveryPrefixOf(fragments.front());
-    request.sliceSize = SliceSizeFor(fragmentSize, lengths);
-    uint64_t slices = 0;
-    for (const uint64_t length : lengths)
-      slices += SliceCount(length, request.sliceSize);
-    request.recoverySlices =
-        amount.count > 0 ? amount.count : RecoverySlicesFor(amount.percent.value_or(10), slices);
-    request.creator = std::string("Created by Vantrelloquin version ") + VTQ_VERSION_TEXT + ".";
-    bool started = false;
-    request.progress = [&](uint64_t done, uint64_t total) {
-      if (!started) {
-        meter.Start(total, 0);
-        started = true;
-      }
-      meter.Update(done, 0);
-    };
-    const RecoveryWritten written = WriteRecoveryFiles(request);
-    meter.Clear();
-    if (!quiet) {
-      for (const std::string& name : written.files)
-        PrintText(out, "%s\n", ShownText(name).c_str());
-      PrintText(err, "vtq: %s of %llu bytes for %s in %s\n",
-                Plural(request.recoverySlices, "recovery slice").c_str(),
-                static_cast<unsigned long long>(request.sliceSize),
-                Plural(fragments.size(), "fragment").c_str(),
-                ShownText(written.files.front()).c_str());
-    }
-    return 0;
-  } catch (const VbError& error) {
-    meter.Clear();
-    if (error.Number() == err::kInvalidArgument) {
+    case WriteRecoveryStop::kOutOfMemory:
+      WriteText(err,
+                "vtq: there is not enough memory for the recovery files' tables; no recovery files "
+                "were written\n");
+      return 1;
+    case WriteRecoveryStop::kBeyondLimits:
       PrintText(err,
                 "vtq: the series is beyond what recovery files can cover (at most "
                 "32768 slices and 65535 recovery slices)\n");
-    } else {
-      ReportError(error, err);
-    }
-    WriteText(err, "vtq: no recovery files were written\n");
-    return 1;
-  } catch (const std::bad_alloc&) {
-    meter.Clear();
-    WriteText(err,
-              "vtq: there is not enough memory for the recovery files' tables; no recovery files "
-              "were written\n");
-    return 1;
+      break;
+    case WriteRecoveryStop::kEngineError:
+      ReportError(written.error, err);
+      break;
   }
+  WriteText(err, "vtq: no recovery files were written\n");
+  return 1;
 }
 
-RepairReport RepairFromRecoveryFiles(const std::string& indexFile, const std::string& firstFragment,
-                                     const VerifyReport& series, ProgressMeter& meter,
-                                     std::FILE* out, std::FILE* err) {
-  RepairReport report;
-  const std::vector<std::string> files = FindRecoveryFiles(indexFile);
-  if (files.empty()) {
-    PrintText(err, "vtq: there are no recovery files %s\n", ShownText(indexFile).c_str());
-    return report;
+void ReportRecoveryRepair(const RecoveryRepair& repair, std::FILE* out, std::FILE* err) {
+  if (repair.stop == RepairStop::kNoRecoveryFiles) {
+    PrintText(err, "vtq: there are no recovery files %s\n", ShownText(repair.indexFile).c_str());
+    return;
   }
-  const LoadedSet loaded = LoadRecoveryFiles(files);
-  for (const std::string& name : loaded.unreadable)
+  for (const std::string& name : repair.unreadable)
     PrintText(err, "vtq: %s could not be read\n", ShownText(name).c_str());
-  for (const std::string& name : loaded.damaged) {
+  for (const std::string& name : repair.damaged)
     PrintText(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
+  const std::string index = ShownText(repair.files.front());
+  if (repair.stop == RepairStop::kSetRefused) {
+    PrintText(err, "vtq: the recovery set of %s is not used: %s\n", index.c_str(),
+              ShownText(repair.refusal).c_str());
+    return;
   }
-  if (!loaded.refusal.empty()) {
-    PrintText(err, "vtq: the recovery set of %s is not used: %s\n",
-              ShownText(files.front()).c_str(), ShownText(loaded.refusal).c_str());
-    return report;
+  if (repair.stop == RepairStop::kNoCompleteSet) {
+    PrintText(err, "vtq: %s%s hold%s no complete recovery set\n", index.c_str(),
+              repair.files.size() == 1 ? "" : " and its volumes",
+              repair.files.size() == 1 ? "s" : "");
+    return;
   }
-  if (!loaded.set) {
-    PrintText(err, "vtq: %s%s hold%s no complete recovery set\n", ShownText(files.front()).c_str(),
-              files.size() == 1 ? "" : " and its volumes", files.size() == 1 ? "s" : "");
-    return report;
+  if (repair.setIntact) {
+    PrintText(out, "sound: all %s of %s checked; nothing to rebuild\n",
+              Plural(repair.setFiles, "file").c_str(),
+              ShownText(BaseName(repair.files.front())).c_str());
+    return;
   }
-  report.setFound = true;
-  const RecoverySet& set = *loaded.set;
-  // The set's names are the series' fragments, wherever the set itself lies.
-  const std::string folder = FolderPart(firstFragment);
-  try {
-    bool started = false;
-    const auto progress = [&](uint64_t done, uint64_t total) {
-      if (!started) {
-        meter.Start(total, 0);
-        started = true;
-      }
-      meter.Update(done, 0);
-    };
-    SetCheck check = CheckFiles(set, folder, progress);
-    meter.Clear();
-    if (check.Whole()) {
-      report.wasWhole = true;
-      PrintText(out, "sound: all %s of %s checked; nothing to rebuild\n",
-                Plural(set.files.size(), "file").c_str(),
-                ShownText(BaseName(files.front())).c_str());
-      return report;
+  for (const FileAtFault& file : repair.atFault) {
+    if (file.missing) {
+      PrintText(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
+    } else {
+      PrintText(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
+                file.lostSlices, file.slices);
     }
-    const RecoveryFaults faults = SortRecoveryFaults(series, firstFragment, AtFault(check));
-    for (FileCheck& file : check.files) {
-      file.rebuild =
-          std::any_of(faults.fragments.begin(), faults.fragments.end(),
-                      [&](const RecoveryFaults::Fragment& f) { return f.name == file.name; });
-    }
-    // By name, which for a series is by fragment number.
-    std::vector<FileCheck> byName = check.files;
-    std::sort(byName.begin(), byName.end(),
-              [](const FileCheck& a, const FileCheck& b) { return a.name < b.name; });
-    for (const FileCheck& file : byName) {
-      if (!file.rebuild)
-        continue;
-      if (file.state == FileState::kMissing) {
-        PrintText(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
-      } else if (file.state == FileState::kDamaged) {
-        PrintText(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
-                  file.MissingSlices(), file.goodSlices.size());
-      }
-    }
-    for (const std::string& name : faults.provenGood) {
-      PrintText(err,
-                "vtq: %s differs from the recovery files, but the series' own checks prove it "
-                "good; it is left as it is\n",
-                ShownText(name).c_str());
-    }
-    for (const std::string& name : faults.others) {
-      PrintText(err, "vtq: %s is not a fragment of the series; it is left as it is\n",
-                ShownText(name).c_str());
-    }
-    if (faults.fragments.empty()) {
-      report.wasWhole = true;
-      return report;
-    }
-    started = false;
-    RepairOutcome outcome = RepairFiles(set, loaded.slices, check, kDefaultMemoryBudget, progress);
-    meter.Clear();
-    std::sort(outcome.rebuilt.begin(), outcome.rebuilt.end());
-    std::sort(outcome.notRebuilt.begin(), outcome.notRebuilt.end());
-    if (!outcome.problem.empty())
-      PrintText(err, "vtq: nothing was rebuilt: %s\n", outcome.problem.c_str());
-    for (const std::string& name : outcome.rebuilt)
-      PrintText(out, "rebuilt: %s\n", ShownText(name).c_str());
-    for (const std::string& name : outcome.notRebuilt)
-      PrintText(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
-    report.rebuilt = outcome.rebuilt;
-    report.notRebuilt = outcome.notRebuilt;
-  } catch (const std::bad_alloc&) {
-    meter.Clear();
+  }
+  for (const std::string& name : repair.provenGood) {
+    PrintText(err,
+              "vtq: %s differs from the recovery files, but the series' own checks prove it "
+              "good; it is left as it is\n",
+              ShownText(name).c_str());
+  }
+  for (const std::string& name : repair.others) {
+    PrintText(err, "vtq: %s is not a fragment of the series; it is left as it is\n",
+              ShownText(name).c_str());
+  }
+  if (repair.outOfMemory) {
     WriteText(err, "vtq: there is not enough memory to rebuild this many lost slices at once\n");
-    report.notRebuilt.push_back(indexFile);
-  } catch (const VbError& error) {
-    meter.Clear();
-    ReportError(error, err);
-    for (const FileCheck& file : CheckFiles(set, folder).files) {
-      if (file.state != FileState::kIntact)
-        report.notRebuilt.push_back(file.name);
-    }
-    if (report.notRebuilt.empty())
-      report.notRebuilt.push_back(indexFile);
+    return;
   }
-  return report;
+  if (repair.error) {
+    ReportError(*repair.error, err);
+    return;
+  }
+  if (!repair.problem.empty())
+    PrintText(err, "vtq: nothing was rebuilt: %s\n", repair.problem.c_str());
+  for (const std::string& name : repair.rebuilt)
+    PrintText(out, "rebuilt: %s\n", ShownText(name).c_str());
+  for (const std::string& name : repair.notRebuilt)
+    PrintText(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
 }
 
-std::vector<std::string> FilesTheRecoverySetLacks(const std::string& firstFragment) {
-  const std::vector<std::string> files = FindRecoveryFiles(RecoveryIndexName(firstFragment));
-  if (files.empty())
-    return {};
-  const LoadedSet loaded = LoadRecoveryFiles({files.front()});
-  if (!loaded.set)
-    return {};
-  const std::string folder = FolderPart(firstFragment);
-  std::vector<std::string> lacking;
-  for (const DescribedFile& file : loaded.set->files) {
-    const std::string name = NameInFolder(folder, file.name);
-    try {
-      if (!CanOpenForReading(name) || FileLength(name) != file.length)
-        lacking.push_back(name);
-    } catch (const VbError&) {
-      lacking.push_back(name);
-    }
+std::vector<std::string> RecoveryLines(const RecoveryCapacity& look) {
+  std::vector<std::string> lines;
+  if (!look.Found())
+    return lines;
+  const size_t count = look.files.size();
+  const std::string shown = ShownText(BaseName(look.files.front())) +
+                            (count > 1 ? " and " + Plural(count - 1, "volume") : "");
+  const auto say = [&](const std::string& line) { lines.push_back("recovery: " + line); };
+  if (!look.refusal.empty()) {
+    say(shown + (count > 1 ? " are" : " is") + " not used: " + ShownText(look.refusal));
+    return lines;
   }
-  return lacking;
-}
-
-RecoveryLook LookAtRecoveryFiles(const std::string& firstFragment, const VerifyReport& series) {
-  RecoveryLook look;
-  const std::vector<std::string> files = FindRecoveryFiles(RecoveryIndexName(firstFragment));
-  if (files.empty())
-    return look;
-  const LoadedSet loaded = LoadRecoveryFiles(files);
-  const std::string shown = ShownText(BaseName(files.front())) +
-                            (files.size() > 1 ? " and " + Plural(files.size() - 1, "volume") : "");
-  const auto say = [&](const std::string& line) { look.lines.push_back("recovery: " + line); };
-  if (!loaded.refusal.empty()) {
-    say(shown + (files.size() > 1 ? " are" : " is") + " not used: " + ShownText(loaded.refusal));
-    return look;
+  if (!look.setComplete) {
+    say(shown + (count > 1 ? " hold" : " holds") + " no complete recovery set");
+    return lines;
   }
-  if (!loaded.set) {
-    say(shown + (files.size() > 1 ? " hold" : " holds") + " no complete recovery set");
-    return look;
-  }
-  SetCheck check;
-  try {
-    check = CheckFiles(*loaded.set, FolderPart(firstFragment));
-  } catch (const VbError&) {
-    return look;
-  }
-  look.faults = SortRecoveryFaults(series, firstFragment, AtFault(check));
+  if (!look.checked)
+    return lines;
   for (const std::string& name : look.faults.provenGood) {
-    say(shown + " disagree" + (files.size() > 1 ? "" : "s") + " with " + ShownText(name) +
+    say(shown + " disagree" + (count > 1 ? "" : "s") + " with " + ShownText(name) +
         ", which the series' own checks prove good");
   }
-  const size_t available = loaded.slices.size();
-  const size_t faulty = look.faults.fragments.size();
-  if (check.missingSlices > available) {
-    say(shown + " hold " + Plural(available, "recovery slice") + ", too few for the " +
-        Plural(check.missingSlices, "lost slice") + " of the " +
-        Plural(AtFault(check).size(), "file") + " at fault");
-    return look;
+  if (look.TooFew()) {
+    say(shown + " hold " + Plural(look.recoverySlices, "recovery slice") + ", too few for the " +
+        Plural(look.lostSlices, "lost slice") + " of the " + Plural(look.filesAtFault, "file") +
+        " at fault");
+    return lines;
   }
-  const uint64_t more = (available - check.missingSlices) / SlicesPerFile(*loaded.set);
+  const size_t faulty = look.faults.fragments.size();
   if (faulty > 0) {
     say(shown + " can rebuild the " + Plural(faulty, "fragment") + " at fault (vtq repair), and " +
-        std::to_string(more) + " more after that");
-    return look;
+        std::to_string(look.moreFragments) + " more after that");
+    return lines;
   }
-  say(shown + " could rebuild " + Plural(static_cast<size_t>(more), "lost fragment"));
-  return look;
+  say(shown + " could rebuild " + Plural(look.moreFragments, "lost fragment"));
+  return lines;
 }
 
 }  // namespace vtq::cli

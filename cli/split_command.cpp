@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/operations/series_side_files.h"
 #include "app/operations/split_operation.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
@@ -255,12 +256,8 @@ int RunSplit(std::vector<std::string> args) {
   const bool complete = result.Complete() && host.Boxes().CriticalShown() == 0;
   if (!complete || !o.recovery)
     return complete ? 0 : 1;
-  std::vector<std::string> fragments;
-  const std::string stem = result.destination + StemOf(BaseName(o.request.source));
-  for (int i = 1; i <= result.written; ++i)
-    fragments.push_back(stem + FragmentNumber(i));
-  return WriteSeriesRecovery(fragments, *o.recovery, meter, o.verbosity == Verbosity::kQuiet,
-                             stdout, stderr);
+  return WriteSeriesRecovery(SeriesFragmentNames(result.firstFragment, result.written), *o.recovery,
+                             meter, o.verbosity == Verbosity::kQuiet, stdout, stderr);
 }
 
 }  // namespace vtq::cli

@@ -134,17 +134,14 @@ int RunVerify(std::vector<std::string> args) {
   if (const std::string problem = ReadVerifyRequest(parsed, request); !problem.empty())
     return UsageError(problem);
   ConsoleHost host(AnswerPolicy::kNo);
-  VerifyReport report = VerifySeries(request, host.GetGlobals());
+  const SeriesVerification verification = VerifySeriesAndRecovery(request, host.GetGlobals());
   const std::string& first = request.firstFragment;
-  // What the recovery files find counts as much as the series' own checks.
-  const RecoveryLook recovery = LookAtRecoveryFiles(first, report);
-  AddRecoveryFindings(report, recovery.faults);
   // Assigning "." to an emptied string trips a false -Wrestrict in the
   // MinGW build of GCC 12; the folder is chosen in one go instead.
   const size_t folderLength = first.size() - BaseName(first).size();
   const std::string folder = folderLength == 0 ? std::string(".") : first.substr(0, folderLength);
-  const int status = ReportVerification(report, folder, stdout, stderr);
-  for (const std::string& line : recovery.lines)
+  const int status = ReportVerification(verification.report, folder, stdout, stderr);
+  for (const std::string& line : RecoveryLines(verification.recovery))
     PrintText(stdout, "%s\n", line.c_str());
   return status;
 }

@@ -46,6 +46,10 @@ enum class Control {
   kCmdHelp,
   kCmdUserOptions,
   kCommand2,
+  // Recovery files with a split, and the check of a series.
+  kUseRecovery,
+  kRecoveryPercent,
+  kCmdVerify,
 };
 
 // Lamp fill colours (red in the lowest byte). The operations compare them

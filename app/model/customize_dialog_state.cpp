@@ -107,6 +107,8 @@ void CustomizeDialogState::StoreDefaults(const MainWindowDefaults& window) {
   store_.WriteProgram(L"MultiSizeUnits", int64_t{window.firstOverrideUnits});
   store_.WriteProgram(L"FragSizePreset", int64_t{window.presetPosition});
   store_.WriteProgram(L"FragSizeMode", SizeModeName(window.sizeMode));
+  store_.WriteProgramFlag(L"UseRecovery", window.useRecovery);
+  store_.WriteProgram(L"RecoveryPercent", window.recoveryPercent);
 
   boxes_.Show("Saved settings successfully!", "Done", mb::kOk | mb::kIconInformation);
 }

@@ -21,6 +21,8 @@ struct MainWindowDefaults {
   int firstOverrideUnits = 5;
   int presetPosition = 1;
   SizeModeChoice sizeMode = SizeModeChoice::kPreset;
+  bool useRecovery = false;  // "Recovery files:"
+  std::wstring recoveryPercent;
 };
 
 }  // namespace vtq::model

@@ -68,6 +68,8 @@ CheckBox& MainWindowModel::Box(Control box) {
       return state_.useEnc;
     case Control::kFirstOverride:
       return state_.firstOverride;
+    case Control::kUseRecovery:
+      return state_.useRecovery;
     default:
       return state_.regenFragBool;
   }
@@ -117,6 +119,10 @@ void MainWindowModel::RunCheckRule(Control box) {
     state_.fOverrideUnits.enabled = ticked;
     if (ticked)
       focus_ = Control::kFirstOverrideValue;
+  } else if (box == Control::kUseRecovery) {
+    state_.recoveryPercent.enabled = state_.useRecovery.checked && state_.useRecovery.enabled;
+    if (state_.recoveryPercent.enabled)
+      focus_ = Control::kRecoveryPercent;
   } else if (box == Control::kRegenFragBool) {
     if (state_.regenFragBool.checked)
       focus_ = Control::kRegenFragVal;
@@ -159,6 +165,9 @@ void MainWindowModel::TextChanged(Control field, std::wstring text) {
       break;
     case Control::kPassphrase:
       state_.passphrase.text = std::move(text);
+      break;
+    case Control::kRecoveryPercent:
+      state_.recoveryPercent.text = std::move(text);
       break;
     case Control::kRegenFragVal: {
       state_.regenFragVal.text = std::move(text);
@@ -308,6 +317,8 @@ void MainWindowModel::RestoreDefaults(settings::SettingsStore& store) {
   state_.firstOverrideValue.text = std::wstring(TrimBlanks(store.ReadProgram(L"MultiSizeValue")));
   state_.fOverrideUnits.position = store.ReadProgramNumber(L"MultiSizeUnits");
   state_.cmbPreset.position = store.ReadProgramNumber(L"FragSizePreset");
+  SetCheck(Control::kUseRecovery, ticked(L"UseRecovery"), false);
+  state_.recoveryPercent.text = std::wstring(TrimBlanks(store.ReadProgram(L"RecoveryPercent")));
   const std::wstring mode(TrimBlanks(store.ReadProgram(L"FragSizeMode")));
   if (mode == L"Preset")
     SetSizeMode(SizeMode::kPreset, false);
@@ -375,6 +386,20 @@ void MainWindowModel::SplitDestinationChosen(std::wstring folder) {
     state_.optAutofillEnabled = false;
   }
   state_.light2 = kLampGreen;
+  OfferRecovery();
+}
+
+// A series written across removable disks leaves the folder disk by disk,
+// and recovery files need every fragment of it in one place.
+void MainWindowModel::OfferRecovery() {
+  const bool removable = SplitDestinationRemovable();
+  state_.useRecovery.enabled = !removable;
+  state_.recoveryNote =
+      removable ? L"Not on removable disks, where the series spans disks" : L"";
+  // The percentage field is not where the focus goes on choosing a folder.
+  const std::optional<Control> focus = focus_;
+  RunCheckRule(Control::kUseRecovery);
+  focus_ = focus;
 }
 
 void MainWindowModel::FragmentsChosen(std::wstring path) {

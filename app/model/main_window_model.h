@@ -74,6 +74,11 @@ struct MainWindowState {
   ListField cmbPreset;
   TextField passphrase{L"", false};  // typed into only while UseEnc is ticked
   TextField regenFragVal;
+  // Recovery files written with a whole series, where its fragments all
+  // stay in one folder: not offered on a removable disk, which says why.
+  CheckBox useRecovery;
+  TextField recoveryPercent{L"10", false};
+  std::wstring recoveryNote;
   int32_t light1 = kLampDarkRed;  // split input chosen
   int32_t light2 = kLampDarkRed;  // split destination chosen
   int32_t fileIndicator = kLampDarkRed;
@@ -189,6 +194,7 @@ class MainWindowModel {
   CheckBox& Box(Control box);
   void ChooseSplitFile(std::wstring path);
   void ChooseSplitFolder(std::wstring path);
+  void OfferRecovery();
 
   PathQueries& paths_;
   MainWindowState state_;

@@ -43,6 +43,14 @@ int SeriesFragmentNumber(const std::string& baseName, const std::string& baseSte
   return number;
 }
 
+std::vector<std::string> SeriesFragmentNames(const std::string& firstFragment, int count) {
+  const std::string prefix = SeriesStem(firstFragment);
+  std::vector<std::string> names;
+  for (int i = 1; i <= count; ++i)
+    names.push_back(prefix + FragmentNumber(i));
+  return names;
+}
+
 bool AreFragmentsOneToN(const std::vector<std::string>& baseNames, const std::string& baseStem) {
   std::set<int> numbers;
   for (const std::string& name : baseNames) {
@@ -110,7 +118,7 @@ std::optional<SideFile> SideFileThatIsSource(const std::string& source,
     return SideFile{ChecksumFileName(firstFragment), SideFileKind::kChecksum};
   // Every recovery file's name is one of the series': the source among them
   // when it lies in the series' folder under such a name.
-  const std::string prefix = RecoveryPrefixOf(firstFragment);
+  const std::string prefix = SeriesStem(firstFragment);
   const std::string folder = prefix.substr(0, prefix.size() - BaseName(prefix).size());
   const std::string inFolder = folder + BaseName(source);
   if (IsRecoveryFileName(BaseName(source), BaseName(prefix)) && SameFile(inFolder, source))

@@ -22,6 +22,9 @@ namespace vtq {
 // writes them (001, not 1 or 0001), 1 to 32767; 0 when it is none.
 int SeriesFragmentNumber(const std::string& baseName, const std::string& baseStem);
 
+// The full names of fragments 1 to `count` of the series of `firstFragment`.
+std::vector<std::string> SeriesFragmentNames(const std::string& firstFragment, int count);
+
 // Whether `baseNames` are exactly the fragment names 1 to n (n at least 1)
 // of `baseStem`, each once, in any order.
 bool AreFragmentsOneToN(const std::vector<std::string>& baseNames, const std::string& baseStem);

@@ -246,6 +246,7 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Globals& gl
     return batchProblem;
   const std::string firstFragment =
       result.destination + StemOf(BaseName(request.source)) + FragmentNumber(1);
+  result.firstFragment = firstFragment;
   if (request.regenerate <= 0) {
     SplitStop sideProblem = SplitStop::kNone;
     steps.Run([&] { sideProblem = CheckSideFiles(request, firstFragment, result); });

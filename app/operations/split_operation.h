@@ -98,8 +98,9 @@ enum class SplitStop {
 
 struct SplitResult {
   SplitStop stop = SplitStop::kNone;
-  std::string destination;  // the splitter's folder, with its separator
-  std::string batchFile;    // where the batch file goes (or would go)
+  std::string destination;    // the splitter's folder, with its separator
+  std::string firstFragment;  // the series' first fragment there, once known
+  std::string batchFile;      // where the batch file goes (or would go)
   bool batchFileWritten = false;
   std::string problem;
   int16_t fragmentsInSeries = 0;

@@ -12,6 +12,7 @@
 #include "app/operations/error_dialog.h"
 #include "app/operations/split_error_report.h"
 #include "app/operations/temporary_cabinet.h"
+#include "app/operations/window_recovery.h"
 #include "base/utf8_path.h"
 #include "base/utf8_text.h"
 #include "cabinet/cabinet_error.h"
@@ -528,6 +529,15 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
     Refuse(boxes, kNoSplitDestination, kNotEnoughInformation);
     return;
   }
+  // Recovery files go with a whole series only.
+  std::optional<double> recoveryPercent;
+  if (RecoveryWanted(s) && *regenerate == 0) {
+    recoveryPercent = RecoveryPercent(s);
+    if (!recoveryPercent) {
+      Refuse(boxes, kBadRecoveryPercent, kBadRecoveryPercentTitle);
+      return;
+    }
+  }
   if (!NamesFitBatchFile(s, boxes) || !PassphraseConfirmed(s, context))
     return;
   std::optional<TemporaryCabinet> cabinet;
@@ -551,6 +561,7 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   if (cabinet)
     request.source = cabinet->Name();
   request.cabinetIsMultifile = s.folderIndicator == kLampGreen;
+  request.writeRecovery = recoveryPercent.has_value();
   ErrorDialogAdvisor errorDialog(boxes);
   request.commandErrors = &errorDialog;
   // On a removable disk the first fragment fills what the disk has free.
@@ -586,8 +597,12 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
       (result.stop == SplitStop::kEngineError && !error5)) {
     context.window.ResetProgress(model::Control::kProgressBar1);
   }
-  if (result.stop == SplitStop::kNone)
-    context.window.ShowOutcome(model::Control::kProgressBar1, SplitOutcome(result, *regenerate));
+  if (result.stop == SplitStop::kNone) {
+    std::wstring outcome = SplitOutcome(result, *regenerate);
+    if (recoveryPercent && result.Complete())
+      outcome += WriteRecoveryAfterSplit(result, *recoveryPercent, context.window, boxes);
+    context.window.ShowOutcome(model::Control::kProgressBar1, outcome);
+  }
   ReportSplitStop(result, s, context);
 }
 
@@ -624,6 +639,14 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
   request.doneSoundByCaller = true;
   ErrorDialogAdvisor errorDialog(boxes);
   request.commandErrors = &errorDialog;
+  // Fragments the recovery files find missing or cut are offered to be
+  // rebuilt first, as the console does.
+  bool repaired = false;
+  RepairBeforeAssembling look;
+  if (!RepairBeforeAssembly(request.firstFragment, context.globals, context.window, boxes, repaired,
+                            look)) {
+    return;
+  }
   const AssembleResult result =
       RunAssembleCommand(request, context.assembler, context.assembleWatcher, context.prompts);
   if (result.stop == AssembleStop::kEndedAfterError) {
@@ -643,6 +666,12 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
   }
   if (whole && !cabinetResult)
     TellChecksumVerdict(result, boxes);
+  if (whole && AssemblyInDoubt(look, repaired, result.checksum == ChecksumVerdict::kMatches)) {
+    boxes.Show(result.outputPath +
+                   " was assembled without rebuilding the fragments the recovery files find "
+                   "missing or cut, and may not be the source.",
+               "Assembled without repair", mb::kOk | mb::kIconExclamation);
+  }
   if (finished)
     context.prompts.PlaySound(kSoundDoneWork);
   if (whole || result.stop == AssembleStop::kIncomplete ||
@@ -655,6 +684,27 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
     context.window.ShowOutcome(model::Control::kProgressBar2, L"Extracted into " + *extractedInto);
   else if (whole)
     context.window.ShowOutcome(model::Control::kProgressBar2, AssembleOutcome(result));
+}
+
+void Verify(const model::MainWindowState& s, WindowCommandContext& context) {
+  MessageBoxes& boxes = Boxes(context);
+  if (s.light3 == kLampDarkRed || s.filesToAssemble.empty()) {
+    Refuse(boxes, "Please select the first fragment of a series to verify first!",
+           kNotEnoughInformation);
+    return;
+  }
+  const std::wstring first = s.filesToAssemble.front();
+  if (model::LastThreeLowered(first) == L"cab") {
+    Refuse(boxes, "Verify checks a series of fragments; a cabinet is checked as it is extracted.",
+           kVerifyTitle);
+    return;
+  }
+  const InputLock lock(context.window);
+  VerifyRequest request;
+  request.firstFragment = base::ToUtf8(first);
+  const VerifyBox box = VerifyBoxFor(VerifySeriesAndRecovery(request, context.globals));
+  boxes.Show(box.text, kVerifyTitle,
+             mb::kOk | (box.sound ? mb::kIconInformation : mb::kIconExclamation));
 }
 
 std::wstring MadeCabinetName(const model::MainWindowState& s) {

@@ -33,6 +33,9 @@ class CommandWindow {
   virtual void EndProgram() = 0;
   // A finished command says what it did where its progress bar is.
   virtual void ShowOutcome(model::Control bar, std::wstring text) = 0;
+  // Work of the command's own (recovery files written, a repair) shown in
+  // the bar: `value` of `max`.
+  virtual void ShowProgress(model::Control bar, int32_t value, int32_t max) = 0;
 };
 
 // Everything a command reaches besides the window's state. The platform of
@@ -59,6 +62,9 @@ struct WindowCommandContext {
 // the split report shows the bar where an error stopped it.
 void Split(const model::MainWindowState& state, WindowCommandContext& context);
 void Assemble(const model::MainWindowState& state, WindowCommandContext& context);
+// "Verify": checks the series of the chosen first fragment and says in one
+// box what is sound, missing or damaged, and what can be rebuilt.
+void Verify(const model::MainWindowState& state, WindowCommandContext& context);
 // Packs the folder to split into a cabinet named after it in the split
 // destination ("Make CAB only"); the cabinet stays there.
 void MakeCab(const model::MainWindowState& state, WindowCommandContext& context);

@@ -22,7 +22,7 @@ struct ProgramDefault {
 
 // Every option of the program key with its default, in the order the main
 // window reads them. "BATGenIText" takes the batch generator's text.
-constexpr std::array<ProgramDefault, 15> kDefaults = {{
+constexpr std::array<ProgramDefault, 17> kDefaults = {{
     {L"Language", L"0"},
     {L"UseSounds", L"1"},
     {L"UseCompression", L"0"},
@@ -36,6 +36,8 @@ constexpr std::array<ProgramDefault, 15> kDefaults = {{
     {L"MultiSizeUnits", L"5"},
     {L"FragSizePreset", L"1"},
     {L"FragSizeMode", L"Preset"},
+    {L"UseRecovery", L"0"},
+    {L"RecoveryPercent", L"10"},
     {L"BATGenDecomp", L"1"},
     {L"BATGenDelCabs", L"0"},
 }};

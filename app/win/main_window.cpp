@@ -98,6 +98,8 @@ model::MainWindowDefaults MainWindow::ReadDefaults() const {
   window.firstOverrideValue = wingui::GetText(Item(IDC_FirstOverrideValue));
   window.firstOverrideUnits = wingui::ComboSelected(Item(IDC_FOverrideUnits));
   window.presetPosition = wingui::ComboSelected(Item(IDC_cmbPreset));
+  window.useRecovery = wingui::IsChecked(Item(IDC_UseRecovery));
+  window.recoveryPercent = wingui::GetText(Item(IDC_RecoveryPercent));
   if (wingui::IsChecked(Item(IDC_optPreset)))
     window.sizeMode = model::SizeModeChoice::kPreset;
   else if (wingui::IsChecked(Item(IDC_optAutofill)))

@@ -23,7 +23,7 @@ struct ControlId {
   int id;
 };
 
-constexpr std::array<ControlId, 39> kControlIds = {{
+constexpr std::array<ControlId, 42> kControlIds = {{
     {Control::kFrame1, IDC_Frame1},
     {Control::kCommand4, IDC_Command4},
     {Control::kCmdSelFolderToSplit, IDC_cmdSelFolderToSplit},
@@ -63,6 +63,9 @@ constexpr std::array<ControlId, 39> kControlIds = {{
     {Control::kCmdHelp, IDC_cmdHelp},
     {Control::kCmdUserOptions, IDC_cmdUserOptions},
     {Control::kCommand2, IDC_Command2},
+    {Control::kUseRecovery, IDC_UseRecovery},
+    {Control::kRecoveryPercent, IDC_RecoveryPercent},
+    {Control::kCmdVerify, IDC_cmdVerify},
 }};
 
 int IdOf(Control control) {
@@ -219,6 +222,7 @@ bool MainWindowController::Command(MainWindow&, int id, int code) {
     case IDC_UseEnc:
     case IDC_FirstOverride:
     case IDC_RegenFragBool:
+    case IDC_UseRecovery:
       if (code == BN_CLICKED) {
         model_.CheckBoxClicked(*control, wingui::IsChecked(Item(id)));
         Present();
@@ -238,6 +242,7 @@ bool MainWindowController::Command(MainWindow&, int id, int code) {
     case IDC_FirstOverrideValue:
     case IDC_Passphrase:
     case IDC_RegenFragVal:
+    case IDC_RecoveryPercent:
       if (code == EN_CHANGE) {
         // What is typed or pasted arrives here; the key comes first.
         if (id == IDC_RegenFragVal)
@@ -289,6 +294,16 @@ bool MainWindowController::Command(MainWindow&, int id, int code) {
       return true;
     case IDC_cmdCabOnly:
       RunQuickCommand(model::QuickCommand::kMakeCab);
+      return true;
+    case IDC_cmdVerify:
+      if (!running_) {
+        running_ = true;
+        model_.ClearOutcomes();
+        Present();
+        Verify(model_.State(), commands_);
+        running_ = false;
+        Present();
+      }
       return true;
     default:
       // Help, Customize and Exit are the window's own.
@@ -437,6 +452,7 @@ void MainWindowController::Render(const model::MainWindowState& s) {
       {IDC_UseEnc, &s.useEnc},
       {IDC_FirstOverride, &s.firstOverride},
       {IDC_RegenFragBool, &s.regenFragBool},
+      {IDC_UseRecovery, &s.useRecovery},
   };
   for (const auto& [id, box] : boxes) {
     wingui::SetChecked(Item(id), box->checked);
@@ -447,11 +463,12 @@ void MainWindowController::Render(const model::MainWindowState& s) {
   wingui::SetChecked(Item(IDC_CustomEnabled), s.sizeMode == model::SizeMode::kCustom);
   wingui::SetEnabled(Item(IDC_optAutofill), s.optAutofillEnabled);
   wingui::SetEnabled(Item(IDC_cmdCabOnly), s.cmdCabOnlyEnabled);
+  if (wingui::GetText(Item(IDC_lblRecoveryNote)) != s.recoveryNote)
+    wingui::SetText(Item(IDC_lblRecoveryNote), s.recoveryNote);
   const std::pair<int, const model::TextField*> fields[] = {
-      {IDC_CustomSize, &s.customSize},
-      {IDC_FirstOverrideValue, &s.firstOverrideValue},
-      {IDC_Passphrase, &s.passphrase},
-      {IDC_RegenFragVal, &s.regenFragVal},
+      {IDC_CustomSize, &s.customSize},           {IDC_FirstOverrideValue, &s.firstOverrideValue},
+      {IDC_Passphrase, &s.passphrase},           {IDC_RegenFragVal, &s.regenFragVal},
+      {IDC_RecoveryPercent, &s.recoveryPercent},
   };
   for (const auto& [id, field] : fields) {
     // Only a text that differs is put back, so that the caret stays.
@@ -577,6 +594,17 @@ void MainWindowController::ResetProgress(Control bar) {
 void MainWindowController::ShowOutcome(Control bar, std::wstring text) {
   model_.SetOutcome(bar, std::move(text));
   DrawProgress(model_.State());
+}
+
+void MainWindowController::ShowProgress(Control bar, int32_t value, int32_t max) {
+  if (bar == Control::kProgressBar1) {
+    model_.SplitStart(max);
+    model_.SplitInterval(value);
+  } else {
+    model_.AssembleStart(max);
+    model_.AssembleInterval(value);
+  }
+  ProgressChanged();
 }
 
 void MainWindowController::ProgressChanged() {

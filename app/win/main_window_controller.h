@@ -76,6 +76,7 @@ class MainWindowController final : public MainWindowBinding,
   void EnableInput(bool enabled) override;
   void ResetProgress(model::Control bar) override;
   void ShowOutcome(model::Control bar, std::wstring text) override;
+  void ShowProgress(model::Control bar, int32_t value, int32_t max) override;
 
   // WindowEventSink
   void ProgressChanged() override;

@@ -59,6 +59,11 @@
 #define IDC_Label5 1143
 #define IDC_lblOutcome1 1144
 #define IDC_lblOutcome2 1145
+#define IDC_UseRecovery 1146
+#define IDC_RecoveryPercent 1147
+#define IDC_lblRecoveryPercent 1148
+#define IDC_lblRecoveryNote 1149
+#define IDC_cmdVerify 1150
 
 // frmOptions: Customize (Save is IDOK, Cancel IDCANCEL)
 #define IDC_fraAppearance 1200

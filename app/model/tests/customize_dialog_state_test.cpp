@@ -43,6 +43,8 @@ class CustomizeDialog : public ::testing::Test {
     window.firstOverrideUnits = 6;
     window.presetPosition = 3;
     window.sizeMode = SizeModeChoice::kCustom;
+    window.useRecovery = true;
+    window.recoveryPercent = L"15";
     return window;
   }
 };
@@ -186,6 +188,8 @@ TEST_F(CustomizeDialog, DefaultsButtonStoresEveryFieldAndThePassphraseOnConsent)
   EXPECT_EQ(Stored(L"MultiSizeUnits"), L"6");
   EXPECT_EQ(Stored(L"FragSizePreset"), L"3");
   EXPECT_EQ(Stored(L"FragSizeMode"), L"Custom");
+  EXPECT_EQ(Stored(L"UseRecovery"), L"1");
+  EXPECT_EQ(Stored(L"RecoveryPercent"), L"15");
 }
 
 TEST_F(CustomizeDialog, DecliningThePassphraseRemovesAStoredOne) {

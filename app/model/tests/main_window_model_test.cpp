@@ -433,3 +433,45 @@ TEST_F(MainWindowModelTest, EveryLampTellsItsPath) {
 
 }  // namespace
 }  // namespace vtq::model
+
+namespace vtq::model {
+namespace {
+
+TEST_F(MainWindowModelTest, RecoveryFilesAreOfferedWhereTheSeriesStaysInOneFolder) {
+  Load();
+  EXPECT_FALSE(S().useRecovery.checked);
+  EXPECT_TRUE(S().useRecovery.enabled);
+  EXPECT_EQ(S().recoveryPercent.text, L"10");
+  EXPECT_FALSE(S().recoveryPercent.enabled);
+  model_.CheckBoxClicked(Control::kUseRecovery, true);
+  EXPECT_TRUE(S().recoveryPercent.enabled);
+  EXPECT_EQ(model_.TakeFocus(), Control::kRecoveryPercent);
+  model_.TextChanged(Control::kRecoveryPercent, L"25");
+  EXPECT_EQ(S().recoveryPercent.text, L"25");
+
+  // A removable disk: not offered, and the note says why; the choice
+  // itself stays for a fixed disk again.
+  paths_.removable.insert(L"A:");
+  model_.SplitDestinationChosen(L"A:\\");
+  EXPECT_FALSE(S().useRecovery.enabled);
+  EXPECT_TRUE(S().useRecovery.checked);
+  EXPECT_FALSE(S().recoveryPercent.enabled);
+  EXPECT_EQ(S().recoveryNote, L"Not on removable disks, where the series spans disks");
+  model_.SplitDestinationChosen(L"C:\\out");
+  EXPECT_TRUE(S().useRecovery.enabled);
+  EXPECT_TRUE(S().recoveryPercent.enabled);
+  EXPECT_EQ(S().recoveryNote, L"");
+  EXPECT_EQ(model_.TakeFocus(), std::nullopt);
+}
+
+TEST_F(MainWindowModelTest, RecoveryDefaultsAreRestored) {
+  store_.WriteProgram(L"UseRecovery", L"1");
+  store_.WriteProgram(L"RecoveryPercent", L" 30 ");
+  Load();
+  EXPECT_TRUE(S().useRecovery.checked);
+  EXPECT_TRUE(S().recoveryPercent.enabled);
+  EXPECT_EQ(S().recoveryPercent.text, L"30");
+}
+
+}  // namespace
+}  // namespace vtq::model

@@ -14,10 +14,12 @@
 
 #include "app/model/fragment_sizes.h"
 #include "app/operations/tests/recording_prompts.h"
+#include "app/operations/window_recovery.h"
 #include "base/utf8_path.h"
 #include "base/utf8_text.h"
 #include "cabinet/cabinet_error.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 #include "engine/tests/support/platform_doubles.h"
 #include "engine/tests/support/scratch.h"
 #include "engine/tests/support/splitter_events.h"
@@ -54,7 +56,16 @@ class RecordingWindow final : public CommandWindow {
   void ShowOutcome(model::Control bar, std::wstring text) override {
     outcomes.push_back((bar == model::Control::kProgressBar1 ? "1 " : "2 ") + base::ToUtf8(text));
   }
+  void ShowProgress(model::Control bar, int32_t value, int32_t max) override {
+    progress.push_back({bar, value, max});
+  }
   std::vector<std::string> outcomes;
+  struct Shown {
+    model::Control bar;
+    int32_t value;
+    int32_t max;
+  };
+  std::vector<Shown> progress;
 };
 
 // A cabinet step as a test scripts it: the progress it reports, then what it
@@ -1271,6 +1282,108 @@ TEST_F(WindowCommandsTest, EveryNameSplitsAndAssemblesThroughTheWindowsCommands)
     EXPECT_EQ(test::NamesIn(joined), std::vector<std::string>{base::ToUtf8(name)});
     EXPECT_EQ(test::ReadBytes(WithTrailingSeparator(joined) + base::ToUtf8(name)), bytes);
   }
+}
+
+}  // namespace
+}  // namespace vtq
+
+namespace vtq {
+namespace {
+
+// Recovery files written with the window's split, a series taken apart,
+// "Verify" on it whole and broken, and the repair the assembly offers.
+TEST_F(WindowCommandsTest, RecoveryFilesVerifyAndTheRepairBeforeAssembling) {
+  state.useRecovery = {true, true};
+  state.recoveryPercent = {L"100%", true};
+  // Names as the file dialog gives them, with the system's separator.
+  const auto inOut = [this](const std::string& name) { return WithTrailingSeparator(out) + name; };
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  ASSERT_EQ(window.outcomes.size(), 1u);
+  EXPECT_EQ(window.outcomes[0],
+            "1 Split: 3 fragments in " + out + "; recovery files rebuild 3 lost");
+  EXPECT_TRUE(FileExists(inOut("data.par2")));
+  ASSERT_FALSE(window.progress.empty());
+  EXPECT_EQ(window.progress.back().bar, model::Control::kProgressBar1);
+  EXPECT_EQ(window.progress.back().value, window.progress.back().max);
+
+  model::MainWindowState chosen;
+  chosen.filesToAssemble = {Wide(inOut("data.001"))};
+  chosen.light3 = kLampGreen;
+  test::MakeFolder(dir / "joined");
+  chosen.assembleDestination = Wide(WithTrailingSeparator(dir / "joined"));
+  chosen.light4 = kLampGreen;
+  doubles.boxes.shown.clear();
+  Verify(chosen, context);
+  ExpectOnlyBox(
+      "The series is sound: all 3 fragments are there and whole (check digits and recovery files "
+      "checked).\n\nIts recovery files could rebuild 3 lost fragments.",
+      "Verify", mb::kOk | mb::kIconInformation);
+
+  std::filesystem::remove(inOut("data.002"));
+  Bytes third = test::ReadBytes(inOut("data.003"));
+  third.at(700) ^= 0x11;
+  test::WriteBytes(inOut("data.003"), third);
+  doubles.boxes.shown.clear();
+  Verify(chosen, context);
+  ExpectOnlyBox(
+      "The series is not sound (check digits and recovery files checked).\n"
+      "\nMissing: fragment 2 (data.002)"
+      "\nDamaged: fragment 3 (data.003)"
+      "\nSound: 1 fragment\n\n"
+      "Its recovery files can rebuild 2 fragments at fault: assemble the series and accept the "
+      "repair. They could rebuild 1 more after that.",
+      "Verify", mb::kOk | mb::kIconExclamation);
+
+  doubles.boxes.shown.clear();
+  window.progress.clear();
+  doubles.boxes.Answer(mb::kIdYes);
+  Assemble(chosen, context);
+  ASSERT_FALSE(doubles.boxes.shown.empty());
+  EXPECT_EQ(doubles.boxes.shown[0].text, RepairOfferText(inOut("data.par2")));
+  EXPECT_EQ(doubles.boxes.shown[0].title, "Repair");
+  EXPECT_EQ(doubles.boxes.shown[0].style, mb::kYesNo | mb::kIconQuestion);
+  EXPECT_EQ(test::ReadBytes(dir / "joined/data.bin"), data);
+  ASSERT_FALSE(window.progress.empty());
+  EXPECT_EQ(window.progress.front().bar, model::Control::kProgressBar2);
+  EXPECT_EQ(window.outcomes.back(),
+            "2 Assembled: " + WithTrailingSeparator(dir / "joined") + "data.bin");
+
+  // Declined, the assembly stops at the missing fragment as it always has.
+  std::filesystem::remove(inOut("data.002"));
+  std::filesystem::remove(dir / "joined/data.bin");
+  doubles.boxes.shown.clear();
+  doubles.boxes.Answer(mb::kIdNo);
+  Assemble(chosen, context);
+  EXPECT_FALSE(FileExists(inOut("data.002")));
+  EXPECT_FALSE(FileExists(dir / "joined/data.bin"));
+}
+
+TEST_F(WindowCommandsTest, RecoveryFilesNeedAPercentageAndAWholeSeries) {
+  state.useRecovery = {true, true};
+  for (const wchar_t* typed : {L"", L"0", L"101", L"ten", L"5%%"}) {
+    doubles.boxes.shown.clear();
+    state.recoveryPercent.text = typed;
+    Split(state, context);
+    ExpectOnlyBox(kBadRecoveryPercent, kBadRecoveryPercentTitle, mb::kOk | mb::kIconCritical);
+    EXPECT_TRUE(Written().empty());
+  }
+  // Not offered (a removable disk), or one fragment written again: none.
+  state.recoveryPercent.text = L"10";
+  state.useRecovery.enabled = false;
+  doubles.boxes.Answer(mb::kIdOk);
+  Split(state, context);
+  EXPECT_FALSE(FileExists(dir / "out/data.par2"));
+  state.useRecovery.enabled = true;
+  state.regenFragBool.checked = true;
+  state.regenFragVal.text = L"2";
+  Split(state, context);
+  EXPECT_FALSE(FileExists(dir / "out/data.par2"));
+  // A series without fragments chosen has nothing to verify.
+  doubles.boxes.shown.clear();
+  Verify(model::MainWindowState{}, context);
+  ExpectOnlyBox("Please select the first fragment of a series to verify first!",
+                "Not enough information.", mb::kOk | mb::kIconCritical);
 }
 
 }  // namespace

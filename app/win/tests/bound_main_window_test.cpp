@@ -746,5 +746,69 @@ TEST_F(BoundMainWindowTest, LampsTellTheirPathsAndAFinishedCommandSaysWhatItDid)
   EXPECT_TRUE(Shown(IDC_lblOutcome2));
 }
 
+// Recovery files with the split; one fragment deleted and one damaged;
+// Verify tells so, the assembly offers the repair and the file comes back.
+TEST_F(BoundMainWindowTest, RecoveryFilesVerifyAndRepairBeforeAssembling) {
+  ASSERT_TRUE(Open());
+  const std::vector<uint8_t> data = vtq::test::PatternBytes(30000, 21);
+  ChooseSplit("data.bin", data);
+  EXPECT_TRUE(Enabled(IDC_UseRecovery));
+  EXPECT_FALSE(Enabled(IDC_RecoveryPercent));
+  Click(main_, IDC_UseRecovery);
+  EXPECT_TRUE(Enabled(IDC_RecoveryPercent));
+  SetField(IDC_RecoveryPercent, L"100");
+  UseCustomSize(L"10", 1);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Are you sure?"});
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "out\\data.par2"));
+  EXPECT_EQ(Caption(IDC_lblOutcome1),
+            L"Split: 3 fragments in " + Wide(dir_ / "out") + L"; recovery files rebuild 3 lost");
+
+  ChooseAssembly(dir_ / "out\\data.001", dir_ / "joined");
+  boxes_.shown.clear();
+  Click(main_, IDC_cmdVerify);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"Verify"});
+  EXPECT_EQ(boxes_.shown[0].text.substr(0, 41), "The series is sound: all 3 fragments are ");
+  EXPECT_EQ(boxes_.shown[0].style, mb::kOk | mb::kIconInformation);
+
+  std::filesystem::remove(dir_ / "out\\data.002");
+  auto third = vtq::test::ReadBytes(dir_ / "out\\data.003");
+  third[100] ^= 1;
+  vtq::test::WriteBytes(dir_ / "out\\data.003", third);
+  boxes_.shown.clear();
+  Click(main_, IDC_cmdVerify);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"Verify"});
+  const std::string& broken = boxes_.shown[0].text;
+  EXPECT_NE(broken.find("Missing: fragment 2 (data.002)"), std::string::npos) << broken;
+  EXPECT_NE(broken.find("Damaged: fragment 3 (data.003)"), std::string::npos) << broken;
+  EXPECT_NE(broken.find("can rebuild 2 fragments at fault"), std::string::npos) << broken;
+  EXPECT_EQ(boxes_.shown[0].style, mb::kOk | mb::kIconExclamation);
+
+  boxes_.shown.clear();
+  boxes_.Answer(mb::kIdYes);
+  Click(main_, IDC_Command8);
+  ASSERT_FALSE(boxes_.shown.empty());
+  EXPECT_EQ(boxes_.shown[0].title, "Repair");
+  EXPECT_EQ(Titles(), std::vector<std::string>{"Repair"});
+  EXPECT_EQ(vtq::test::ReadBytes(dir_ / "joined\\data.bin"), data);
+  EXPECT_EQ(Caption(IDC_lblOutcome2), L"Assembled: " + Wide(dir_ / "joined\\data.bin"));
+  EXPECT_EQ(wingui::ProgressValue(Item(IDC_ProgressBar2)), 0);
+  EXPECT_TRUE(IsWindowEnabled(main_));
+}
+
+TEST_F(BoundMainWindowTest, RecoveryFilesAreNotOfferedOnARemovableDisk) {
+  ASSERT_TRUE(Open());
+  Click(main_, IDC_UseRecovery);
+  // A: is the Wine prefix's floppy drive.
+  shell_.folder = L"A:\\";
+  Click(main_, IDC_Command3);
+  if (!paths_.DiskRemovable(L"A:"))
+    GTEST_SKIP() << "no removable drive A: in this prefix";
+  EXPECT_FALSE(Enabled(IDC_UseRecovery));
+  EXPECT_FALSE(Enabled(IDC_RecoveryPercent));
+  EXPECT_EQ(Caption(IDC_lblRecoveryNote), L"Not on removable disks, where the series spans disks");
+}
+
 }  // namespace
 }  // namespace vtq::app

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/operations/window_recovery.h"
 #include "app/win/customize_dialog.h"
 #include "app/win/batgen_dialog.h"
 #include "app/operations/tests/recording_prompts.h"
@@ -152,6 +153,35 @@ int main(int argc, char** argv) {
     packing.SetProgress(60);
     ok = Capture(packing.Hwnd(), out + L"\\frmPrework.bmp") && ok;
     packing.Close();
+  }
+
+  // A split with recovery files finished on a fixed disk, and Verify's box
+  // on a series that lost one fragment and has another damaged.
+  controller.Model().SplitDestinationChosen(L"C:\\Backup\\");
+  controller.Model().CheckBoxClicked(vtq::model::Control::kUseRecovery, true);
+  controller.Model().TextChanged(vtq::model::Control::kRecoveryPercent, L"20");
+  controller.Model().SetOutcome(
+      vtq::model::Control::kProgressBar1,
+      L"Split: 26 fragments in C:\\Backup\\; recovery files rebuild 5 lost");
+  controller.Render(controller.Model().State());
+  ok = Capture(main.Hwnd(), out + L"\\Form1-recovery.bmp") && ok;
+  {
+    vtq::SeriesVerification damaged;
+    damaged.report.fragments = 26;
+    damaged.report.checkable = damaged.report.checkDigitsChecked = true;
+    damaged.report.findings = {
+        {2, "C:\\Users\\me\\Backup\\holiday.002", vtq::FragmentFault::kMissing},
+        {3, "C:\\Users\\me\\Backup\\holiday.003", vtq::FragmentFault::kCheckDigits}};
+    damaged.recovery.files = {"C:\\Users\\me\\Backup\\holiday.par2"};
+    damaged.recovery.setComplete = damaged.recovery.checked = true;
+    damaged.recovery.faults.fragments = {{2, "holiday.002"}, {3, "holiday.003"}};
+    damaged.recovery.lostSlices = 2;
+    damaged.recovery.recoverySlices = 6;
+    damaged.recovery.moreFragments = 4;
+    const vtq::VerifyBox box = vtq::VerifyBoxFor(damaged);
+    vtq::app::test::ModalScripts script({Snap(L"Verify", out + L"\\Verify-damaged.bmp")});
+    const std::wstring text(box.text.begin(), box.text.end());
+    MessageBoxW(main.Hwnd(), text.c_str(), L"Verify", MB_OK | MB_ICONEXCLAMATION);
   }
 
   {
