@@ -6,41 +6,42 @@
 #include <limits>
 #include <utility>
 
-#include "base/ansi_text.h"
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 #include "cabinet/cabinet_error.h"
 
 namespace vtq::cabinet {
 namespace {
 
-bool IsDotEntry(const char* name) {
-  return std::string_view(name) == "." || std::string_view(name) == "..";
+bool IsDotEntry(const wchar_t* name) {
+  return std::wstring_view(name) == L"." || std::wstring_view(name) == L"..";
 }
 
 // Files before folders at each level, each group in the system's order, so
 // that a folder's own files come first in the cabinet.
-void Walk(const std::string& folder, const std::string& cabDir, bool includeSubfolders,
+void Walk(const std::wstring& folder, const std::wstring& cabDir, bool includeSubfolders,
           std::vector<CabEntry>& out, size_t& added) {
-  WIN32_FIND_DATAA found{};
-  base::win::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+  WIN32_FIND_DATAW found{};
+  base::win::FindHandle find(
+      FindFirstFileW(base::win::LongPathForm(folder + L"\\*").c_str(), &found));
   if (!find)
     return;
-  std::vector<std::string> subfolders;
+  std::vector<std::wstring> subfolders;
   do {
     if (IsDotEntry(found.cFileName))
       continue;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       subfolders.emplace_back(found.cFileName);
     } else {
-      out.push_back({base::FromAnsi(folder + "\\" + found.cFileName), base::FromAnsi(cabDir)});
+      out.push_back({folder + L"\\" + found.cFileName, cabDir});
       ++added;
     }
-  } while (FindNextFileA(find.Get(), &found));
+  } while (FindNextFileW(find.Get(), &found));
   find.Reset();
   if (!includeSubfolders)
     return;
-  for (const std::string& sub : subfolders)
-    Walk(folder + "\\" + sub, cabDir.empty() ? sub : cabDir + "\\" + sub, true, out, added);
+  for (const std::wstring& sub : subfolders)
+    Walk(folder + L"\\" + sub, cabDir.empty() ? sub : cabDir + L"\\" + sub, true, out, added);
 }
 
 }  // namespace
@@ -56,8 +57,8 @@ void CabEntryList::Add(std::wstring source, std::wstring cabDir) {
 }
 
 int16_t CabEntryList::AddFolder(const std::wstring& folder, bool includeSubfolders) {
-  std::string root = base::ToAnsi(folder);
-  while (root.size() > 1 && (root.back() == '\\' || root.back() == '/'))
+  std::wstring root = folder;
+  while (root.size() > 1 && (root.back() == L'\\' || root.back() == L'/'))
     root.pop_back();
   size_t added = 0;
   Walk(root, {}, includeSubfolders, entries_, added);

@@ -4,8 +4,9 @@
 
 #include <utility>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 #include "cabinet/cabinet_error.h"
 #include "cabinet/capacity.h"
 #include "cabinet/empty_files_cabinet.h"
@@ -39,7 +40,7 @@ bool FolderExists(const std::string& folder) {
   if (folder.empty())
     return true;  // the working folder
   const std::string probe = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
-  const DWORD attributes = GetFileAttributesA(probe.c_str());
+  const DWORD attributes = GetFileAttributesW(base::win::WidePath(probe).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -56,12 +57,17 @@ PackPlan Plan(const std::string& cabinet, bool compress, const CabEntryList& fil
   for (int32_t i = 1; i <= files.Count(); ++i) {
     const CabEntry& entry = files.Item(i);
     PackItem item;
-    item.source = base::ToAnsi(entry.Source);
-    const std::string dir = TrimSeparators(base::ToAnsi(entry.CabDir));
+    item.source = base::ToUtf8(entry.Source);
+    const std::string dir = TrimSeparators(base::ToUtf8(entry.CabDir));
     item.storedName = dir.empty() ? BaseName(item.source) : dir + "\\" + BaseName(item.source);
     if (const std::string reason = UnsafeEntryReason(item.storedName); !reason.empty())
       Fail("The file " + Quoted(item.source) + " cannot be stored as " + Quoted(item.storedName) +
            ": " + reason + ".");
+    if (item.storedName.size() > kLongestStoredName)
+      Fail("The file " + Quoted(item.source) + " cannot be stored as " + Quoted(item.storedName) +
+           ": the name takes " + std::to_string(item.storedName.size()) +
+           " bytes, and a cabinet holds names of " + std::to_string(kLongestStoredName) +
+           " at most.");
     const std::optional<uint64_t> size = sizes(item.source);
     if (!size)
       Fail("The file " + Quoted(item.source) + " to pack could not be found.");
@@ -78,7 +84,8 @@ PackPlan Plan(const std::string& cabinet, bool compress, const CabEntryList& fil
 }
 
 void WriteWhole(const std::string& path, const std::string& bytes) {
-  base::win::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::wstring wide = base::win::WidePath(path);
+  base::win::FileHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   const bool ok =
@@ -87,7 +94,7 @@ void WriteWhole(const std::string& path, const std::string& bytes) {
       written == bytes.size();
   file.Reset();
   if (!ok) {
-    DeleteFileA(path.c_str());
+    DeleteFileW(wide.c_str());
     Fail("The cabinet " + Quoted(path) +
          " could not be written; its disk may be full or its folder missing.");
   }
@@ -106,7 +113,7 @@ void WriteEmptyFilesCabinet(const PackPlan& plan) {
 
 std::optional<uint64_t> SystemFileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(base::win::WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return std::nullopt;
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -122,7 +129,7 @@ void Compressor::Reset() {
 }
 
 void Compressor::Compress() {
-  const std::string cabinet = base::ToAnsi(cabFile_);
+  const std::string cabinet = base::ToUtf8(cabFile_);
   if (cabinet.empty())
     Fail("No name was given for the cabinet.");
   if (files_.Count() == 0)

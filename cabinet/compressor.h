@@ -20,7 +20,7 @@ class CompressorEvents {
   virtual void Progress(int16_t /*percent*/) {}
 };
 
-// A file's size, or nothing when it cannot be found; ANSI code page path.
+// A file's size, or nothing when it cannot be found; UTF-8 path.
 // Tests replace it to pack "large" files without writing them.
 using FileSizeQuery = std::function<std::optional<uint64_t>(const std::string& path)>;
 std::optional<uint64_t> SystemFileSize(const std::string& path);

@@ -1,5 +1,7 @@
 #include "cabinet/empty_files_cabinet.h"
 
+#include "cabinet/entry_name.h"
+
 namespace vtq::cabinet {
 namespace {
 
@@ -47,7 +49,7 @@ std::string EmptyFilesCabinet(const std::vector<EmptyEntry>& entries, uint16_t s
     Put16(out, 0);  // folder 0
     Put16(out, entry.dosDate);
     Put16(out, entry.dosTime);
-    Put16(out, entry.attributes);
+    Put16(out, entry.attributes | NameAttributes(entry.name));
     out += entry.name;
     out.push_back('\0');
   }

@@ -10,7 +10,7 @@
 namespace vtq::cabinet {
 
 struct EmptyEntry {
-  std::string name;  // stored name, ANSI code page, "\" between folders
+  std::string name;  // stored name, UTF-8, "\" between folders
   uint16_t dosDate = 0;
   uint16_t dosTime = 0;
   uint16_t attributes = 0;

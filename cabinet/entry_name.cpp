@@ -34,6 +34,12 @@ bool HoldsForbiddenCharacter(std::string_view component) {
 
 }  // namespace
 
+uint16_t NameAttributes(std::string_view storedName) {
+  const bool ascii = std::all_of(storedName.begin(), storedName.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? 0 : kNameIsUtf8;
+}
+
 std::string UnsafeEntryReason(std::string_view name) {
   if (name.empty())
     return "it has no name";

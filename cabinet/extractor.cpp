@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
+#include "base/win/wide_path.h"
 #include "cabinet/cabinet_error.h"
 #include "cabinet/entry_name.h"
 #include "cabinet/fdi_reader.h"
@@ -11,7 +12,7 @@ namespace vtq::cabinet {
 namespace {
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(base::win::WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -22,7 +23,7 @@ bool MakeFolder(const std::string& folder) {
   const size_t slash = folder.find_last_of("\\/");
   if (slash != std::string::npos && slash > 0 && !MakeFolder(folder.substr(0, slash)))
     return false;
-  return CreateDirectoryA(folder.c_str(), nullptr) || IsFolder(folder);
+  return CreateDirectoryW(base::win::WidePath(folder).c_str(), nullptr) || IsFolder(folder);
 }
 
 }  // namespace
@@ -46,15 +47,15 @@ void Extractor::SetCabFile(std::wstring path) {
 const CabinetEntries& Extractor::Entries() {
   if (!entries_) {
     std::vector<CabinetEntry> entries;
-    for (const StoredEntry& stored : ReadCabinetTable(base::ToAnsi(cabFile_)))
-      entries.push_back({base::FromAnsi(stored.name), stored.size});
+    for (const StoredEntry& stored : ReadCabinetTable(base::ToUtf8(cabFile_)))
+      entries.push_back({base::FromUtf8(stored.name), stored.size});
     entries_.emplace(std::move(entries));
   }
   return *entries_;
 }
 
 void Extractor::Extract(const std::wstring& folder) {
-  const std::string cabinet = base::ToAnsi(cabFile_);
+  const std::string cabinet = base::ToUtf8(cabFile_);
   if (cabinet.empty())
     RaiseCabinetFailure(kExtractorSource, "No cabinet was named to extract.");
   const std::vector<StoredEntry> table = ReadCabinetTable(cabinet);
@@ -69,7 +70,7 @@ void Extractor::Extract(const std::wstring& folder) {
     totalBytes += entry.size;
   }
 
-  std::string destination = base::ToAnsi(folder);
+  std::string destination = base::ToUtf8(folder);
   while (destination.size() > 1 && (destination.back() == '\\' || destination.back() == '/'))
     destination.pop_back();
   if (!MakeFolder(destination))
@@ -79,7 +80,7 @@ void Extractor::Extract(const std::wstring& folder) {
   events_.Progress(std::wstring(), 0);
   ExtractCabinetFiles(cabinet, destination, totalBytes,
                       [this](const std::string& name, int16_t percent) {
-                        events_.Progress(base::FromAnsi(name), percent);
+                        events_.Progress(base::FromUtf8(name), percent);
                       });
   if (totalBytes == 0)  // nothing was written to count
     events_.Progress(std::wstring(), 100);

@@ -10,9 +10,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 #include "base/scoped_handle.h"
+#include "base/win/wide_path.h"
 #include "cabinet/cabinet_error.h"
+#include "cabinet/entry_name.h"
 #include "cabinet/file_stamp.h"
 
 namespace vtq::cabinet {
@@ -25,6 +28,14 @@ struct FciTraits {
 };
 using FciContext = base::ScopedHandle<FciTraits>;
 
+// FCI takes names as narrow text in fixed fields of 256 bytes, and hands
+// them back to the callbacks to open. The cabinet and the temporary files
+// are given to it as short stand-ins that no file name can be ('|' is
+// refused by every file system); the callbacks open what they stand for by
+// its wide name, however long. Sources are handed over in UTF-8.
+constexpr std::string_view kCabinetStandIn = "|cabinet|";
+constexpr std::string_view kTemporaryStandIn = "|temporary|";
+
 // Everything the callbacks reach through FCI's user pointer.
 struct Session {
   const PackPlan& plan;
@@ -33,6 +44,19 @@ struct Session {
   int16_t lastPercent = -1;
   std::exception_ptr callbackFailure;
   std::string currentSource;
+  std::string currentStoredName;
+  std::vector<std::wstring> temporaries;
+
+  std::wstring SystemName(std::string_view name) const {
+    if (name == kCabinetStandIn)
+      return base::win::WidePath(plan.cabinet);
+    if (name.starts_with(kTemporaryStandIn)) {
+      const size_t index = std::strtoul(name.data() + kTemporaryStandIn.size(), nullptr, 10);
+      if (index < temporaries.size())
+        return temporaries[index];
+    }
+    return base::win::WidePath(name);
+  }
 };
 
 Session& Of(void* pv) {
@@ -48,8 +72,7 @@ FNFCIFREE(Release) {
 }
 
 FNFCIOPEN(OpenFile) {
-  (void)pv;
-  const int fd = _open(pszFile, oflag, pmode);
+  const int fd = _wopen(Of(pv).SystemName(pszFile).c_str(), oflag, pmode);
   if (fd == -1)
     *err = errno;
   return fd;
@@ -88,8 +111,7 @@ FNFCISEEK(SeekFile) {
 }
 
 FNFCIDELETE(DeleteFileCallback) {
-  (void)pv;
-  const int result = _unlink(pszFile);
+  const int result = _wunlink(Of(pv).SystemName(pszFile).c_str());
   if (result == -1)
     *err = errno;
   return result;
@@ -97,16 +119,19 @@ FNFCIDELETE(DeleteFileCallback) {
 
 // FCI creates the file itself (exclusive), so only a free name is handed on.
 BOOL DIAMONDAPI TempFileName(char* pszTempName, int cbTempName, void* pv) {
-  (void)pv;
-  char folder[MAX_PATH];
-  char name[MAX_PATH];
-  const DWORD length = GetTempPathA(MAX_PATH, folder);
-  if (length == 0 || length >= MAX_PATH || !GetTempFileNameA(folder, "vcb", 0, name))
+  Session& session = Of(pv);
+  wchar_t folder[MAX_PATH];
+  wchar_t name[MAX_PATH];
+  const DWORD length = GetTempPathW(MAX_PATH, folder);
+  if (length == 0 || length >= MAX_PATH || !GetTempFileNameW(folder, L"vcb", 0, name))
     return FALSE;
-  DeleteFileA(name);
-  if (std::strlen(name) >= static_cast<size_t>(cbTempName))
+  DeleteFileW(name);
+  const std::string standIn =
+      std::string(kTemporaryStandIn) + std::to_string(session.temporaries.size());
+  if (standIn.size() >= static_cast<size_t>(cbTempName))
     return FALSE;
-  std::strcpy(pszTempName, name);
+  session.temporaries.emplace_back(name);
+  std::strcpy(pszTempName, standIn.c_str());
   return TRUE;
 }
 
@@ -148,8 +173,8 @@ FNFCIGETOPENINFO(OpenInfo) {
   const FileStamp stamp = ReadFileStamp(pszName);
   *pdate = stamp.dosDate;
   *ptime = stamp.dosTime;
-  *pattribs = stamp.attributes;
-  const int fd = _open(pszName, _O_RDONLY | _O_BINARY);
+  *pattribs = stamp.attributes | NameAttributes(session.currentStoredName);
+  const int fd = _wopen(base::win::WidePath(pszName).c_str(), _O_RDONLY | _O_BINARY);
   if (fd == -1)
     *err = errno;
   session.currentSource = pszName;
@@ -179,24 +204,16 @@ std::string FailureText(const ERF& erf, const Session& session) {
   }
 }
 
-void SplitCabinetPath(const std::string& path, CCAB& ccab) {
-  const size_t slash = path.find_last_of("\\/");
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::strncpy(ccab.szCabPath, folder.c_str(), sizeof ccab.szCabPath - 1);
-  std::strncpy(ccab.szCab, name.c_str(), sizeof ccab.szCab - 1);
-}
-
 }  // namespace
 
 void WriteCabinetWithFci(const PackPlan& plan, const PercentCallback& progress) {
-  Session session{plan, progress, 0, -1, nullptr, {}};
+  Session session{plan, progress, 0, -1, nullptr, {}, {}, {}};
   CCAB ccab{};
   ccab.cb = 0x7FFFFFFF;
   ccab.cbFolderThresh = 0x7FFFFFFF;
   ccab.setID = 0x5651;
   ccab.iCab = 1;
-  SplitCabinetPath(plan.cabinet, ccab);
+  std::strcpy(ccab.szCab, kCabinetStandIn.data());
 
   ERF erf{};
   FciContext fci(FCICreate(&erf, FilePlaced, Allocate, Release, OpenFile, ReadFile, WriteFile,
@@ -208,6 +225,7 @@ void WriteCabinetWithFci(const PackPlan& plan, const PercentCallback& progress) 
   bool ok = true;
   for (const PackItem& item : plan.items) {
     session.currentSource = item.source;
+    session.currentStoredName = item.storedName;
     std::string source = item.source;
     std::string stored = item.storedName;
     ok = FCIAddFile(fci.Get(), source.data(), stored.data(), FALSE, NextCabinet, Status, OpenInfo,
@@ -225,7 +243,7 @@ void WriteCabinetWithFci(const PackPlan& plan, const PercentCallback& progress) 
     return;
   }
   // Wine deletes the partial cabinet itself; the system's FCI may not.
-  DeleteFileA(plan.cabinet.c_str());
+  DeleteFileW(base::win::WidePath(plan.cabinet).c_str());
   if (session.callbackFailure)
     std::rethrow_exception(session.callbackFailure);
   RaiseCabinetFailure(kCompressorSource, FailureText(failure, session));

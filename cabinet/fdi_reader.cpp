@@ -9,11 +9,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
-#include "base/ansi_text.h"
+#include "base/code_page.h"
 #include "base/scoped_handle.h"
+#include "base/win/wide_path.h"
 #include "cabinet/block_check.h"
 #include "cabinet/cabinet_error.h"
 #include "cabinet/entry_name.h"
@@ -29,6 +31,26 @@ struct FdiTraits {
 using FdiContext = base::ScopedHandle<FdiTraits>;
 
 class Session;
+
+// FDI takes the cabinet's name as narrow text in fields of 256 bytes and
+// its open callback carries no user pointer: it is given a stand-in that no
+// file name can be, and the callback opens the cabinet of the thread's run
+// by its wide name, however long.
+constexpr std::string_view kCabinetStandIn = "|cabinet|";
+thread_local const std::string* g_cabinet = nullptr;
+
+class CabinetOfThread {
+ public:
+  explicit CabinetOfThread(const std::string& cabinet) : previous_(g_cabinet) {
+    g_cabinet = &cabinet;
+  }
+  ~CabinetOfThread() { g_cabinet = previous_; }
+  CabinetOfThread(const CabinetOfThread&) = delete;
+  CabinetOfThread& operator=(const CabinetOfThread&) = delete;
+
+ private:
+  const std::string* previous_;
+};
 
 // FDI's file callbacks carry no user pointer, so every handle given to FDI
 // is one of these: a CRT descriptor and, for an extracted file, the session
@@ -91,15 +113,16 @@ class Session {
         c = '\\';
     for (size_t slash = relative.find('\\'); slash != std::string::npos;
          slash = relative.find('\\', slash + 1))
-      CreateDirectoryA((folder_ + "\\" + relative.substr(0, slash)).c_str(), nullptr);
+      CreateDirectoryW(base::win::WidePath(folder_ + "\\" + relative.substr(0, slash)).c_str(),
+                       nullptr);
     path += "\\" + relative;
     auto output = std::make_unique<OutputFile>();
     output->path = path;
     output->name = name;
     output->size = size;
     output->channel.session = this;
-    output->channel.fd =
-        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    output->channel.fd = _wopen(base::win::WidePath(path).c_str(),
+                                _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (output->channel.fd == -1) {
       failure_ = "The file " + Quoted(path) + " could not be created.";
       return -1;
@@ -153,7 +176,7 @@ class Session {
     for (auto& output : outputs_) {
       CloseDescriptor(output->channel);
       if (!output->complete)
-        DeleteFileA(output->path.c_str());
+        DeleteFileW(base::win::WidePath(output->path).c_str());
     }
   }
 
@@ -179,7 +202,11 @@ FNFREE(Release) {
 }
 
 FNOPEN(OpenCabinet) {
-  const int fd = _open(pszFile, oflag, pmode);
+  const std::string_view name(pszFile);
+  const std::wstring path = name == kCabinetStandIn && g_cabinet != nullptr
+                                ? base::win::WidePath(*g_cabinet)
+                                : base::win::WidePath(name);
+  const int fd = _wopen(path.c_str(), oflag, pmode);
   if (fd == -1)
     return -1;
   auto channel = std::make_unique<Channel>();
@@ -228,18 +255,14 @@ FNSEEK(SeekChannel) {
   return _lseek(ChannelOf(hf)->fd, dist, seektype);
 }
 
-// A name flagged as UTF-8 (gcab writes them so) is taken to the ANSI code
-// page like every other name here; what the code page lacks becomes "?",
-// which no file name may hold, so such an entry is refused, not mangled.
+// A name flagged as UTF-8 (ours and gcab's are, where they are not ASCII)
+// is taken as it is; any other is in the writer's code page, taken as this
+// system's ANSI one.
 std::string StoredName(const FDINOTIFICATION& info) {
   const std::string raw = info.psz1 ? info.psz1 : "";
-  if (!(info.attribs & _A_NAME_IS_UTF) || raw.empty())
+  if (info.attribs & _A_NAME_IS_UTF)
     return raw;
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, raw.data(), static_cast<int>(raw.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, raw.data(), static_cast<int>(raw.size()), wide.data(), length);
-  return base::ToAnsi(wide);
+  return base::AnsiCodePage().Decode(raw);
 }
 
 FNFDINOTIFY(Notify) {
@@ -294,7 +317,7 @@ std::string FailureText(const ERF& erf, const std::string& cabinet, Session& ses
 }
 
 void Run(const std::string& cabinet, Session& session) {
-  if (GetFileAttributesA(cabinet.c_str()) == INVALID_FILE_ATTRIBUTES)
+  if (GetFileAttributesW(base::win::WidePath(cabinet).c_str()) == INVALID_FILE_ATTRIBUTES)
     RaiseCabinetFailure(kExtractorSource,
                         "The cabinet " + Quoted(cabinet) + " could not be found.");
   ERF erf{};
@@ -302,9 +325,9 @@ void Run(const std::string& cabinet, Session& session) {
                            SeekChannel, cpuUNKNOWN, &erf));
   if (!fdi)
     RaiseCabinetFailure(kExtractorSource, FailureText(erf, cabinet, session));
-  const size_t slash = cabinet.find_last_of("\\/");
-  std::string name = slash == std::string::npos ? cabinet : cabinet.substr(slash + 1);
-  std::string path = slash == std::string::npos ? std::string() : cabinet.substr(0, slash + 1);
+  std::string name(kCabinetStandIn);
+  std::string path;
+  const CabinetOfThread opened(cabinet);
   const BOOL ok = FDICopy(fdi.Get(), name.data(), path.data(), 0, Notify, nullptr, &session);
   fdi.Reset();
   if (ok && !session.CallbackFailure() && session.Failure().empty())
@@ -326,7 +349,7 @@ std::vector<StoredEntry> ReadCabinetTable(const std::string& cabinet) {
 void ExtractCabinetFiles(const std::string& cabinet, const std::string& folder, uint64_t totalBytes,
                          const ExtractProgress& progress) {
   {
-    std::ifstream in(cabinet, std::ios::binary);
+    std::ifstream in(std::filesystem::path(base::win::WidePath(cabinet)), std::ios::binary);
     if (in && !BlocksMatchChecksums(in))
       RaiseCabinetFailure(kExtractorSource, "The cabinet " + Quoted(cabinet) + " is damaged.");
   }

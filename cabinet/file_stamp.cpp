@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include "base/win/wide_path.h"
+
 namespace vtq::cabinet {
 
 FileStamp ReadFileStamp(const std::string& path) {
   FileStamp stamp;
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+  if (!GetFileAttributesExW(base::win::WidePath(path).c_str(), GetFileExInfoStandard, &data))
     return stamp;
   FILETIME local{};
   WORD date = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// What one Compress call packs, in ANSI code page text as the cabinet
-// library takes it: each source with the name it is stored under.
+// What one Compress call packs, in UTF-8: each source with the name it is
+// stored under (kept in the cabinet as UTF-8 where it is not ASCII).
 
 #include <cstdint>
 #include <functional>

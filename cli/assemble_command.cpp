@@ -11,6 +11,7 @@
 #include "cli/assemble_events.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "cli/console_prompts.h"
 #include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
@@ -27,8 +28,8 @@ namespace {
 // not taken for the finished file.
 void ReportKeptPartials(const AssembleResult& result) {
   for (const std::string& kept : result.keptPartials) {
-    std::fprintf(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
-                 ShownText(kept).c_str());
+    PrintText(stderr, "vtq: the series is incomplete; what was assembled is kept as %s\n",
+              ShownText(kept).c_str());
   }
 }
 
@@ -38,16 +39,15 @@ void ReportEngineError(const AssembleResult& result) {
   if (result.errorNumber == kCheckabilityFailed)
     return;
   if (!result.errorFile.empty()) {
-    std::fprintf(
-        stderr, "vtq: %s\n",
-        FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
+    PrintText(stderr, "vtq: %s\n",
+              FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
     return;
   }
-  std::fprintf(stderr, "%s\n",
-               BoxLine("Runtime error " + std::to_string(result.errorNumber) + ": " +
-                           result.errorDescription,
-                       kErrorDialogTitle)
-                   .c_str());
+  PrintText(stderr, "%s\n",
+            BoxLine("Runtime error " + std::to_string(result.errorNumber) + ": " +
+                        result.errorDescription,
+                    kErrorDialogTitle)
+                .c_str());
 }
 
 // After a failure for want of a sound fragment: the way to the repair when
@@ -55,14 +55,14 @@ void ReportEngineError(const AssembleResult& result) {
 void PointToRepair(const std::string& first) {
   if (!HasRecoveryFiles(first))
     return;
-  std::fprintf(stderr,
-               "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
-               "assemble again with --repair\n",
-               ShownText(first).c_str());
+  PrintText(stderr,
+            "vtq: the series has recovery files: vtq repair %s rebuilds what it can, or "
+            "assemble again with --repair\n",
+            ShownText(first).c_str());
 }
 
 int MissingInformation(const char* text, const char* title) {
-  std::fprintf(stderr, "%s\n", BoxLine(text, title).c_str());
+  PrintText(stderr, "%s\n", BoxLine(text, title).c_str());
   return 2;
 }
 
@@ -70,7 +70,7 @@ int MissingInformation(const char* text, const char* title) {
 
 int RunAssemble(std::vector<std::string> args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(AssembleHelp()).c_str(), stdout);
+    WriteText(stdout, std::string(AssembleHelp()).c_str());
     return 0;
   }
   ParsedArgs parsed = ParseArgs(args, {"-d", "-p", "--passphrase-file", "--unknown-as"},
@@ -154,7 +154,7 @@ int RunAssemble(std::vector<std::string> args) {
     const SeriesRepair repaired = RepairSeries(check, host.GetGlobals(), recoveryEvents);
     ReportRecoveryRepair(repaired.repair, stderr, stderr);
     if (!repaired.repair.Whole()) {
-      std::fputs("vtq: the series is not whole; nothing was assembled\n", stderr);
+      WriteText(stderr, "vtq: the series is not whole; nothing was assembled\n");
       return 1;
     }
   }
@@ -165,17 +165,17 @@ int RunAssemble(std::vector<std::string> args) {
       events.Completed();
       ReportKeptPartials(result);
       if (verbosity != Verbosity::kQuiet)
-        std::printf("%s\n", ShownText(result.outputPath).c_str());
+        PrintText(stdout, "%s\n", ShownText(result.outputPath).c_str());
       const bool matches = ReportAssembledChecksum(result);
       if (AssemblyInDoubt(look, repair, result.checksum == ChecksumVerdict::kMatches)) {
         for (const std::string& name : look.lacking) {
-          std::fprintf(stderr, "vtq: the recovery files find %s missing or not of its length\n",
-                       ShownText(name).c_str());
+          PrintText(stderr, "vtq: the recovery files find %s missing or not of its length\n",
+                    ShownText(name).c_str());
         }
-        std::fprintf(stderr,
-                     "vtq: %s was assembled without them being rebuilt and may not be the "
-                     "source: vtq repair %s rebuilds them\n",
-                     ShownText(result.outputPath).c_str(), ShownText(first).c_str());
+        PrintText(stderr,
+                  "vtq: %s was assembled without them being rebuilt and may not be the "
+                  "source: vtq repair %s rebuilds them\n",
+                  ShownText(result.outputPath).c_str(), ShownText(first).c_str());
         return 1;
       }
       return matches ? 0 : 1;
@@ -200,7 +200,7 @@ int RunAssemble(std::vector<std::string> args) {
       PointToRepair(first);
       break;
     case AssembleStop::kReplaceDeclined:
-      std::fputs("vtq: the file there was kept; nothing was assembled\n", stderr);
+      WriteText(stderr, "vtq: the file there was kept; nothing was assembled\n");
       return host.Boxes().CanAnswer() ? 1 : 2;
     case AssembleStop::kEndedAfterError:
     case AssembleStop::kEndedByErrorDialog:

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <filesystem>
 #include <numeric>
 
+#include "cli/console_text.h"
 #include "engine/path.h"
 #include "engine/shown_text.h"
 
@@ -28,10 +28,7 @@ void AssembleProgress::AssembleStart(int16_t pbMax) {
   // fragments is not measured once more for nothing.
   for (size_t i = 0; meter_.Live() && i < sizes_.size(); ++i) {
     // Fragments on later disks are not there yet: they count when read.
-    std::error_code missing;
-    const uintmax_t size =
-        std::filesystem::file_size(FragmentName(static_cast<int>(i) + 1), missing);
-    sizes_[i] = missing ? 0 : size;
+    sizes_[i] = FileSizeOrZero(FragmentName(static_cast<int>(i) + 1));
   }
   current_ = 0;
   meter_.Start(std::accumulate(sizes_.begin(), sizes_.end(), uint64_t{0}), pbMax);
@@ -70,10 +67,8 @@ void AssembleProgress::ReportRead(int number) {
   if (verbosity_ != Verbosity::kVerbose)
     return;
   meter_.Clear();
-  std::error_code missing;
-  const uintmax_t size = std::filesystem::file_size(FragmentName(number), missing);
-  std::fprintf(out_, "%s\t%llu\n", ShownText(FragmentName(number)).c_str(),
-               static_cast<unsigned long long>(missing ? 0 : size));
+  PrintText(out_, "%s\t%llu\n", ShownText(FragmentName(number)).c_str(),
+            static_cast<unsigned long long>(FileSizeOrZero(FragmentName(number))));
   std::fflush(out_);
 }
 

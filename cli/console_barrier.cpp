@@ -1,6 +1,7 @@
 #include "cli/console_barrier.h"
 
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "engine/current_failure.h"
 #include "engine/shown_text.h"
 
@@ -13,12 +14,12 @@ int ConsoleBarrier(const std::function<int()>& program, std::FILE* err) noexcept
     const VbError failure = CurrentFailure();
     try {
       if (!failure.FileName().empty()) {
-        std::fprintf(
+        PrintText(
             err, "vtq: %s\n",
             FileErrorNote(failure.FileName(), failure.Description(), failure.Number()).c_str());
       } else {
-        std::fprintf(err, "vtq: error %d: %s\n", failure.Number(),
-                     ShownText(failure.Description()).c_str());
+        PrintText(err, "vtq: error %d: %s\n", failure.Number(),
+                  ShownText(failure.Description()).c_str());
       }
     } catch (...) {
       // No memory left for the line's texts: the classic words at least.

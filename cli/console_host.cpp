@@ -6,6 +6,10 @@
 #include <cctype>
 #include <filesystem>
 
+#include "base/utf8_path.h"
+#include "cli/console_text.h"
+#include "engine/error.h"
+#include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
 #include "engine/shown_text.h"
 
@@ -73,7 +77,7 @@ int ConsoleBoxes::Show(std::string_view text, std::string_view title, unsigned s
   if ((style & mb::kIconMask) == mb::kIconCritical)
     ++critical_;
   MakeRoom();
-  std::fprintf(out_, "%s\n", BoxLine(text, title).c_str());
+  PrintText(out_, "%s\n", BoxLine(text, title).c_str());
   std::fflush(out_);
   const unsigned buttons = style & mb::kButtonsMask;
   if (!IsQuestion(buttons))
@@ -100,7 +104,7 @@ void ConsoleBoxes::MakeRoom() {
 
 void ConsoleBoxes::Note(const std::string& text) {
   MakeRoom();
-  std::fprintf(out_, "vtq: %s\n", text.c_str());
+  PrintText(out_, "vtq: %s\n", text.c_str());
   std::fflush(out_);
 }
 
@@ -134,7 +138,7 @@ TrapAction ConsoleErrorAdvisor::Advise(const VbError& error) {
 int ConsoleBoxes::Ask(unsigned buttons) {
   const Answers answers = AnswersOf(buttons);
   for (;;) {
-    std::fprintf(out_, "%s ", answers.prompt);
+    PrintText(out_, "%s ", answers.prompt);
     std::fflush(out_);
     char line[64];
     if (!std::fgets(line, sizeof line, in_))
@@ -256,33 +260,41 @@ bool HelpAsked(const std::vector<std::string>& args) {
 std::string FullName(const std::string& name) {
   namespace fs = std::filesystem;
   std::error_code error;
-  const fs::path full = fs::absolute(fs::path(name), error);
+  const fs::path full = fs::absolute(base::PathFromUtf8(name), error);
   if (name.empty() || error || !full.has_root_name())
     return name;
   // Full already: a drive's root folder, or a network name ("\\server\share",
   // which the library takes for a folder of the current drive's root).
   const auto separator = [](char c) { return c == '/' || c == fs::path::preferred_separator; };
-  const fs::path typed(name);
+  const fs::path typed = base::PathFromUtf8(name);
   if ((typed.has_root_name() && typed.has_root_directory()) ||
       (name.size() > 1 && separator(name[0]) && separator(name[1]))) {
     return name;
   }
-  return full.string();
+  return base::Utf8FromPath(full);
 }
 
 std::string FolderOf(const std::string& file) {
-  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
-  return FullName(folder.empty() ? std::string(".") : folder.string());
+  const std::filesystem::path folder = base::PathFromUtf8(file).parent_path();
+  return FullName(folder.empty() ? std::string(".") : base::Utf8FromPath(folder));
 }
 
+// The engine's own file queries: on Windows they take every name whole,
+// long ones too.
 std::string DestinationProblem(const std::string& folder) {
-  std::error_code error;
-  const auto status = std::filesystem::status(folder, error);
-  if (!std::filesystem::exists(status))
-    return "the destination folder " + folder + " does not exist";
-  if (!std::filesystem::is_directory(status))
+  if (FolderExists(folder))
+    return {};
+  if (FileExists(folder))
     return "the destination " + folder + " is not a folder";
-  return {};
+  return "the destination folder " + folder + " does not exist";
+}
+
+uint64_t FileSizeOrZero(const std::string& name) {
+  try {
+    return FileLength(name);
+  } catch (const VbError&) {
+    return 0;
+  }
 }
 
 AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
@@ -295,7 +307,7 @@ AnswerPolicy PolicyFrom(const ParsedArgs& args, std::string& error) {
 
 std::string NotAFileProblem(const std::string& name) {
   std::error_code error;
-  const auto status = std::filesystem::status(name, error);
+  const auto status = std::filesystem::status(base::PathFromUtf8(name), error);
   if (error || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
       std::filesystem::is_directory(status)) {
     return {};
@@ -304,7 +316,7 @@ std::string NotAFileProblem(const std::string& name) {
 }
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "vtq: %s\n", ShownText(message).c_str());
+  PrintText(stderr, "vtq: %s\n", ShownText(message).c_str());
   return 2;
 }
 

@@ -176,6 +176,10 @@ std::string FolderOf(const std::string& file);
 // not a folder); empty when it can.
 std::string DestinationProblem(const std::string& folder);
 
+// The length of a file; 0 when it cannot be asked (a fragment on a disk
+// not yet in the drive).
+uint64_t FileSizeOrZero(const std::string& name);
+
 // "vtq: " + message on standard error, its control characters shown
 // escaped; returns the usage exit status 2.
 int UsageError(const std::string& message);

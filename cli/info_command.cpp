@@ -6,6 +6,7 @@
 #include "app/operations/info_operation.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "engine/shown_text.h"
 
 namespace vtq::cli {
@@ -29,14 +30,14 @@ const char* FormatWord(AftFileFormat format) {
 // Values come from the fragment's header: shown, never obeyed, by the
 // terminal.
 void Line(const char* name, const std::string& value) {
-  std::printf("%s: %s\n", name, ShownText(value).c_str());
+  PrintText(stdout, "%s: %s\n", name, ShownText(value).c_str());
 }
 
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(InfoHelp()).c_str(), stdout);
+    WriteText(stdout, InfoHelp());
     return 0;
   }
   const ParsedArgs parsed = ParseArgs(args, {"--unknown-as"}, {});

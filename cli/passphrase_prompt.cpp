@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "cli/console_text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -62,18 +64,18 @@ bool StdinIsTerminal() {
 
 std::optional<std::string> AskPassphraseAtTerminal(std::string_view caption,
                                                    std::string_view prompt) {
-  std::fprintf(stderr, "%.*s: %.*s\nPassphrase: ", static_cast<int>(caption.size()), caption.data(),
-               static_cast<int>(prompt.size()), prompt.data());
+  PrintText(stderr, "%.*s: %.*s\nPassphrase: ", static_cast<int>(caption.size()), caption.data(),
+            static_cast<int>(prompt.size()), prompt.data());
   std::fflush(stderr);
   std::string line;
   LineEnd end = LineEnd::kNothing;
   {
     EchoOff quiet;
-    end = ReadPassphraseLine(stdin, line);
+    end = ReadLine(stdin, line, kLongestPassphrase);
   }
-  std::fputc('\n', stderr);
+  WriteText(stderr, "\n");
   if (end == LineEnd::kTooLong) {
-    std::fprintf(stderr, "vtq: a passphrase has at most %zu bytes\n", kLongestPassphrase);
+    PrintText(stderr, "vtq: a passphrase has at most %zu bytes\n", kLongestPassphrase);
     return std::nullopt;
   }
   if (end == LineEnd::kNothing)

@@ -6,7 +6,13 @@
 #include <memory>
 #include <set>
 
+#include "base/utf8_text.h"
+#include "cli/console_text.h"
 #include "engine/secure_wipe.h"
+
+#ifdef _WIN32
+#include "base/win/wide_path.h"
+#endif
 
 namespace vtq::cli {
 namespace {
@@ -15,17 +21,35 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The first line of a file, read without a stdio buffer, so that no copy of
-// the passphrase stays behind in freed memory.
+// Any file the system opens by name, a pipe or a device as well (a shell's
+// "<(...)"); under Windows by its wide name, so that one outside the code
+// page opens too.
+std::FILE* OpenForReading(const std::string& name) {
+#ifdef _WIN32
+  return _wfopen(base::win::WidePath(name).c_str(), L"rb");
+#else
+  return std::fopen(name.c_str(), "rb");
+#endif
+}
+
+// The first line of a file (UTF-8; a leading byte-order mark, as Notepad
+// writes one, is not part of it), read without a stdio buffer, so that no
+// copy of the passphrase stays behind in freed memory.
 std::optional<std::string> FirstLineOf(const std::string& name, std::string& error) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(name));
   if (!file) {
     error = "cannot read the passphrase file " + name;
     return std::nullopt;
   }
   std::setvbuf(file.get(), nullptr, _IONBF, 0);
   std::string line;
-  if (ReadPassphraseLine(file.get(), line) == LineEnd::kTooLong) {
+  const LineEnd end = ReadLine([&file] { return std::fgetc(file.get()); }, line,
+                               kLongestPassphrase + kByteOrderMark.size());
+  if (line.starts_with(kByteOrderMark))
+    line.erase(0, kByteOrderMark.size());
+  if (end == LineEnd::kTooLong || line.size() > kLongestPassphrase) {
+    SecureWipe(line);
     error = "the first line of the passphrase file " + name + " is longer than " +
             std::to_string(kLongestPassphrase) + " bytes";
     return std::nullopt;
@@ -43,32 +67,31 @@ std::string TakeValue(ParsedArgs& args, const std::string& option) {
 
 }  // namespace
 
-LineEnd ReadPassphraseLine(std::FILE* file, std::string& line) {
-  SecureWipe(line);
-  line.reserve(kLongestPassphrase + 1);
-  int c = std::fgetc(file);
-  if (c == EOF)
-    return LineEnd::kNothing;
-  for (; c != EOF && c != '\n'; c = std::fgetc(file)) {
-    // One more than the longest may be the "\r" of a "\r\n".
-    if (line.size() > kLongestPassphrase) {
-      SecureWipe(line);
-      return LineEnd::kTooLong;
-    }
-    line.push_back(static_cast<char>(c));
-  }
-  if (!line.empty() && line.back() == '\r')
-    line.pop_back();
-  if (line.size() > kLongestPassphrase) {
-    SecureWipe(line);
-    return LineEnd::kTooLong;
-  }
-  return LineEnd::kLine;
+namespace {
+
+// The variable's value in UTF-8; the narrow environment of Windows is in
+// the ANSI code page.
+std::optional<std::string> EnvironmentPassphrase() {
+#ifdef _WIN32
+  const std::wstring name = base::FromUtf8(kPassphraseVariable);
+  const wchar_t* value = _wgetenv(name.c_str());
+  if (value == nullptr || *value == L'\0')
+    return std::nullopt;
+  return base::ToUtf8(value);
+#else
+  const char* value = std::getenv(kPassphraseVariable);
+  if (value == nullptr || *value == '\0')
+    return std::nullopt;
+  return std::string(value);
+#endif
 }
 
+}  // namespace
+
 bool EnvironmentPassphraseSet() {
-  const char* value = std::getenv(kPassphraseVariable);
-  return value && *value;
+  std::optional<std::string> value = EnvironmentPassphrase();
+  SecureWipe(value);
+  return value.has_value();
 }
 
 std::optional<std::string> PassphraseFrom(ParsedArgs& args, std::string& error) {
@@ -85,9 +108,9 @@ std::optional<std::string> PassphraseFrom(ParsedArgs& args, std::string& error) 
   if (file) {
     return FirstLineOf(*args.Value("--passphrase-file"), error);
   }
-  if (ask || !EnvironmentPassphraseSet())
+  if (ask)
     return std::nullopt;
-  return std::string(std::getenv(kPassphraseVariable));
+  return EnvironmentPassphrase();
 }
 
 void HidePassphraseArguments(int count, char** arguments) {

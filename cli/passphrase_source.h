@@ -4,7 +4,6 @@
 // FILE (its first line), or the environment variable VTQ_PASSPHRASE when
 // none of the options gives one.
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,14 +17,6 @@ inline constexpr const char* kPassphraseVariable = "VTQ_PASSPHRASE";
 // typed or generated one, and a line that never ends (--passphrase-file
 // /dev/zero) stops here.
 inline constexpr size_t kLongestPassphrase = 4096;
-
-enum class LineEnd { kLine, kNothing, kTooLong };
-// One line of `file` into `line`, its line end ("\n", "\r\n") dropped:
-// kNothing when the file ended before any byte, kTooLong (and `line`
-// wiped) past kLongestPassphrase bytes. The room for the longest line is
-// taken first, so the text never moves to a larger buffer and leaves no
-// copy behind in memory given back.
-LineEnd ReadPassphraseLine(std::FILE* file, std::string& line);
 
 // The passphrase of -p or --passphrase-file (the file's first line, its line
 // end dropped); without either, VTQ_PASSPHRASE when it is set and not empty;

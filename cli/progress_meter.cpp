@@ -1,3 +1,4 @@
+#include "cli/console_text.h"
 #include "cli/progress_meter.h"
 
 #include <chrono>
@@ -37,7 +38,7 @@ void ProgressMeter::Update(uint64_t done, int fragment) {
 void ProgressMeter::Clear() {
   if (width_ == 0)
     return;
-  std::fprintf(out_, "\r%s\r", std::string(width_, ' ').c_str());
+  PrintText(out_, "\r%s\r", std::string(width_, ' ').c_str());
   std::fflush(out_);
   width_ = 0;
 }
@@ -50,7 +51,7 @@ void ProgressMeter::Draw(double now) {
   // Blanks over what a longer line left: no escape sequences, which an old
   // Windows console would print as text.
   const std::string rest(width_ > line.size() ? width_ - line.size() : 0, ' ');
-  std::fprintf(out_, "\r%s%s", line.c_str(), rest.c_str());
+  PrintText(out_, "\r%s%s", line.c_str(), rest.c_str());
   std::fflush(out_);
   width_ = line.size();
   lastDrawn_ = now;

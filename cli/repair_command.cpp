@@ -8,6 +8,7 @@
 #include "app/operations/series_verification.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "cli/progress_meter.h"
 #include "cli/series_recovery.h"
 #include "cli/terminal.h"
@@ -19,7 +20,7 @@ namespace vtq::cli {
 
 int RunRepair(std::vector<std::string> args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(RepairHelp()).c_str(), stdout);
+    WriteText(stdout, RepairHelp());
     return 0;
   }
   ParsedArgs parsed =
@@ -47,23 +48,23 @@ int RunRepair(std::vector<std::string> args) {
   const SeriesRepair result = RepairSeries(repair, host.GetGlobals(), events);
   if (result.before) {
     for (const FragmentFinding& finding : result.before->findings)
-      std::fprintf(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
+      PrintText(stderr, "vtq: %s\n", DescribeFinding(finding).c_str());
   }
   ReportRecoveryRepair(result.repair, stdout, stderr);
   if (!result.repair.Whole())
     return 1;
   if (result.firstNotCovered) {
-    std::fprintf(stderr, "vtq: %s is not among the files the recovery files cover\n",
-                 ShownText(first).c_str());
+    PrintText(stderr, "vtq: %s is not among the files the recovery files cover\n",
+              ShownText(first).c_str());
     return 1;
   }
   if (result.after && !result.after->Sound()) {
     ReportFindings(*result.after, stderr);
-    std::fputs("vtq: the series is not sound\n", stderr);
+    WriteText(stderr, "vtq: the series is not sound\n");
     return 1;
   }
   if (!result.repair.wasWhole)
-    std::printf("sound: the series is whole again\n");
+    PrintText(stdout, "sound: the series is whole again\n");
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "engine/path.h"
 #include "engine/shown_text.h"
 
@@ -11,10 +12,9 @@ namespace {
 
 void ReportError(const RecoveryError& error, std::FILE* err) {
   if (!error.file.empty()) {
-    std::fprintf(err, "vtq: %s\n",
-                 FileErrorNote(error.file, error.description, error.number).c_str());
+    PrintText(err, "vtq: %s\n", FileErrorNote(error.file, error.description, error.number).c_str());
   } else {
-    std::fprintf(err, "vtq: error %d: %s\n", error.number, ShownText(error.description).c_str());
+    PrintText(err, "vtq: error %d: %s\n", error.number, ShownText(error.description).c_str());
   }
 }
 
@@ -65,87 +65,86 @@ int WriteSeriesRecovery(const std::vector<std::string>& fragments, const Recover
     case WriteRecoveryStop::kNone:
       if (!quiet) {
         for (const std::string& name : written.files)
-          std::fprintf(out, "%s\n", ShownText(name).c_str());
-        std::fprintf(err, "vtq: %s of %llu bytes for %s in %s\n",
-                     Plural(written.recoverySlices, "recovery slice").c_str(),
-                     static_cast<unsigned long long>(written.sliceSize),
-                     Plural(fragments.size(), "fragment").c_str(),
-                     ShownText(written.files.front()).c_str());
+          PrintText(out, "%s\n", ShownText(name).c_str());
+        PrintText(err, "vtq: %s of %llu bytes for %s in %s\n",
+                  Plural(written.recoverySlices, "recovery slice").c_str(),
+                  static_cast<unsigned long long>(written.sliceSize),
+                  Plural(fragments.size(), "fragment").c_str(),
+                  ShownText(written.files.front()).c_str());
       }
       return 0;
     case WriteRecoveryStop::kFragmentNotThere:
-      std::fprintf(err,
-                   "vtq: recovery files need every fragment of the series in one folder, and %s "
-                   "is not there (a series written across disks); no recovery files were "
-                   "written\n",
-                   ShownText(written.absentFragment).c_str());
+      PrintText(err,
+                "vtq: recovery files need every fragment of the series in one folder, and %s "
+                "is not there (a series written across disks); no recovery files were "
+                "written\n",
+                ShownText(written.absentFragment).c_str());
       return 1;
     case WriteRecoveryStop::kOutOfMemory:
-      std::fputs(
-          "vtq: there is not enough memory for the recovery files' tables; no recovery files "
-          "were written\n",
-          err);
+      WriteText(err,
+                "vtq: there is not enough memory for the recovery files' tables; no recovery files "
+                "were written\n");
       return 1;
     case WriteRecoveryStop::kBeyondLimits:
-      std::fprintf(err,
-                   "vtq: the series is beyond what recovery files can cover (at most "
-                   "32768 slices and 65535 recovery slices)\n");
+      PrintText(err,
+                "vtq: the series is beyond what recovery files can cover (at most "
+                "32768 slices and 65535 recovery slices)\n");
       break;
     case WriteRecoveryStop::kEngineError:
       ReportError(written.error, err);
       break;
   }
-  std::fputs("vtq: no recovery files were written\n", err);
+  WriteText(err, "vtq: no recovery files were written\n");
   return 1;
 }
 
 void ReportRecoveryRepair(const RecoveryRepair& repair, std::FILE* out, std::FILE* err) {
   if (repair.stop == RepairStop::kNoRecoveryFiles) {
-    std::fprintf(err, "vtq: there are no recovery files %s\n", ShownText(repair.indexFile).c_str());
+    PrintText(err, "vtq: there are no recovery files %s\n", ShownText(repair.indexFile).c_str());
     return;
   }
   for (const std::string& name : repair.unreadable)
-    std::fprintf(err, "vtq: %s could not be read\n", ShownText(name).c_str());
+    PrintText(err, "vtq: %s could not be read\n", ShownText(name).c_str());
   for (const std::string& name : repair.damaged)
-    std::fprintf(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
+    PrintText(err, "vtq: %s is damaged; its sound packets are used\n", ShownText(name).c_str());
   const std::string index = ShownText(repair.files.front());
   if (repair.stop == RepairStop::kSetRefused) {
-    std::fprintf(err, "vtq: the recovery set of %s is not used: %s\n", index.c_str(),
-                 ShownText(repair.refusal).c_str());
+    PrintText(err, "vtq: the recovery set of %s is not used: %s\n", index.c_str(),
+              ShownText(repair.refusal).c_str());
     return;
   }
   if (repair.stop == RepairStop::kNoCompleteSet) {
-    std::fprintf(err, "vtq: %s%s hold%s no complete recovery set\n", index.c_str(),
-                 repair.files.size() == 1 ? "" : " and its volumes",
-                 repair.files.size() == 1 ? "s" : "");
+    PrintText(err, "vtq: %s%s hold%s no complete recovery set\n", index.c_str(),
+              repair.files.size() == 1 ? "" : " and its volumes",
+              repair.files.size() == 1 ? "s" : "");
     return;
   }
   if (repair.setIntact) {
-    std::fprintf(out, "sound: all %s of %s checked; nothing to rebuild\n",
-                 Plural(repair.setFiles, "file").c_str(),
-                 ShownText(BaseName(repair.files.front())).c_str());
+    PrintText(out, "sound: all %s of %s checked; nothing to rebuild\n",
+              Plural(repair.setFiles, "file").c_str(),
+              ShownText(BaseName(repair.files.front())).c_str());
     return;
   }
   for (const FileAtFault& file : repair.atFault) {
     if (file.missing) {
-      std::fprintf(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
+      PrintText(err, "vtq: %s is missing\n", ShownText(file.name).c_str());
     } else {
-      std::fprintf(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
-                   file.lostSlices, file.slices);
+      PrintText(err, "vtq: %s is damaged (%zu of %zu slices)\n", ShownText(file.name).c_str(),
+                file.lostSlices, file.slices);
     }
   }
   for (const std::string& name : repair.provenGood) {
-    std::fprintf(err,
-                 "vtq: %s differs from the recovery files, but the series' own checks prove it "
-                 "good; it is left as it is\n",
-                 ShownText(name).c_str());
+    PrintText(err,
+              "vtq: %s differs from the recovery files, but the series' own checks prove it "
+              "good; it is left as it is\n",
+              ShownText(name).c_str());
   }
   for (const std::string& name : repair.others) {
-    std::fprintf(err, "vtq: %s is not a fragment of the series; it is left as it is\n",
-                 ShownText(name).c_str());
+    PrintText(err, "vtq: %s is not a fragment of the series; it is left as it is\n",
+              ShownText(name).c_str());
   }
   if (repair.outOfMemory) {
-    std::fputs("vtq: there is not enough memory to rebuild this many lost slices at once\n", err);
+    WriteText(err, "vtq: there is not enough memory to rebuild this many lost slices at once\n");
     return;
   }
   if (repair.error) {
@@ -153,11 +152,11 @@ void ReportRecoveryRepair(const RecoveryRepair& repair, std::FILE* out, std::FIL
     return;
   }
   if (!repair.problem.empty())
-    std::fprintf(err, "vtq: nothing was rebuilt: %s\n", repair.problem.c_str());
+    PrintText(err, "vtq: nothing was rebuilt: %s\n", repair.problem.c_str());
   for (const std::string& name : repair.rebuilt)
-    std::fprintf(out, "rebuilt: %s\n", ShownText(name).c_str());
+    PrintText(out, "rebuilt: %s\n", ShownText(name).c_str());
   for (const std::string& name : repair.notRebuilt)
-    std::fprintf(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
+    PrintText(err, "vtq: could not rebuild %s\n", ShownText(name).c_str());
 }
 
 std::vector<std::string> RecoveryLines(const RecoveryCapacity& look) {

@@ -2,7 +2,6 @@
 // split command's outcome in the console's words.
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "cli/console_prompts.h"
+#include "cli/console_text.h"
 #include "cli/passphrase_source.h"
 #include "cli/progress_meter.h"
 #include "cli/series_recovery.h"
@@ -162,25 +162,25 @@ int ReportStop(const SplitResult& result, const SplitOptions& o, ConsoleBoxes& b
     case SplitStop::kBatchFileNotGenerated:
       return 1;  // the engine has said why
     case SplitStop::kBatchNameUnsafe:
-      std::fprintf(stderr, "vtq: %s\n", result.problem.c_str());
-      std::fputs("vtq: nothing was written\n", stderr);
+      PrintText(stderr, "vtq: %s\n", result.problem.c_str());
+      WriteText(stderr, "vtq: nothing was written\n");
       return 2;
     case SplitStop::kBatchWouldReplaceSource:
-      std::fprintf(stderr,
-                   "Source would be overwritten: The batch file %s would replace the file being "
-                   "split. Please choose another destination folder.\n",
-                   ShownText(result.batchFile).c_str());
+      PrintText(stderr,
+                "Source would be overwritten: The batch file %s would replace the file being "
+                "split. Please choose another destination folder.\n",
+                ShownText(result.batchFile).c_str());
       return 1;
     case SplitStop::kSideFileIsSource:
-      std::fprintf(stderr, "Source would be overwritten: %s\n", ShownText(result.problem).c_str());
+      PrintText(stderr, "Source would be overwritten: %s\n", ShownText(result.problem).c_str());
       return 1;
     case SplitStop::kSideFileInTheWay:
-      std::fprintf(stderr, "vtq: %s\n", ShownText(result.problem).c_str());
-      std::fputs("vtq: nothing was written\n", stderr);
+      PrintText(stderr, "vtq: %s\n", ShownText(result.problem).c_str());
+      WriteText(stderr, "vtq: nothing was written\n");
       return 1;
     case SplitStop::kNoSuchFragment:
-      std::fprintf(stderr, "vtq: the series has %d fragments; there is no fragment %lld\n",
-                   result.fragmentsInSeries, static_cast<long long>(o.request.regenerate));
+      PrintText(stderr, "vtq: the series has %d fragments; there is no fragment %lld\n",
+                result.fragmentsInSeries, static_cast<long long>(o.request.regenerate));
       return 2;
     case SplitStop::kDeclined:
       return 1;  // the console asks no such question
@@ -192,20 +192,20 @@ int ReportStop(const SplitResult& result, const SplitOptions& o, ConsoleBoxes& b
       return UsageError("the two passphrases typed differ");
     case SplitStop::kEndedAfterError:
     case SplitStop::kEndedByErrorDialog:
-      std::fputs("vtq: split ended after an error\n", stderr);
+      WriteText(stderr, "vtq: split ended after an error\n");
       return 1;
     case SplitStop::kReplaceDeclined:
-      std::fputs("vtq: nothing was written\n", stderr);
+      WriteText(stderr, "vtq: nothing was written\n");
       // Unanswered for want of a terminal: the line before named the options.
       return boxes.CanAnswer() ? 1 : 2;
     case SplitStop::kEngineError:
       if (!result.errorFile.empty()) {
-        std::fprintf(
+        PrintText(
             stderr, "vtq: %s\n",
             FileErrorNote(result.errorFile, result.errorDescription, result.errorNumber).c_str());
       } else {
-        std::fprintf(stderr, "vtq: error %d: %s\n", result.errorNumber,
-                     ShownText(result.errorDescription).c_str());
+        PrintText(stderr, "vtq: error %d: %s\n", result.errorNumber,
+                  ShownText(result.errorDescription).c_str());
       }
       return 1;
   }
@@ -216,14 +216,14 @@ int ReportStop(const SplitResult& result, const SplitOptions& o, ConsoleBoxes& b
 
 int RunSplit(std::vector<std::string> args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(SplitHelp()).c_str(), stdout);
+    WriteText(stdout, SplitHelp());
     return 0;
   }
   SplitOptions o;
   if (const std::string problem = ReadOptions(args, o); !problem.empty())
     return UsageError(problem);
   if (o.request.format != aftQuorvelle && EnvironmentPassphraseSet())
-    std::fputs(kEnvironmentNotUsed, stderr);
+    WriteText(stderr, kEnvironmentNotUsed);
 
   if (const std::string problem = DestinationProblem(o.request.destination); !problem.empty())
     return UsageError(problem);
@@ -236,10 +236,9 @@ int RunSplit(std::vector<std::string> args) {
   ProgressMeter meter(stderr, live, ProgressMeter::SteadySeconds, TerminalColumns(stderr));
   host.Boxes().BeforeEachLine([&meter] { meter.Clear(); });
   SplitProgress events(host.Boxes(), stdout, stderr, o.verbosity, meter);
-  std::error_code unknown;
-  const uintmax_t sourceBytes = std::filesystem::file_size(o.request.source, unknown);
+  const uint64_t sourceBytes = FileSizeOrZero(o.request.source);
   o.request.confirm = [&](int16_t fragments) {
-    events.Expect(fragments, unknown ? 0 : sourceBytes);
+    events.Expect(fragments, sourceBytes);
     return true;
   };
   const SplitResult result = RunSplitCommand(o.request, host.GetGlobals(), events, prompts);
@@ -248,11 +247,11 @@ int RunSplit(std::vector<std::string> args) {
     return ReportStop(result, o, host.Boxes());
   }
   if (result.batchFileWritten && o.verbosity != Verbosity::kQuiet)
-    std::fprintf(stdout, "%s\n", ShownText(result.batchFile).c_str());
+    PrintText(stdout, "%s\n", ShownText(result.batchFile).c_str());
   if (!result.checksumFile.empty() && o.verbosity != Verbosity::kQuiet)
-    std::fprintf(stdout, "%s\n", ShownText(result.checksumFile).c_str());
+    PrintText(stdout, "%s\n", ShownText(result.checksumFile).c_str());
   for (const SideFile& kept : result.keptSideFiles)
-    std::fprintf(stderr, "vtq: %s; it is kept\n", ShownText(ForeignSideFileText(kept)).c_str());
+    PrintText(stderr, "vtq: %s; it is kept\n", ShownText(ForeignSideFileText(kept)).c_str());
   events.Summary(result);
   const bool complete = result.Complete() && host.Boxes().CriticalShown() == 0;
   if (!complete || !o.recovery)

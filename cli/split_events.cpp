@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/console_text.h"
 #include "engine/shown_text.h"
 
 namespace vtq::cli {
@@ -41,8 +42,7 @@ void SplitProgress::FragmentWritten(int16_t number, const std::string& name, uin
   written_ += bytes;
   if (verbosity_ == Verbosity::kVerbose) {
     meter_.Clear();
-    std::fprintf(out_, "%s\t%llu\n", ShownText(name).c_str(),
-                 static_cast<unsigned long long>(bytes));
+    PrintText(out_, "%s\t%llu\n", ShownText(name).c_str(), static_cast<unsigned long long>(bytes));
     std::fflush(out_);
   }
   // The fragments carry the header and check digits besides the source:
@@ -58,12 +58,12 @@ void SplitProgress::Summary(const SplitResult& result) {
   const std::string shown = ShownText(result.destination);
   const char* destination = shown.c_str();
   if (result.Complete()) {
-    std::fprintf(err_, "vtq: %d fragment%s, %llu bytes written to %s\n", result.written,
-                 result.written == 1 ? "" : "s",
-                 static_cast<unsigned long long>(result.bytesWritten), destination);
+    PrintText(err_, "vtq: %d fragment%s, %llu bytes written to %s\n", result.written,
+              result.written == 1 ? "" : "s", static_cast<unsigned long long>(result.bytesWritten),
+              destination);
   } else {
-    std::fprintf(err_, "vtq: split stopped: %d of %d fragment%s written to %s\n", result.written,
-                 result.expected, result.expected == 1 ? "" : "s", destination);
+    PrintText(err_, "vtq: split stopped: %d of %d fragment%s written to %s\n", result.written,
+              result.expected, result.expected == 1 ? "" : "s", destination);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "cli/passphrase_source.h"
 #include "cli/series_recovery.h"
 #include "engine/path.h"
@@ -36,34 +37,34 @@ std::string DescribeFinding(const FragmentFinding& finding) {
 
 void ReportFindings(const VerifyReport& report, std::FILE* err) {
   if (report.passphraseRejected) {
-    std::fputs("Access denied: Passphrase incorrect (the check digits were not checked)\n", err);
+    WriteText(err, "Access denied: Passphrase incorrect (the check digits were not checked)\n");
   }
   if (report.checksumFileUnreadable) {
-    std::fprintf(err, "vtq: %s is not a checksum file sha256sum can read\n",
-                 ShownText(report.checksumFile).c_str());
+    PrintText(err, "vtq: %s is not a checksum file sha256sum can read\n",
+              ShownText(report.checksumFile).c_str());
   }
   for (const FragmentFinding& finding : report.findings)
-    std::fprintf(err, "vtq: %s\n", DescribeFinding(finding).c_str());
+    PrintText(err, "vtq: %s\n", DescribeFinding(finding).c_str());
 }
 
 int ReportVerification(const VerifyReport& report, const std::string& folder, std::FILE* out,
                        std::FILE* err) {
   if (!report.readable) {
-    std::fputs("vtq: the first fragment could not be read; nothing was checked\n", err);
+    WriteText(err, "vtq: the first fragment could not be read; nothing was checked\n");
     return 1;
   }
   if (report.fragments <= 0) {
-    std::fputs("vtq: the series has no fragments to check\n", err);
+    WriteText(err, "vtq: the series has no fragments to check\n");
     return 1;
   }
   ReportFindings(report, err);
   const std::vector<int> faulty = report.FaultyFragments();
   if (!faulty.empty()) {
     const std::string source = report.sourceName.empty() ? "SOURCE" : report.sourceName;
-    std::fputs("vtq: re-create them from the source with the options of the first split:\n", err);
+    WriteText(err, "vtq: re-create them from the source with the options of the first split:\n");
     for (const int number : faulty) {
-      std::fprintf(err, "  vtq split %s -d %s --regen %d\n", ShownText(source).c_str(),
-                   ShownText(folder).c_str(), number);
+      PrintText(err, "  vtq split %s -d %s --regen %d\n", ShownText(source).c_str(),
+                ShownText(folder).c_str(), number);
     }
   }
   std::string checked = std::to_string(report.fragments) + " fragments";
@@ -72,11 +73,11 @@ int ReportVerification(const VerifyReport& report, const std::string& folder, st
   if (report.digestsChecked)
     checked += ", SHA-256 digests of " + ShownText(BaseName(report.checksumFile));
   if (report.Sound()) {
-    std::fprintf(out, "sound: %s checked\n", checked.c_str());
+    PrintText(out, "sound: %s checked\n", checked.c_str());
     return 0;
   }
-  std::fprintf(out, "not sound: %zu of %d fragments at fault (%s checked)\n", faulty.size(),
-               report.fragments, checked.c_str());
+  PrintText(out, "not sound: %zu of %d fragments at fault (%s checked)\n", faulty.size(),
+            report.fragments, checked.c_str());
   return 1;
 }
 
@@ -86,16 +87,15 @@ bool ReportAssembledChecksum(const AssembleResult& result) {
     case ChecksumVerdict::kNoFile:
       return true;
     case ChecksumVerdict::kUnreadable:
-      std::fprintf(stderr, "vtq: %s is not a checksum file sha256sum can read\n", file.c_str());
+      PrintText(stderr, "vtq: %s is not a checksum file sha256sum can read\n", file.c_str());
       return false;
     case ChecksumVerdict::kMatches:
-      std::fprintf(stderr, "vtq: the assembled file matches the SHA-256 of the source in %s\n",
-                   file.c_str());
+      PrintText(stderr, "vtq: the assembled file matches the SHA-256 of the source in %s\n",
+                file.c_str());
       return true;
     case ChecksumVerdict::kDiffers:
-      std::fprintf(stderr,
-                   "vtq: the assembled file does NOT match the SHA-256 of the source in %s\n",
-                   file.c_str());
+      PrintText(stderr, "vtq: the assembled file does NOT match the SHA-256 of the source in %s\n",
+                file.c_str());
       return false;
   }
   return false;
@@ -120,7 +120,7 @@ std::string ReadVerifyRequest(ParsedArgs& parsed, VerifyRequest& request) {
 
 int RunVerify(std::vector<std::string> args) {
   if (HelpAsked(args)) {
-    std::fputs(std::string(VerifyHelp()).c_str(), stdout);
+    WriteText(stdout, VerifyHelp());
     return 0;
   }
   ParsedArgs parsed = ParseArgs(args, {"-p", "--passphrase-file", "--unknown-as"}, {});
@@ -142,7 +142,7 @@ int RunVerify(std::vector<std::string> args) {
   const std::string folder = folderLength == 0 ? std::string(".") : first.substr(0, folderLength);
   const int status = ReportVerification(verification.report, folder, stdout, stderr);
   for (const std::string& line : RecoveryLines(verification.recovery))
-    std::printf("%s\n", line.c_str());
+    PrintText(stdout, "%s\n", line.c_str());
   return status;
 }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "engine/error.h"
 
 namespace vtq::comkit {
@@ -38,8 +38,8 @@ HRESULT HresultOfErrorNumber(int32_t number) {
 }
 
 HRESULT Fail(const VbError& error) {
-  return Fail(HresultOfErrorNumber(error.Number()), base::FromAnsi(error.Source()),
-              base::FromAnsi(error.Description()));
+  return Fail(HresultOfErrorNumber(error.Number()), base::FromUtf8(error.Source()),
+              base::FromUtf8(error.Description()));
 }
 
 }  // namespace vtq::comkit

@@ -2,7 +2,7 @@
 
 #include <wrl/client.h>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/automation_values.h"
 #include "comkit/dispatch_object.h"
 #include "comkit/error_info.h"
@@ -10,13 +10,13 @@
 namespace vtq::control {
 
 std::string EngineText(BSTR text) {
-  return text ? base::ToAnsi(std::wstring_view(text, SysStringLen(text))) : std::string();
+  return text ? base::ToUtf8(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
 
 HRESULT ToBstr(std::string_view text, BSTR* out) {
   if (!out)
     return E_POINTER;
-  const std::wstring wide = base::FromAnsi(text);
+  const std::wstring wide = base::FromUtf8(text);
   *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
 }
@@ -39,9 +39,9 @@ std::optional<ItemIndex> IndexOf(const VARIANT& arg) {
 HRESULT Fail(const VbError& error) {
   const std::wstring source = error.Source() == kDefaultErrorSource
                                   ? std::wstring(kLibrarySource)
-                                  : base::FromAnsi(error.Source());
+                                  : base::FromUtf8(error.Source());
   return comkit::Fail(comkit::HresultOfErrorNumber(error.Number()), source,
-                      base::FromAnsi(error.Description()));
+                      base::FromUtf8(error.Description()));
 }
 
 HRESULT ClassTypeInfo(REFCLSID clsid, ITypeInfo** out) {

@@ -9,6 +9,7 @@
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
+#include "engine/stored_name.h"
 
 namespace vtq {
 
@@ -95,6 +96,7 @@ SeriesHeader ActiveAssembler::ReadSeriesHeaders(const ItemIndex& filename) {
   const std::string bytes =
       ReadPrefix(name, static_cast<size_t>(std::min<uint64_t>(FileLength(name), kLongestHeader)));
   SeriesHeader header = ParseSeriesHeader(AsBytes(bytes));
+  header.file.sourceName = NameFromStored(header.file.sourceName, *globals_.GetPlatform().codePage);
   MessageBoxes& boxes = globals_.GetPlatform().boxes;
   if (header.file.reservedFeature) {
     boxes.Show("Reserved feature unsupported - the fragments may not assemble correctly",
@@ -130,7 +132,7 @@ std::optional<std::string> ActiveAssembler::AssembledFilename(const ItemIndex& f
       std::string header = Header(filename);
       if (!header.empty())
         header.pop_back();  // the escape byte
-      return header;
+      return NameFromStored(header, *globals_.GetPlatform().codePage);
     }
     case aftRaw: {
       std::string name;

@@ -81,8 +81,9 @@ class ActiveAssembler {
   // The program's build only: the control's fails to link a call.
   bool KeyValid(const ItemIndex& filename);
 
-  // Engine-internal: the foreign header of a first fragment, the own
-  // format's series header records, and one series' run.
+  // Engine-internal: the foreign header of a first fragment (as stored),
+  // the own format's series header records (the source name read back,
+  // engine/stored_name.h), and one series' run.
   std::string Header(const ItemIndex& filename);
   SeriesHeader ReadSeriesHeaders(const ItemIndex& filename);
   void AssembleSeries(const std::string& firstFragment);

@@ -51,7 +51,7 @@ struct FormatRecord {
 
 struct FileRecord {
   int16_t fragmentCount = 0;
-  std::string sourceName;
+  std::string sourceName;  // the stored bytes (engine/stored_name.h)
   bool multisize = false;
   bool encrypted = false;
   bool encodable = false;

@@ -19,6 +19,7 @@ set(vtq_engine_shared_sources
     shown_text.cpp
     split_run.cpp
     splitter.cpp
+    stored_name.cpp
     wildcard.cpp
     worker_threads.cpp
     working_file.cpp)

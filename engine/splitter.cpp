@@ -5,6 +5,7 @@
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
 #include "engine/secure_wipe.h"
+#include "engine/stored_name.h"
 
 namespace vtq {
 
@@ -69,7 +70,7 @@ void ActiveSplitter::SetDifferentSizeAtStart(bool different) {
 
 std::string ActiveSplitter::HeaderText(const ItemIndex& file, bool estimate) {
   (void)estimate;  // changes the fragment-count field only, never a length
-  const std::string name = BaseName(FilesToSplit().Item(file));
+  const std::string name = StoredSourceName(file);
   switch (format_) {
     case aftRaw:
       return {};
@@ -82,6 +83,10 @@ std::string ActiveSplitter::HeaderText(const ItemIndex& file, bool estimate) {
   return std::string(HeaderLength(name.size(), Encrypting()), '#');
 }
 
+std::string ActiveSplitter::StoredSourceName(const ItemIndex& file) {
+  return StoredName(BaseName(FilesToSplit().Item(file)), *globals_.GetPlatform().codePage);
+}
+
 std::string ActiveSplitter::FormatRecordBytes() const {
   return EncodeFormatRecord(FormatRecord{});
 }
@@ -91,7 +96,7 @@ std::string ActiveSplitter::FileRecordBytes(const ItemIndex& file, bool estimate
   // The estimate breaks the circle: counting fragments needs the header's
   // length, which the count field cannot change.
   record.fragmentCount = estimate ? int16_t{999} : FragsNeeded(file);
-  record.sourceName = BaseName(FilesToSplit().Item(file));
+  record.sourceName = StoredSourceName(file);
   record.multisize = multisize_;
   record.encrypted = Encrypting();
   record.checkable = CheckDigitBytes() != 0;

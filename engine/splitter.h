@@ -113,6 +113,8 @@ class ActiveSplitter {
   friend class Run;
 
   void SplitFile(const std::string& filename);
+  // The source's base name as the first fragment holds it.
+  std::string StoredSourceName(const ItemIndex& file);
   int32_t Clamped(int32_t size) const;
   // What differs between the program's build (engine/program/) and the
   // control's (engine/control/), which honours none of the options above.

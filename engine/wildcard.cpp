@@ -1,38 +1,42 @@
-// The wildcard patterns of the folder walk, character by character.
+// The wildcard patterns of the folder walk, character by character: names
+// and patterns are UTF-8, and "?" or a list stands for one character of
+// however many bytes.
 
 #include "engine/wildcard.h"
 
 #include <string>
 
+#include "base/utf8_text.h"
+
 namespace vtq {
 
 namespace {
 
+using Text = std::u32string_view;
+
 // Parses a character list such as "[a-cx]", starting after "[" (and after
-// "!" when negated), into byte pairs low, high. Returns the position after
-// its "]", or npos when the list is not closed.
-size_t ParseList(std::string_view pattern, size_t pos, std::string& ranges) {
-  while (pos < pattern.size() && pattern[pos] != ']') {
-    const auto low = static_cast<unsigned char>(pattern[pos]);
+// "!" when negated), into pairs low, high. Returns the position after its
+// "]", or npos when the list is not closed.
+size_t ParseList(Text pattern, size_t pos, std::u32string& ranges) {
+  while (pos < pattern.size() && pattern[pos] != U']') {
+    const char32_t low = pattern[pos];
     // "-" between two characters makes a range; first or last it is itself.
-    if (pos + 2 < pattern.size() && pattern[pos + 1] == '-' && pattern[pos + 2] != ']') {
-      ranges.push_back(static_cast<char>(low));
+    if (pos + 2 < pattern.size() && pattern[pos + 1] == U'-' && pattern[pos + 2] != U']') {
+      ranges.push_back(low);
       ranges.push_back(pattern[pos + 2]);
       pos += 3;
     } else {
-      ranges.push_back(static_cast<char>(low));
-      ranges.push_back(static_cast<char>(low));
+      ranges.push_back(low);
+      ranges.push_back(low);
       pos += 1;
     }
   }
-  return pos < pattern.size() ? pos + 1 : std::string_view::npos;
+  return pos < pattern.size() ? pos + 1 : Text::npos;
 }
 
-bool InRanges(const std::string& ranges, unsigned char c) {
+bool InRanges(const std::u32string& ranges, char32_t c) {
   for (size_t i = 0; i + 1 < ranges.size(); i += 2) {
-    const auto low = static_cast<unsigned char>(ranges[i]);
-    const auto high = static_cast<unsigned char>(ranges[i + 1]);
-    if (low <= c && c <= high)
+    if (ranges[i] <= c && c <= ranges[i + 1])
       return true;
   }
   return false;
@@ -40,53 +44,51 @@ bool InRanges(const std::string& ranges, unsigned char c) {
 
 // Whether the single-character element at `pattern[pos]` matches `c`; sets
 // `next` to the position after the element. An unclosed "[" stands for itself.
-bool MatchOne(std::string_view pattern, size_t pos, char c, size_t& next) {
-  const char p = pattern[pos];
+bool MatchOne(Text pattern, size_t pos, char32_t c, size_t& next) {
+  const char32_t p = pattern[pos];
   next = pos + 1;
-  if (p == '?')
+  if (p == U'?')
     return true;
-  if (p == '#')
-    return c >= '0' && c <= '9';
-  if (p != '[')
+  if (p == U'#')
+    return c >= U'0' && c <= U'9';
+  if (p != U'[')
     return p == c;
   size_t start = pos + 1;
-  const bool negated = start < pattern.size() && pattern[start] == '!';
+  const bool negated = start < pattern.size() && pattern[start] == U'!';
   if (negated)
     ++start;
-  std::string ranges;
+  std::u32string ranges;
   const size_t end = ParseList(pattern, start, ranges);
-  if (end == std::string_view::npos)
-    return c == '[';
+  if (end == Text::npos)
+    return c == U'[';
   next = end;
-  return InRanges(ranges, static_cast<unsigned char>(c)) != negated;
+  return InRanges(ranges, c) != negated;
 }
 
 // "*" and the empty list "[]" may match no character at all.
-bool MatchesNothing(std::string_view pattern, size_t p, size_t& next) {
-  if (pattern.substr(p, 2) == "[]") {
+bool MatchesNothing(Text pattern, size_t p, size_t& next) {
+  if (pattern.substr(p, 2) == U"[]") {
     next = p + 2;
     return true;
   }
   next = p + 1;
-  return p < pattern.size() && pattern[p] == '*';
+  return p < pattern.size() && pattern[p] == U'*';
 }
 
-}  // namespace
-
-bool WildcardMatch(std::string_view text, std::string_view pattern) {
+bool Match(Text text, Text pattern) {
   size_t t = 0;
   size_t p = 0;
   // Where the last "*" was seen, and the text position it is tried against;
   // on a mismatch the star takes one more character.
-  size_t starPattern = std::string_view::npos;
+  size_t starPattern = Text::npos;
   size_t starText = 0;
   while (t < text.size()) {
     size_t next = 0;
-    if (pattern.substr(p, 2) == "[]") {
+    if (pattern.substr(p, 2) == U"[]") {
       p += 2;
       continue;
     }
-    if (p < pattern.size() && pattern[p] == '*') {
+    if (p < pattern.size() && pattern[p] == U'*') {
       starPattern = ++p;
       starText = t;
       continue;
@@ -96,7 +98,7 @@ bool WildcardMatch(std::string_view text, std::string_view pattern) {
       ++t;
       continue;
     }
-    if (starPattern == std::string_view::npos)
+    if (starPattern == Text::npos)
       return false;
     p = starPattern;
     t = ++starText;
@@ -104,6 +106,12 @@ bool WildcardMatch(std::string_view text, std::string_view pattern) {
   for (size_t next = 0; MatchesNothing(pattern, p, next);)
     p = next;
   return p == pattern.size();
+}
+
+}  // namespace
+
+bool WildcardMatch(std::string_view text, std::string_view pattern) {
+  return Match(base::CodePointsOf(text), base::CodePointsOf(pattern));
 }
 
 }  // namespace vtq

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/utf8_text.h"
+
 namespace vtq::recovery {
 namespace {
 
@@ -75,6 +77,9 @@ PacketType RecoverySliceType() {
 PacketType CreatorType() {
   return TypeNamed("PAR 2.0\0Creator\0");
 }
+PacketType UnicodeFileNameType() {
+  return TypeNamed("PAR 2.0\0UniFileN");
+}
 
 uint64_t SliceCount(uint64_t length, uint64_t sliceSize) {
   return (length + sliceSize - 1) / sliceSize;
@@ -123,6 +128,17 @@ std::vector<uint8_t> SliceChecksumBody(const DescribedFile& file) {
 std::vector<uint8_t> CreatorBody(const std::string& text) {
   std::vector<uint8_t> body;
   PutPaddedText(body, text);
+  return body;
+}
+
+std::vector<uint8_t> UnicodeFileNameBody(const Id16& fileId, const std::string& name) {
+  std::vector<uint8_t> body;
+  PutBytes(body, fileId);
+  for (const char16_t unit : base::ToUtf16(name)) {
+    body.push_back(static_cast<uint8_t>(unit & 0xFF));
+    body.push_back(static_cast<uint8_t>(unit >> 8));
+  }
+  body.resize(body.size() + (4 - body.size() % 4) % 4, 0);
   return body;
 }
 
@@ -197,6 +213,19 @@ std::optional<DescribedFile> ReadFileDescriptionBody(std::span<const uint8_t> bo
   file.length = GetU64(body, 48);
   file.name = GetText(body.subspan(56));
   return file;
+}
+
+std::optional<std::pair<Id16, std::string>> ReadUnicodeFileNameBody(std::span<const uint8_t> body) {
+  if (body.size() < 20 || body.size() % 2 != 0)
+    return std::nullopt;
+  std::u16string name;
+  for (size_t at = 16; at + 1 < body.size(); at += 2)
+    name += static_cast<char16_t>(body[at] | body[at + 1] << 8);
+  // The padding, and a terminator where a writer put one.
+  name.resize(std::min(name.size(), name.find(u'\0')));
+  if (name.empty())
+    return std::nullopt;
+  return std::pair<Id16, std::string>(GetId(body, 0), base::FromUtf16(name));
 }
 
 std::optional<std::pair<Id16, std::vector<SliceChecksum>>> ReadSliceChecksumBody(

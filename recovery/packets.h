@@ -29,6 +29,9 @@ PacketType FileDescriptionType();
 PacketType SliceChecksumType();
 PacketType RecoverySliceType();
 PacketType CreatorType();
+// The optional Unicode file name of a file (UTF-16LE), beside its file
+// description packet, whose name par2cmdline and its kin read.
+PacketType UnicodeFileNameType();
 
 struct SliceChecksum {
   Md5Digest md5{};
@@ -68,6 +71,9 @@ std::vector<uint8_t> MainBody(uint64_t sliceSize, const std::vector<Id16>& fileI
 std::vector<uint8_t> FileDescriptionBody(const DescribedFile& file);
 std::vector<uint8_t> SliceChecksumBody(const DescribedFile& file);
 std::vector<uint8_t> CreatorBody(const std::string& text);
+// The file's identity, then its name (UTF-8 here) in UTF-16LE, padded with
+// zero bytes to a multiple of 4.
+std::vector<uint8_t> UnicodeFileNameBody(const Id16& fileId, const std::string& name);
 std::vector<uint8_t> MakePacket(const Id16& setId, const PacketType& type,
                                 std::span<const uint8_t> body);
 
@@ -94,6 +100,8 @@ struct MainPacket {
 };
 std::optional<MainPacket> ReadMainBody(std::span<const uint8_t> body);
 std::optional<DescribedFile> ReadFileDescriptionBody(std::span<const uint8_t> body);
+// The identity a Unicode name is of, and the name in UTF-8.
+std::optional<std::pair<Id16, std::string>> ReadUnicodeFileNameBody(std::span<const uint8_t> body);
 // The identity the checksums are of, and the checksums.
 std::optional<std::pair<Id16, std::vector<SliceChecksum>>> ReadSliceChecksumBody(
     std::span<const uint8_t> body);

@@ -5,6 +5,8 @@
 #include <set>
 #include <span>
 
+#include "base/code_page.h"
+#include "base/utf8_text.h"
 #include "engine/error.h"
 #include "engine/folder_walk.h"
 #include "engine/path.h"
@@ -27,9 +29,22 @@ struct SetPackets {
   std::optional<MainPacket> main;
   std::map<Id16, DescribedFile> descriptions;
   std::map<Id16, std::vector<SliceChecksum>> checksums;
+  std::map<Id16, std::string> unicodeNames;
   std::map<uint32_t, FoundSlice> slices;
   std::string creator;
 };
+
+// A file's name in UTF-8: its Unicode packet's where there is one; else the
+// description's, which par2cmdline writes in UTF-8 and older writers on
+// Windows wrote in their ANSI code page.
+std::string NameOf(const SetPackets& packets, const DescribedFile& file) {
+  if (const auto unicode = packets.unicodeNames.find(file.id);
+      unicode != packets.unicodeNames.end())
+    return unicode->second;
+  if (base::IsUtf8(file.name))
+    return file.name;
+  return base::AnsiCodePage().Decode(file.name);
+}
 
 uint32_t GetU32(const uint8_t* bytes) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
@@ -159,6 +174,11 @@ class FileScan {
       if (!checksums)
         return false;
       set.checksums[checksums->first] = std::move(checksums->second);
+    } else if (header.type == UnicodeFileNameType()) {
+      auto name = ReadUnicodeFileNameBody(body);
+      if (!name)
+        return false;
+      set.unicodeNames[name->first] = std::move(name->second);
     } else if (header.type == CreatorType()) {
       set.creator = std::string(body.begin(), std::find(body.begin(), body.end(), uint8_t{0}));
     }
@@ -226,6 +246,7 @@ LoadedSet LoadRecoveryFiles(const std::vector<std::string>& names) {
       return loaded;
     }
     DescribedFile file = description->second;
+    file.name = NameOf(packets, file);
     file.slices = checksums->second;
     slices += file.slices.size();
     if (slices > kMaxInputSlices)

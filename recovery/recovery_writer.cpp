@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 
+#include "base/utf8_text.h"
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -38,8 +39,13 @@ std::vector<uint8_t> CriticalPackets(const RecoverySet& set) {
     const std::vector<uint8_t> packet = MakePacket(set.setId, type, body);
     bytes.insert(bytes.end(), packet.begin(), packet.end());
   };
-  for (const DescribedFile& file : set.files)
+  for (const DescribedFile& file : set.files) {
     append(FileDescriptionType(), FileDescriptionBody(file));
+    // The description's name is the UTF-8 bytes, as par2 on Linux names
+    // files; a reader on Windows takes the Unicode packet.
+    if (!base::IsAscii(file.name))
+      append(UnicodeFileNameType(), UnicodeFileNameBody(file.id, file.name));
+  }
   for (const DescribedFile& file : set.files)
     append(SliceChecksumType(), SliceChecksumBody(file));
   append(CreatorType(), CreatorBody(set.creator));

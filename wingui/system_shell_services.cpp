@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/scoped_handle.h"
+#include "base/win/dyn_calls.h"
+#include "base/win/wide_path.h"
 
 #include "wingui/shell_services.h"
 
@@ -20,6 +22,18 @@ struct ItemListTraits {
   static Handle Invalid() noexcept { return nullptr; }
   static void Close(Handle handle) noexcept { CoTaskMemFree(handle); }
 };
+
+// The chosen folder's path whole, however long.
+std::optional<std::wstring> PathOf(LPITEMIDLIST items) {
+  std::vector<wchar_t> path(kPathRoom, L'\0');
+  if (const auto longer = base::win::Shell32().shGetPathFromIDListEx) {
+    if (!longer(items, path.data(), kPathRoom, 0))
+      return std::nullopt;
+  } else if (!SHGetPathFromIDListW(items, path.data())) {
+    return std::nullopt;
+  }
+  return std::wstring(path.data());
+}
 
 }  // namespace
 
@@ -65,10 +79,7 @@ std::optional<std::wstring> SystemShellServices::ChooseFolder(HWND owner, const 
   base::ScopedHandle<ItemListTraits> items(SHBrowseForFolderW(&browse));
   if (!items)
     return std::nullopt;
-  wchar_t path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListW(items.Get(), path))
-    return std::nullopt;
-  return std::wstring(path);
+  return PathOf(items.Get());
 }
 
 void SystemShellServices::FormatDrive(HWND owner, unsigned drive, unsigned formatId,
@@ -87,7 +98,7 @@ bool SystemShellServices::OpenDocument(HWND owner, const std::wstring& path) {
 }
 
 bool SystemShellServices::FileExists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = GetFileAttributesW(base::win::LongPathForm(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

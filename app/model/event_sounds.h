@@ -39,7 +39,7 @@ inline constexpr std::array<SoundSchemeEntry, 6> kSoundSchemeEntries = {{
     {L"AppEvents\\Schemes\\Apps\\Zorbikant", L"Quorvelle Vantrelloquin"},
 }};
 
-// Plays a wave file; the view's realisation calls PlaySoundA.
+// Plays a wave file; the view's realisation calls PlaySoundW.
 class SoundPlayer {
  public:
   virtual ~SoundPlayer() = default;

@@ -1,6 +1,6 @@
 #include "app/operations/cabinet_packing.h"
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "engine/program/bug_tracer.h"
 
 namespace vtq {
@@ -20,8 +20,8 @@ std::string CompressFailureText(const char* errorLabel, const std::string& descr
                                 const PackedEntry& first) {
   return std::string(kCompressFailure) + " If you think it is a bug, please report it to " +
          kBugReportAddress + " and quote the following text: " + errorLabel + description +
-         kCompressCabDirLabel + base::ToAnsi(first.cabDir) + kSourceLabel +
-         base::ToAnsi(first.source);
+         kCompressCabDirLabel + base::ToUtf8(first.cabDir) + kSourceLabel +
+         base::ToUtf8(first.source);
 }
 
 }  // namespace

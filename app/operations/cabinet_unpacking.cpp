@@ -1,6 +1,6 @@
 #include "app/operations/cabinet_unpacking.h"
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "engine/program/bug_tracer.h"
 
 namespace vtq {
@@ -17,7 +17,7 @@ std::string ExtractFailureText(const std::string& description, const std::wstrin
                                const std::wstring& firstEntry) {
   return std::string(kExtractFailure) + " If you think it is a bug, please report it to " +
          kBugReportAddress + " and quote the following text: " + kExtractErrorLabel + description +
-         kCabDirLabel + base::ToAnsi(cabinet) + kFirstEntryLabel + base::ToAnsi(firstEntry);
+         kCabDirLabel + base::ToUtf8(cabinet) + kFirstEntryLabel + base::ToUtf8(firstEntry);
 }
 
 }  // namespace vtq

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/operations/sha256.h"
+#include "base/code_page.h"
+#include "base/utf8_text.h"
 #include "engine/assembled_name.h"
 #include "engine/error.h"
 #include "engine/path.h"
@@ -56,6 +58,12 @@ std::optional<std::string> Unescaped(std::string_view name) {
   return text;
 }
 
+// The file is UTF-8, as sha256sum writes it; a name that is not UTF-8 was
+// written by an earlier version in the ANSI code page.
+std::string TextOfName(std::string_view name) {
+  return base::IsUtf8(name) ? std::string(name) : base::AnsiCodePage().Decode(name);
+}
+
 std::optional<ChecksumLine> ParseLine(std::string_view line) {
   const bool escaped = !line.empty() && line.front() == '\\';
   if (escaped)
@@ -74,13 +82,13 @@ std::optional<ChecksumLine> ParseLine(std::string_view line) {
   }
   const std::string_view name = line.substr(kDigestLength + 2);
   if (!escaped) {
-    parsed.name = std::string(name);
+    parsed.name = TextOfName(name);
     return parsed;
   }
   const std::optional<std::string> unescaped = Unescaped(name);
   if (!unescaped)
     return std::nullopt;
-  parsed.name = *unescaped;
+  parsed.name = TextOfName(*unescaped);
   return parsed;
 }
 

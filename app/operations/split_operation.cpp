@@ -132,12 +132,12 @@ SplitStop AskTwice(Prompts& prompts, std::string& typed) {
 }
 
 // Nothing is written when the batch file cannot be written safely: a name a
-// batch line cannot carry, or a batch file that would be the source itself
-// (setup.BAT split into its own folder; on Windows setup.bat too).
-SplitStop CheckBatchFile(const std::string& source, SplitResult& result) {
-  const std::string name = BaseName(source);
-  if (const auto unsafe = FirstUnsafeBatchCharacter(name)) {
-    result.problem = BatUnsafeNameText(name, *unsafe);
+// batch line or the console's code page cannot carry, or a batch file that
+// would be the source itself (setup.BAT split into its own folder; on
+// Windows setup.bat too).
+SplitStop CheckBatchFile(const std::string& source, const Platform& platform, SplitResult& result) {
+  if (auto problem = BatNameProblem(BaseName(source), *platform.batchCodePage)) {
+    result.problem = std::move(*problem);
     return SplitStop::kBatchNameUnsafe;
   }
   if (SameFile(result.batchFile, source))
@@ -239,7 +239,7 @@ SplitStop Run(const SplitRequest& request, ActiveSplitter& splitter, Globals& gl
     result.destination = splitter.DestinationFolder();
     result.batchFile = result.destination + StemOf(BaseName(source)) + "BAT";
     if (WritesBatchFile(request))
-      batchProblem = CheckBatchFile(source, result);
+      batchProblem = CheckBatchFile(source, globals.GetPlatform(), result);
     result.fragmentsInSeries = splitter.FragsNeeded(1);
   });
   if (batchProblem != SplitStop::kNone)

@@ -80,7 +80,7 @@ struct SplitterFigures {
 enum class SplitStop {
   kNone,                     // the run happened; the counts say how far it got
   kSourceRefused,            // the file list refused the source and said why
-  kBatchNameUnsafe,          // `problem` says which character
+  kBatchNameUnsafe,          // `problem` says which character, and why
   kBatchWouldReplaceSource,  // nothing was written
   kSideFileIsSource,         // `problem` says which; nothing was written
   kSideFileInTheWay,         // a file of the user's would be replaced; `problem`

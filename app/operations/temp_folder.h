@@ -1,6 +1,6 @@
 #pragma once
 // The system's temporary folder, where the commands put their temporary
-// cabinets: GetTempPathA's answer without its trailing "\".
+// cabinets: GetTempPathW's answer without its trailing "\".
 
 #include <cstdint>
 #include <string>
@@ -8,11 +8,10 @@
 
 namespace vtq {
 
-// The size of the buffer the system writes the folder into.
+// The size of the buffer the system writes the folder into, in characters.
 inline constexpr uint32_t kTempPathBuffer = 255;
 
-// The temporary folder in the ANSI code page; empty when the system has
-// none to give.
+// The temporary folder in UTF-8; empty when the system has none to give.
 std::string TempFolder();
 
 // What TempFolder makes of the buffer and the length the system reported:

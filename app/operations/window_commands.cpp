@@ -13,7 +13,8 @@
 #include "app/operations/split_error_report.h"
 #include "app/operations/temporary_cabinet.h"
 #include "app/operations/window_recovery.h"
-#include "base/ansi_text.h"
+#include "base/utf8_path.h"
+#include "base/utf8_text.h"
 #include "cabinet/cabinet_error.h"
 #include "engine/disk_space.h"
 #include "engine/error.h"
@@ -149,7 +150,7 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
         },
         work, ownReport);
   };
-  const std::string cabinet = base::ToAnsi(request.cabinet);
+  const std::string cabinet = base::ToUtf8(request.cabinet);
   PackRequest packing = request;
   std::optional<WorkingFile> working;
   // Without its folder the component says so in its own words.
@@ -157,7 +158,7 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
   if (FolderExists(folder) && step([&] {
                                 working.emplace(cabinet);
                                 working->Close();
-                                packing.cabinet = base::FromAnsi(working->Name());
+                                packing.cabinet = base::FromUtf8(working->Name());
                               }) == StepEnd::kStop) {
     return false;
   }
@@ -195,10 +196,10 @@ PackRequest PackingBeforeSplit(const model::MainWindowState& s, const std::strin
   if (s.folderIndicator == kLampGreen) {
     request.compress = s.useCompression.checked;
     request.folders.push_back(s.folderToSplit);
-    request.cabinet = base::FromAnsi(FolderCabinetName(place, base::ToAnsi(s.folderToSplit)));
+    request.cabinet = base::FromUtf8(FolderCabinetName(place, base::ToUtf8(s.folderToSplit)));
   } else {
     request.files.push_back(s.fileToSplit);
-    request.cabinet = base::FromAnsi(FileCabinetName(place, base::ToAnsi(s.fileToSplit)));
+    request.cabinet = base::FromUtf8(FileCabinetName(place, base::ToUtf8(s.fileToSplit)));
   }
   return request;
 }
@@ -217,7 +218,7 @@ StepEnd RunExtractStep(WindowCommandContext& context, Step&& step) {
 // The folder may be there already; the extraction creates what is missing.
 void CreateFolderIgnoringErrors(const std::wstring& folder) {
   std::error_code ignored;
-  std::filesystem::create_directory(std::filesystem::path(folder), ignored);
+  std::filesystem::create_directory(base::PathFromUtf8(base::ToUtf8(folder)), ignored);
 }
 
 // The destination as the window holds it ends with a separator; the
@@ -273,7 +274,7 @@ std::optional<std::wstring> ExtractAssembledCabinet(const std::wstring& cabinet,
   const PackProgress progress = [&](int16_t percent) { context.packingView.SetProgress(percent); };
   if (RunExtractStep(context, [&] { unpacker.Extract(folder, progress); }) == StepEnd::kStop)
     return std::nullopt;
-  const std::string assembled = base::ToAnsi(cabinet);
+  const std::string assembled = base::ToUtf8(cabinet);
   if (RunExtractStep(context, [&] { RemoveFile(assembled); }) == StepEnd::kStop)
     return std::nullopt;
   return folder;
@@ -297,7 +298,7 @@ bool InputReady(const model::MainWindowState& s, WindowCommandContext& context) 
   FileList& files = context.splitter.Splitter().FilesToSplit();
   files.Clear();
   if (s.fileIndicator == kLampGreen && !s.fileToSplit.empty())
-    files.Add(base::ToAnsi(s.fileToSplit));
+    files.Add(base::ToUtf8(s.fileToSplit));
   if (!context.paths.IsFolder(s.splitDestination)) {
     boxes.Show("Destination directory doesn't exist - please check this", "", mb::kOk);
     return false;
@@ -307,7 +308,7 @@ bool InputReady(const model::MainWindowState& s, WindowCommandContext& context) 
       boxes.Show("File to split doesn't exist - please check this", "", mb::kOk);
       return false;
     }
-    if (!context.paths.Exists(base::FromAnsi(files.Item(1)))) {
+    if (!context.paths.Exists(base::FromUtf8(files.Item(1)))) {
       boxes.Show("File to split no longer exists - please check this", "", mb::kOk);
       return false;
     }
@@ -362,7 +363,7 @@ bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& 
   // A cancelled dialog ends the command without a word.
   if (!typed)
     return false;
-  std::string expected = base::ToAnsi(s.passphrase.text);
+  std::string expected = base::ToUtf8(s.passphrase.text);
   const bool same = *typed == expected;
   SecureWipe(typed);
   SecureWipe(expected);
@@ -373,7 +374,7 @@ bool PassphraseConfirmed(const model::MainWindowState& s, WindowCommandContext& 
 
 // A folder as the outcome names it, without its trailing separator.
 std::wstring Shown(const std::string& folder) {
-  return WithoutTrailingSeparator(base::FromAnsi(folder));
+  return WithoutTrailingSeparator(base::FromUtf8(folder));
 }
 
 std::wstring SplitOutcome(const SplitResult& result, int32_t regenerate) {
@@ -390,7 +391,7 @@ std::wstring SplitOutcome(const SplitResult& result, int32_t regenerate) {
 }
 
 std::wstring AssembleOutcome(const AssembleResult& result) {
-  const std::wstring file = base::FromAnsi(result.outputPath);
+  const std::wstring file = base::FromUtf8(result.outputPath);
   if (result.checksum == ChecksumVerdict::kMatches)
     return L"Assembled: " + file + L" (SHA-256 checked)";
   return L"Assembled: " + file;
@@ -472,7 +473,7 @@ void ReportSplitStop(const SplitResult& result, const model::MainWindowState& st
 
 std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode mode) {
   const model::PassphraseDialogText text = model::PassphraseDialogFor(mode);
-  return prompts.AskPassphrase(base::ToAnsi(text.title), base::ToAnsi(text.prompt));
+  return prompts.AskPassphrase(base::ToUtf8(text.title), base::ToUtf8(text.prompt));
 }
 
 std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
@@ -495,11 +496,11 @@ std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
 }
 
 void FillSplitRequest(const model::MainWindowState& s, int32_t regenerate, SplitRequest& request) {
-  request.source = base::ToAnsi(s.fileToSplit);
-  request.destination = base::ToAnsi(s.splitDestination);
+  request.source = base::ToUtf8(s.fileToSplit);
+  request.destination = base::ToUtf8(s.splitDestination);
   request.regenerate = regenerate;
   if (s.useEnc.checked)
-    request.passphrase = base::ToAnsi(s.passphrase.text);
+    request.passphrase = base::ToUtf8(s.passphrase.text);
   request.fragmentSize = model::SizeInForce(s);
   const bool fromFreeSpace =
       s.sizeMode == model::SizeMode::kAutofill && model::CountsDown(s.fOverrideUnits.position);
@@ -542,7 +543,7 @@ void Split(const model::MainWindowState& s, WindowCommandContext& context) {
   std::optional<TemporaryCabinet> cabinet;
   if (PacksBeforeSplit(s)) {
     const PackRequest packing = PackingBeforeSplit(s, context.splitCabinetFolder());
-    cabinet.emplace(base::ToAnsi(packing.cabinet));
+    cabinet.emplace(base::ToUtf8(packing.cabinet));
     // Error 5 while packing has the split's report, with the splitter as
     // it stands: its list holds the file to split, or nothing for a folder.
     const OwnReport error5 = [&](const VbError& error) {
@@ -633,8 +634,8 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
     return;
   }
   AssembleRequest request;
-  request.firstFragment = base::ToAnsi(first);
-  request.destination = base::ToAnsi(destination);
+  request.firstFragment = base::ToUtf8(first);
+  request.destination = base::ToUtf8(destination);
   request.doneSoundByCaller = true;
   ErrorDialogAdvisor errorDialog(boxes);
   request.commandErrors = &errorDialog;
@@ -652,7 +653,7 @@ void Assemble(const model::MainWindowState& s, WindowCommandContext& context) {
     context.window.EndProgram();
     return;
   }
-  const std::wstring assembled = base::FromAnsi(result.outputPath);
+  const std::wstring assembled = base::FromUtf8(result.outputPath);
   const bool whole = result.stop == AssembleStop::kNone;
   const bool cabinetResult = whole && model::LastThreeLowered(assembled) == L"cab";
   std::optional<std::wstring> extractedInto;
@@ -700,15 +701,15 @@ void Verify(const model::MainWindowState& s, WindowCommandContext& context) {
   }
   const InputLock lock(context.window);
   VerifyRequest request;
-  request.firstFragment = base::ToAnsi(first);
+  request.firstFragment = base::ToUtf8(first);
   const VerifyBox box = VerifyBoxFor(VerifySeriesAndRecovery(request, context.globals));
   boxes.Show(box.text, kVerifyTitle,
              mb::kOk | (box.sound ? mb::kIconInformation : mb::kIconExclamation));
 }
 
 std::wstring MadeCabinetName(const model::MainWindowState& s) {
-  return base::FromAnsi(
-      FolderCabinetName(base::ToAnsi(s.splitDestination), base::ToAnsi(s.folderToSplit)));
+  return base::FromUtf8(
+      FolderCabinetName(base::ToUtf8(s.splitDestination), base::ToUtf8(s.folderToSplit)));
 }
 
 void MakeCab(const model::MainWindowState& s, WindowCommandContext& context) {

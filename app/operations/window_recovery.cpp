@@ -4,7 +4,7 @@
 
 #include "app/operations/series_side_files.h"
 #include "app/operations/window_commands.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "engine/path.h"
 #include "engine/platform/platform.h"
 
@@ -52,7 +52,7 @@ bool RecoveryWanted(const model::MainWindowState& s) {
 }
 
 std::optional<double> RecoveryPercent(const model::MainWindowState& s) {
-  return ParseRecoveryPercent(base::ToAnsi(s.recoveryPercent.text));
+  return ParseRecoveryPercent(base::ToUtf8(s.recoveryPercent.text));
 }
 
 std::wstring WriteRecoveryAfterSplit(const SplitResult& split, double percent,

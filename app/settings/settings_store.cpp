@@ -5,13 +5,13 @@
 #include <utility>
 
 #include "app/settings/setting_number.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "engine/program/batgen.h"
 
 namespace vtq::settings {
 
-using base::FromAnsi;
-using base::ToAnsi;
+using base::FromUtf8;
+using base::ToUtf8;
 
 namespace {
 
@@ -62,7 +62,7 @@ std::wstring AppKey(std::wstring_view application, std::wstring_view section) {
 
 std::optional<std::wstring> SettingsStore::DefaultOf(std::wstring_view valueName) {
   if (SameName(valueName, L"BATGenIText"))
-    return FromAnsi(kDefaultBatIntroText);
+    return FromUtf8(kDefaultBatIntroText);
   for (const auto& entry : kDefaults) {
     if (SameName(valueName, entry.name))
       return std::wstring(entry.value);
@@ -145,13 +145,13 @@ bool SettingsStore::RecordVersion(int major, int minor, int revision) {
 }
 
 std::optional<std::string> StoreSettingsSource::ReadProgramSetting(std::string_view valueName) {
-  const std::wstring name = FromAnsi(valueName);
+  const std::wstring name = FromUtf8(valueName);
   if (SettingsStore::DefaultOf(name) || SameName(name, L"Theme")) {
-    return ToAnsi(store_.ReadProgram(name));
+    return ToUtf8(store_.ReadProgram(name));
   }
   if (!store_.HasProgramValue(name))
     return std::nullopt;
-  return ToAnsi(store_.ReadProgram(name));
+  return ToUtf8(store_.ReadProgram(name));
 }
 
 }  // namespace vtq::settings

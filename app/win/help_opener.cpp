@@ -1,6 +1,6 @@
 #include "app/win/help_opener.h"
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 
 namespace vtq::app {
 
@@ -14,7 +14,7 @@ model::HelpRoute OpenHelp(HWND owner, wingui::ShellServices& shell, MessageBoxes
     route =
         shell.FileExists(places.userGuide) ? model::HelpRoute::kUserGuide : model::HelpRoute::kNone;
   if (route == model::HelpRoute::kUserGuide && !shell.OpenDocument(owner, places.userGuide)) {
-    boxes.Show(base::ToAnsi(model::GuideNotOpenedText(places.userGuide)),
+    boxes.Show(base::ToUtf8(model::GuideNotOpenedText(places.userGuide)),
                model::kGuideNotOpenedTitle, mb::kOk | mb::kIconExclamation);
     return model::HelpRoute::kNone;
   }

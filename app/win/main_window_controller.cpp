@@ -8,7 +8,7 @@
 #include "app/operations/temp_folder.h"
 #include "app/operations/temporary_cabinet.h"
 #include "app/win/resource_ids.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "wingui/controls.h"
 #include "wingui/lamp.h"
 
@@ -545,8 +545,8 @@ void MainWindowController::Show() {
 }
 
 int MainWindowController::Ask(const model::Prompt& prompt) {
-  return services_.globals.GetPlatform().boxes.Show(base::ToAnsi(prompt.text),
-                                                    base::ToAnsi(prompt.title), prompt.style);
+  return services_.globals.GetPlatform().boxes.Show(base::ToUtf8(prompt.text),
+                                                    base::ToUtf8(prompt.title), prompt.style);
 }
 
 void MainWindowController::RunQuickCommand(model::QuickCommand command) {

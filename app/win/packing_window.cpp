@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/win/resource_ids.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 
 namespace vtq::app {
 
@@ -32,7 +32,7 @@ void PackingWindow::Show(std::string_view caption) {
     dialog_.reset();
     return;
   }
-  const std::wstring text = base::FromAnsi(caption);
+  const std::wstring text = base::FromUtf8(caption);
   SetDlgItemTextW(dialog_->Hwnd(), IDC_lblCapt, text.c_str());
   SendDlgItemMessageW(dialog_->Hwnd(), IDC_PB, PBM_SETRANGE32, 0, 100);
   SendDlgItemMessageW(dialog_->Hwnd(), IDC_PB, PBM_SETPOS, 0, 0);

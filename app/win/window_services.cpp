@@ -8,13 +8,14 @@
 
 #include "app/model/shell_paths.h"
 #include "app/win/passphrase_dialog.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
+#include "base/win/wide_path.h"
 
 namespace vtq::app {
 namespace {
 
 DWORD AttributesOf(std::wstring_view path) {
-  return GetFileAttributesW(std::wstring(path).c_str());
+  return GetFileAttributesW(base::win::LongPathForm(path).c_str());
 }
 
 }  // namespace
@@ -31,12 +32,12 @@ bool WindowPaths::IsFolder(std::wstring_view path) {
 }
 
 bool WindowPaths::DiskRemovable(std::wstring_view folder) {
-  return globals_.DiskRemovable(base::ToAnsi(folder.substr(0, 2)));
+  return globals_.DiskRemovable(base::ToUtf8(folder.substr(0, 2)));
 }
 
 void SystemSoundPlayer::Play(std::wstring_view file, bool synchronous) {
-  const std::string name = base::ToAnsi(file);
-  PlaySoundA(name.c_str(), nullptr, synchronous ? 0 : SND_ASYNC);
+  const std::wstring name(file);
+  PlaySoundW(name.c_str(), nullptr, synchronous ? 0 : SND_ASYNC);
 }
 
 std::optional<std::string> WindowPrompts::AskPassphrase(std::string_view caption,
@@ -44,14 +45,14 @@ std::optional<std::string> WindowPrompts::AskPassphrase(std::string_view caption
   // The dialog knows its two texts; the caption says which it is asked for.
   const auto confirm = model::PassphraseDialogFor(model::PassphraseMode::kConfirm);
   const PassphraseAsk ask =
-      base::FromAnsi(caption) == confirm.title ? PassphraseAsk::kConfirm : PassphraseAsk::kCheck;
+      base::FromUtf8(caption) == confirm.title ? PassphraseAsk::kConfirm : PassphraseAsk::kCheck;
   PassphraseDialog dialog(instance_, ask, store_.Theme());
   std::optional<std::wstring> typed = dialog.Ask(owner_);
   if (!typed)
     return std::nullopt;
-  std::string ansi = base::ToAnsi(*typed);
+  std::string passphrase = base::ToUtf8(*typed);
   SecureZeroMemory(typed->data(), typed->size() * sizeof(wchar_t));
-  return ansi;
+  return passphrase;
 }
 
 Answer WindowPrompts::AskYesNoCancel(std::string_view text, std::string_view title) {
@@ -59,7 +60,7 @@ Answer WindowPrompts::AskYesNoCancel(std::string_view text, std::string_view tit
 }
 
 void WindowPrompts::PlaySound(std::string_view eventName) {
-  model::PlayEventSound(store_, player_, base::FromAnsi(eventName), programFolder_);
+  model::PlayEventSound(store_, player_, base::FromUtf8(eventName), programFolder_);
 }
 
 }  // namespace vtq::app

@@ -31,7 +31,7 @@ class WindowPaths final : public model::PathQueries {
   Globals& globals_;
 };
 
-// PlaySoundA with the flags 1 (asynchronous) or 0 (to its end), nothing
+// PlaySoundW with the flags 1 (asynchronous) or 0 (to its end), nothing
 // else.
 class SystemSoundPlayer final : public model::SoundPlayer {
  public:

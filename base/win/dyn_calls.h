@@ -17,12 +17,24 @@ Function ProcAddress(HMODULE module, const char* name) {
 
 struct Kernel32Calls {
   // Free space beyond 2 GiB; without it only the cluster counts are known.
-  using GetDiskFreeSpaceExAFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
+  using GetDiskFreeSpaceExWFn = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER,
                                               PULARGE_INTEGER);
-  GetDiskFreeSpaceExAFn getDiskFreeSpaceExA = nullptr;
+  GetDiskFreeSpaceExWFn getDiskFreeSpaceExW = nullptr;
 };
 
 // Looked up on first use; the same answers for the life of the process.
 const Kernel32Calls& Kernel32();
+
+struct Shell32Calls {
+  // A folder's path of any length (from Vista on); SHGetPathFromIDListW
+  // stops at MAX_PATH characters.
+  using SHGetPathFromIDListExFn = BOOL(WINAPI*)(const void* /*PCIDLIST_ABSOLUTE*/, LPWSTR, DWORD,
+                                                int /*GPFIDL_FLAGS*/);
+  SHGetPathFromIDListExFn shGetPathFromIDListEx = nullptr;
+};
+
+// Shell32 as the process has it loaded (the window's build links it);
+// every member null where it is not.
+const Shell32Calls& Shell32();
 
 }  // namespace vtq::base::win

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "base/win/wide_path.h"
+
 namespace vtq::base::win {
 namespace {
 
@@ -34,9 +36,8 @@ std::wstring ModulePath(HMODULE module) {
       [module](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(module, buffer, size); });
 }
 
-std::string ModulePathAnsi(HMODULE module) {
-  return Grown<char>(
-      [module](char* buffer, DWORD size) { return GetModuleFileNameA(module, buffer, size); });
+std::string ModulePathUtf8(HMODULE module) {
+  return NameFromSystem(ModulePath(module));
 }
 
 std::wstring FolderOf(std::wstring_view path) {

@@ -10,9 +10,8 @@
 namespace vtq::base::win {
 
 std::wstring ModulePath(HMODULE module);
-// The same through the ANSI call, for the engine, which names files in the
-// ANSI code page.
-std::string ModulePathAnsi(HMODULE module);
+// The same in UTF-8, as the engine names files.
+std::string ModulePathUtf8(HMODULE module);
 
 // `path` up to and with its last "\" or "/"; empty when it has neither.
 std::wstring FolderOf(std::wstring_view path);

@@ -4,40 +4,47 @@
 
 #include <algorithm>
 
+#include "base/utf8_text.h"
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 
 namespace vtq::cabinet::testing {
 namespace {
 
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found{};
-  base::win::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+using base::FromUtf8;
+using base::ToUtf8;
+using base::win::WidePath;
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  base::win::FindHandle find(
+      FindFirstFileW(base::win::LongPathForm(folder + L"\\*").c_str(), &found));
   if (find) {
     do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..")
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..")
         continue;
-      const std::string path = folder + "\\" + name;
+      const std::wstring path = folder + L"\\" + name;
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path);
       } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(base::win::LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(base::win::LongPathForm(path).c_str());
       }
-    } while (FindNextFileA(find.Get(), &found));
+    } while (FindNextFileW(find.Get(), &found));
   }
   find.Reset();
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(base::win::LongPathForm(folder).c_str());
 }
 
 void Collect(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
-  WIN32_FIND_DATAA found{};
+  WIN32_FIND_DATAW found{};
   const std::string folder = relative.empty() ? root : root + "\\" + relative;
-  base::win::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+  base::win::FindHandle find(FindFirstFileW(WidePath(folder + "\\*").c_str(), &found));
   if (!find)
     return;
   do {
-    const std::string name = found.cFileName;
+    const std::string name = ToUtf8(found.cFileName);
     if (name == "." || name == "..")
       continue;
     const std::string path = relative.empty() ? name : relative + "\\" + name;
@@ -47,41 +54,42 @@ void Collect(const std::string& root, const std::string& relative, std::vector<s
     } else {
       out.push_back(path);
     }
-  } while (FindNextFileA(find.Get(), &found));
+  } while (FindNextFileW(find.Get(), &found));
 }
 
 }  // namespace
 
 TestFolder::TestFolder() {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  char name[MAX_PATH];
-  GetTempFileNameA(temp, "cbt", 0, name);
-  DeleteFileA(name);
-  CreateDirectoryA(name, nullptr);
-  path_ = name;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  wchar_t name[MAX_PATH];
+  GetTempFileNameW(temp, L"cbt", 0, name);
+  DeleteFileW(name);
+  CreateDirectoryW(name, nullptr);
+  path_ = ToUtf8(name);
 }
 
 TestFolder::~TestFolder() {
-  RemoveTree(path_);
+  RemoveTree(FromUtf8(path_));
 }
 
 std::wstring TestFolder::WidePath() const {
-  return std::wstring(path_.begin(), path_.end());
+  return FromUtf8(path_);
 }
 
 std::string TestFolder::Write(const std::string& relative, const std::string& bytes) const {
   for (size_t slash = relative.find('\\'); slash != std::string::npos;
        slash = relative.find('\\', slash + 1))
-    CreateDirectoryA((path_ + "\\" + relative.substr(0, slash)).c_str(), nullptr);
+    CreateDirectoryW(base::win::WidePath(path_ + "\\" + relative.substr(0, slash)).c_str(),
+                     nullptr);
   const std::string path = path_ + "\\" + relative;
   WriteWhole(path, bytes);
   return path;
 }
 
 std::string ReadWhole(const std::string& path) {
-  base::win::FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  base::win::FileHandle file(CreateFileW(base::win::WidePath(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string bytes;
   if (!file)
     return "<missing>";
@@ -93,14 +101,14 @@ std::string ReadWhole(const std::string& path) {
 }
 
 void WriteWhole(const std::string& path, const std::string& bytes) {
-  base::win::FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  base::win::FileHandle file(CreateFileW(base::win::WidePath(path).c_str(), GENERIC_WRITE, 0,
+                                         nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
   WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(base::win::WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> ListTree(const std::string& root) {

@@ -1,6 +1,6 @@
 #pragma once
 // A scratch folder for the cabinet tests under Wine, removed with all it
-// holds, and small file helpers over the ANSI file APIs the component uses.
+// holds, and small file helpers over the wide file APIs, names in UTF-8.
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/handles.h"
 #include "cabinet/tests/cabinet_test_folder.h"
 
@@ -43,18 +43,18 @@ TEST_F(CompressorTest, AddFolderCountsFilesAndKeepsSubfoldersOnlyWhenAsked) {
   folder_.Write("src\\b", "2");
   folder_.Write("src\\sub\\c", "3");
   Compressor compressor(recorder_);
-  EXPECT_EQ(compressor.Files().AddFolder(base::FromAnsi(folder_.Path() + "\\src"), false), 2);
-  EXPECT_EQ(compressor.Files().AddFolder(base::FromAnsi(folder_.Path() + "\\src\\"), true), 3);
+  EXPECT_EQ(compressor.Files().AddFolder(base::FromUtf8(folder_.Path() + "\\src"), false), 2);
+  EXPECT_EQ(compressor.Files().AddFolder(base::FromUtf8(folder_.Path() + "\\src\\"), true), 3);
   EXPECT_EQ(compressor.Files().Item(5).CabDir, L"sub");
-  EXPECT_EQ(compressor.Files().AddFolder(base::FromAnsi(folder_.Path() + "\\none"), true), 0);
+  EXPECT_EQ(compressor.Files().AddFolder(base::FromUtf8(folder_.Path() + "\\none"), true), 0);
 }
 
 TEST_F(CompressorTest, ReplacesAnExistingCabinet) {
   const std::string cabinet = folder_.Write("old.cab", std::string(100'000, 'x'));
   const std::string source = folder_.Write("a.txt", "fresh");
   Compressor compressor(recorder_);
-  compressor.SetCabFile(base::FromAnsi(cabinet));
-  compressor.Files().Add(base::FromAnsi(source), L"");
+  compressor.SetCabFile(base::FromUtf8(cabinet));
+  compressor.Files().Add(base::FromUtf8(source), L"");
   compressor.Compress();
   EXPECT_EQ(ReadWhole(cabinet).substr(0, 4), "MSCF");
   EXPECT_LT(ReadWhole(cabinet).size(), 200u);
@@ -63,9 +63,9 @@ TEST_F(CompressorTest, ReplacesAnExistingCabinet) {
 TEST_F(CompressorTest, MissingSourceFailsBeforeWriting) {
   const std::string cabinet = folder_.Path() + "\\x.cab";
   Compressor compressor(recorder_);
-  compressor.SetCabFile(base::FromAnsi(cabinet));
-  compressor.Files().Add(base::FromAnsi(folder_.Write("here.txt", "1")), L"");
-  compressor.Files().Add(base::FromAnsi(folder_.Path() + "\\gone.txt"), L"");
+  compressor.SetCabFile(base::FromUtf8(cabinet));
+  compressor.Files().Add(base::FromUtf8(folder_.Write("here.txt", "1")), L"");
+  compressor.Files().Add(base::FromUtf8(folder_.Path() + "\\gone.txt"), L"");
   EXPECT_EQ(FailureOf([&] { compressor.Compress(); }),
             "The file \"" + folder_.Path() + "\\gone.txt\" to pack could not be found.");
   EXPECT_FALSE(Exists(cabinet));
@@ -75,8 +75,8 @@ TEST_F(CompressorTest, MissingSourceFailsBeforeWriting) {
 TEST_F(CompressorTest, MissingOutputFolderFails) {
   const std::string cabinet = folder_.Path() + "\\nowhere\\x.cab";
   Compressor compressor(recorder_);
-  compressor.SetCabFile(base::FromAnsi(cabinet));
-  compressor.Files().Add(base::FromAnsi(folder_.Write("a.txt", "1")), L"");
+  compressor.SetCabFile(base::FromUtf8(cabinet));
+  compressor.Files().Add(base::FromUtf8(folder_.Write("a.txt", "1")), L"");
   EXPECT_EQ(FailureOf([&] { compressor.Compress(); }),
             "The folder of the cabinet \"" + cabinet + "\" does not exist.");
 }
@@ -91,9 +91,9 @@ TEST_F(CompressorTest, NothingToPackOrNoNameFails) {
 
 TEST_F(CompressorTest, CabDirClimbingOutIsRefused) {
   Compressor compressor(recorder_);
-  compressor.SetCabFile(base::FromAnsi(folder_.Path() + "\\x.cab"));
+  compressor.SetCabFile(base::FromUtf8(folder_.Path() + "\\x.cab"));
   const std::string source = folder_.Write("a.txt", "1");
-  compressor.Files().Add(base::FromAnsi(source), L"..\\up");
+  compressor.Files().Add(base::FromUtf8(source), L"..\\up");
   EXPECT_EQ(FailureOf([&] { compressor.Compress(); }),
             "The file \"" + source +
                 "\" cannot be stored as \"..\\up\\a.txt\": it climbs out of "
@@ -108,9 +108,9 @@ TEST_F(CompressorTest, MoreThanACabinetHoldsFailsBeforeAnythingIsWritten) {
   const std::string b = folder_.Write("b.bin", "small");
   Compressor compressor(
       recorder_, [](const std::string&) -> std::optional<uint64_t> { return 1'500'000'000ull; });
-  compressor.SetCabFile(base::FromAnsi(cabinet));
-  compressor.Files().Add(base::FromAnsi(a), L"");
-  compressor.Files().Add(base::FromAnsi(b), L"");
+  compressor.SetCabFile(base::FromUtf8(cabinet));
+  compressor.Files().Add(base::FromUtf8(a), L"");
+  compressor.Files().Add(base::FromUtf8(b), L"");
   EXPECT_EQ(FailureOf([&] { compressor.Compress(); }),
             "The files to pack hold 3000000000 bytes, more than one cabinet can hold (less than 2 "
             "GB). No cabinet was written.");
@@ -130,8 +130,8 @@ TEST_F(CompressorTest, SparseSourceOverTheLimitFails) {
     ASSERT_TRUE(SetEndOfFile(file.Get()));
   }
   Compressor compressor(recorder_);
-  compressor.SetCabFile(base::FromAnsi(folder_.Path() + "\\big.cab"));
-  compressor.Files().Add(base::FromAnsi(big), L"");
+  compressor.SetCabFile(base::FromUtf8(folder_.Path() + "\\big.cab"));
+  compressor.Files().Add(base::FromUtf8(big), L"");
   EXPECT_EQ(FailureOf([&] { compressor.Compress(); }),
             "The files to pack hold 2147483648 bytes, more than one cabinet can hold (less than 2 "
             "GB). No cabinet was written.");
@@ -147,8 +147,8 @@ TEST_F(CompressorTest, ProgressHandlerFailureStopsAndRemovesTheCabinet) {
   } events;
   const std::string cabinet = folder_.Path() + "\\x.cab";
   Compressor compressor(events);
-  compressor.SetCabFile(base::FromAnsi(cabinet));
-  compressor.Files().Add(base::FromAnsi(folder_.Write("a.bin", Pattern(300'000, 9))), L"");
+  compressor.SetCabFile(base::FromUtf8(cabinet));
+  compressor.Files().Add(base::FromUtf8(folder_.Write("a.bin", Pattern(300'000, 9))), L"");
   EXPECT_THROW(compressor.Compress(), std::runtime_error);
   EXPECT_FALSE(Exists(cabinet));
 }

@@ -25,5 +25,11 @@ TEST(EmptyFilesCabinetTest, NoEntriesStillMakesAWholeHeader) {
   EXPECT_EQ(static_cast<unsigned char>(bytes[36]), 44u);
 }
 
+TEST(EmptyFilesCabinetTest, AUtf8NameIsMarkedAsOne) {
+  const std::string bytes = EmptyFilesCabinet({{"\xCE\xA9", 0x21, 0, 0x20}}, 1);
+  // The attributes of the only entry: its own 0x20 and the UTF-8 mark 0x80.
+  EXPECT_EQ(bytes.substr(44 + 14, 2), std::string("\xA0\0", 2));
+  EXPECT_EQ(bytes.substr(44 + 16), std::string("\xCE\xA9\0", 3));
+}
 }  // namespace
 }  // namespace vtq::cabinet

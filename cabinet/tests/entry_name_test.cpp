@@ -43,5 +43,15 @@ TEST(EntryNameTest, EmptyAndOddNamesAreRefused) {
   EXPECT_EQ(UnsafeEntryReason("what?.txt"), "it holds a character no file name may hold");
 }
 
+// Names outside ASCII are stored as UTF-8 and say so; ASCII ones keep the
+// bits they always had.
+TEST(EntryNameTest, NamesOutsideAsciiCarryTheUtf8Mark) {
+  EXPECT_EQ(NameAttributes("docs\\readme.txt"), 0);
+  EXPECT_EQ(NameAttributes(""), 0);
+  EXPECT_EQ(NameAttributes("caf\xC3\xA9.txt"), kNameIsUtf8);
+  EXPECT_EQ(NameAttributes("\xCE\xA9\\\xF0\x9F\x8E\x89.bin"), kNameIsUtf8);
+  EXPECT_EQ(kNameIsUtf8, 0x80);
+  EXPECT_EQ(UnsafeEntryReason("\xE5\x86\x99\xE7\x9C\x9F\\\xCE\xA9.txt"), "");
+}
 }  // namespace
 }  // namespace vtq::cabinet

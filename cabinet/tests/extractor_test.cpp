@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "cabinet/tests/cabinet_test_folder.h"
 
 namespace vtq::cabinet::testing {
@@ -21,15 +21,15 @@ class ExtractorTest : public ::testing::Test {
     Recorder events;
     Compressor compressor(events);
     compressor.SetCompression(compress);
-    compressor.SetCabFile(base::FromAnsi(folder_.Path() + "\\" + cabName));
+    compressor.SetCabFile(base::FromUtf8(folder_.Path() + "\\" + cabName));
     for (const auto& [name, bytes] : files) {
       const size_t slash = name.find_last_of('\\');
       const std::string dir = slash == std::string::npos ? "" : name.substr(0, slash);
-      compressor.Files().Add(base::FromAnsi(folder_.Write("src\\" + name, bytes)),
-                             base::FromAnsi(dir));
+      compressor.Files().Add(base::FromUtf8(folder_.Write("src\\" + name, bytes)),
+                             base::FromUtf8(dir));
     }
     compressor.Compress();
-    return base::ToAnsi(compressor.CabFile());
+    return base::ToUtf8(compressor.CabFile());
   }
 
   static void Patch(const std::string& cabinet, const std::string& from, const std::string& to) {
@@ -43,8 +43,8 @@ class ExtractorTest : public ::testing::Test {
 
   std::string ExtractFailure(const std::string& cabinet, const std::string& into) {
     Extractor extractor(recorder_);
-    extractor.SetCabFile(base::FromAnsi(cabinet));
-    return FailureOf([&] { extractor.Extract(base::FromAnsi(into)); });
+    extractor.SetCabFile(base::FromUtf8(cabinet));
+    return FailureOf([&] { extractor.Extract(base::FromUtf8(into)); });
   }
 
   TestFolder folder_;
@@ -99,7 +99,7 @@ TEST_F(ExtractorTest, MissingCabinetFails) {
   EXPECT_EQ(ExtractFailure(cabinet, folder_.Path() + "\\out"),
             "The cabinet \"" + cabinet + "\" could not be found.");
   Extractor extractor(recorder_);
-  extractor.SetCabFile(base::FromAnsi(cabinet));
+  extractor.SetCabFile(base::FromUtf8(cabinet));
   EXPECT_EQ(FailureOf([&] { extractor.Entries(); }),
             "The cabinet \"" + cabinet + "\" could not be found.");
   EXPECT_FALSE(Exists(folder_.Path() + "\\out"));
@@ -149,8 +149,8 @@ TEST_F(ExtractorTest, StopInAProgressHandlerLeavesNoPartialFile) {
   const std::string cabinet =
       Make({{"a.txt", Pattern(1'000, 6)}, {"big.bin", Pattern(400'000, 7)}}, false);
   Extractor extractor(events);
-  extractor.SetCabFile(base::FromAnsi(cabinet));
-  EXPECT_THROW(extractor.Extract(base::FromAnsi(folder_.Path() + "\\out")), std::runtime_error);
+  extractor.SetCabFile(base::FromUtf8(cabinet));
+  EXPECT_THROW(extractor.Extract(base::FromUtf8(folder_.Path() + "\\out")), std::runtime_error);
   EXPECT_EQ(ListTree(folder_.Path() + "\\out"), (std::vector<std::string>{"a.txt"}));
 }
 
@@ -186,9 +186,9 @@ TEST_F(ExtractorTest, ResetAndNewCabFileForgetTheEntries) {
   const std::string one = Make({{"one.txt", "1"}}, false, "one.cab");
   const std::string two = Make({{"a.txt", "1"}, {"b.txt", "2"}}, false, "two.cab");
   Extractor extractor(recorder_);
-  extractor.SetCabFile(base::FromAnsi(one));
+  extractor.SetCabFile(base::FromUtf8(one));
   EXPECT_EQ(extractor.Entries().Count(), 1);
-  extractor.SetCabFile(base::FromAnsi(two));
+  extractor.SetCabFile(base::FromUtf8(two));
   EXPECT_EQ(extractor.Entries().Count(), 2);
   EXPECT_EQ(extractor.Entries().Item(2).Name, L"b.txt");
   extractor.Reset();

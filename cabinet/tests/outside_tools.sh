@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # The cabinet component against the Linux cabinet tools: cabinets it makes
-# pass `cabextract -t` and list the same names and folders; cabinets made by
-# `gcab -c` (compressed and stored) extract with it; hostile cabinets written
-# byte by byte are refused with nothing written outside the destination.
+# pass `cabextract -t` and list the same names and folders, those outside
+# ASCII as UTF-8 names (CJK, Greek, combining accents, emoji; the prefix's
+# code page 1252 carries none of them); cabinets made by `gcab -c`
+# (compressed and stored) extract with it, at the end of a path of more than
+# 300 characters too; an older cabinet's code-page name comes out as the
+# same name; hostile cabinets written byte by byte are refused with nothing
+# written outside the destination.
 #   outside_tools.sh CABTOOL.EXE WINE_ARCH WINE_PREFIX
 set -euo pipefail
 cabtool="$1" arch="$2" prefix="$3"
@@ -13,9 +17,9 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 win() { echo "Z:${1//\//\\}"; }
-# Relative names and digests of a tree's files and folders; names that are
-# not UTF-8 (cabextract writes an ANSI name's bytes as they are) read as
-# Latin-1, which agrees with the ANSI code page for the names used here.
+# Relative names and digests of a tree's files and folders; a name that is
+# not UTF-8 reads as Latin-1, so that a code-page name written as its bytes
+# shows as a difference.
 manifest() {
   python3 - "$1" <<'PY'
 import hashlib, os, sys
@@ -39,9 +43,10 @@ except UnicodeDecodeError: print(d.decode("latin-1"), end="")'; }
 cab() { "$wine_run" --arch "$arch" --prefix "$prefix" "$cabtool" "$@"; }
 
 # The tree: subfolders, empty files, an accented name (one byte in the ANSI
-# code page, UTF-8 on this side).
+# code page), names that no code page of the prefix carries.
 src="$work/src"
-mkdir -p "$src/docs/deeper" "$src/empty folder"
+greek="Ωμέγα φάκελος"
+mkdir -p "$src/docs/deeper" "$src/empty folder" "$src/$greek"
 printf 'at the top\r\n' >"$src/top.txt"
 : >"$src/empty.dat"
 head -c 150000 /dev/urandom >"$src/docs/random.bin"
@@ -49,6 +54,9 @@ seq 1 20000 >"$src/docs/deeper/numbers.txt"
 : >"$src/docs/deeper/nothing"
 printf 'accented' >"$src/caf$(printf '\xc3\xa9') cr$(printf '\xc3\xa8')me.txt"
 : >"$src/empty folder/only.txt"
+printf 'cjk' >"$src/写真 テスト.txt"
+head -c 70000 /dev/urandom >"$src/$greek/ψ $(printf 'e\xcc\x81').bin"
+printf 'emoji' >"$src/party 🎉.txt"
 expected="$(cd "$src" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
 
 for mode in zip store; do
@@ -63,6 +71,24 @@ for mode in zip store; do
   cabextract -q -d "$work/back" "$cabinet" && same_tree "$src" "$work/back" ||
     fail "cabextract of the $mode cabinet differs from the tree"
 done
+
+# At the end of a path of more than 300 characters, packed and extracted.
+deep="$work/$(printf 'd%.0s' $(seq 100))/$(printf 'e%.0s' $(seq 100))/$greek $(printf 'f%.0s' $(seq 80))"
+mkdir -p "$deep"
+if cab pack "$(win "$src")" "$(win "$deep/long path.cab")" 2>"$work/err"; then
+  cabextract -q -t "$deep/long path.cab" >/dev/null 2>&1 || fail "cabextract -t of the cabinet at a long path"
+  cab extract "$(win "$deep/long path.cab")" "$(win "$deep/back")" && same_tree "$src" "$deep/back" ||
+    fail "the cabinet at a $(win "$deep/back" | wc -m)-character path came back different"
+else
+  fail "pack at a $(win "$deep/long path.cab" | wc -m)-character path: $(cat "$work/err")"
+fi
+
+# A cabinet of an older writer: a code-page name without the UTF-8 mark.
+box="$work/old" && mkdir -p "$box"
+python3 "$here/hostile_cabinet.py" "$box/old.cab" "$(printf 'caf\xc3\xa9.txt')"
+cab extract "$(win "$box/old.cab")" "$(win "$box/out")" && [ -f "$box/out/café.txt" ] ||
+  fail "the code-page name café.txt came out as: $(ls "$box/out" 2>&1 | as_utf8)"
+[ "$(cab list "$(win "$box/old.cab")" | tr -d '\r')" = "café.txt" ] || fail "the code-page name is listed wrong"
 
 # A folder of nothing but empty files.
 mkdir -p "$work/blank/sub" && : >"$work/blank/a" && : >"$work/blank/sub/b"

@@ -2,21 +2,21 @@
 //   cabtool pack [--store] FOLDER CABINET
 //   cabtool extract CABINET FOLDER
 //   cabtool list CABINET
-// A failure prints the component's description and ends with 2.
+// A failure prints the component's description and ends with 2. Names are
+// taken in UTF-16 (wmain) and listed in UTF-8.
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "cabinet/compressor.h"
 #include "cabinet/extractor.h"
 #include "engine/error.h"
 
 namespace {
 
-using vtq::base::FromAnsi;
-using vtq::base::ToAnsi;
+using vtq::base::ToUtf8;
 
 int Usage() {
   std::fputs(
@@ -25,46 +25,46 @@ int Usage() {
   return 1;
 }
 
-int Pack(bool compress, const char* folder, const char* cabinet) {
+int Pack(bool compress, const wchar_t* folder, const wchar_t* cabinet) {
   vtq::cabinet::CompressorEvents events;
   vtq::cabinet::Compressor compressor(events);
   compressor.SetCompression(compress);
-  compressor.SetCabFile(FromAnsi(cabinet));
-  compressor.Files().AddFolder(FromAnsi(folder), true);
+  compressor.SetCabFile(cabinet);
+  compressor.Files().AddFolder(folder, true);
   compressor.Compress();
   return 0;
 }
 
-int Extract(const char* cabinet, const char* folder) {
+int Extract(const wchar_t* cabinet, const wchar_t* folder) {
   vtq::cabinet::ExtractorEvents events;
   vtq::cabinet::Extractor extractor(events);
-  extractor.SetCabFile(FromAnsi(cabinet));
-  extractor.Extract(FromAnsi(folder));
+  extractor.SetCabFile(cabinet);
+  extractor.Extract(folder);
   return 0;
 }
 
-int List(const char* cabinet) {
+int List(const wchar_t* cabinet) {
   vtq::cabinet::ExtractorEvents events;
   vtq::cabinet::Extractor extractor(events);
-  extractor.SetCabFile(FromAnsi(cabinet));
+  extractor.SetCabFile(cabinet);
   const auto& entries = extractor.Entries();
   for (int32_t i = 1; i <= entries.Count(); ++i)
-    std::printf("%s\n", ToAnsi(entries.Item(i).Name).c_str());
+    std::printf("%s\n", ToUtf8(entries.Item(i).Name).c_str());
   return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const std::string_view verb = argc > 1 ? argv[1] : "";
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring_view verb = argc > 1 ? argv[1] : L"";
   try {
-    if (verb == "pack" && argc == 4)
+    if (verb == L"pack" && argc == 4)
       return Pack(true, argv[2], argv[3]);
-    if (verb == "pack" && argc == 5 && std::string_view(argv[2]) == "--store")
+    if (verb == L"pack" && argc == 5 && std::wstring_view(argv[2]) == L"--store")
       return Pack(false, argv[3], argv[4]);
-    if (verb == "extract" && argc == 4)
+    if (verb == L"extract" && argc == 4)
       return Extract(argv[2], argv[3]);
-    if (verb == "list" && argc == 3)
+    if (verb == L"list" && argc == 3)
       return List(argv[2]);
     return Usage();
   } catch (const vtq::VbError& error) {

@@ -87,13 +87,13 @@ TEST_F(ErrorInfoTest, AnEngineErrorKeepsItsNumberSourceAndDescription) {
   EXPECT_EQ(info.description, L"Checkability check failed");
 }
 
-TEST_F(ErrorInfoTest, AnEngineErrorsAnsiTextIsConverted) {
-  const VbError error(53, "Vantrelloquin", "Datei nicht gefunden: \xe4");
+// The engine's texts are UTF-8 and name files of any script.
+TEST_F(ErrorInfoTest, AnEngineErrorsUtf8TextIsConverted) {
+  const VbError error(53, "Vantrelloquin",
+                      "Datei nicht gefunden: \xC3\xA4 \xE5\x86\x99\xF0\x9F\x8E\x89");
   EXPECT_EQ(Fail(error), static_cast<HRESULT>(0x800A0035));
   const ThreadError info = TakeErrorInfo();
-  if (GetACP() == 1252) {
-    EXPECT_EQ(info.description, L"Datei nicht gefunden: \u00e4");
-  }
+  EXPECT_EQ(info.description, L"Datei nicht gefunden: \u00e4 \u5199\U0001F389");
   EXPECT_EQ(info.source, L"Vantrelloquin");
 }
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/tests/win/support/registry_sandbox.h"
 
 namespace vtq::comkit {
@@ -119,7 +119,7 @@ TEST(Registration, EveryWrittenKeyIsRemovedByUnregistering) {
     for (const auto& entry : ClassEntries(kControlServer, cls, L"x.dll")) {
       EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [&](const std::wstring& top) {
         return entry.key == top || entry.key.starts_with(top + L"\\");
-      })) << base::ToAnsi(entry.key);
+      })) << base::ToUtf8(entry.key);
     }
   }
 }
@@ -140,7 +140,7 @@ TEST_F(RegistrationInSandboxTest, EveryValueOfEveryClassIsWrittenAsTheTableSays)
       if (entry.name.empty() && entry.value.empty())
         continue;  // a bare key: below
       EXPECT_EQ(ValueIn(HKEY_CURRENT_USER, entry.key, entry.name), entry.value)
-          << base::ToAnsi(entry.key) << " " << base::ToAnsi(entry.name);
+          << base::ToUtf8(entry.key) << " " << base::ToUtf8(entry.name);
     }
   }
   const std::wstring control = L"CLSID\\{11111112-2222-3333-4444-555555555555}";
@@ -148,9 +148,9 @@ TEST_F(RegistrationInSandboxTest, EveryValueOfEveryClassIsWrittenAsTheTableSays)
   for (const wchar_t* bare :
        {L"\\Control", L"\\Programmable",
         L"\\Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}"}) {
-    EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(control + bare)) << base::ToAnsi(bare);
+    EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(control + bare)) << base::ToUtf8(bare);
     EXPECT_EQ(ValueIn(HKEY_CURRENT_USER, control + bare, L""), std::nullopt)
-        << "a bare key has no default value: " << base::ToAnsi(bare);
+        << "a bare key has no default value: " << base::ToUtf8(bare);
   }
   const std::wstring plain = L"CLSID\\{11111111-2222-3333-4444-555555555555}";
   EXPECT_TRUE(vtq::test::RegistrySandbox::KeyExists(plain + L"\\InprocServer32"));

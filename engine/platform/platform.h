@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/code_page.h"
+
 // <windows.h> defines Yield() away as an empty macro (a 16-bit leftover);
 // include it before this header, never after, in a file that yields.
 #ifdef Yield
@@ -93,10 +95,11 @@ class Drives {
   virtual std::optional<ClusterFigures> Clusters(const std::string& root) = 0;
 };
 
-// One entry of a find-first/find-next enumeration: the fixed-length name
-// field exactly as the system filled it, and the attribute bits.
+// One entry of a find-first/find-next enumeration: the name in a
+// fixed-length field, NUL-padded, and the attribute bits.
 struct FindEntry {
-  static constexpr size_t kNameField = 260;  // MAX_PATH
+  // MAX_PATH UTF-16 units at three UTF-8 bytes each at most.
+  static constexpr size_t kNameField = 3 * 260;
   static constexpr uint32_t kDirectory = 0x10;
   // A link (junction, symbolic link) rather than the thing itself.
   static constexpr uint32_t kReparsePoint = 0x400;
@@ -136,6 +139,11 @@ struct Platform {
   ErrorAdvisor* errorAdvisor = nullptr;
   // Where the batch generator reads its settings; absent means defaults.
   SettingsSource* settings = nullptr;
+  // The code page of the names stored in fragment headers
+  // (engine/stored_name.h): the system's, or a test's.
+  const base::CodePage* codePage = &base::AnsiCodePage();
+  // The code page cmd reads batch files in.
+  const base::CodePage* batchCodePage = &base::ConsoleCodePage();
 };
 
 // The system's own drive queries and folder enumeration (stateless).

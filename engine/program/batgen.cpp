@@ -35,6 +35,28 @@ bool IsCabinetName(std::string_view name) {
   return tail == "cab";
 }
 
+// Calls `visit` with each whole character of a UTF-8 text in turn.
+template <class Visit>
+void ForEachCharacter(std::string_view text, Visit visit) {
+  for (size_t at = 0; at < text.size();) {
+    size_t length = 1;
+    while (at + length < text.size() &&
+           (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
+      ++length;
+    visit(text.substr(at, length));
+    at += length;
+  }
+}
+
+std::string FirstCharacterNotIn(std::string_view text, const base::CodePage& page) {
+  std::string missing;
+  ForEachCharacter(text, [&](std::string_view character) {
+    if (missing.empty() && !page.Encode(character))
+      missing = character;
+  });
+  return missing;
+}
+
 class Lines {
  public:
   void Add(std::string_view line) { text_.append(line).append(kLineEnd); }
@@ -156,14 +178,34 @@ std::string BatGenText(const BatGenSeries& series, SettingsSource* settings) {
   return lines.Take();
 }
 
-std::string CheckedBatGenText(const BatGenSeries& series, SettingsSource* settings,
-                              MessageBoxes& boxes) {
-  if (const auto unsafe = FirstUnsafeBatchCharacter(series.sourceName)) {
-    boxes.Show(BatUnsafeNameText(series.sourceName, *unsafe), kBatUnavailableTitle,
-               mb::kOk | mb::kIconExclamation);
+std::optional<std::string> BatNameProblem(std::string_view name, const base::CodePage& console) {
+  if (const auto unsafe = FirstUnsafeBatchCharacter(name))
+    return BatUnsafeNameText(name, *unsafe);
+  if (console.Encode(name))
+    return std::nullopt;
+  const std::string missing = FirstCharacterNotIn(name, console);
+  return "BAT Generation unavailable for " + ShownText(name) + ": its name holds " + missing +
+         ", which the command prompt's code page cannot show, so a batch file cannot name it. "
+         "The BAT file will not be generated.";
+}
+
+std::string BatFileBytes(std::string_view text, const base::CodePage& console) {
+  if (auto whole = console.Encode(text))
+    return std::move(*whole);
+  std::string out;
+  ForEachCharacter(text, [&](std::string_view character) {
+    const auto bytes = console.Encode(character);
+    out += bytes ? *bytes : std::string("?");
+  });
+  return out;
+}
+
+std::string CheckedBatGenText(const BatGenSeries& series, const Platform& platform) {
+  if (const auto problem = BatNameProblem(series.sourceName, *platform.batchCodePage)) {
+    platform.boxes.Show(*problem, kBatUnavailableTitle, mb::kOk | mb::kIconExclamation);
     return {};
   }
-  return BatGenText(series, settings);
+  return BatFileBytes(BatGenText(series, platform.settings), *platform.batchCodePage);
 }
 
 }  // namespace vtq

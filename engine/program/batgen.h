@@ -7,6 +7,12 @@
 // & | < > ^ where a line is not quoted), so that the batch file only ever
 // joins, extracts and deletes the files it names. Names without such
 // characters come out unchanged.
+//
+// cmd reads a batch file in the console's (OEM) code page, so the file is
+// written in it: a name that page cannot carry gets no batch file. (A
+// "chcp 65001" line inside the file would switch later lines to UTF-8 on
+// the newer systems only: the older ones and Wine's cmd stop or read the
+// rest in the OEM page, and the file would join the wrong names.)
 
 #include <optional>
 #include <string>
@@ -49,17 +55,24 @@ std::optional<char> FirstUnsafeBatchCharacter(std::string_view name);
 // Names the character and the name, both with control characters shown
 // escaped; the title is kBatUnavailableTitle.
 std::string BatUnsafeNameText(std::string_view name, char unsafe);
+// Why no batch file can name `name` (UTF-8): a character that no quoting
+// carries (BatUnsafeNameText), or one that `console` has no form for; the
+// title is kBatUnavailableTitle. nullopt for a name a batch file carries.
+std::optional<std::string> BatNameProblem(std::string_view name, const base::CodePage& console);
+// The batch text (UTF-8) as cmd reads it: in `console`'s bytes, anything
+// the page cannot carry (only the intro text can hold such) shown as "?".
+std::string BatFileBytes(std::string_view text, const base::CodePage& console);
 
 // The ECHO lines of the intro text ("BATGenIText", its default when missing).
 std::string BatIntroText(SettingsSource* settings);
 // The whole batch text; settings are read at every call. The name must be
 // one FirstUnsafeBatchCharacter accepts.
 std::string BatGenText(const BatGenSeries& series, SettingsSource* settings);
-// BatGenText for a safe name; for any other an exclamation box that names
-// the character, and the empty text, so that no caller can write a batch
-// file that runs part of a name.
-std::string CheckedBatGenText(const BatGenSeries& series, SettingsSource* settings,
-                              MessageBoxes& boxes);
+// BatGenText in `console`'s bytes for a name BatNameProblem accepts; for
+// any other an exclamation box that says why, and the empty text, so that
+// no caller can write a batch file that runs part of a name or joins
+// another one.
+std::string CheckedBatGenText(const BatGenSeries& series, const Platform& platform);
 
 // Text for an unquoted batch line (ECHO): metacharacters outside double
 // quotes get a "^", every "%" is doubled.

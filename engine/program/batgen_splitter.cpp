@@ -17,7 +17,7 @@ std::string ActiveSplitter::BatGen_String(const ItemIndex& file) {
   series.sourceName = BaseName(FilesToSplit().Item(file));
   series.fragmentCount = FragsNeeded(file);
   series.cabinetIsMultifile = cabIsMultifile_;
-  return CheckedBatGenText(series, globals_.GetPlatform().settings, globals_.GetPlatform().boxes);
+  return CheckedBatGenText(series, globals_.GetPlatform());
 }
 
 }  // namespace vtq

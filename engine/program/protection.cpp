@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include "base/code_page.h"
+#include "base/utf8_text.h"
 #include "engine/platform/shared_library.h"
 #include "engine/secure_wipe.h"
 #include "kavrolib/kavrolib_api.h"
@@ -63,7 +65,7 @@ void Kavrolib::Qweave(std::span<uint8_t> data, const std::string& key) {
   const uint32_t length = LengthOf(data.size());
   // The library gets a copy, so whatever it does to the text, the caller's
   // stored passphrase stays as it was.
-  std::string keyCopy = key;
+  std::string keyCopy = PassphraseBytes(key);
   const WipeOnExit wipe(keyCopy);
   uint8_t none = 0;
   const int32_t status = qweave(data.empty() ? &none : data.data(), keyCopy.c_str(), length);
@@ -78,9 +80,19 @@ int32_t Kavrolib::Getcheck(std::span<const uint8_t> data) {
   return getcheck(data.empty() ? &kNone : data.data(), LengthOf(data.size()));
 }
 
+std::string PassphraseBytes(const std::string& passphrase) {
+  // Plain ASCII needs no conversion, and leaves no converted copies behind.
+  if (base::IsAscii(passphrase))
+    return passphrase;
+  std::optional<std::string> bytes = base::AnsiCodePage().Encode(passphrase);
+  return bytes ? std::move(*bytes) : passphrase;
+}
+
 int16_t KeyCheck(Kavrolib& library, const std::string& passphrase) {
+  std::string bytes = PassphraseBytes(passphrase);
+  const WipeOnExit wipe(bytes);
   const int32_t c =
-      library.Getcheck({reinterpret_cast<const uint8_t*>(passphrase.data()), passphrase.size()});
+      library.Getcheck({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
   if (c < std::numeric_limits<int16_t>::min() || c > std::numeric_limits<int16_t>::max()) {
     Raise(err::kOverflow);
   }

@@ -27,9 +27,9 @@ class Kavrolib {
   Kavrolib(const Kavrolib&) = delete;
   Kavrolib& operator=(const Kavrolib&) = delete;
 
-  // Enciphers (and, called again, deciphers) `data` in place under `key`.
-  // `key` itself is never changed. Raises 7 when the library cannot do it (it
-  // then leaves the data as it was).
+  // Enciphers (and, called again, deciphers) `data` in place under `key`
+  // (UTF-8; the library gets PassphraseBytes). `key` itself is never changed. Raises 7 when the
+  // library cannot do it (it then leaves the data as it was).
   void Qweave(std::span<uint8_t> data, const std::string& key);
   int32_t Getcheck(std::span<const uint8_t> data);
 
@@ -40,8 +40,15 @@ class Kavrolib {
   std::unique_ptr<Library> library_;
 };
 
-// getcheck of the passphrase's ANSI bytes as a 16-bit number (overflow 6
-// when outside the range).
+// What kavrolib enciphers with for a passphrase (UTF-8): its bytes in the
+// system's ANSI code page, as every earlier version handed them over, so
+// that their series open with the same passphrase; a passphrase the code
+// page cannot carry gives its UTF-8 bytes, so that two such passphrases
+// never become the same "?" bytes.
+std::string PassphraseBytes(const std::string& passphrase);
+
+// getcheck of the passphrase's bytes as a 16-bit number (overflow 6 when
+// outside the range).
 int16_t KeyCheck(Kavrolib& library, const std::string& passphrase);
 
 // c in decimal (minus sign first), left-padded with "0" to four characters,

@@ -95,14 +95,16 @@ TEST_F(RealFolderWalk, AMissingFolderGivesNothingButTheSizeMessage) {
 }
 
 TEST_F(RealFolderWalk, NamesBeyondAsciiAreWalkedAndOpenedAsTheyAre) {
-#ifdef _WIN32
-  if (GetACP() != 1252)
-    GTEST_SKIP() << "the ANSI code page is " << GetACP();
-#endif
-  const std::string name = top + "caf\xe9 \xc6.txt";  // bytes of the ANSI code page
+  // "café Æ.txt" and "写真 🎉.txt" in UTF-8; the tests' Windows runs with
+  // the code page 1252, which carries only the first.
+  const std::string name = top + "caf\xC3\xA9 \xC3\x86.txt";
+  const std::string other = top + "\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x8E\x89.txt";
   test::WriteBytes(name, test::PatternBytes(1));
+  test::WriteBytes(other, test::PatternBytes(1));
   const auto names = Gather(top, "caf?*");
   EXPECT_EQ(names, std::vector<std::string>{name});
+  doubles.boxes.shown.clear();
+  EXPECT_EQ(Gather(top, "?? ?.txt"), std::vector<std::string>{other});
   EXPECT_TRUE(doubles.boxes.shown.size() == 1 &&
               doubles.boxes.shown[0].text == "New size of file-list = 1");
 }

@@ -143,15 +143,15 @@ TEST(BatchRunHostileName, NoPartOfTheNameEverRuns) {
                                "c\" & mkdir INJECTED4 & \".bin"};
   for (const std::string& name : names) {
     test::ScratchDir dir;
-    test::RecordingBoxes boxes;
-    const std::string text = CheckedBatGenText({name, 3, true}, nullptr, boxes);
+    test::TestPlatform doubles;
+    const std::string text = CheckedBatGenText({name, 3, true}, doubles.Fake());
     test::WriteText(dir / "rejoin.bat", text + "\r\n");
     std::string output;
     RunBatch(dir, "rejoin.bat", output);
     for (const char* made : {"INJECTED1", "INJECTED2", "INJECTED3", "INJECTED4"})
       EXPECT_FALSE(Exists(dir / made)) << made << " from " << text << output;
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "BAT Unavailable");
+    ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+    EXPECT_EQ(doubles.boxes.shown[0].title, "BAT Unavailable");
   }
 }
 

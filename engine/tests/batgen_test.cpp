@@ -229,24 +229,59 @@ TEST(BatchNameSafety, TheRefusalNamesTheCharacterAndTheName) {
 }
 
 TEST(CheckedBatGenText, SafeNamesGetTheSameTextWithoutABox) {
-  test::RecordingBoxes boxes;
+  test::TestPlatform doubles;
+  const Platform platform = doubles.Fake();
   for (const char* name : {"report.doc", "a&del x.doc", "r&d 100%.doc"}) {
-    EXPECT_EQ(CheckedBatGenText({name, 3, false}, nullptr, boxes),
-              BatGenText({name, 3, false}, nullptr));
+    EXPECT_EQ(CheckedBatGenText({name, 3, false}, platform), BatGenText({name, 3, false}, nullptr));
   }
-  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_TRUE(doubles.boxes.shown.empty());
 }
 
 TEST(CheckedBatGenText, AnUnsafeNameGivesNoTextAndOneBoxNamingTheCharacter) {
   for (const auto& name : {kQuoteInjection, kLineInjection, std::string("a\r\nb.cab")}) {
-    test::RecordingBoxes boxes;
-    EXPECT_EQ(CheckedBatGenText({name, 3, true}, nullptr, boxes), "");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "BAT Unavailable");
-    EXPECT_EQ(boxes.shown[0].text, BatUnsafeNameText(name, *FirstUnsafeBatchCharacter(name)));
-    EXPECT_EQ(boxes.shown[0].Icon(), mb::kIconExclamation);
-    EXPECT_EQ(boxes.shown[0].Buttons(), mb::kOk);
+    test::TestPlatform doubles;
+    EXPECT_EQ(CheckedBatGenText({name, 3, true}, doubles.Fake()), "");
+    const auto& shown = doubles.boxes.shown;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "BAT Unavailable");
+    EXPECT_EQ(shown[0].text, BatUnsafeNameText(name, *FirstUnsafeBatchCharacter(name)));
+    EXPECT_EQ(shown[0].Icon(), mb::kIconExclamation);
+    EXPECT_EQ(shown[0].Buttons(), mb::kOk);
   }
+}
+
+// cmd reads a batch file in the console's code page: the file is written in
+// it, and a name it cannot carry gets none, with a box that says which
+// character is missing. Latin-1 stands in for the console's page here.
+TEST(CheckedBatGenText, TheFileIsInTheConsolesCodePageOrThereIsNone) {
+  test::TestPlatform doubles;
+  Platform platform = doubles.Fake();
+  platform.batchCodePage = &base::Latin1CodePage();
+  const std::string accented = "caf\xC3\xA9 cr\xC3\xA8me.txt";  // café crème.txt
+  const std::string bytes = CheckedBatGenText({accented, 2, false}, platform);
+  EXPECT_NE(bytes.find("copy /b \"caf\xE9 cr\xE8me.001\" + \"caf\xE9 cr\xE8me.002\" "
+                       "\"caf\xE9 cr\xE8me.txt\""),
+            std::string::npos);
+  EXPECT_EQ(bytes.find("\xC3"), std::string::npos);
+  EXPECT_TRUE(doubles.boxes.shown.empty());
+
+  const std::string greek = "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1.bin";  // Ωμέγα.bin
+  EXPECT_EQ(CheckedBatGenText({greek, 2, false}, platform), "");
+  ASSERT_EQ(doubles.boxes.shown.size(), 1u);
+  EXPECT_EQ(doubles.boxes.shown[0].title, "BAT Unavailable");
+  EXPECT_EQ(doubles.boxes.shown[0].text,
+            "BAT Generation unavailable for " + greek +
+                ": its name holds \xCE\xA9, which the command prompt's code page cannot show, so "
+                "a batch file cannot name it. The BAT file will not be generated.");
+  EXPECT_EQ(*BatNameProblem(greek, base::Latin1CodePage()), doubles.boxes.shown[0].text);
+  EXPECT_FALSE(BatNameProblem(accented, base::Latin1CodePage()));
+}
+
+// Only the intro text can hold what the page lacks; it is shown, not named.
+TEST(BatFileBytes, WhatThePageLacksBecomesAQuestionMark) {
+  EXPECT_EQ(BatFileBytes("ECHO \xE2\x98\x85 caf\xC3\xA9\r\n", base::Latin1CodePage()),
+            "ECHO ? caf\xE9\r\n");
+  EXPECT_EQ(BatFileBytes("ECHO plain\r\n", base::Latin1CodePage()), "ECHO plain\r\n");
 }
 
 TEST(BatUnavailable, ExclamationBoxWithItsText) {

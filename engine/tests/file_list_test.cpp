@@ -53,15 +53,20 @@ TEST_F(FileListTest, FirstOfTwoSameBaseNamesStays) {
 }
 
 #ifdef _WIN32
-TEST_F(FileListTest, KeysFoldEveryLetterOfTheCodePage) {
-  if (GetACP() != 1252)
-    GTEST_SKIP() << "the names below are written in code page 1252";
-  const std::string upper = Make("a" + S + "\xC4rger.txt");
-  const std::string lower = Make("b" + S + "\xE4rger.txt");
+// Every letter the system knows a case of, in a code page or not: "Ärger"
+// and "ärger", "Ωμέγα" and "ΩΜΈΓΑ" are one name each.
+TEST_F(FileListTest, KeysFoldTheCaseOfEveryLetter) {
+  const std::string upper = Make("a" + S + "\xC3\x84rger.txt");
+  const std::string lower = Make("b" + S + "\xC3\xA4rger.txt");
   EXPECT_EQ(list.Add(upper), 0);
   EXPECT_EQ(list.Add(lower), 0);
   EXPECT_EQ(list.Count(), 1);
-  EXPECT_EQ(list.Item("\xE4RGER.TXT"), upper);
+  EXPECT_EQ(list.Item("\xC3\xA4RGER.TXT"), upper);
+  const std::string greek = Make("a" + S + "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1.txt");
+  EXPECT_EQ(list.Add(greek), 0);
+  EXPECT_EQ(list.Add(Make("b" + S + "\xCE\xA9\xCE\x9C\xCE\x88\xCE\x93\xCE\x91.TXT")), 0);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Item("\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1.txt"), greek);
 }
 #endif
 

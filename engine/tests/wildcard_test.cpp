@@ -89,6 +89,17 @@ TEST(Wildcards, AgreeWithARegexOnGeneratedCases) {
   }
 }
 
+// Names are UTF-8: "?" and a list stand for one character, however many
+// bytes it takes, and ranges go by code point.
+TEST(Wildcards, OneCharacterOfAnyLength) {
+  EXPECT_TRUE(WildcardMatch("caf\xC3\xA9.txt", "caf?.txt"));
+  EXPECT_FALSE(WildcardMatch("caf\xC3\xA9.txt", "caf??.txt"));
+  EXPECT_TRUE(WildcardMatch("\xF0\x9F\x8E\x89.bin", "?.bin"));  // an emoji, four bytes
+  EXPECT_TRUE(WildcardMatch("\xCE\xA9\xCE\xBC.txt", "[\xCE\x91-\xCE\xA9]?.txt"));  // Α-Ω
+  EXPECT_FALSE(WildcardMatch("\xCE\xBC\xCE\xBC.txt", "[\xCE\x91-\xCE\xA9]?.txt"));
+  EXPECT_TRUE(WildcardMatch("\xE5\x86\x99\xE7\x9C\x9F 1.bin", "*[!a-z] #.bin"));
+}
+
 TEST(Wildcards, BytesAboveAsciiCompareAsUnsigned) {
   EXPECT_TRUE(WildcardMatch("\xe4", "[\xe0-\xef]"));
   EXPECT_FALSE(WildcardMatch("a", "[\xe0-\xef]"));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 #include "helperlib/core/exec_command.h"
 #include "helperlib/core/path_words.h"
 
@@ -12,6 +13,7 @@ namespace orrin {
 namespace {
 
 using vtq::base::win::FileHandle;
+using vtq::base::win::LongPathForm;
 
 bool SameFile(HANDLE a, HANDLE b) {
   BY_HANDLE_FILE_INFORMATION x{}, y{};
@@ -31,14 +33,31 @@ std::wstring Extension(const std::wstring& file) {
 }
 
 // A fresh file in the destination's folder for the copy to go into.
+// GetTempFileName takes folders short of MAX_PATH only; in a longer one the
+// name is found the same way, by creating it.
 std::wstring TemporaryBeside(const std::wstring& destination) {
   std::wstring folder = ParentPath(destination);
   if (folder.empty() || folder.back() == L':')
     folder += folder.empty() ? L"." : L"\\";
-  std::vector<wchar_t> name(MAX_PATH + folder.size() + 16);
-  if (!GetTempFileNameW(folder.c_str(), L"orc", 0, name.data()))
-    return L"";
-  return name.data();
+  if (folder.size() < MAX_PATH - 14) {
+    std::vector<wchar_t> name(MAX_PATH + folder.size() + 16);
+    if (!GetTempFileNameW(folder.c_str(), L"orc", 0, name.data()))
+      return L"";
+    return name.data();
+  }
+  const DWORD start = GetTickCount();
+  for (DWORD n = 0; n < 0x10000; ++n) {
+    wchar_t leaf[16];
+    wsprintfW(leaf, L"\\orc%04X.tmp", (start + n) & 0xFFFF);
+    const std::wstring name = folder + leaf;
+    const FileHandle created(CreateFileW(vtq::base::win::LongPathForm(name).c_str(), GENERIC_WRITE,
+                                         0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (created)
+      return name;
+    if (GetLastError() != ERROR_FILE_EXISTS)
+      return L"";
+  }
+  return L"";
 }
 
 }  // namespace
@@ -54,8 +73,9 @@ std::wstring RegistrationCommand(const std::wstring& file) {
 
 CopyResult CopyWithOptions(const std::wstring& source, const std::wstring& destination,
                            const CopyOptions& options) {
-  FileHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  FileHandle in(CreateFileW(LongPathForm(source).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
@@ -66,11 +86,11 @@ CopyResult CopyWithOptions(const std::wstring& source, const std::wstring& desti
   FILETIME created{}, accessed{}, written{};
   GetFileTime(in.Get(), &created, &accessed, &written);
 
-  const DWORD attributes = GetFileAttributesW(destination.c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathForm(destination).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
       return CopyResult::kDestNotCreatable;
-    FileHandle existing(CreateFileW(destination.c_str(), FILE_READ_ATTRIBUTES,
+    FileHandle existing(CreateFileW(LongPathForm(destination).c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
     // Copying a file onto itself would empty it.
@@ -97,8 +117,8 @@ CopyResult CopyWithOptions(const std::wstring& source, const std::wstring& desti
     return CopyResult::kDestNotCreatable;
   bool copied = false;
   {
-    FileHandle out(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle out(CreateFileW(LongPathForm(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (out) {
       LARGE_INTEGER size{};
       GetFileSizeEx(in.Get(), &size);
@@ -127,9 +147,9 @@ CopyResult CopyWithOptions(const std::wstring& source, const std::wstring& desti
         SetFileTime(out.Get(), &created, &accessed, &written);
     }
   }
-  if (!copied || !MoveFileExW(temporary.c_str(), destination.c_str(),
+  if (!copied || !MoveFileExW(LongPathForm(temporary).c_str(), LongPathForm(destination).c_str(),
                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-    DeleteFileW(temporary.c_str());
+    DeleteFileW(LongPathForm(temporary).c_str());
     return CopyResult::kDestNotCreatable;
   }
   if (options.progress)

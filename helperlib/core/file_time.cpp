@@ -4,6 +4,7 @@
 #include <oleauto.h>
 
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 
 namespace orrin {
 namespace {
@@ -12,7 +13,7 @@ using vtq::base::win::FileHandle;
 
 FileHandle Open(const std::wstring& file, DWORD access) {
   // Folders have times too; they open only with backup semantics.
-  return FileHandle(CreateFileW(file.c_str(), access,
+  return FileHandle(CreateFileW(vtq::base::win::LongPathForm(file).c_str(), access,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }

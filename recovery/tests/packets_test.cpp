@@ -70,6 +70,34 @@ TEST(Packets, NamesAndTextsArePaddedWithZerosToFourBytes) {
   EXPECT_EQ(FileDescriptionBody(file).size(), 56u + 8u);
 }
 
+// A name outside ASCII also goes as UTF-16LE in the optional Unicode packet:
+// the identity, then the units, padded to four bytes.
+TEST(Packets, AUnicodeNamePacketHoldsTheNameInUtf16) {
+  Id16 id;
+  id.fill(0x33);
+  const std::string name = "\xCE\xA9 \xF0\x9F\x8E\x89.001";  // Ω 🎉.001
+  std::vector<uint8_t> expected(16, 0x33);
+  for (const uint8_t b : {0xA9, 0x03, 0x20, 0x00, 0x3C, 0xD8, 0x89, 0xDF,   // Ω, blank, 🎉
+                          0x2E, 0x00, 0x30, 0x00, 0x30, 0x00, 0x31, 0x00})  // .001
+    expected.push_back(b);
+  EXPECT_EQ(UnicodeFileNameBody(id, name), expected);
+  const auto read = ReadUnicodeFileNameBody(expected);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->first, id);
+  EXPECT_EQ(read->second, name);
+
+  // Three units take six bytes, padded to eight; the padding is no part of
+  // the name.
+  const std::vector<uint8_t> padded = UnicodeFileNameBody(id, "\xCE\xA9.1");
+  ASSERT_EQ(padded.size(), 16u + 8u);
+  EXPECT_EQ(padded[22], 0);
+  EXPECT_EQ(padded[23], 0);
+  EXPECT_EQ(ReadUnicodeFileNameBody(padded)->second, "\xCE\xA9.1");
+  EXPECT_EQ(std::memcmp(UnicodeFileNameType().data(), "PAR 2.0\0UniFileN", 16), 0);
+  EXPECT_FALSE(ReadUnicodeFileNameBody(std::vector<uint8_t>(16, 0)));
+  EXPECT_FALSE(ReadUnicodeFileNameBody(std::vector<uint8_t>(20, 0)));
+}
+
 TEST(Packets, WhatCannotBeAPacketIsRefused) {
   Id16 setId{};
   std::vector<uint8_t> packet = MakePacket(setId, CreatorType(), CreatorBody("x"));

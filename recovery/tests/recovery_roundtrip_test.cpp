@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "base/code_page.h"
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -279,6 +281,52 @@ TEST_F(RecoveryRoundTrip, ASetNamingAFileOutsideItsFolderIsNotUsed) {
        {"", "..", ".", "../a", "a/../b", "/etc/passwd", "\\\\server\\x", "C:x", "a//b", "a/"})
     EXPECT_FALSE(NameStaysInside(outside)) << outside;
   EXPECT_EQ(NameInFolder(dir.Path(), "sub/a.001"), WithTrailingSeparator(dir / "sub") + "a.001");
+}
+
+// A set's names as other writers leave them: the Unicode packet's name
+// wins over the description's; a description's name that is not UTF-8 is
+// an older Windows writer's code-page text.
+TEST_F(RecoveryRoundTrip, NamesComeFromTheUnicodePacketOrAreReadAsTheyWereWritten) {
+  const auto packetsFor = [](const std::string& described, const std::string* unicode) {
+    DescribedFile file;
+    file.name = described;
+    file.length = 4;
+    const Bytes four = {1, 2, 3, 4};
+    file.md5 = Md5Of(four.data(), four.size());
+    file.md5First16k = file.md5;
+    file.id = FileIdOf(file.md5First16k, file.length, file.name);
+    file.slices.push_back({Md5Of(four.data(), 4), Crc32(four.data(), 4)});
+    const Bytes main = MainBody(4, {file.id});
+    const Id16 setId = Md5Of(main.data(), main.size());
+    Bytes packets = MakePacket(setId, MainPacketType(), main);
+    std::vector<Bytes> more = {MakePacket(setId, FileDescriptionType(), FileDescriptionBody(file)),
+                               MakePacket(setId, SliceChecksumType(), SliceChecksumBody(file))};
+    if (unicode)
+      more.push_back(
+          MakePacket(setId, UnicodeFileNameType(), UnicodeFileNameBody(file.id, *unicode)));
+    for (const Bytes& packet : more)
+      packets.insert(packets.end(), packet.begin(), packet.end());
+    return packets;
+  };
+  const std::string greek = "\xCE\xA9\xCE\xBC.001";  // Ωμ.001
+  struct Case {
+    std::string described;
+    std::optional<std::string> unicode;
+    std::string name;
+  };
+  const Case cases[] = {
+      {"?.001", greek, greek},
+      {greek, std::nullopt, greek},
+      {"caf\xC3\xA9.001", std::nullopt, "caf\xC3\xA9.001"},
+      {"caf\xE9.001", std::nullopt, base::AnsiCodePage().Decode("caf\xE9.001")},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(dir / "data.par2", packetsFor(c.described, c.unicode ? &*c.unicode : nullptr));
+    const LoadedSet loaded = Load();
+    ASSERT_TRUE(loaded.set) << c.name;
+    ASSERT_EQ(loaded.set->files.size(), 1u);
+    EXPECT_EQ(loaded.set->files[0].name, c.name);
+  }
 }
 
 TEST_F(RecoveryRoundTrip, ASetBeyondTheFormatIsNotUsed) {

@@ -375,6 +375,19 @@ TEST_F(DropTarget, OneFileIsCopiedTwoFilesAreRefused) {
   EXPECT_EQ(calls_[2].first, (std::vector<std::wstring>{L"C:\\a b\\x.001", L"C:\\y"}));
 }
 
+// A dropped name comes through whole: CJK, an emoji (a surrogate pair) and
+// a path of more than 300 characters.
+TEST_F(DropTarget, ADroppedNameComesThroughWhole) {
+  const std::wstring name = L"C:\\" + std::wstring(150, L'\u03A9') + L"\\" +
+                            std::wstring(150, L'\u5199') + L"\\party \U0001F389.iso";
+  ASSERT_GT(name.size(), 300u);
+  test::FileDropData one({name});
+  DWORD effect = DROPEFFECT_COPY;
+  ASSERT_EQ(target_.Get()->Drop(&one, 0, {}, &effect), S_OK);
+  ASSERT_EQ(calls_.size(), 1u);
+  EXPECT_EQ(calls_[0].first, std::vector<std::wstring>{name});
+}
+
 TEST_F(DropTarget, EffectIsLimitedToWhatTheSourceAllows) {
   test::FileDropData one({L"C:\\f"});
   DWORD effect = DROPEFFECT_MOVE;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/operations/sha256.h"
+#include "base/code_page.h"
 #include "engine/path.h"
 #include "engine/tests/support/scratch.h"
 
@@ -61,6 +62,20 @@ TEST(ChecksumFileTest, BinaryMarksUppercaseAndCarriageReturnsAreReadHostileLines
   EXPECT_FALSE(ParseChecksums(std::string(kAbcDigest) + "data.bin\n"));
   EXPECT_FALSE(ParseChecksums(std::string(64, 'g') + "  data.bin\n"));
   EXPECT_FALSE(ParseChecksums("\\" + std::string(kAbcDigest) + "  bad\\q\n"));
+}
+
+// UTF-8 names as sha256sum writes them; a name an earlier version wrote in
+// the ANSI code page reads as that page says.
+TEST(ChecksumFileTest, NamesAreUtf8AndOlderCodePageNamesReadAsTheyWereMeant) {
+  const std::string greek = "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1.txt";  // Ωμέγα.txt
+  const SeriesChecksums sums{{kAbcDigest, greek},
+                             {{kEmptyDigest, "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1.001"}}};
+  const std::string text = FormatChecksums(sums);
+  EXPECT_EQ(text.substr(64, 2 + greek.size() + 1), "  " + greek + "\n");
+  EXPECT_EQ(ParseChecksums(text)->source.name, greek);
+  const auto older = ParseChecksums(std::string(kAbcDigest) + "  caf\xE9.txt\n");
+  ASSERT_TRUE(older);
+  EXPECT_EQ(older->source.name, base::AnsiCodePage().Decode("caf\xE9.txt"));
 }
 
 TEST(ChecksumFileTest, TheWrittenFileIsCheckedBySha256sumItself) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 
 namespace vtq {
 namespace {
@@ -25,7 +25,7 @@ TEST(FragmentToRegenerate, RoundsHalvesToEvenAndRefusesWhatNoFragmentIs) {
   };
   for (const auto& [text, expected] : cases) {
     s.regenFragVal.text = text;
-    EXPECT_EQ(FragmentToRegenerate(s), expected) << base::ToAnsi(text);
+    EXPECT_EQ(FragmentToRegenerate(s), expected) << base::ToUtf8(text);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "base/code_page.h"
 #include "engine/program/batgen.h"
 
 #ifdef _WIN32
@@ -139,7 +140,10 @@ TEST_P(SettingsStoreTest, BatchGeneratorReadsThroughTheStore) {
 
   ASSERT_TRUE(store_.WriteProgram(L"BATGenIText", L"Disk set \u00e9t\u00e9\r\n"));
   ASSERT_TRUE(store_.WriteProgram(L"BATGenDelCabs", L"1"));
-  EXPECT_EQ(BatIntroText(&source), "ECHO Disk set \xe9t\xe9\r\n");
+  // UTF-8 inside; the batch file gets the console's code page.
+  EXPECT_EQ(BatIntroText(&source), "ECHO Disk set \xC3\xA9t\xC3\xA9\r\n");
+  EXPECT_EQ(BatFileBytes(BatIntroText(&source), base::Latin1CodePage()),
+            "ECHO Disk set \xE9t\xE9\r\n");
   const std::string text = BatGenText({"pack.cab", 1, false}, &source);
   EXPECT_NE(text.find("del \"pack.cab\" >NUL:\r\n"), std::string::npos);
   EXPECT_FALSE(NothingStored());

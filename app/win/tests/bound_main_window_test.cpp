@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@
 #include "app/win/tests/shell_double.h"
 #include "app/win/tests/window_harness.h"
 #include "app/win/window_services.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/restore_guards.h"
 #include "cabinet/compressor.h"
 #include "cabinet/extractor.h"
@@ -119,7 +120,7 @@ class BoundMainWindowTest : public ::testing::Test {
     wingui::Focus(Item(to));
     Pump();
   }
-  std::wstring Wide(const std::string& text) { return base::FromAnsi(text); }
+  std::wstring Wide(const std::string& text) { return base::FromUtf8(text); }
   // A file to split and an empty folder for its fragments, both chosen.
   void ChooseSplit(const std::string& name, const std::vector<uint8_t>& bytes) {
     vtq::test::WriteBytes(dir_ / name, bytes);
@@ -363,6 +364,48 @@ TEST_F(BoundMainWindowTest, MakeCabOnlyPacksTheFolderIntoTheDestination) {
   std::vector<std::wstring> names = {entries.Item(1).Name, entries.Item(2).Name};
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::wstring>{L"a.txt", L"sub\\b.txt"}));
+}
+
+// A folder whose names the tests' code page 1252 cannot carry (CJK, Greek,
+// combining accents, an emoji) is packed before its split, and the
+// assembly extracts it under the same names; the outcomes name it whole.
+TEST_F(BoundMainWindowTest, AFolderOfNamesOutsideTheCodePageComesBackByItsNames) {
+  ASSERT_TRUE(Open());
+  const std::string folder =
+      "\xE5\x86\x99\xE7\x9C\x9F \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
+      "\xF0\x9F\x8E\x89";
+  const std::map<std::string, std::vector<uint8_t>> tree = {
+      {"Cafe\xCC\x81 cre\xCC\x80me.txt", vtq::test::PatternBytes(40000, 31)},
+      {"\xCF\x88\xCF\x85\xCF\x87\xCE\xAE\\\xF0\x9F\x98\x80 \xE9\x95\xB7.bin",
+       vtq::test::PatternBytes(9000, 32)}};
+  vtq::test::MakeFolder(dir_ / folder);
+  vtq::test::MakeFolder(dir_ / (folder + "\\\xCF\x88\xCF\x85\xCF\x87\xCE\xAE"));
+  for (const auto& [name, bytes] : tree)
+    vtq::test::WriteBytes(dir_ / (folder + "\\" + name), bytes);
+  vtq::test::MakeFolder(dir_ / "out");
+  shell_.folder = Wide(dir_ / folder);
+  Click(main_, IDC_cmdSelFolderToSplit);
+  shell_.folder = Wide(dir_ / "out");
+  Click(main_, IDC_Command3);
+  Click(main_, IDC_UseCompression);
+  UseCustomSize(L"10", 1);
+  boxes_.Answer(mb::kIdOk);
+  Click(main_, IDC_Command7);
+  ASSERT_EQ(Titles(), std::vector<std::string>{"Are you sure?"});
+  const std::vector<std::string> fragments = vtq::test::NamesIn(dir_ / "out");
+  ASSERT_FALSE(fragments.empty());
+  EXPECT_EQ(fragments.front(), folder + ".001");
+  EXPECT_EQ(Caption(IDC_lblOutcome1), L"Split: " + std::to_wstring(fragments.size()) +
+                                          L" fragments in " + Wide(dir_ / "out"));
+
+  boxes_.shown.clear();
+  ChooseAssembly(dir_ / ("out\\" + folder + ".001"), dir_ / "joined");
+  Click(main_, IDC_Command8);
+  EXPECT_TRUE(boxes_.shown.empty()) << boxes_.shown.front().text;
+  EXPECT_EQ(vtq::test::NamesIn(dir_ / "joined"), std::vector<std::string>{folder});
+  for (const auto& [name, bytes] : tree)
+    EXPECT_EQ(vtq::test::ReadBytes(dir_ / ("joined\\" + folder + "\\" + name)), bytes) << name;
+  EXPECT_EQ(Caption(IDC_lblOutcome2), L"Extracted into " + Wide(dir_ / ("joined\\" + folder)));
 }
 
 TEST_F(BoundMainWindowTest, TheSplitConfirmsThePassphraseInItsDialog) {

@@ -27,7 +27,7 @@
 #include "app/win/tests/shell_double.h"
 #include "app/win/tests/window_harness.h"
 #include "app/win/window_services.h"
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/handles.h"
 #include "base/win/restore_guards.h"
 #include "engine/tests/support/platform_doubles.h"
@@ -244,7 +244,7 @@ class FloppyWindowTest : public ::testing::Test {
 
   HWND Item(int id) { return GetDlgItem(main_, id); }
   void SetField(int id, const std::wstring& text) { wingui::SetText(Item(id), text); }
-  static std::wstring Wide(const std::string& text) { return base::FromAnsi(text); }
+  static std::wstring Wide(const std::string& text) { return base::FromUtf8(text); }
 
   void ChooseFileToSplit(const std::string& file) {
     shell_.file = Wide(file);

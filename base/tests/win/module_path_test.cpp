@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/win/dyn_calls.h"
 #include "base/win/system_error_text.h"
 
@@ -18,8 +18,8 @@ bool EndsWith(const std::wstring& text, const std::wstring& end) {
 
 TEST(ModulePath, TheProgramsPathNamesThisTestProgram) {
   const std::wstring path = ModulePath(nullptr);
-  EXPECT_TRUE(EndsWith(path, L"\\base_tests.exe")) << base::ToAnsi(path);
-  EXPECT_EQ(ModulePathAnsi(nullptr), base::ToAnsi(path));
+  EXPECT_TRUE(EndsWith(path, L"\\base_tests.exe")) << base::ToUtf8(path);
+  EXPECT_EQ(ModulePathUtf8(nullptr), base::ToUtf8(path));
 }
 
 TEST(ModulePath, ALoadedSystemLibraryHasItsPath) {
@@ -46,11 +46,11 @@ TEST(SystemErrorText, ACodeWithoutTextSaysItsNumber) {
 }
 
 TEST(DynCalls, TheFreeSpaceRoutineIsTheSystemsOwn) {
-  const auto call = Kernel32().getDiskFreeSpaceExA;
+  const auto call = Kernel32().getDiskFreeSpaceExW;
   ASSERT_NE(call, nullptr);
   EXPECT_EQ(reinterpret_cast<void*>(call),
             reinterpret_cast<void*>(
-                GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetDiskFreeSpaceExA")));
+                GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetDiskFreeSpaceExW")));
   EXPECT_EQ(&Kernel32(), &Kernel32());
 }
 

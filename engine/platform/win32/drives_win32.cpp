@@ -1,7 +1,8 @@
-// Drive queries through the ANSI drive APIs. GetDiskFreeSpaceExA is looked
+// Drive queries through the wide drive APIs. GetDiskFreeSpaceExW is looked
 // up at run time: the oldest systems lack it and get the cluster query.
 #include <windows.h>
 
+#include "base/utf8_text.h"
 #include "base/win/dyn_calls.h"
 #include "engine/platform/platform.h"
 
@@ -11,7 +12,7 @@ namespace {
 class Win32Drives final : public Drives {
  public:
   DriveType TypeOf(const std::string& root) override {
-    const UINT type = GetDriveTypeA(root.c_str());
+    const UINT type = GetDriveTypeW(base::FromUtf8(root).c_str());
     return type <= static_cast<UINT>(DriveType::kRamDisk) ? static_cast<DriveType>(type)
                                                           : DriveType::kUnknown;
   }
@@ -22,23 +23,23 @@ class Win32Drives final : public Drives {
     if (freeSpaceEx_ == nullptr)
       return std::nullopt;
     ULARGE_INTEGER available{}, total{}, free{};
-    if (!freeSpaceEx_(root.c_str(), &available, &total, &free))
+    if (!freeSpaceEx_(base::FromUtf8(root).c_str(), &available, &total, &free))
       return std::nullopt;
     return available.QuadPart;
   }
 
   std::optional<ClusterFigures> Clusters(const std::string& root) override {
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                           &totalClusters)) {
+    if (!GetDiskFreeSpaceW(base::FromUtf8(root).c_str(), &sectorsPerCluster, &bytesPerSector,
+                           &freeClusters, &totalClusters)) {
       return std::nullopt;
     }
     return ClusterFigures{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
   }
 
  private:
-  const base::win::Kernel32Calls::GetDiskFreeSpaceExAFn freeSpaceEx_ =
-      base::win::Kernel32().getDiskFreeSpaceExA;
+  const base::win::Kernel32Calls::GetDiskFreeSpaceExWFn freeSpaceEx_ =
+      base::win::Kernel32().getDiskFreeSpaceExW;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 #include "engine/error.h"
 #include "engine/platform/file_io.h"
 #include "engine/platform/system_error.h"
@@ -24,7 +25,7 @@ HANDLE AsHandle(std::intptr_t handle) {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool Attributes(const std::string& name, WIN32_FILE_ATTRIBUTE_DATA& data) {
-  return GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data) != 0;
+  return GetFileAttributesExW(base::win::WidePath(name).c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
 }  // namespace
@@ -41,8 +42,9 @@ File::File(const std::string& name, Mode mode) : name_(name) {
   // Readers go through a file from start to end (the series queries read
   // only its first bytes): the cache reads ahead further.
   const DWORD flags = FILE_ATTRIBUTE_NORMAL | (reading ? FILE_FLAG_SEQUENTIAL_SCAN : 0);
-  HANDLE handle = CreateFileA(name.c_str(), reading ? GENERIC_READ : GENERIC_WRITE, kShareAll,
-                              nullptr, disposition, flags, nullptr);
+  HANDLE handle =
+      CreateFileW(base::win::WidePath(name).c_str(), reading ? GENERIC_READ : GENERIC_WRITE,
+                  kShareAll, nullptr, disposition, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     RaiseLastFileError(name);
   handle_ = reinterpret_cast<std::intptr_t>(handle);
@@ -161,19 +163,20 @@ bool IsSymbolicLink(const std::string& name) {
 }
 
 void RemoveFile(const std::string& name) {
-  if (!DeleteFileA(name.c_str()))
+  if (!DeleteFileW(base::win::WidePath(name).c_str()))
     RaiseLastFileError(name);
 }
 
 void ReplaceFile(const std::string& from, const std::string& to) {
-  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+  if (!MoveFileExW(base::win::WidePath(from).c_str(), base::win::WidePath(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
     RaiseLastFileError(from);
   }
 }
 
 bool MoveToFreeName(const std::string& from, const std::string& to) {
   // Without MOVEFILE_REPLACE_EXISTING a taken name is refused, not replaced.
-  if (MoveFileExA(from.c_str(), to.c_str(), 0))
+  if (MoveFileExW(base::win::WidePath(from).c_str(), base::win::WidePath(to).c_str(), 0))
     return true;
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)

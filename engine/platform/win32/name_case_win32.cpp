@@ -1,14 +1,15 @@
 #include <windows.h>
 
+#include "base/utf8_text.h"
 #include "engine/platform/name_case.h"
 
 namespace vtq {
 
 std::string FoldNameCase(std::string_view name) {
-  std::string folded(name);
+  std::wstring folded = base::FromUtf8(name);
   if (!folded.empty())
-    CharLowerBuffA(folded.data(), static_cast<DWORD>(folded.size()));
-  return folded;
+    CharLowerBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+  return base::ToUtf8(folded);
 }
 
 }  // namespace vtq

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/win/handles.h"
+#include "base/win/wide_path.h"
 #include "engine/platform/same_file.h"
 
 namespace vtq {
@@ -16,9 +17,9 @@ struct Identity {
 
 std::optional<Identity> IdentityOf(const std::string& name) {
   // No access rights asked for: the file may be open for writing elsewhere.
-  const base::win::FileHandle file(
-      CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const base::win::FileHandle file(CreateFileW(
+      base::win::WidePath(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file)
     return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
@@ -27,19 +28,23 @@ std::optional<Identity> IdentityOf(const std::string& name) {
   return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
-std::string FullName(const std::string& name) {
-  char buffer[MAX_PATH * 2];
-  const DWORD n = GetFullPathNameA(name.c_str(), sizeof buffer, buffer, nullptr);
-  return (n == 0 || n >= sizeof buffer) ? name : std::string(buffer, n);
+// The long form is already the full name.
+std::wstring FullName(const std::string& name) {
+  const std::wstring wide = base::win::WidePath(name);
+  wchar_t buffer[MAX_PATH * 2];
+  const DWORD n = GetFullPathNameW(wide.c_str(), MAX_PATH * 2, buffer, nullptr);
+  return (n == 0 || n >= MAX_PATH * 2) ? wide : std::wstring(buffer, n);
+}
+
+bool Exists(const std::string& name) {
+  return GetFileAttributesW(base::win::WidePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
 
 bool SameFile(const std::string& a, const std::string& b) {
-  if (GetFileAttributesA(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetFileAttributesA(b.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (!Exists(a) || !Exists(b))
     return false;
-  }
   const auto ia = IdentityOf(a);
   const auto ib = IdentityOf(b);
   if (ia && ib && (ia->indexHigh | ia->indexLow) != 0) {
@@ -47,7 +52,7 @@ bool SameFile(const std::string& a, const std::string& b) {
            ia->indexLow == ib->indexLow;
   }
   // File systems without file indexes: names, case-insensitively.
-  return lstrcmpiA(FullName(a).c_str(), FullName(b).c_str()) == 0;
+  return lstrcmpiW(FullName(a).c_str(), FullName(b).c_str()) == 0;
 }
 
 }  // namespace vtq

@@ -6,6 +6,7 @@
 #include "base/win/dyn_calls.h"
 #include "base/win/handles.h"
 #include "base/win/module_path.h"
+#include "base/win/wide_path.h"
 #include "engine/platform/shared_library.h"
 
 namespace vtq {
@@ -14,13 +15,13 @@ namespace {
 // The folder of the running program, with its trailing "\"; empty when the
 // system does not say.
 std::string ProgramFolder() {
-  return base::win::FolderOf(base::win::ModulePathAnsi(nullptr));
+  return base::win::FolderOf(base::win::ModulePathUtf8(nullptr));
 }
 
 }  // namespace
 
 // A bare name is loaded from the program's own folder by its full path and
-// nowhere else: LoadLibraryA would also search the current folder and the
+// nowhere else: LoadLibraryExW would also search the current folder and the
 // PATH, where anyone may plant a library of that name.
 SharedLibrary SharedLibrary::Open(const std::string& name) {
   std::string path = name;
@@ -31,8 +32,8 @@ SharedLibrary SharedLibrary::Open(const std::string& name) {
     path = folder + name;
   }
   // Its own dependencies are looked for beside it first, too.
-  return SharedLibrary(
-      static_cast<void*>(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)));
+  return SharedLibrary(static_cast<void*>(
+      LoadLibraryExW(base::win::WidePath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)));
 }
 
 std::string SharedLibrary::FileName(std::string_view stem) {

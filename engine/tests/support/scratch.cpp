@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "base/utf8_path.h"
 #include "engine/path.h"
 
 namespace vtq::test {
@@ -24,7 +25,7 @@ ScratchDir::ScratchDir() {
     leaf.append("-").append(std::to_string(attempt));
     const fs::path candidate = base / leaf;
     if (fs::create_directory(candidate)) {
-      path_ = candidate.string();
+      path_ = base::Utf8FromPath(candidate);
       break;
     }
   }
@@ -33,11 +34,11 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  fs::remove_all(base::PathFromUtf8(path_), ignored);
 }
 
 void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(base::PathFromUtf8(name), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   if (!out)
@@ -49,7 +50,7 @@ void WriteText(const std::string& name, const std::string& text) {
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(base::PathFromUtf8(name), std::ios::binary);
   if (!in)
     throw std::runtime_error("cannot read " + name);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -68,13 +69,13 @@ std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed) {
 }
 
 void MakeFolder(const std::string& name) {
-  fs::create_directories(name);
+  fs::create_directories(base::PathFromUtf8(name));
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(base::PathFromUtf8(folder)))
+    names.push_back(base::Utf8FromPath(entry.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }

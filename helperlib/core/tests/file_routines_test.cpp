@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "engine/tests/support/scratch.h"
 #include "helperlib/core/file_copy.h"
 #include "helperlib/core/file_time.h"
@@ -21,7 +21,7 @@ using vtq::test::ReadBytes;
 using vtq::test::WriteText;
 
 std::wstring Wide(const std::string& path) {
-  return vtq::base::FromAnsi(path);
+  return vtq::base::FromUtf8(path);
 }
 
 std::string Text(const std::string& file) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "base/ansi_text.h"
+#include "base/utf8_text.h"
 #include "base/tests/win/support/registry_sandbox.h"
 #include "base/win/restore_guards.h"
 #include "engine/tests/support/scratch.h"
@@ -20,7 +20,7 @@ namespace orrin {
 namespace {
 
 std::wstring Wide(const std::string& path) {
-  return vtq::base::FromAnsi(path);
+  return vtq::base::FromUtf8(path);
 }
 
 bool IsFolder(const std::wstring& path) {
