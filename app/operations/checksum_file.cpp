@@ -4,6 +4,7 @@
 
 #include "app/operations/sha256.h"
 #include "base/code_page.h"
+#include "base/text_lines.h"
 #include "base/utf8_text.h"
 #include "engine/assembled_name.h"
 #include "engine/error.h"
@@ -114,11 +115,7 @@ std::string FormatChecksums(const SeriesChecksums& sums) {
 std::optional<SeriesChecksums> ParseChecksums(std::string_view text) {
   std::vector<ChecksumLine> lines;
   while (!text.empty()) {
-    const size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    if (!line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
+    const std::string_view line = base::TakeLine(text);
     if (line.empty())
       continue;
     const std::optional<ChecksumLine> parsed = ParseLine(line);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "base/text_lines.h"
 #include "engine/assembled_name.h"
 #include "engine/error.h"
 #include "engine/path.h"
@@ -54,11 +55,7 @@ bool IsFragmentOf(const std::string& name, std::string_view baseStem) {
 
 std::optional<std::string> JoinedNameInBatchText(std::string_view text, std::string_view baseStem) {
   while (!text.empty()) {
-    const size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    if (!line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
+    const std::string_view line = base::TakeLine(text);
     if (!StartsWithWords(line, "copy /b "))
       continue;
     const auto texts = QuotedTexts(line);
