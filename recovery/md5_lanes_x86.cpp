@@ -1,0 +1,121 @@
+#include "recovery/md5_lanes_x86.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+// Spilled registers and the block's words on the stack: the build has the
+// assembler make every aligned vector move an unaligned one on Windows,
+// whose ABI does not promise the 32-byte stack alignment they would need.
+#define VTQ_INLINE inline __attribute__((always_inline))
+
+namespace vtq::recovery::x86 {
+namespace {
+
+__attribute__((target("avx2"))) VTQ_INLINE __m256i RotateLeft(__m256i x, int by) {
+  return _mm256_or_si256(_mm256_sll_epi32(x, _mm_cvtsi32_si128(by)),
+                         _mm256_srl_epi32(x, _mm_cvtsi32_si128(32 - by)));
+}
+
+// Word w of every lane's block in words[w]: two 8 x 8 transposes.
+__attribute__((target("avx2"))) VTQ_INLINE void LoadWords(const uint8_t* const data[8],
+                                                          size_t at, __m256i words[16]) {
+  for (int half = 0; half < 2; ++half) {
+    __m256i r[8];
+    for (int l = 0; l < 8; ++l)
+      r[l] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data[l] + at + 32 * half));
+    __m256i t[8];
+    for (int p = 0; p < 4; ++p) {
+      t[2 * p] = _mm256_unpacklo_epi32(r[2 * p], r[2 * p + 1]);
+      t[2 * p + 1] = _mm256_unpackhi_epi32(r[2 * p], r[2 * p + 1]);
+    }
+    __m256i u[8];
+    for (int q = 0; q < 2; ++q) {
+      u[4 * q] = _mm256_unpacklo_epi64(t[4 * q], t[4 * q + 2]);
+      u[4 * q + 1] = _mm256_unpackhi_epi64(t[4 * q], t[4 * q + 2]);
+      u[4 * q + 2] = _mm256_unpacklo_epi64(t[4 * q + 1], t[4 * q + 3]);
+      u[4 * q + 3] = _mm256_unpackhi_epi64(t[4 * q + 1], t[4 * q + 3]);
+    }
+    __m256i* out = words + 8 * half;
+    for (int w = 0; w < 4; ++w) {
+      out[w] = _mm256_permute2x128_si256(u[w], u[w + 4], 0x20);
+      out[w + 4] = _mm256_permute2x128_si256(u[w], u[w + 4], 0x31);
+    }
+  }
+}
+
+}  // namespace
+
+bool HasMd5Lanes() {
+  static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
+  return avx2;
+}
+
+__attribute__((target("avx2"))) void Md5EightLanes(uint32_t* const states[8],
+                                                   const uint8_t* const data[8], size_t blocks) {
+  __m256i h[4];
+  for (int s = 0; s < 4; ++s) {
+    h[s] = _mm256_setr_epi32(
+        static_cast<int>(states[0][s]), static_cast<int>(states[1][s]),
+        static_cast<int>(states[2][s]), static_cast<int>(states[3][s]),
+        static_cast<int>(states[4][s]), static_cast<int>(states[5][s]),
+        static_cast<int>(states[6][s]), static_cast<int>(states[7][s]));
+  }
+  const __m256i ones = _mm256_set1_epi32(-1);
+  for (size_t k = 0; k < blocks; ++k) {
+    __m256i m[16];
+    LoadWords(data, 64 * k, m);
+    __m256i a = h[0], b = h[1], c = h[2], d = h[3];
+#pragma GCC unroll 64
+    for (int i = 0; i < 64; ++i) {
+      __m256i f;
+      switch (i / 16) {
+        case 0:  // d ^ (b & (c ^ d)): c where b is set, d elsewhere
+          f = _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d)));
+          break;
+        case 1:  // c ^ (d & (b ^ c)): b where d is set, c elsewhere
+          f = _mm256_xor_si256(c, _mm256_and_si256(d, _mm256_xor_si256(b, c)));
+          break;
+        case 2:
+          f = _mm256_xor_si256(_mm256_xor_si256(b, c), d);
+          break;
+        default:
+          f = _mm256_xor_si256(c, _mm256_or_si256(b, _mm256_xor_si256(d, ones)));
+          break;
+      }
+      const __m256i sum = _mm256_add_epi32(
+          _mm256_add_epi32(a, f),
+          _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(md5::kAdded[i])),
+                           m[md5::WordOfStep(i)]));
+      a = d;
+      d = c;
+      c = b;
+      b = _mm256_add_epi32(b, RotateLeft(sum, md5::kRotation[i / 16][i % 4]));
+    }
+    h[0] = _mm256_add_epi32(h[0], a);
+    h[1] = _mm256_add_epi32(h[1], b);
+    h[2] = _mm256_add_epi32(h[2], c);
+    h[3] = _mm256_add_epi32(h[3], d);
+  }
+  for (int s = 0; s < 4; ++s) {
+    uint32_t lanes[8];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes), h[s]);
+    for (int l = 0; l < 8; ++l)
+      states[l][s] = lanes[l];
+  }
+}
+
+}  // namespace vtq::recovery::x86
+
+#else
+
+namespace vtq::recovery::x86 {
+
+bool HasMd5Lanes() {
+  return false;
+}
+void Md5EightLanes(uint32_t* const[8], const uint8_t* const[8], size_t) {}
+
+}  // namespace vtq::recovery::x86
+
+#endif
