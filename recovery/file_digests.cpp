@@ -30,8 +30,8 @@ void StreamDigester::UpdateTogether(std::span<StreamDigester* const> digesters,
     if (d.wholeDone_)
       whole = {};
     else if (d.oneWholeSlice_)
-      whole = whole.first(static_cast<size_t>(
-          std::min<uint64_t>(whole.size(), d.sliceSize_ - d.digests_.length)));
+      whole = whole.first(
+          static_cast<size_t>(std::min<uint64_t>(whole.size(), d.sliceSize_ - d.digests_.length)));
     if (!whole.empty()) {
       streams.push_back(&d.whole_);
       parts.push_back(whole);
@@ -54,8 +54,8 @@ void StreamDigester::UpdateTogether(std::span<StreamDigester* const> digesters,
       const std::span<const uint8_t> rest = bytes[i].subspan(done[i]);
       if (rest.empty())
         continue;
-      const std::span<const uint8_t> part =
-          rest.first(static_cast<size_t>(std::min<uint64_t>(rest.size(), d.sliceSize_ - d.inSlice_)));
+      const std::span<const uint8_t> part = rest.first(
+          static_cast<size_t>(std::min<uint64_t>(rest.size(), d.sliceSize_ - d.inSlice_)));
       if (!d.oneWholeSlice_) {
         streams.push_back(&d.slice_);
         parts.push_back(part);

@@ -95,8 +95,9 @@ struct Md5Lanes {
         runs[l].data += 64 * blocks;
         runs[l].blocks -= blocks;
       }
-      runs.erase(std::remove_if(runs.begin(), runs.end(), [](const Run& r) { return r.blocks == 0; }),
-                 runs.end());
+      runs.erase(
+          std::remove_if(runs.begin(), runs.end(), [](const Run& r) { return r.blocks == 0; }),
+          runs.end());
     }
   }
 

@@ -18,8 +18,8 @@ __attribute__((target("avx2"))) VTQ_INLINE __m256i RotateLeft(__m256i x, int by)
 }
 
 // Word w of every lane's block in words[w]: two 8 x 8 transposes.
-__attribute__((target("avx2"))) VTQ_INLINE void LoadWords(const uint8_t* const data[8],
-                                                          size_t at, __m256i words[16]) {
+__attribute__((target("avx2"))) VTQ_INLINE void LoadWords(const uint8_t* const data[8], size_t at,
+                                                          __m256i words[16]) {
   for (int half = 0; half < 2; ++half) {
     __m256i r[8];
     for (int l = 0; l < 8; ++l)
@@ -55,11 +55,10 @@ __attribute__((target("avx2"))) void Md5EightLanes(uint32_t* const states[8],
                                                    const uint8_t* const data[8], size_t blocks) {
   __m256i h[4];
   for (int s = 0; s < 4; ++s) {
-    h[s] = _mm256_setr_epi32(
-        static_cast<int>(states[0][s]), static_cast<int>(states[1][s]),
-        static_cast<int>(states[2][s]), static_cast<int>(states[3][s]),
-        static_cast<int>(states[4][s]), static_cast<int>(states[5][s]),
-        static_cast<int>(states[6][s]), static_cast<int>(states[7][s]));
+    h[s] = _mm256_setr_epi32(static_cast<int>(states[0][s]), static_cast<int>(states[1][s]),
+                             static_cast<int>(states[2][s]), static_cast<int>(states[3][s]),
+                             static_cast<int>(states[4][s]), static_cast<int>(states[5][s]),
+                             static_cast<int>(states[6][s]), static_cast<int>(states[7][s]));
   }
   const __m256i ones = _mm256_set1_epi32(-1);
   for (size_t k = 0; k < blocks; ++k) {
@@ -83,10 +82,10 @@ __attribute__((target("avx2"))) void Md5EightLanes(uint32_t* const states[8],
           f = _mm256_xor_si256(c, _mm256_or_si256(b, _mm256_xor_si256(d, ones)));
           break;
       }
-      const __m256i sum = _mm256_add_epi32(
-          _mm256_add_epi32(a, f),
-          _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(md5::kAdded[i])),
-                           m[md5::WordOfStep(i)]));
+      const __m256i sum =
+          _mm256_add_epi32(_mm256_add_epi32(a, f),
+                           _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(md5::kAdded[i])),
+                                            m[md5::WordOfStep(i)]));
       a = d;
       d = c;
       c = b;
