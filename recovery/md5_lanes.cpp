@@ -31,6 +31,8 @@ struct Md5Lanes {
       for (int w = 0; w < 16; ++w)
         m[w] = WordAt(data + 4 * w);
       uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+      // Unrolled, every step's function, constant and rotation is fixed.
+#pragma GCC unroll 64
       for (int i = 0; i < 64; ++i) {
         uint32_t f;
         switch (i / 16) {
@@ -67,8 +69,8 @@ struct Md5Lanes {
     const uint8_t* data;
     size_t blocks;
   };
-  static void Together(std::vector<Run>& runs) {
-    if (!x86::HasMd5Lanes()) {
+  static void Together(std::vector<Run>& runs, Md5Path path) {
+    if (path == Md5Path::kScalar) {
       for (const Run& run : runs)
         Blocks(run.state, run.data, run.blocks);
       return;
@@ -90,7 +92,7 @@ struct Md5Lanes {
         if (used)
           blocks = std::min(blocks, runs[l].blocks);
       }
-      x86::Md5EightLanes(states, data, blocks);
+      x86::Md5EightLanes(path, states, data, blocks);
       for (size_t l = 0; l < lanes; ++l) {
         runs[l].data += 64 * blocks;
         runs[l].blocks -= blocks;
@@ -128,7 +130,7 @@ void Md5Stream::Update(std::span<const uint8_t> bytes) {
 }
 
 void Md5Stream::UpdateTogether(std::span<Md5Stream* const> streams,
-                               std::span<const std::span<const uint8_t>> bytes) {
+                               std::span<const std::span<const uint8_t>> bytes, Md5Path path) {
   std::vector<Md5Lanes::Run> runs;
   runs.reserve(streams.size());
   for (size_t i = 0; i < streams.size(); ++i) {
@@ -138,7 +140,7 @@ void Md5Stream::UpdateTogether(std::span<Md5Stream* const> streams,
       runs.push_back({s.state_, rest.data(), rest.size() / 64});
     Md5Lanes::KeepTail(s, rest);
   }
-  Md5Lanes::Together(runs);
+  Md5Lanes::Together(runs, path);
 }
 
 Md5Digest Md5Stream::Finish() {
@@ -160,8 +162,30 @@ Md5Digest Md5Stream::Finish() {
   return digest;
 }
 
-const char* Md5Stream::PathName() {
-  return x86::HasMd5Lanes() ? "avx2" : "scalar";
+std::vector<Md5Path> AvailableMd5Paths() {
+  std::vector<Md5Path> paths;
+  for (const Md5Path path : {Md5Path::kScalar, Md5Path::kAvx2, Md5Path::kAvx512}) {
+    if (x86::Supports(path))
+      paths.push_back(path);
+  }
+  return paths;
+}
+
+Md5Path FastestMd5Path() {
+  static const Md5Path fastest = AvailableMd5Paths().back();
+  return fastest;
+}
+
+const char* Md5PathName(Md5Path path) {
+  switch (path) {
+    case Md5Path::kScalar:
+      return "scalar";
+    case Md5Path::kAvx2:
+      return "avx2";
+    case Md5Path::kAvx512:
+      return "avx512";
+  }
+  return "?";
 }
 
 }  // namespace vtq::recovery

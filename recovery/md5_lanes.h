@@ -10,10 +10,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "recovery/digests.h"
 
 namespace vtq::recovery {
+
+// How the blocks of several messages are hashed: one after the other, or
+// eight at a time in the lanes of AVX2 registers, with AVX-512's
+// instructions on them where the processor has those.
+enum class Md5Path { kScalar, kAvx2, kAvx512 };
+Md5Path FastestMd5Path();
+const char* Md5PathName(Md5Path path);
+// The paths this processor can take, slowest first.
+std::vector<Md5Path> AvailableMd5Paths();
 
 class Md5Stream {
  public:
@@ -26,11 +36,8 @@ class Md5Stream {
   // their whole blocks eight messages at a time where the processor can.
   // No stream may appear twice.
   static void UpdateTogether(std::span<Md5Stream* const> streams,
-                             std::span<const std::span<const uint8_t>> bytes);
-
-  // Whether several messages take the lanes of one register here (the
-  // scalar loop otherwise): "avx2" or "scalar".
-  static const char* PathName();
+                             std::span<const std::span<const uint8_t>> bytes,
+                             Md5Path path = FastestMd5Path());
 
  private:
   friend struct Md5Lanes;

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "recovery/md5_lanes.h"
+
 namespace vtq::recovery {
 
 namespace md5 {
@@ -45,12 +47,13 @@ constexpr int WordOfStep(int i) {
 
 namespace x86 {
 
-bool HasMd5Lanes();
+bool Supports(Md5Path path);
 
 // `blocks` 64-byte blocks from each of eight messages, `data[l]` and
 // `states[l]` those of lane l (a lane may repeat another's data with a
-// state of its own that is then thrown away).
-void Md5EightLanes(uint32_t* const states[8], const uint8_t* const data[8], size_t blocks);
+// state of its own that is then thrown away). `path` is kAvx2 or kAvx512.
+void Md5EightLanes(Md5Path path, uint32_t* const states[8], const uint8_t* const data[8],
+                   size_t blocks);
 
 }  // namespace x86
 }  // namespace vtq::recovery
