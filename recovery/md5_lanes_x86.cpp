@@ -64,6 +64,26 @@ __attribute__((target("avx2"))) VTQ_INLINE void StoreStates(const __m256i h[4],
   }
 }
 
+// The four words of the state as the steps of one block move them.
+struct Words {
+  __m256i a, b, c, d;
+};
+
+// The end of a step: the words move round, b taking the rotated sum.
+__attribute__((target("avx2"))) VTQ_INLINE void Advance(Words& w, __m256i rotated) {
+  w.a = w.d;
+  w.d = w.c;
+  w.c = w.b;
+  w.b = _mm256_add_epi32(w.b, rotated);
+}
+
+__attribute__((target("avx2"))) VTQ_INLINE void AddBlock(__m256i h[4], const Words& w) {
+  h[0] = _mm256_add_epi32(h[0], w.a);
+  h[1] = _mm256_add_epi32(h[1], w.b);
+  h[2] = _mm256_add_epi32(h[2], w.c);
+  h[3] = _mm256_add_epi32(h[3], w.d);
+}
+
 // The sum a step rotates, before its rotation.
 __attribute__((target("avx2"))) VTQ_INLINE __m256i StepSum(__m256i a, __m256i f,
                                                            const __m256i m[16], int i) {
@@ -80,34 +100,27 @@ __attribute__((target("avx2"))) void EightLanesAvx2(uint32_t* const states[8],
   for (size_t k = 0; k < blocks; ++k) {
     __m256i m[16];
     LoadWords(data, 64 * k, m);
-    __m256i a = h[0], b = h[1], c = h[2], d = h[3];
+    Words w{h[0], h[1], h[2], h[3]};
 #pragma GCC unroll 64
     for (int i = 0; i < 64; ++i) {
       __m256i f;
       switch (i / 16) {
         case 0:  // d ^ (b & (c ^ d)): c where b is set, d elsewhere
-          f = _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d)));
+          f = _mm256_xor_si256(w.d, _mm256_and_si256(w.b, _mm256_xor_si256(w.c, w.d)));
           break;
         case 1:  // c ^ (d & (b ^ c)): b where d is set, c elsewhere
-          f = _mm256_xor_si256(c, _mm256_and_si256(d, _mm256_xor_si256(b, c)));
+          f = _mm256_xor_si256(w.c, _mm256_and_si256(w.d, _mm256_xor_si256(w.b, w.c)));
           break;
         case 2:
-          f = _mm256_xor_si256(_mm256_xor_si256(b, c), d);
+          f = _mm256_xor_si256(_mm256_xor_si256(w.b, w.c), w.d);
           break;
         default:
-          f = _mm256_xor_si256(c, _mm256_or_si256(b, _mm256_xor_si256(d, ones)));
+          f = _mm256_xor_si256(w.c, _mm256_or_si256(w.b, _mm256_xor_si256(w.d, ones)));
           break;
       }
-      const __m256i sum = StepSum(a, f, m, i);
-      a = d;
-      d = c;
-      c = b;
-      b = _mm256_add_epi32(b, RotateLeft(sum, md5::kRotation[i / 16][i % 4]));
+      Advance(w, RotateLeft(StepSum(w.a, f, m, i), md5::kRotation[i / 16][i % 4]));
     }
-    h[0] = _mm256_add_epi32(h[0], a);
-    h[1] = _mm256_add_epi32(h[1], b);
-    h[2] = _mm256_add_epi32(h[2], c);
-    h[3] = _mm256_add_epi32(h[3], d);
+    AddBlock(h, w);
   }
   StoreStates(h, states);
 }
@@ -123,35 +136,28 @@ __attribute__((target("avx2,avx512f,avx512vl"))) void EightLanesAvx512(uint32_t*
   for (size_t k = 0; k < blocks; ++k) {
     __m256i m[16];
     LoadWords(data, 64 * k, m);
-    __m256i a = h[0], b = h[1], c = h[2], d = h[3];
+    Words w{h[0], h[1], h[2], h[3]};
 #pragma GCC unroll 64
     for (int i = 0; i < 64; ++i) {
       __m256i f;
       switch (i / 16) {
         case 0:
-          f = _mm256_ternarylogic_epi32(b, c, d, 0xca);
+          f = _mm256_ternarylogic_epi32(w.b, w.c, w.d, 0xca);
           break;
         case 1:
-          f = _mm256_ternarylogic_epi32(b, c, d, 0xe4);
+          f = _mm256_ternarylogic_epi32(w.b, w.c, w.d, 0xe4);
           break;
         case 2:
-          f = _mm256_ternarylogic_epi32(b, c, d, 0x96);
+          f = _mm256_ternarylogic_epi32(w.b, w.c, w.d, 0x96);
           break;
         default:
-          f = _mm256_ternarylogic_epi32(b, c, d, 0x39);
+          f = _mm256_ternarylogic_epi32(w.b, w.c, w.d, 0x39);
           break;
       }
-      const __m256i sum = StepSum(a, f, m, i);
-      a = d;
-      d = c;
-      c = b;
-      b = _mm256_add_epi32(
-          b, _mm256_rolv_epi32(sum, _mm256_set1_epi32(md5::kRotation[i / 16][i % 4])));
+      Advance(w, _mm256_rolv_epi32(StepSum(w.a, f, m, i),
+                                   _mm256_set1_epi32(md5::kRotation[i / 16][i % 4])));
     }
-    h[0] = _mm256_add_epi32(h[0], a);
-    h[1] = _mm256_add_epi32(h[1], b);
-    h[2] = _mm256_add_epi32(h[2], c);
-    h[3] = _mm256_add_epi32(h[3], d);
+    AddBlock(h, w);
   }
   StoreStates(h, states);
 }
