@@ -47,6 +47,8 @@ VerifyBox VerifyBoxFor(const SeriesVerification& v) {
   const std::string how = checked.empty() ? "" : " (" + checked + " checked)";
   VerifyBox box;
   box.sound = report.Sound();
+  box.missing = static_cast<int>(missing.size());
+  box.damaged = static_cast<int>(damaged.size());
   std::string recovery;
   if (!v.recovery.Found()) {
     recovery = "The series has no recovery files.";

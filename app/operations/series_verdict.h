@@ -13,6 +13,9 @@ namespace vtq {
 struct VerifyBox {
   std::string text;
   bool sound = false;
+  // Fragments at fault, each once: missing when its first finding says so.
+  int missing = 0;
+  int damaged = 0;
 };
 VerifyBox VerifyBoxFor(const SeriesVerification& verification);
 
