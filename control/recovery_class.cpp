@@ -19,6 +19,7 @@
 #include "control/event_args.h"
 #include "control/interfaces.h"
 #include "engine/path.h"
+#include "engine/platform/file_io.h"
 
 namespace vtq::control {
 namespace {
@@ -137,7 +138,11 @@ class RecoveryObject final
     *result = VARIANT_FALSE;
     Microsoft::WRL::ComPtr<_ActiveRecovery> self(this);
     return Guarded([&] {
-      CheckableHere(ReadableSeries());
+      // A lost first fragment is one the recovery files can rebuild too;
+      // what it says of the series is read once it is back.
+      const bool firstLost = !CanOpenForReading(firstFragment_) && HasRecoveryFiles(firstFragment_);
+      if (!firstLost)
+        CheckableHere(ReadableSeries());
       RepairRequest request;
       request.series.firstFragment = firstFragment_;
       request.verifyAfter = false;
@@ -159,6 +164,8 @@ class RecoveryObject final
         throw VbError(repaired.repair.error->number, {}, repaired.repair.error->description);
       if (repaired.repair.outOfMemory)
         Raise(err::kOutOfMemory);
+      if (firstLost)
+        CheckableHere(ReadableSeries());
       *result = Bool(Judge() && repaired.repair.Whole());
     });
   } catch (...) {

@@ -112,6 +112,11 @@ Check "repaired again", r.Repair, True
 Check "assembled byte for byte after the second repair", Assembled() = text, True
 Check "a whole series needs no repair", r.Repair, True
 
+' The first fragment lost: the recovery files bring its header back too.
+fso.DeleteFile work & "\frags\data.001"
+Check "the first fragment rebuilt", r.Repair, True
+Check "assembled byte for byte once the first is back", Assembled() = text, True
+
 ' The class's refusals: a component's numbers, its name as the source.
 Sub CheckError(name, number, description)
   Check name & ": number", Err.Number, number
