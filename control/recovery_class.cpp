@@ -93,7 +93,8 @@ class RecoveryObject final
       const WriteRecoveryResult written = WriteSeriesRecovery(request, *this);
       switch (written.stop) {
         case WriteRecoveryStop::kNone:
-          rebuildable_ = static_cast<int32_t>(written.fragmentsRebuildable);
+          rebuildable_ = static_cast<int32_t>(std::min<uint64_t>(
+              written.fragmentsRebuildable, std::numeric_limits<int32_t>::max()));
           return;
         case WriteRecoveryStop::kFragmentNotThere:
           Refuse(kNoRecoveryWritten,
@@ -244,10 +245,9 @@ class RecoveryObject final
     missing_ = box.missing;
     damaged_ = box.damaged;
     sound_ = std::max(0, fragments_ - missing_ - damaged_);
-    const bool usable = v.recovery.Found() && v.recovery.refusal.empty() &&
-                        v.recovery.setComplete && v.recovery.checked && !v.recovery.TooFew();
-    repairable_ = usable && !v.recovery.faults.fragments.empty();
-    rebuildable_ = usable ? static_cast<int32_t>(v.recovery.moreFragments) : 0;
+    repairable_ = box.repairable;
+    rebuildable_ = static_cast<int32_t>(
+        std::min<uint64_t>(box.moreRebuildable, std::numeric_limits<int32_t>::max()));
     verdict_ = box.text;
     return box.sound;
   }

@@ -59,11 +59,14 @@ VerifyBox VerifyBoxFor(const SeriesVerification& v) {
   } else if (v.recovery.TooFew()) {
     recovery = "Its recovery files hold too few recovery slices to rebuild what is lost.";
   } else if (!v.recovery.faults.fragments.empty()) {
+    box.repairable = true;
+    box.moreRebuildable = v.recovery.moreFragments;
     recovery = "Its recovery files can rebuild " +
                Plural(v.recovery.faults.fragments.size(), "fragment") +
                " at fault: assemble the series and accept the repair. They could rebuild " +
                std::to_string(v.recovery.moreFragments) + " more after that.";
   } else {
+    box.moreRebuildable = v.recovery.moreFragments;
     recovery = "Its recovery files could rebuild " +
                Plural(v.recovery.moreFragments, "lost fragment") + ".";
   }

@@ -4,6 +4,7 @@
 // rebuild. The window shows it in its "Verify" box, the control's recovery
 // class as its verdict.
 
+#include <cstdint>
 #include <string>
 
 #include "app/operations/series_recovery.h"
@@ -16,6 +17,11 @@ struct VerifyBox {
   // Fragments at fault, each once: missing when its first finding says so.
   int missing = 0;
   int damaged = 0;
+  // The recovery files can rebuild every fragment at fault (there are some).
+  bool repairable = false;
+  // How many more lost fragments they could rebuild after that; 0 when
+  // they cannot rebuild what is lost.
+  uint64_t moreRebuildable = 0;
 };
 VerifyBox VerifyBoxFor(const SeriesVerification& verification);
 

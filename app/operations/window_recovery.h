@@ -1,8 +1,8 @@
 #pragma once
 // The main window's side of a series' recovery files: written after a
 // whole series split to a fixed disk, a repair offered before an assembly
-// that lacks fragments, and the words of "Verify" (series_recovery.h does
-// the work).
+// that lacks fragments, and the title of "Verify" (series_verdict.h words
+// its box, series_recovery.h does the work).
 
 #include <cstdint>
 #include <optional>
