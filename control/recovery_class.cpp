@@ -240,7 +240,7 @@ class RecoveryObject final
     VerifyRequest request;
     request.firstFragment = firstFragment_;
     const SeriesVerification v = VerifySeriesAndRecovery(request, host_->Engine());
-    const VerifyBox box = VerifyBoxFor(v);
+    const VerifyBox box = VerifyBoxFor(v, "call Repair");
     fragments_ = v.report.fragments;
     missing_ = box.missing;
     damaged_ = box.damaged;

@@ -24,7 +24,7 @@ std::string FragmentsListed(const std::vector<const FragmentFinding*>& findings)
 
 }  // namespace
 
-VerifyBox VerifyBoxFor(const SeriesVerification& v) {
+VerifyBox VerifyBoxFor(const SeriesVerification& v, std::string_view repairAdvice) {
   const VerifyReport& report = v.report;
   if (!report.readable || report.fragments <= 0) {
     return {"The first fragment could not be read as one of a series; nothing was checked.", false};
@@ -63,7 +63,7 @@ VerifyBox VerifyBoxFor(const SeriesVerification& v) {
     box.moreRebuildable = v.recovery.moreFragments;
     recovery = "Its recovery files can rebuild " +
                Plural(v.recovery.faults.fragments.size(), "fragment") +
-               " at fault: assemble the series and accept the repair. They could rebuild " +
+               " at fault: " + std::string(repairAdvice) + ". They could rebuild " +
                std::to_string(v.recovery.moreFragments) + " more after that.";
   } else {
     box.moreRebuildable = v.recovery.moreFragments;

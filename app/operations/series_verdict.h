@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/operations/series_recovery.h"
 
@@ -23,6 +24,9 @@ struct VerifyBox {
   // they cannot rebuild what is lost.
   uint64_t moreRebuildable = 0;
 };
-VerifyBox VerifyBoxFor(const SeriesVerification& verification);
+// `repairAdvice` tells how to have the repair made where the series can be
+// repaired: the window's words differ from a script's.
+VerifyBox VerifyBoxFor(const SeriesVerification& verification,
+                       std::string_view repairAdvice = "assemble the series and accept the repair");
 
 }  // namespace vtq

@@ -286,7 +286,7 @@ SeriesOutline OutlineSeries(const std::string& firstFragment, AftFileFormat unkn
     assembler.FormatForUnknowns(unknownAs);
     outline.format = assembler.FileFormat(1);
     if (outline.format == aftQuorvelle) {
-      const SeriesHeader header = assembler.ReadSeriesHeaders(1);
+      const SeriesHeader header = assembler.PeekSeriesHeaders(1);
       outline.fragments = header.file.fragmentCount;
       outline.checkable = header.file.checkable;
       outline.encrypted = header.file.encrypted;

@@ -93,6 +93,8 @@ Check "one missing", r.MissingFragments, CLng(1)
 Check "two sound", r.SoundFragments, CLng(2)
 Check "it can be repaired", r.Repairable, True
 Check "the verdict names it", InStr(r.Verdict, "Missing: fragment 2 (data.002)") > 0, True
+Check "the verdict tells a script what to call", _
+      InStr(r.Verdict, "can rebuild 1 fragment at fault: call Repair.") > 0, True
 ResetHeard
 Check "repaired", r.Repair, True
 CheckProgress "repairing"
