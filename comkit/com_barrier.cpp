@@ -3,7 +3,7 @@
 #include <new>
 
 #include "comkit/error_info.h"
-#include "engine/error.h"
+#include "base/vb_error.h"
 
 namespace vtq::comkit {
 

@@ -15,7 +15,7 @@
 #include "base/win/restore_guards.h"
 #include "comkit/class_factory.h"
 #include "comkit/com_barrier.h"
-#include "engine/error.h"
+#include "base/vb_error.h"
 
 namespace vtq::comkit {
 namespace {
