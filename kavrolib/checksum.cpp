@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/libraries/gcrypt_start.h"
 #include "kavrolib/weave.h"
 
 namespace kavro {
@@ -23,7 +24,7 @@ uint32_t Crc32Zlib(std::span<const uint8_t> data) {
 // failure, so when libgcrypt cannot open a context zlib answers instead.
 uint32_t Crc32(std::span<const uint8_t> data) {
   gcry_md_hd_t h = nullptr;
-  if (!InitCrypto() || gcry_md_open(&h, GCRY_MD_CRC32, 0) != 0)
+  if (!vtq::base::StartGcrypt() || gcry_md_open(&h, GCRY_MD_CRC32, 0) != 0)
     return Crc32Zlib(data);
   gcry_md_write(h, data.data(), data.size());
   const uint8_t* d = gcry_md_read(h, GCRY_MD_CRC32);  // the value, most significant byte first

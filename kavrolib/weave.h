@@ -29,9 +29,6 @@ struct MasterKey {
 // Overwrites key material so that it does not linger in freed memory.
 void Wipe(std::span<uint8_t> bytes);
 
-// Prepares libgcrypt once; false when the library refuses.
-bool InitCrypto();
-
 // scrypt(passphrase, "kavrolib qweave 1", N = 32768, r = 8, p = 1) into
 // `out`. False (and `out` untouched) when the derivation fails.
 bool DeriveMasterKey(std::span<const uint8_t> passphrase, MasterKey& out);
