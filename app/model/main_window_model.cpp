@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/model/basic_numeric.h"
-#include "app/model/fragment_sizes.h"
+#include "app/operations/fragment_sizes.h"
 #include "app/model/shell_paths.h"
 #include "base/path_parts.h"
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/model/fragment_sizes.h"
+#include "app/operations/fragment_sizes.h"
 #include "app/model/tests/fake_paths.h"
 
 namespace vtq::model {

@@ -1,4 +1,4 @@
-#include "app/operations/window_commands.h"
+#include "app/window_commands/window_commands.h"
 
 #include <array>
 #include <cstdint>
@@ -8,11 +8,11 @@
 #include <system_error>
 
 #include "app/model/basic_numeric.h"
-#include "app/model/fragment_sizes.h"
+#include "app/operations/fragment_sizes.h"
 #include "app/operations/error_dialog.h"
-#include "app/operations/split_error_report.h"
+#include "app/window_commands/split_error_report.h"
 #include "app/operations/temporary_cabinet.h"
-#include "app/operations/window_recovery.h"
+#include "app/window_commands/window_recovery.h"
 #include "base/path_parts.h"
 #include "base/utf8_path.h"
 #include "base/utf8_text.h"
