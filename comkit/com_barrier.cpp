@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "comkit/error_info.h"
 #include "base/vb_error.h"
+#include "comkit/error_info.h"
 
 namespace vtq::comkit {
 

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "app/model/basic_numeric.h"
-#include "app/operations/fragment_sizes.h"
 #include "app/model/shell_paths.h"
+#include "app/operations/fragment_sizes.h"
 #include "base/path_parts.h"
 
 namespace vtq::model {

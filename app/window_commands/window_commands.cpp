@@ -8,10 +8,10 @@
 #include <system_error>
 
 #include "app/model/basic_numeric.h"
-#include "app/operations/fragment_sizes.h"
 #include "app/operations/error_dialog.h"
-#include "app/window_commands/split_error_report.h"
+#include "app/operations/fragment_sizes.h"
 #include "app/operations/temporary_cabinet.h"
+#include "app/window_commands/split_error_report.h"
 #include "app/window_commands/window_recovery.h"
 #include "base/path_parts.h"
 #include "base/utf8_path.h"
