@@ -118,7 +118,10 @@ class LeWriter {
 
   void Append(const uint8_t* bytes, size_t count) {
     if (vector_) {
-      vector_->insert(vector_->end(), bytes, bytes + count);
+      // Byte by byte: GCC 12 takes an insert of a few bytes at -O3 for an
+      // overflow (-Warray-bounds, -Wstringop-overflow).
+      for (size_t i = 0; i < count; ++i)
+        vector_->push_back(bytes[i]);
     } else if (string_) {
       string_->append(reinterpret_cast<const char*>(bytes), count);
     } else if (count <= span_.size() - pos_) {
