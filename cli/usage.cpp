@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "recovery/lanes.h"
+#include "recovery/md5_lanes.h"
 #include "recovery/region_multiply.h"
 
 namespace vtq::cli {
@@ -203,7 +204,8 @@ std::string VersionText() {
   const int threads = recovery::DefaultLaneCount();
   return std::string("vtq (Vantrelloquin) ") + VTQ_VERSION_TEXT +
          "\nrecovery files: " + recovery::PathName(recovery::FastestPath()) + " multiply (of " +
-         paths + "), " + std::to_string(threads) + (threads == 1 ? " thread\n" : " threads\n");
+         paths + "), " + recovery::Md5PathName(recovery::FastestMd5Path()) + " MD5, " +
+         std::to_string(threads) + (threads == 1 ? " thread\n" : " threads\n");
 }
 
 }  // namespace vtq::cli

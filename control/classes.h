@@ -14,10 +14,12 @@ namespace vtq::control {
 HRESULT CreateActiveSplitter(REFIID riid, void** out);
 HRESULT CreateActiveAssembler(REFIID riid, void** out);
 HRESULT CreateMarrowgate(REFIID riid, void** out);
+HRESULT CreateActiveRecovery(REFIID riid, void** out);
 
 HRESULT MakeActiveSplitter(std::shared_ptr<EngineHost> host, REFIID riid, void** out);
 HRESULT MakeActiveAssembler(std::shared_ptr<EngineHost> host, REFIID riid, void** out);
 HRESULT MakeMarrowgate(std::shared_ptr<EngineHost> host, REFIID riid, void** out);
+HRESULT MakeActiveRecovery(std::shared_ptr<EngineHost> host, REFIID riid, void** out);
 // Globals has no class entry: containers cannot create it.
 HRESULT MakeGlobals(std::shared_ptr<EngineHost> host, REFIID riid, void** out);
 

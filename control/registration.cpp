@@ -12,10 +12,11 @@ namespace {
 
 const comkit::ControlDescription kMarrowgateControl{kMarrowgateMiscStatus, kToolboxBitmap};
 
-const std::array<comkit::ClassEntry, 3> kClasses = {{
+const std::array<comkit::ClassEntry, 4> kClasses = {{
     {&CLSID_ActiveSplitter, L"ActiveSplitter", CreateActiveSplitter},
     {&CLSID_ActiveAssembler, L"ActiveAssembler", CreateActiveAssembler},
     {&CLSID_Marrowgate, L"Marrowgate", CreateMarrowgate, &kMarrowgateControl},
+    {&CLSID_ActiveRecovery, L"ActiveRecovery", CreateActiveRecovery},
 }};
 
 // The type library is filed under its English (United States) locale.

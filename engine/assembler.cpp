@@ -91,12 +91,17 @@ std::string ActiveAssembler::Header(const ItemIndex& filename) {
   return {};
 }
 
-SeriesHeader ActiveAssembler::ReadSeriesHeaders(const ItemIndex& filename) {
+SeriesHeader ActiveAssembler::PeekSeriesHeaders(const ItemIndex& filename) {
   const std::string name = files_.Item(filename);
   const std::string bytes =
       ReadPrefix(name, static_cast<size_t>(std::min<uint64_t>(FileLength(name), kLongestHeader)));
   SeriesHeader header = ParseSeriesHeader(AsBytes(bytes));
   header.file.sourceName = NameFromStored(header.file.sourceName, *globals_.GetPlatform().codePage);
+  return header;
+}
+
+SeriesHeader ActiveAssembler::ReadSeriesHeaders(const ItemIndex& filename) {
+  SeriesHeader header = PeekSeriesHeaders(filename);
   MessageBoxes& boxes = globals_.GetPlatform().boxes;
   if (header.file.reservedFeature) {
     boxes.Show("Reserved feature unsupported - the fragments may not assemble correctly",

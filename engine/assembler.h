@@ -86,6 +86,9 @@ class ActiveAssembler {
   // engine/stored_name.h), and one series' run.
   std::string Header(const ItemIndex& filename);
   SeriesHeader ReadSeriesHeaders(const ItemIndex& filename);
+  // The same headers without a word to the user about features this build
+  // lacks: for a caller that only looks, such as a script's verify.
+  SeriesHeader PeekSeriesHeaders(const ItemIndex& filename);
   void AssembleSeries(const std::string& firstFragment);
 
   // Where the run will write the series of `filename`: DestinationFolder +

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "recovery/md5_lanes.h"
 #include "recovery/packets.h"
 
 namespace vtq::recovery {
@@ -38,6 +39,10 @@ class StreamDigester {
                           bool crcs = true);
   // The file's next bytes.
   void Update(std::span<const uint8_t> bytes);
+  // The next bytes of several files (`bytes[i]` for `digesters[i]`, each
+  // digester once), their MD5s computed together (recovery/md5_lanes.h).
+  static void UpdateTogether(std::span<StreamDigester* const> digesters,
+                             std::span<const std::span<const uint8_t>> bytes);
   FileDigests Finish(const PadLastSlice& padLast = {});
 
  private:
@@ -48,9 +53,9 @@ class StreamDigester {
   bool crcs_;
   bool wholeDone_ = false;
   FileDigests digests_;
-  Md5 whole_;
+  Md5Stream whole_;
   Md5 first16k_;
-  Md5 slice_;
+  Md5Stream slice_;
   uint32_t sliceCrc_ = 0;
   uint64_t inSlice_ = 0;
 };
@@ -59,5 +64,13 @@ class StreamDigester {
 FileDigests DigestFile(const std::string& name, uint64_t sliceSize,
                        const std::function<void(uint64_t)>& progress = {}, bool crcs = true,
                        const PadLastSlice& padLast = {});
+
+// Several files read side by side, their MD5s computed together; a file
+// that cannot be opened or read to its end has none. `progress` is told
+// each file's bytes read as it goes.
+std::vector<std::optional<FileDigests>> DigestFiles(
+    const std::vector<std::string>& names, uint64_t sliceSize,
+    const std::function<void(size_t file, uint64_t done)>& progress = {}, bool crcs = true,
+    const PadLastSlice& padLast = {});
 
 }  // namespace vtq::recovery

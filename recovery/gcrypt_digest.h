@@ -1,7 +1,8 @@
 #pragma once
 // One message digest of libgcrypt, the library started on its first use.
-// The recovery files' MD5 and the checksum files' SHA-256 both go through
-// it; no digest here is home-made.
+// The recovery packets' MD5 and the checksum files' SHA-256 go through it;
+// the MD5s of the files and slices of a recovery set, many hashed at once,
+// are recovery/md5_lanes.h's.
 
 #include <cstddef>
 #include <cstdint>

@@ -7,6 +7,8 @@ set(vtq_recovery_sources
     gf16.cpp
     lanes.cpp
     lost_slices.cpp
+    md5_lanes.cpp
+    md5_lanes_x86.cpp
     packets.cpp
     recovery_files.cpp
     recovery_writer.cpp

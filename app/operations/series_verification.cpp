@@ -7,6 +7,7 @@
 
 #include "app/operations/checksum_file.h"
 #include "app/operations/inspection_events.h"
+#include "app/operations/series_protection.h"
 #include "app/operations/series_side_files.h"
 #include "app/operations/sha256.h"
 #include "engine/assembled_name.h"
@@ -15,7 +16,6 @@
 #include "engine/folder_walk.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
-#include "engine/program/protection.h"
 #include "engine/secure_wipe.h"
 
 namespace vtq {
@@ -83,7 +83,7 @@ class Verification {
         if (report_.encrypted) {
           if (request_.passphrase)
             assembler_.DecryptionKey(*request_.passphrase);
-          report_.passphraseRejected = !assembler_.KeyValid(1);
+          report_.passphraseRejected = !PassphraseAccepted(assembler_);
         }
       } else if (report_.format == aftBrannock) {
         prefixLength_ = assembler_.Header(1).size();
@@ -223,7 +223,7 @@ class Verification {
           std::span<const uint8_t> data(bytes);
           if (i == 1)
             data = data.subspan(std::min(header_.length, data.size()));
-          if (!CheckDigitsMatch(globals_.Cipher(), data)) {
+          if (!FragmentCheckDigitsMatch(globals_, data)) {
             Add(i, FragmentFault::kCheckDigits);
             good = false;
           }
@@ -273,6 +273,30 @@ class Verification {
 
 VerifyRequest::~VerifyRequest() {
   SecureWipe(passphrase);
+}
+
+SeriesOutline OutlineSeries(const std::string& firstFragment, AftFileFormat unknownAs,
+                            Globals& globals) {
+  SeriesOutline outline;
+  InspectionEvents events;
+  ActiveAssembler assembler(globals, events);
+  try {
+    if (assembler.FilesToAssemble().Add(firstFragment) != 0)
+      return outline;
+    assembler.FormatForUnknowns(unknownAs);
+    outline.format = assembler.FileFormat(1);
+    if (outline.format == aftQuorvelle) {
+      const SeriesHeader header = assembler.PeekSeriesHeaders(1);
+      outline.fragments = header.file.fragmentCount;
+      outline.checkable = header.file.checkable;
+      outline.encrypted = header.file.encrypted;
+    } else {
+      outline.fragments = HighestFragmentInFolder(globals.GetPlatform().folders, firstFragment);
+    }
+    outline.readable = true;
+  } catch (const VbError&) {
+  }
+  return outline;
 }
 
 bool VerifyReport::Sound() const {

@@ -72,6 +72,19 @@ struct VerifyReport {
 
 VerifyReport VerifySeries(const VerifyRequest& request, Globals& globals);
 
+// What the first fragment says of its series, nothing checked: enough to
+// name its fragments, or to see that the series is protected.
+struct SeriesOutline {
+  bool readable = false;  // false: the first fragment could not be read at all
+  AftFileFormat format = aftRaw;
+  // By its header; without one, the highest number beside it in the folder.
+  int fragments = 0;
+  bool checkable = false;
+  bool encrypted = false;
+};
+SeriesOutline OutlineSeries(const std::string& firstFragment, AftFileFormat unknownAs,
+                            Globals& globals);
+
 // The files a recovery set of the series found missing or damaged (full
 // names, the set's names joined to the series' folder), as the series sees
 // them: a repair rebuilds only `fragments`, the series' own fragment names,

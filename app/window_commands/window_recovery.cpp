@@ -1,7 +1,5 @@
 #include "app/window_commands/window_recovery.h"
 
-#include <set>
-
 #include "app/operations/series_side_files.h"
 #include "app/window_commands/window_commands.h"
 #include "base/utf8_text.h"
@@ -11,24 +9,10 @@
 namespace vtq {
 namespace {
 
-std::string Plural(uint64_t count, const char* word) {
-  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
-}
-
 std::string Listed(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names)
     text += (text.empty() ? "" : ", ") + BaseName(name);
-  return text;
-}
-
-// "fragment 3 (data.003)" for each, joined.
-std::string FragmentsListed(const std::vector<const FragmentFinding*>& findings) {
-  std::string text;
-  for (const FragmentFinding* finding : findings) {
-    text += (text.empty() ? "" : ", ") + std::string("fragment ") +
-            std::to_string(finding->number) + " (" + BaseName(finding->name) + ")";
-  }
   return text;
 }
 
@@ -124,67 +108,6 @@ bool RepairBeforeAssembly(const std::string& firstFragment, Globals& globals, Co
           (result.repair.problem.empty() ? "." : ": " + result.repair.problem + ".");
   boxes.Show(why + "\n\nNothing was assembled.", "Repair failed", mb::kOk | mb::kIconCritical);
   return false;
-}
-
-VerifyBox VerifyBoxFor(const SeriesVerification& v) {
-  const VerifyReport& report = v.report;
-  if (!report.readable || report.fragments <= 0) {
-    return {"The first fragment could not be read as one of a series; nothing was checked.", false};
-  }
-  std::vector<const FragmentFinding*> missing;
-  std::vector<const FragmentFinding*> damaged;
-  std::set<int> seen;
-  for (const FragmentFinding& finding : report.findings) {
-    if (!seen.insert(finding.number).second)
-      continue;
-    (finding.fault == FragmentFault::kMissing ? missing : damaged).push_back(&finding);
-  }
-  std::string checked = "check digits";
-  if (!report.checkDigitsChecked)
-    checked.clear();
-  if (report.digestsChecked)
-    checked += std::string(checked.empty() ? "" : " and ") + "SHA-256 digests";
-  if (v.recovery.checked)
-    checked += std::string(checked.empty() ? "" : " and ") + "recovery files";
-  const std::string how = checked.empty() ? "" : " (" + checked + " checked)";
-  VerifyBox box;
-  box.sound = report.Sound();
-  std::string recovery;
-  if (!v.recovery.Found()) {
-    recovery = "The series has no recovery files.";
-  } else if (!v.recovery.refusal.empty()) {
-    recovery = "Its recovery files are not used: " + v.recovery.refusal + ".";
-  } else if (!v.recovery.setComplete || !v.recovery.checked) {
-    recovery = "Its recovery files hold no complete recovery set.";
-  } else if (v.recovery.TooFew()) {
-    recovery = "Its recovery files hold too few recovery slices to rebuild what is lost.";
-  } else if (!v.recovery.faults.fragments.empty()) {
-    recovery = "Its recovery files can rebuild " +
-               Plural(v.recovery.faults.fragments.size(), "fragment") +
-               " at fault: assemble the series and accept the repair. They could rebuild " +
-               std::to_string(v.recovery.moreFragments) + " more after that.";
-  } else {
-    recovery = "Its recovery files could rebuild " +
-               Plural(v.recovery.moreFragments, "lost fragment") + ".";
-  }
-  if (box.sound) {
-    box.text = "The series is sound: all " + Plural(report.fragments, "fragment") +
-               " are there and whole" + how + ".\n\n" + recovery;
-    return box;
-  }
-  box.text = "The series is not sound" + how + ".\n";
-  if (report.passphraseRejected)
-    box.text += "\nThe passphrase was not accepted; the check digits were not checked.";
-  if (!missing.empty())
-    box.text += "\nMissing: " + FragmentsListed(missing);
-  if (!damaged.empty())
-    box.text += "\nDamaged: " + FragmentsListed(damaged);
-  const size_t faulty = seen.size();
-  box.text += "\nSound: " +
-              (faulty == 0 ? std::string("all ") + Plural(report.fragments, "fragment")
-                           : Plural(report.fragments - faulty, "fragment")) +
-              "\n\n" + recovery;
-  return box;
 }
 
 }  // namespace vtq

@@ -1,8 +1,8 @@
 #pragma once
 // The main window's side of a series' recovery files: written after a
 // whole series split to a fixed disk, a repair offered before an assembly
-// that lacks fragments, and the words of "Verify" (series_recovery.h does
-// the work).
+// that lacks fragments, and the title of "Verify" (series_verdict.h words
+// its box, series_recovery.h does the work).
 
 #include <cstdint>
 #include <optional>
@@ -10,6 +10,7 @@
 
 #include "app/model/main_window_model.h"
 #include "app/operations/series_recovery.h"
+#include "app/operations/series_verdict.h"
 #include "app/operations/split_operation.h"
 #include "engine/globals.h"
 #include "engine/platform/platform.h"
@@ -53,12 +54,6 @@ std::wstring WriteRecoveryAfterSplit(const SplitResult& split, double percent,
 bool RepairBeforeAssembly(const std::string& firstFragment, Globals& globals, CommandWindow& window,
                           MessageBoxes& boxes, bool& repaired, RepairBeforeAssembling& look);
 
-// What "Verify" shows: the text, and whether the series is sound.
-struct VerifyBox {
-  std::string text;
-  bool sound = false;
-};
-VerifyBox VerifyBoxFor(const SeriesVerification& verification);
 inline constexpr const char* kVerifyTitle = "Verify";
 
 }  // namespace vtq

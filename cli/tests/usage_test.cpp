@@ -77,7 +77,8 @@ TEST(UsageTest, TheVersionIsTheBuilds) {
   EXPECT_TRUE(std::regex_match(VersionText(),
                                std::regex(R"(vtq \(Vantrelloquin\) [0-9]+\.[0-9]+\.[0-9]+\n)"
                                           R"(recovery files: (tables|ssse3|avx2|gfni) multiply )"
-                                          R"(\(of tables(, ssse3)?(, avx2)?(, gfni)?\), [1-8] )"
+                                          R"(\(of tables(, ssse3)?(, avx2)?(, gfni)?\), )"
+                                          R"((scalar|avx2|avx512) MD5, [1-8] )"
                                           R"(threads?\n)")))
       << VersionText();
 }

@@ -82,7 +82,8 @@ TEST_F(MarrowgateContract, OnlyTheThreeCreatableClassesHaveFactoriesAndNoneAggre
             CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(lib.Factory(IID_FileList, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(lib.Factory(IID_Globals, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
-  for (const CLSID* clsid : {&CLSID_ActiveSplitter, &CLSID_ActiveAssembler, &CLSID_Marrowgate}) {
+  for (const CLSID* clsid :
+       {&CLSID_ActiveSplitter, &CLSID_ActiveAssembler, &CLSID_Marrowgate, &CLSID_ActiveRecovery}) {
     ASSERT_HRESULT_SUCCEEDED(lib.Factory(*clsid, IID_IClassFactory, &factory));
     ComPtr<IUnknown> object;
     PlainUnknown* outer = nullptr;
@@ -97,7 +98,8 @@ TEST_F(MarrowgateContract, OnlyTheThreeCreatableClassesHaveFactoriesAndNoneAggre
 TEST_F(MarrowgateContract, AdvisingASinkWithoutTheEventInterfaceCannotConnect) {
   for (const auto& [clsid, events] : {std::pair{&CLSID_ActiveSplitter, &DIID___ActiveSplitter},
                                       std::pair{&CLSID_ActiveAssembler, &DIID___ActiveAssembler},
-                                      std::pair{&CLSID_Marrowgate, &DIID___Marrowgate}}) {
+                                      std::pair{&CLSID_Marrowgate, &DIID___Marrowgate},
+                                      std::pair{&CLSID_ActiveRecovery, &DIID___ActiveRecovery}}) {
     auto object = lib.Create<IConnectionPointContainer>(*clsid);
     ASSERT_TRUE(object);
     ComPtr<IConnectionPoint> point;
@@ -170,7 +172,8 @@ TEST_F(MarrowgateContract, ReferencesReturnToZeroAndTheLibraryMayUnloadAfterward
 TEST_F(MarrowgateContract, EachEventfulClassNamesItsEventInterfaceForScriptHosts) {
   for (const auto& [clsid, events] : {std::pair{&CLSID_ActiveSplitter, &DIID___ActiveSplitter},
                                       std::pair{&CLSID_ActiveAssembler, &DIID___ActiveAssembler},
-                                      std::pair{&CLSID_Marrowgate, &DIID___Marrowgate}}) {
+                                      std::pair{&CLSID_Marrowgate, &DIID___Marrowgate},
+                                      std::pair{&CLSID_ActiveRecovery, &DIID___ActiveRecovery}}) {
     auto object = lib.Create<IProvideClassInfo>(*clsid);
     ASSERT_TRUE(object);
     ComPtr<ITypeInfo> coclass;

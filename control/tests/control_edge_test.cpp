@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,39 @@ TEST_F(MarrowgateEdges, ADamagedCheckableSeriesIsJoinedWithoutItsCheckDigitsAndW
   for (size_t i = 0; i < data.size(); ++i)
     differing += joined[i] != data[i];
   EXPECT_EQ(differing, 1u);
+}
+
+// Without check digits and passphrases the recovery class can give no
+// verdict on such a series, nor repair it: it says so, and touches nothing.
+TEST_F(MarrowgateEdges, TheRecoveryClassRefusesACheckableOrEncryptedSeriesOfTheProgram) {
+  for (const std::string options : {"-c --recovery 50", "-p \"Some secret\" --recovery 50"}) {
+    SCOPED_TRACE(options);
+    for (const std::string& name : vtq::test::NamesIn(series.Path()))
+      std::remove((series / name).c_str());
+    SplitByProgram(options);
+    const Bytes second = ReadBytes(series / "data.002");
+    std::remove((series / "data.003").c_str());
+    const auto before = vtq::test::NamesIn(series.Path());
+    auto recovery = Make<_ActiveRecovery>(MakeActiveRecovery, host.host);
+    ASSERT_HRESULT_SUCCEEDED(recovery->put_FirstFragment(Bstr(series / "data.001")));
+    VARIANT_BOOL sound = VARIANT_TRUE;
+    for (const bool repair : {false, true}) {
+      const HRESULT hr = repair ? recovery->Repair(&sound) : recovery->Verify(&sound);
+      EXPECT_EQ(hr, static_cast<HRESULT>(0x80040BBA)) << repair;  // vbObjectError + 3002
+      EXPECT_EQ(sound, VARIANT_FALSE);
+      ComPtr<IErrorInfo> info;
+      ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
+      Bstr description;
+      info->GetDescription(description.Out());
+      EXPECT_EQ(description.Text(),
+                "Check digits and encryption unsupported in this version of "
+                "ActiveVantrelloquin: the series cannot be verified or repaired here.");
+    }
+    EXPECT_EQ(vtq::test::NamesIn(series.Path()), before);
+    EXPECT_EQ(ReadBytes(series / "data.002"), second);
+    // A script has no one to answer a box: the refusal is the error alone.
+    EXPECT_TRUE(host.Boxes().empty());
+  }
 }
 
 TEST_F(MarrowgateEdges, FragmentsTheControlMakesArePlainAndTheProgramJoinsThem) {

@@ -42,6 +42,12 @@ inline const std::vector<ExpectedInterface>& ExpectedInterfaces() {
   const std::string different =
       "Boolean is TRUE when an alternative fragment size has been specified for the first "
       "fragment in the series";
+  const std::string first =
+      "Returns / sets the first fragment of the series to verify, repair or write recovery files "
+      "for";
+  const std::string percent =
+      "Returns / sets the share of recovery data WriteRecoveryFiles writes, as a percentage of "
+      "the series: more than 0, at most 100 (10 by default)";
   static const std::vector<ExpectedInterface> interfaces = {
       {&IID__ActiveAssembler,
        {{"FilesToAssemble", kGet,
@@ -126,6 +132,39 @@ inline const std::vector<ExpectedInterface>& ExpectedInterfaces() {
         {"NotEnoughDiskSpace", kCall,
          "Occurs when there is not enough disk space to save a fragment on a removable disk. Set "
          "Cancel to FALSE to attempt a retry"}}},
+      {&IID__ActiveRecovery,
+       {{"FirstFragment", kGet, first},
+        {"FirstFragment", kLet, first},
+        {"RecoveryPercent", kGet, percent},
+        {"RecoveryPercent", kLet, percent},
+        {"WriteRecoveryFiles", kCall,
+         "Writes recovery files beside the series; every fragment must be there"},
+        {"Verify", kCall,
+         "Checks every fragment of the series and what its recovery files can rebuild. Returns "
+         "TRUE when the series is sound"},
+        {"Repair", kCall,
+         "Rebuilds missing and damaged fragments from the series' recovery files, then checks "
+         "the series. Returns TRUE when it is sound"},
+        {"FragmentCount", kGet,
+         "Returns the number of fragments in the series, as the last Verify or Repair found it"},
+        {"SoundFragments", kGet,
+         "Returns the number of fragments the last Verify or Repair found sound"},
+        {"MissingFragments", kGet,
+         "Returns the number of fragments the last Verify or Repair found missing"},
+        {"DamagedFragments", kGet,
+         "Returns the number of fragments the last Verify or Repair found damaged"},
+        {"Repairable", kGet,
+         "Returns TRUE when the last Verify found the recovery files able to rebuild every "
+         "fragment at fault"},
+        {"RebuildableFragments", kGet,
+         "Returns how many more lost fragments the recovery files can rebuild, after the last "
+         "WriteRecoveryFiles, Verify or Repair"},
+        {"Verdict", kGet, "Returns the verdict of the last Verify or Repair in words"}}},
+      {&DIID___ActiveRecovery,
+       {{"Progress", kCall,
+         "Occurs at regular intervals throughout a step of WriteRecoveryFiles or Repair "
+         "(writing, checking, rebuilding) - useful for progress bars"},
+        {"StepEnded", kCall, "Occurs when a step of WriteRecoveryFiles or Repair ends"}}},
   };
   return interfaces;
 }

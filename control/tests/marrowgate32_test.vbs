@@ -83,6 +83,12 @@ Check "Remove of an unknown key fails", Err.Number, CLng(5)
 Err.Clear
 On Error GoTo 0
 
+' The recovery class, registered beside the others.
+Dim r : Set r = CreateObject("ActiveVantrelloquin.ActiveRecovery")
+r.FirstFragment = fragments & "\data.001"
+Check "the series verified", r.Verify, True
+Check "its fragments counted", r.FragmentCount, CLng(3)
+
 Dim m : Set m = CreateObject("ActiveVantrelloquin.Marrowgate")
 Check "control's splitter", TypeName(m.ActiveSplitter), "_ActiveSplitter"
 Check "control's assembler", TypeName(m.ActiveAssembler), "_ActiveAssembler"

@@ -81,6 +81,10 @@ TEST_F(MarrowgateTypeLibrary, EveryEntryInLibraryOrderWithItsKindAndFlags) {
       {"__Marrowgate", TKIND_DISPATCH, kEvents},
       {"AftFileFormat", TKIND_ENUM, 0},
       {"AftFileSize", TKIND_ENUM, 0},
+      // Added later, after every first entry.
+      {"_ActiveRecovery", TKIND_DISPATCH, kHiddenDual},
+      {"ActiveRecovery", TKIND_COCLASS, TYPEFLAG_FCANCREATE},
+      {"__ActiveRecovery", TKIND_DISPATCH, kEvents},
   };
   ASSERT_EQ(library->GetTypeInfoCount(), expected.size());
   for (UINT i = 0; i < expected.size(); ++i) {
@@ -143,6 +147,9 @@ TEST_F(MarrowgateTypeLibrary, TheDeclaredTypesAndDispatchIdentities) {
       {&IID__ActiveAssembler, "FormatForUnknowns", INVOKE_PROPERTYPUT, 0, VT_BYREF | VT_I4},
       {&IID__ActiveAssembler, "FragmentCount", INVOKE_PROPERTYGET, 0, VT_VARIANT},
       {&IID_Globals, "DiskRemovable", INVOKE_FUNC, 0, VT_BSTR},
+      {&DIID___ActiveRecovery, "Progress", INVOKE_FUNC, 1, VT_I4},
+      {&IID__ActiveRecovery, "RecoveryPercent", INVOKE_PROPERTYPUT, 0, VT_R8},
+      {&IID__ActiveRecovery, "FirstFragment", INVOKE_PROPERTYPUT, 0, VT_BSTR},
   };
   for (const Parameter& parameter : expected) {
     VARTYPE vt = VT_ILLEGAL;

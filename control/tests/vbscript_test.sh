@@ -46,6 +46,7 @@ echo "round trip byte for byte"
 
 run regsvr32 /s /u "$(winpath "$ocx")"
 for key in 'HKCR\ActiveVantrelloquin.ActiveSplitter' 'HKCR\ActiveVantrelloquin.ActiveAssembler' \
+           'HKCR\ActiveVantrelloquin.ActiveRecovery' \
            'HKCR\ActiveVantrelloquin.Marrowgate' 'HKCR\ActiveVantrelloquin.Marrowgate.3' \
            "HKCR\\CLSID\\$clsid" 'HKCR\TypeLib\{42C59846-0067-4059-8C2D-035A82701A4E}'; do
   if run reg query "$key" >/dev/null 2>&1; then echo "still registered: $key"; exit 1; fi

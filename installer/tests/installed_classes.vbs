@@ -52,6 +52,9 @@ Sub UseEveryClass()
   Dim assembler : Set assembler = Runner.CreateObject("ActiveVantrelloquin.ActiveAssembler", "")
   Check "ActiveAssembler's list", assembler.FilesToAssemble.Count, 0
 
+  Dim recovery : Set recovery = Runner.CreateObject("ActiveVantrelloquin.ActiveRecovery", "")
+  Check "ActiveRecovery's share of recovery data", recovery.RecoveryPercent, CDbl(10)
+
   Dim control : Set control = Runner.CreateObject("ActiveVantrelloquin.Marrowgate", "")
   Check "Marrowgate offers a splitter", control.ActiveSplitter.FilesToSplit.Count, 0
 End Sub

@@ -70,5 +70,33 @@ TEST(FileDigests, AFileLongerThanItWasSaidToBeIsNotTakenForIt) {
   EXPECT_EQ(found.slices.front(), Direct(data, 20000).slices.front());
 }
 
+TEST(FileDigests, FilesReadSideBySideHaveTheDigestsEachHasAlone) {
+  // More files than lanes, of every shape: empty, short, one whole slice,
+  // several slices and a part; one missing among them.
+  test::ScratchDir dir;
+  std::vector<std::string> names;
+  std::vector<Bytes> contents;
+  for (const size_t size : {0, 17, 20000, 20000, 40000, 40004, 20000, 65536, 100003, 20000, 3}) {
+    contents.push_back(test::PatternBytes(size, static_cast<uint32_t>(names.size() + 9)));
+    names.push_back(dir / ("f" + std::to_string(names.size())));
+    test::WriteBytes(names.back(), contents.back());
+  }
+  names.insert(names.begin() + 4, dir / "missing");
+  contents.insert(contents.begin() + 4, Bytes{});
+  std::vector<uint64_t> told(names.size(), 0);
+  const std::vector<std::optional<FileDigests>> found =
+      DigestFiles(names, 20000, [&](size_t file, uint64_t done) { told[file] = done; });
+  ASSERT_EQ(found.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i == 4) {
+      EXPECT_FALSE(found[i]);
+      continue;
+    }
+    ASSERT_TRUE(found[i]) << names[i];
+    ExpectSame(*found[i], Direct(contents[i], 20000));
+    EXPECT_EQ(told[i], contents[i].size());
+  }
+}
+
 }  // namespace
 }  // namespace vtq::recovery
