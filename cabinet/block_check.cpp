@@ -3,21 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/little_endian.h"
+
 namespace vtq::cabinet {
 namespace {
 
 constexpr uint16_t kReservePresent = 0x0004;
 constexpr uint16_t kPreviousCabinet = 0x0001;
 constexpr uint16_t kNextCabinet = 0x0002;
-
-uint16_t Get16(const unsigned char* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t Get32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 bool ReadExactly(std::istream& in, unsigned char* target, size_t size) {
   in.read(reinterpret_cast<char*>(target), static_cast<std::streamsize>(size));
@@ -40,9 +33,10 @@ struct Folder {
 
 uint32_t CabChecksum(const unsigned char* bytes, size_t size, uint32_t seed) {
   uint32_t sum = seed;
-  size_t i = 0;
-  for (; i + 4 <= size; i += 4)
-    sum ^= Get32(bytes + i);
+  base::LeReader words({bytes, size});
+  while (words.Remaining() >= 4)
+    sum ^= words.U32();
+  size_t i = words.Position();
   uint32_t tail = 0;
   switch (size - i) {
     case 3:
@@ -64,8 +58,8 @@ bool BlocksMatchChecksums(std::istream& in) {
   unsigned char header[36];
   if (!ReadExactly(in, header, sizeof header))
     return false;
-  const uint16_t folderCount = Get16(header + 26);
-  const uint16_t flags = Get16(header + 30);
+  const uint16_t folderCount = base::LeReader(header, 26).U16();
+  const uint16_t flags = base::LeReader(header, 30).U16();
   uint16_t headerReserve = 0;
   unsigned char folderReserve = 0;
   unsigned char blockReserve = 0;
@@ -73,7 +67,7 @@ bool BlocksMatchChecksums(std::istream& in) {
     unsigned char sizes[4];
     if (!ReadExactly(in, sizes, sizeof sizes))
       return false;
-    headerReserve = Get16(sizes);
+    headerReserve = base::LeReader(sizes).U16();
     folderReserve = sizes[2];
     blockReserve = sizes[3];
     in.ignore(headerReserve);
@@ -88,8 +82,9 @@ bool BlocksMatchChecksums(std::istream& in) {
     unsigned char entry[8];
     if (!ReadExactly(in, entry, sizeof entry))
       return false;
-    folder.firstBlock = Get32(entry);
-    folder.blocks = Get16(entry + 4);
+    base::LeReader fields(entry);
+    folder.firstBlock = fields.U32();
+    folder.blocks = fields.U16();
     in.ignore(folderReserve);
   }
 
@@ -113,8 +108,9 @@ bool BlocksMatchChecksums(std::istream& in) {
       unsigned char* head = block.data();
       if (!ReadExactly(in, head, 8u + blockReserve))
         return true;  // cut short: FDI reports it
-      const uint32_t stored = Get32(head);
-      const uint16_t size = Get16(head + 4);
+      base::LeReader fields({head, 8});
+      const uint32_t stored = fields.U32();
+      const uint16_t size = fields.U16();
       unsigned char* data = head + 8 + blockReserve;
       if (!ReadExactly(in, data, size))
         return true;

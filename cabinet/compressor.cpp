@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "base/path_parts.h"
 #include "base/utf8_text.h"
 #include "base/win/handles.h"
 #include "base/win/wide_path.h"
@@ -24,16 +25,6 @@ std::string TrimSeparators(std::string text) {
   while (start < text.size() && (text[start] == '\\' || text[start] == '/'))
     ++start;
   return text.substr(start);
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 bool FolderExists(const std::string& folder) {
@@ -59,7 +50,8 @@ PackPlan Plan(const std::string& cabinet, bool compress, const CabEntryList& fil
     PackItem item;
     item.source = base::ToUtf8(entry.Source);
     const std::string dir = TrimSeparators(base::ToUtf8(entry.CabDir));
-    item.storedName = dir.empty() ? BaseName(item.source) : dir + "\\" + BaseName(item.source);
+    item.storedName =
+        dir.empty() ? base::NamePart(item.source) : dir + "\\" + base::NamePart(item.source);
     if (const std::string reason = UnsafeEntryReason(item.storedName); !reason.empty())
       Fail("The file " + Quoted(item.source) + " cannot be stored as " + Quoted(item.storedName) +
            ": " + reason + ".");
@@ -135,7 +127,7 @@ void Compressor::Compress() {
   if (files_.Count() == 0)
     Fail("There are no files to pack into the cabinet " + Quoted(cabinet) + ".");
   const PackPlan plan = Plan(cabinet, compression_, files_, sizes_);
-  if (!FolderExists(FolderOf(cabinet)))
+  if (!FolderExists(base::FolderPart(cabinet)))
     Fail("The folder of the cabinet " + Quoted(cabinet) + " does not exist.");
 
   events_.Progress(0);

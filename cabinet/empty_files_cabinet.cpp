@@ -1,21 +1,9 @@
 #include "cabinet/empty_files_cabinet.h"
 
+#include "base/little_endian.h"
 #include "cabinet/entry_name.h"
 
 namespace vtq::cabinet {
-namespace {
-
-void Put16(std::string& out, uint32_t value) {
-  out.push_back(static_cast<char>(value & 0xFF));
-  out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Put32(std::string& out, uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-
-}  // namespace
 
 std::string EmptyFilesCabinet(const std::vector<EmptyEntry>& entries, uint16_t setId) {
   constexpr uint32_t kFilesOffset = 36 + 8;
@@ -25,33 +13,33 @@ std::string EmptyFilesCabinet(const std::vector<EmptyEntry>& entries, uint16_t s
 
   std::string out;
   out.reserve(total);
-  out += "MSCF";
-  Put32(out, 0);
-  Put32(out, total);  // cbCabinet
-  Put32(out, 0);
-  Put32(out, kFilesOffset);  // coffFiles
-  Put32(out, 0);
-  out.push_back(3);  // version 1.3
-  out.push_back(1);
-  Put16(out, 1);  // one folder
-  Put16(out, static_cast<uint32_t>(entries.size()));
-  Put16(out, 0);  // no reserve, no previous or next cabinet
-  Put16(out, setId);
-  Put16(out, 0);  // first cabinet of its set
+  base::LeWriter put(out);
+  put.Text("MSCF");
+  put.U32(0);
+  put.U32(total);  // cbCabinet
+  put.U32(0);
+  put.U32(kFilesOffset);  // coffFiles
+  put.U32(0);
+  put.U8(3);  // version 1.3
+  put.U8(1);
+  put.U16(1);  // one folder
+  put.U16(static_cast<uint16_t>(entries.size()));
+  put.U16(0);  // no reserve, no previous or next cabinet
+  put.U16(setId);
+  put.U16(0);  // first cabinet of its set
 
-  Put32(out, total);  // the folder's data would start after the file table
-  Put16(out, 0);      // and has no blocks
-  Put16(out, 0);      // stored
+  put.U32(total);  // the folder's data would start after the file table
+  put.U16(0);      // and has no blocks
+  put.U16(0);      // stored
 
   for (const EmptyEntry& entry : entries) {
-    Put32(out, 0);  // size
-    Put32(out, 0);  // offset in the folder
-    Put16(out, 0);  // folder 0
-    Put16(out, entry.dosDate);
-    Put16(out, entry.dosTime);
-    Put16(out, entry.attributes | NameAttributes(entry.name));
-    out += entry.name;
-    out.push_back('\0');
+    put.U32(0);  // size
+    put.U32(0);  // offset in the folder
+    put.U16(0);  // folder 0
+    put.U16(entry.dosDate);
+    put.U16(entry.dosTime);
+    put.U16(static_cast<uint16_t>(entry.attributes | NameAttributes(entry.name)));
+    put.Text(entry.name).U8(0);
   }
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/path_parts.h"
 #include "base/utf8_text.h"
 #include "base/win/wide_path.h"
 #include "cabinet/cabinet_error.h"
@@ -20,8 +21,10 @@ bool IsFolder(const std::string& path) {
 bool MakeFolder(const std::string& folder) {
   if (folder.empty() || IsFolder(folder) || (folder.size() == 2 && folder[1] == ':'))
     return true;
-  const size_t slash = folder.find_last_of("\\/");
-  if (slash != std::string::npos && slash > 0 && !MakeFolder(folder.substr(0, slash)))
+  const std::string above = base::FolderPart(folder);
+  // Without its trailing separators, so that each call goes one folder up.
+  const size_t end = above.find_last_not_of("\\/");
+  if (end != std::string::npos && !MakeFolder(above.substr(0, end + 1)))
     return false;
   return CreateDirectoryW(base::win::WidePath(folder).c_str(), nullptr) || IsFolder(folder);
 }

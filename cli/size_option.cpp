@@ -4,7 +4,7 @@
 #include <array>
 #include <cctype>
 
-#include "app/model/fragment_sizes.h"
+#include "app/operations/fragment_sizes.h"
 #include "cli/console_host.h"
 
 namespace vtq::cli {
@@ -26,7 +26,7 @@ int64_t PresetBytes(std::string_view text) {
     name.pop_back();
   for (size_t i = 0; i < kPresetNames.size(); ++i) {
     if (name == kPresetNames[i])
-      return model::PresetBytes(static_cast<int>(i));
+      return vtq::PresetBytes(static_cast<int>(i));
   }
   return 0;
 }
@@ -46,7 +46,7 @@ SizeOption ParseFragmentSize(std::string_view option, std::string_view text) {
                  " (give bytes, a number with k, m or g, or 720k, 1.44m, 1.72m, 2.88m)";
     return size;
   }
-  if (!model::WithinFragmentRange(*bytes)) {
+  if (!WithinFragmentRange(*bytes)) {
     size.error =
         "size out of range for " + shown + " (fragments are 10k to 100m, 10240 to 104857600 bytes)";
     return size;

@@ -138,8 +138,8 @@ int RunVerify(std::vector<std::string> args) {
   const std::string& first = request.firstFragment;
   // Assigning "." to an emptied string trips a false -Wrestrict in the
   // MinGW build of GCC 12; the folder is chosen in one go instead.
-  const size_t folderLength = first.size() - BaseName(first).size();
-  const std::string folder = folderLength == 0 ? std::string(".") : first.substr(0, folderLength);
+  const std::string folderPart = FolderPart(first);
+  const std::string folder = folderPart.empty() ? std::string(".") : folderPart;
   const int status = ReportVerification(verification.report, folder, stdout, stderr);
   for (const std::string& line : RecoveryLines(verification.recovery))
     PrintText(stdout, "%s\n", line.c_str());

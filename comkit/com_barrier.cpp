@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "base/vb_error.h"
 #include "comkit/error_info.h"
-#include "engine/error.h"
 
 namespace vtq::comkit {
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/little_endian.h"
+
 namespace vtq::comkit {
 
 namespace {
@@ -11,25 +13,6 @@ constexpr std::array<BYTE, 4> kMarker = {'V', 'X', 'C', 'S'};
 constexpr uint16_t kVersion = 1;
 constexpr uint16_t kExtentBody = 8;
 constexpr LONG kLargestExtent = 10'000'000;  // HIMETRIC: 100 m
-
-void PutU16(BYTE* at, uint16_t value) {
-  at[0] = static_cast<BYTE>(value);
-  at[1] = static_cast<BYTE>(value >> 8);
-}
-void PutI32(BYTE* at, int32_t value) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i)
-    at[i] = static_cast<BYTE>(bits >> (8 * i));
-}
-uint16_t GetU16(const BYTE* at) {
-  return static_cast<uint16_t>(at[0] | (at[1] << 8));
-}
-int32_t GetI32(const BYTE* at) {
-  uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i)
-    bits |= static_cast<uint32_t>(at[i]) << (8 * i);
-  return static_cast<int32_t>(bits);
-}
 
 // Reads exactly `size` bytes; a stream that ends first is a read fault.
 HRESULT ReadExactly(IStream* stream, BYTE* into, ULONG size) {
@@ -46,12 +29,7 @@ HRESULT WriteControlState(IStream* stream, SIZEL extent) {
   if (!stream)
     return E_POINTER;
   std::array<BYTE, kControlStateSize> bytes = {};
-  for (size_t i = 0; i < kMarker.size(); ++i)
-    bytes[i] = kMarker[i];
-  PutU16(&bytes[4], kVersion);
-  PutU16(&bytes[6], kExtentBody);
-  PutI32(&bytes[8], extent.cx);
-  PutI32(&bytes[12], extent.cy);
+  base::LeWriter(bytes).Bytes(kMarker).U16(kVersion).U16(kExtentBody).I32(extent.cx).I32(extent.cy);
   ULONG written = 0;
   const HRESULT hr = stream->Write(bytes.data(), kControlStateSize, &written);
   if (FAILED(hr))
@@ -70,8 +48,9 @@ HRESULT ReadControlState(IStream* stream, SIZEL* extent) {
     if (bytes[i] != kMarker[i])
       return E_FAIL;
   }
-  const uint16_t version = GetU16(&bytes[4]);
-  const uint16_t body = GetU16(&bytes[6]);
+  base::LeReader fields(bytes, 4);
+  const uint16_t version = fields.U16();
+  const uint16_t body = fields.U16();
   if (version == 0 || body < kExtentBody)
     return E_FAIL;
   hr = ReadExactly(stream, &bytes[8], kExtentBody);
@@ -87,7 +66,8 @@ HRESULT ReadControlState(IStream* stream, SIZEL* extent) {
       return hr;
     rest -= chunk;
   }
-  const SIZEL read = {GetI32(&bytes[8]), GetI32(&bytes[12])};
+  const int32_t cx = fields.I32();
+  const SIZEL read = {cx, fields.I32()};
   if (read.cx <= 0 || read.cy <= 0 || read.cx > kLargestExtent || read.cy > kLargestExtent)
     return E_FAIL;
   *extent = read;

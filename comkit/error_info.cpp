@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/utf8_text.h"
-#include "engine/error.h"
+#include "base/vb_error.h"
 
 namespace vtq::comkit {
 

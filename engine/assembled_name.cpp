@@ -9,8 +9,7 @@
 namespace vtq {
 
 std::string SeriesStem(std::string_view firstFragment) {
-  const auto cut = firstFragment.rfind(kPathSeparator);
-  const size_t baseStart = cut == std::string_view::npos ? 0 : cut + 1;
+  const size_t baseStart = base::NameStart(firstFragment, kPathStyle);
   return std::string(firstFragment.substr(0, baseStart)) + StemOf(firstFragment.substr(baseStart));
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/little_endian.h"
 #include "engine/error.h"
 #include "engine/platform/platform.h"
 
@@ -19,9 +20,7 @@ static_assert(kNotice.size() == 77);
 constexpr std::string_view kFormatUnsupportedTitle = "Format unsupported";
 
 void AppendInt16(std::string& out, int16_t value) {
-  const auto bits = static_cast<uint16_t>(value);
-  out.push_back(static_cast<char>(bits & 0xFF));
-  out.push_back(static_cast<char>(bits >> 8));
+  base::LeWriter(out).I16(value);
 }
 
 void AppendBoolean(std::string& out, bool value) {
@@ -41,14 +40,11 @@ void AppendText(std::string& out, std::string_view text) {
 // was given: a first fragment is outside data and may be damaged or hostile.
 class HeaderReader {
  public:
-  explicit HeaderReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  explicit HeaderReader(std::span<const uint8_t> bytes) : in_(bytes) {}
 
   int16_t Int16(const char* field) {
     Need(2, field);
-    const auto low = static_cast<uint16_t>(bytes_[pos_]);
-    const auto high = static_cast<uint16_t>(bytes_[pos_ + 1]);
-    pos_ += 2;
-    return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
+    return in_.I16();
   }
 
   // Any non-zero value reads as TRUE, as a stored Boolean does when tested.
@@ -57,24 +53,22 @@ class HeaderReader {
   std::string Text(const char* field) {
     const auto length = static_cast<uint16_t>(Int16(field));
     Need(length, field);
-    std::string text(reinterpret_cast<const char*>(bytes_.data() + pos_), length);
-    pos_ += length;
-    return text;
+    const std::span<const uint8_t> text = in_.Bytes(length);
+    return std::string(text.begin(), text.end());
   }
 
-  size_t Position() const { return pos_; }
+  size_t Position() const { return in_.Position(); }
 
  private:
   void Need(size_t count, const char* field) const {
-    if (count > bytes_.size() - pos_) {
+    if (count > in_.Remaining()) {
       Raise(err::kInputPastEnd, kAssemblerSource,
             std::string("The series header of the first fragment is damaged: the ") + field +
                 " reaches beyond the end of the fragment");
     }
   }
 
-  std::span<const uint8_t> bytes_;
-  size_t pos_ = 0;
+  base::LeReader in_;
 };
 
 std::span<const uint8_t> RecognitionPart(std::span<const uint8_t> window) {

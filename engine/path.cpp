@@ -3,8 +3,11 @@
 namespace vtq {
 
 std::string BaseName(std::string_view fullName) {
-  const auto cut = fullName.rfind(kPathSeparator);
-  return std::string(cut == std::string_view::npos ? fullName : fullName.substr(cut + 1));
+  return base::NamePart(fullName, kPathStyle);
+}
+
+std::string FolderPart(std::string_view fullName) {
+  return base::FolderPart(fullName, kPathStyle);
 }
 
 std::string StemOf(std::string_view baseName) {
@@ -13,9 +16,7 @@ std::string StemOf(std::string_view baseName) {
 }
 
 std::string NameUpToFirstDot(std::string_view fullName) {
-  const auto cut = fullName.rfind(kPathSeparator);
-  const size_t baseStart = cut == std::string_view::npos ? 0 : cut + 1;
-  const auto dot = fullName.find('.', baseStart);
+  const auto dot = fullName.find('.', base::NameStart(fullName, kPathStyle));
   return dot == std::string_view::npos ? std::string() : std::string(fullName.substr(0, dot + 1));
 }
 

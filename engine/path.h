@@ -9,8 +9,13 @@
 
 namespace vtq {
 
-// The text after the last separator (the whole text when there is none).
+// The text after the last separator (or a drive's colon on Windows); the
+// whole text when there is none.
 std::string BaseName(std::string_view fullName);
+
+// The text up to and including the last separator (or a drive's colon on
+// Windows); empty when there is none. FolderPart + BaseName is the name.
+std::string FolderPart(std::string_view fullName);
 
 // A base name up to and including its first "."; empty when it has none.
 // "report.final.doc" gives "report." and "README" gives "".

@@ -7,7 +7,6 @@ set(vtq_engine_shared_sources
     assembly_output.cpp
     disk_space.cpp
     current_failure.cpp
-    error.cpp
     file_list.cpp
     folder_walk.cpp
     format.cpp

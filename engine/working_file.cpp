@@ -15,10 +15,6 @@ namespace {
 // between a test and the creation, and a test would not see a dangling link.
 constexpr int kNameAttempts = 1000;
 
-std::string FolderOf(const std::string& fullName) {
-  return fullName.substr(0, fullName.size() - BaseName(fullName).size());
-}
-
 // ".vtq" + 8 hex digits + ".tmp": short, so that it fits wherever the final
 // name fits, and unlike any name the engine gives a finished file.
 std::string WorkingNameIn(const std::string& folder, uint32_t number) {
@@ -36,7 +32,7 @@ File CreateNew(const std::string& name) {
 WorkingFile::WorkingFile(std::string finalName) : finalName_(std::move(finalName)) {
   if (FolderExists(finalName_))
     RaiseAbout(finalName_, err::kPermissionDenied);
-  const std::string folder = FolderOf(finalName_);
+  const std::string folder = FolderPart(finalName_);
   std::random_device random;
   const uint32_t start = random();
   for (int attempt = 0;; ++attempt) {

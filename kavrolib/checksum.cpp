@@ -1,30 +1,18 @@
 #include <gcrypt.h>
-#include <zlib.h>
 
-#include <algorithm>
-
+#include "base/libraries/crc32.h"
+#include "base/libraries/gcrypt_start.h"
 #include "kavrolib/weave.h"
 
 namespace kavro {
-
-uint32_t Crc32Zlib(std::span<const uint8_t> data) {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  // zlib takes lengths as uInt; feed larger buffers in pieces.
-  constexpr size_t kPiece = 1u << 30;
-  for (size_t done = 0; done < data.size(); done += kPiece) {
-    const size_t n = std::min(kPiece, data.size() - done);
-    crc = crc32(crc, data.data() + done, static_cast<uInt>(n));
-  }
-  return static_cast<uint32_t>(crc);
-}
 
 // libgcrypt's CRC-32 is the same function as zlib's, several times faster
 // where the processor multiplies carry-less. getcheck cannot report a
 // failure, so when libgcrypt cannot open a context zlib answers instead.
 uint32_t Crc32(std::span<const uint8_t> data) {
   gcry_md_hd_t h = nullptr;
-  if (!InitCrypto() || gcry_md_open(&h, GCRY_MD_CRC32, 0) != 0)
-    return Crc32Zlib(data);
+  if (!vtq::base::StartGcrypt() || gcry_md_open(&h, GCRY_MD_CRC32, 0) != 0)
+    return vtq::base::Crc32(data);
   gcry_md_write(h, data.data(), data.size());
   const uint8_t* d = gcry_md_read(h, GCRY_MD_CRC32);  // the value, most significant byte first
   const uint32_t crc =

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/libraries/gcrypt_start.h"
+
 namespace kavro {
 namespace {
 
@@ -84,19 +86,8 @@ void Wipe(std::span<uint8_t> bytes) {
     p[i] = 0;
 }
 
-bool InitCrypto() {
-  static const bool ready = [] {
-    if (gcry_check_version(GCRYPT_VERSION) == nullptr)
-      return false;
-    gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-    gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
-    return true;
-  }();
-  return ready;
-}
-
 bool DeriveMasterKey(std::span<const uint8_t> passphrase, MasterKey& out) {
-  if (!InitCrypto())
+  if (!vtq::base::StartGcrypt())
     return false;
   MasterKey derived;
   // libgcrypt refuses a zero-length passphrase buffer pointer; any valid
@@ -114,7 +105,7 @@ bool DeriveMasterKey(std::span<const uint8_t> passphrase, MasterKey& out) {
 bool Weave(std::span<uint8_t> data, const MasterKey& key) {
   if (data.empty())
     return true;
-  if (!InitCrypto())
+  if (!vtq::base::StartGcrypt())
     return false;
   WeaveTools tools;
   if (!tools.Open(key))

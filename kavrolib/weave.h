@@ -29,9 +29,6 @@ struct MasterKey {
 // Overwrites key material so that it does not linger in freed memory.
 void Wipe(std::span<uint8_t> bytes);
 
-// Prepares libgcrypt once; false when the library refuses.
-bool InitCrypto();
-
 // scrypt(passphrase, "kavrolib qweave 1", N = 32768, r = 8, p = 1) into
 // `out`. False (and `out` untouched) when the derivation fails.
 bool DeriveMasterKey(std::span<const uint8_t> passphrase, MasterKey& out);
@@ -42,10 +39,9 @@ bool Weave(std::span<uint8_t> data, const MasterKey& key);
 
 // CRC-32 of `data` folded to 16 bits and sign-extended.
 int32_t Getcheck(std::span<const uint8_t> data);
-// The CRC-32 of zlib (ISO-HDLC): through libgcrypt, and zlib's own, which is
-// both the fallback and the reference the first is checked against.
+// The CRC-32 of zlib (ISO-HDLC) through libgcrypt; base::Crc32, zlib's own,
+// is both the fallback and the reference this one is checked against.
 uint32_t Crc32(std::span<const uint8_t> data);
-uint32_t Crc32Zlib(std::span<const uint8_t> data);
 
 // Remembers the master key of the last passphrase, since one series enciphers
 // every fragment under the same passphrase and scrypt is slow on purpose.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/libraries/crc32.h"
+
 namespace vtq::recovery {
 
 Md5Digest Md5::Finish() {
@@ -20,15 +22,7 @@ Md5Digest Md5Of(const void* data, size_t size) {
 }
 
 uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
-  const auto* bytes = static_cast<const Bytef*>(data);
-  // zlib counts in uInt; a region larger than that goes in parts.
-  while (size > 0) {
-    const auto part = static_cast<uInt>(std::min<size_t>(size, 1u << 30));
-    crc = static_cast<uint32_t>(crc32(crc, bytes, part));
-    bytes += part;
-    size -= part;
-  }
-  return crc;
+  return base::Crc32({static_cast<const uint8_t*>(data), size}, crc);
 }
 
 namespace {

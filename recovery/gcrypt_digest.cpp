@@ -2,22 +2,11 @@
 
 #include <gcrypt.h>
 
+#include "base/libraries/gcrypt_start.h"
 #include "engine/error.h"
 
 namespace vtq {
 namespace {
-
-// libgcrypt wants its version checked once before its first use; digests
-// need no secure memory.
-void StartLibrary() {
-  static const bool started = [] {
-    gcry_check_version(nullptr);
-    gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-    gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
-    return true;
-  }();
-  (void)started;
-}
 
 int AlgorithmOf(DigestKind kind) {
   return kind == DigestKind::kMd5 ? GCRY_MD_MD5 : GCRY_MD_SHA256;
@@ -35,7 +24,7 @@ struct GcryptDigest::Handle {
 };
 
 GcryptDigest::GcryptDigest(DigestKind kind) : handle_(std::make_unique<Handle>()) {
-  StartLibrary();
+  base::StartGcrypt();
   handle_->algorithm = AlgorithmOf(kind);
   if (gcry_md_open(&handle_->md, handle_->algorithm, 0) != 0)
     Raise(err::kOutOfMemory);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "base/utf8_text.h"
 
 namespace vtq::recovery {
@@ -14,43 +15,15 @@ PacketType TypeNamed(const char (&text)[17]) {
   return type;
 }
 
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void PutU64(std::vector<uint8_t>& out, uint64_t value) {
-  for (int i = 0; i < 8; ++i)
-    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void PutBytes(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
-  out.insert(out.end(), bytes.begin(), bytes.end());
-}
-
 // Names and texts are padded with zero bytes to a multiple of 4.
-void PutPaddedText(std::vector<uint8_t>& out, const std::string& text) {
-  out.insert(out.end(), text.begin(), text.end());
-  out.resize(out.size() + (4 - text.size() % 4) % 4, 0);
-}
-
-uint64_t GetU64(std::span<const uint8_t> bytes, size_t at) {
-  uint64_t value = 0;
-  for (int i = 7; i >= 0; --i)
-    value = (value << 8) | bytes[at + i];
-  return value;
-}
-
-uint32_t GetU32(std::span<const uint8_t> bytes, size_t at) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i)
-    value = (value << 8) | bytes[at + i];
-  return value;
+void PutPaddedText(base::LeWriter& out, const std::string& text) {
+  out.Text(text).Zeros((4 - text.size() % 4) % 4);
 }
 
 Id16 GetId(std::span<const uint8_t> bytes, size_t at) {
   Id16 id{};
-  std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), id.size(), id.begin());
+  const std::span<const uint8_t> field = base::LeReader(bytes, at).Bytes(id.size());
+  std::copy(field.begin(), field.end(), id.begin());
   return id;
 }
 
@@ -86,9 +59,8 @@ uint64_t SliceCount(uint64_t length, uint64_t sliceSize) {
 }
 
 Id16 FileIdOf(const Md5Digest& md5First16k, uint64_t length, const std::string& name) {
-  std::vector<uint8_t> bytes(md5First16k.begin(), md5First16k.end());
-  PutU64(bytes, length);
-  bytes.insert(bytes.end(), name.begin(), name.end());
+  std::vector<uint8_t> bytes;
+  base::LeWriter(bytes).Bytes(md5First16k).U64(length).Text(name);
   return Md5Of(bytes.data(), bytes.size());
 }
 
@@ -98,58 +70,57 @@ bool FileIdBefore(const Id16& a, const Id16& b) {
 
 std::vector<uint8_t> MainBody(uint64_t sliceSize, const std::vector<Id16>& fileIds) {
   std::vector<uint8_t> body;
-  PutU64(body, sliceSize);
-  PutU32(body, static_cast<uint32_t>(fileIds.size()));
+  base::LeWriter out(body);
+  out.U64(sliceSize).U32(static_cast<uint32_t>(fileIds.size()));
   for (const Id16& id : fileIds)
-    PutBytes(body, id);
+    out.Bytes(id);
   return body;
 }
 
 std::vector<uint8_t> FileDescriptionBody(const DescribedFile& file) {
   std::vector<uint8_t> body;
-  PutBytes(body, file.id);
-  PutBytes(body, file.md5);
-  PutBytes(body, file.md5First16k);
-  PutU64(body, file.length);
-  PutPaddedText(body, file.name);
+  base::LeWriter out(body);
+  out.Bytes(file.id).Bytes(file.md5).Bytes(file.md5First16k).U64(file.length);
+  PutPaddedText(out, file.name);
   return body;
 }
 
 std::vector<uint8_t> SliceChecksumBody(const DescribedFile& file) {
   std::vector<uint8_t> body;
-  PutBytes(body, file.id);
-  for (const SliceChecksum& slice : file.slices) {
-    PutBytes(body, slice.md5);
-    PutU32(body, slice.crc);
-  }
+  base::LeWriter out(body);
+  out.Bytes(file.id);
+  for (const SliceChecksum& slice : file.slices)
+    out.Bytes(slice.md5).U32(slice.crc);
   return body;
 }
 
 std::vector<uint8_t> CreatorBody(const std::string& text) {
   std::vector<uint8_t> body;
-  PutPaddedText(body, text);
+  base::LeWriter out(body);
+  PutPaddedText(out, text);
   return body;
 }
 
 std::vector<uint8_t> UnicodeFileNameBody(const Id16& fileId, const std::string& name) {
   std::vector<uint8_t> body;
-  PutBytes(body, fileId);
-  for (const char16_t unit : base::ToUtf16(name)) {
-    body.push_back(static_cast<uint8_t>(unit & 0xFF));
-    body.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  body.resize(body.size() + (4 - body.size() % 4) % 4, 0);
+  base::LeWriter out(body);
+  out.Bytes(fileId);
+  for (const char16_t unit : base::ToUtf16(name))
+    out.U16(unit);
+  out.Zeros((4 - body.size() % 4) % 4);
   return body;
 }
 
 std::vector<uint8_t> MakePacket(const Id16& setId, const PacketType& type,
                                 std::span<const uint8_t> body) {
-  std::vector<uint8_t> packet(kPacketMagic.begin(), kPacketMagic.end());
-  PutU64(packet, kPacketHeaderSize + body.size());
-  packet.resize(packet.size() + 16);  // the hash, filled in below
-  PutBytes(packet, setId);
-  PutBytes(packet, type);
-  PutBytes(packet, body);
+  std::vector<uint8_t> packet;
+  base::LeWriter(packet)
+      .Bytes(kPacketMagic)
+      .U64(kPacketHeaderSize + body.size())
+      .Zeros(16)  // the hash, filled in below
+      .Bytes(setId)
+      .Bytes(type)
+      .Bytes(body);
   const Md5Digest md5 = Md5Of(packet.data() + 32, packet.size() - 32);
   std::copy(md5.begin(), md5.end(), packet.begin() + 16);
   return packet;
@@ -157,20 +128,21 @@ std::vector<uint8_t> MakePacket(const Id16& setId, const PacketType& type,
 
 std::vector<uint8_t> RecoverySliceLead(const Id16& setId, uint32_t exponent, uint64_t sliceSize,
                                        const Md5Digest& md5) {
-  std::vector<uint8_t> lead(kPacketMagic.begin(), kPacketMagic.end());
-  PutU64(lead, kPacketHeaderSize + kRecoverySliceLead + sliceSize);
-  PutBytes(lead, md5);
-  PutBytes(lead, setId);
-  PutBytes(lead, RecoverySliceType());
-  PutU32(lead, exponent);
+  std::vector<uint8_t> lead;
+  base::LeWriter(lead)
+      .Bytes(kPacketMagic)
+      .U64(kPacketHeaderSize + kRecoverySliceLead + sliceSize)
+      .Bytes(md5)
+      .Bytes(setId)
+      .Bytes(RecoverySliceType())
+      .U32(exponent);
   return lead;
 }
 
 Md5 RecoverySliceHash(const Id16& setId, uint32_t exponent) {
   Md5 md5;
-  std::vector<uint8_t> start(setId.begin(), setId.end());
-  PutBytes(start, RecoverySliceType());
-  PutU32(start, exponent);
+  std::vector<uint8_t> start;
+  base::LeWriter(start).Bytes(setId).Bytes(RecoverySliceType()).U32(exponent);
   md5.Update(start.data(), start.size());
   return md5;
 }
@@ -181,7 +153,7 @@ std::optional<PacketHeader> ReadPacketHeader(std::span<const uint8_t> bytes) {
     return std::nullopt;
   }
   PacketHeader header;
-  header.length = GetU64(bytes, 8);
+  header.length = base::LeReader(bytes, 8).U64();
   if (header.length < kPacketHeaderSize || header.length % 4 != 0)
     return std::nullopt;
   header.md5 = GetId(bytes, 16);
@@ -194,8 +166,9 @@ std::optional<MainPacket> ReadMainBody(std::span<const uint8_t> body) {
   if (body.size() < 12)
     return std::nullopt;
   MainPacket main;
-  main.sliceSize = GetU64(body, 0);
-  const uint64_t count = GetU32(body, 8);
+  base::LeReader in(body);
+  main.sliceSize = in.U64();
+  const uint64_t count = in.U32();
   if (main.sliceSize == 0 || main.sliceSize % 4 != 0 || count > (body.size() - 12) / 16)
     return std::nullopt;
   for (uint64_t i = 0; i < count; ++i)
@@ -210,7 +183,7 @@ std::optional<DescribedFile> ReadFileDescriptionBody(std::span<const uint8_t> bo
   file.id = GetId(body, 0);
   file.md5 = GetId(body, 16);
   file.md5First16k = GetId(body, 32);
-  file.length = GetU64(body, 48);
+  file.length = base::LeReader(body, 48).U64();
   file.name = GetText(body.subspan(56));
   return file;
 }
@@ -220,7 +193,7 @@ std::optional<std::pair<Id16, std::string>> ReadUnicodeFileNameBody(std::span<co
     return std::nullopt;
   std::u16string name;
   for (size_t at = 16; at + 1 < body.size(); at += 2)
-    name += static_cast<char16_t>(body[at] | body[at + 1] << 8);
+    name += static_cast<char16_t>(base::LeReader(body, at).U16());
   // The padding, and a terminator where a writer put one.
   name.resize(std::min(name.size(), name.find(u'\0')));
   if (name.empty())
@@ -237,7 +210,7 @@ std::optional<std::pair<Id16, std::vector<SliceChecksum>>> ReadSliceChecksumBody
   for (size_t at = 16; at < body.size(); at += 20) {
     SliceChecksum slice;
     slice.md5 = GetId(body, at);
-    slice.crc = GetU32(body, at + 16);
+    slice.crc = base::LeReader(body, at + 16).U32();
     result.second.push_back(slice);
   }
   return result;

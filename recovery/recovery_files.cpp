@@ -6,6 +6,7 @@
 #include <span>
 
 #include "base/code_page.h"
+#include "base/little_endian.h"
 #include "base/utf8_text.h"
 #include "engine/error.h"
 #include "engine/folder_walk.h"
@@ -45,10 +46,6 @@ std::string NameOf(const SetPackets& packets, const DescribedFile& file) {
   if (base::IsUtf8(file.name))
     return file.name;
   return base::AnsiCodePage().Decode(file.name);
-}
-
-uint32_t GetU32(const uint8_t* bytes) {
-  return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
 // One recovery file read from start to end. The bytes the scan looks at
@@ -145,7 +142,7 @@ class FileScan {
         return false;
       const std::span<const uint8_t> lead = At(offset + kPacketHeaderSize, kRecoverySliceLead);
       FoundSlice slice{file_.Name(), offset + kPacketHeaderSize + kRecoverySliceLead,
-                       bodyLength - kRecoverySliceLead, GetU32(lead.data())};
+                       bodyLength - kRecoverySliceLead, base::LeReader(lead).U32()};
       sets_[header.setId].slices.emplace(slice.exponent, slice);
       return true;
     }

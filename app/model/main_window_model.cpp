@@ -3,8 +3,9 @@
 #include <utility>
 
 #include "app/model/basic_numeric.h"
-#include "app/model/fragment_sizes.h"
 #include "app/model/shell_paths.h"
+#include "app/operations/fragment_sizes.h"
+#include "base/path_parts.h"
 
 namespace vtq::model {
 
@@ -346,7 +347,7 @@ void MainWindowModel::ChooseSplitFolder(std::wstring path) {
 
 void MainWindowModel::FileToSplitChosen(std::wstring path) {
   ClearOutcomes();
-  state_.lastFolder = FolderOf(path);
+  state_.lastFolder = base::FolderPart(path);
   const bool cabinet = LastThreeLowered(path) == L"cab";
   state_.fileToSplit = std::move(path);
   state_.light1 = kLampGreen;
@@ -394,8 +395,7 @@ void MainWindowModel::SplitDestinationChosen(std::wstring folder) {
 void MainWindowModel::OfferRecovery() {
   const bool removable = SplitDestinationRemovable();
   state_.useRecovery.enabled = !removable;
-  state_.recoveryNote =
-      removable ? L"Not on removable disks, where the series spans disks" : L"";
+  state_.recoveryNote = removable ? L"Not on removable disks, where the series spans disks" : L"";
   // The percentage field is not where the focus goes on choosing a folder.
   const std::optional<Control> focus = focus_;
   RunCheckRule(Control::kUseRecovery);
@@ -404,7 +404,7 @@ void MainWindowModel::OfferRecovery() {
 
 void MainWindowModel::FragmentsChosen(std::wstring path) {
   ClearOutcomes();
-  state_.lastFolder = FolderOf(path);
+  state_.lastFolder = base::FolderPart(path);
   state_.filesToAssemble.assign(1, std::move(path));
   state_.light3 = kLampGreen;
 }

@@ -2,6 +2,7 @@
 #include "app/model/command_line.h"
 #include "app/model/main_window_model.h"
 #include "app/model/shell_paths.h"
+#include "base/path_parts.h"
 
 namespace vtq::model {
 
@@ -42,14 +43,14 @@ std::optional<Prompt> MainWindowModel::InterpretCommandLine(std::wstring_view co
   if (parsed->verb == L"/assext") {
     state_.filesToAssemble.assign(1, path);
     state_.light3 = kLampGreen;
-    state_.assembleDestination = FolderOf(path);
+    state_.assembleDestination = base::FolderPart(path);
     state_.light4 = kLampGreen;
     return AssembleQuestion();
   }
   if (paths_.IsFolder(path)) {
     StripTrailingBackslash(path);
     ChooseSplitFolder(path);
-    state_.splitDestination = FolderOf(path);
+    state_.splitDestination = base::FolderPart(path);
     state_.light2 = kLampGreen;
     if (parsed->verb == L"/makecab") {
       return QuickQuestion(L"Would you like to make the CAB right now using the current settings?",
@@ -62,7 +63,7 @@ std::optional<Prompt> MainWindowModel::InterpretCommandLine(std::wstring_view co
   if (cabinet)
     SetCheck(Control::kUseCompression, false, false);
   state_.useCompression.enabled = !cabinet;
-  state_.splitDestination = FolderOf(path);
+  state_.splitDestination = base::FolderPart(path);
   state_.light2 = kLampGreen;
   return SplitFileQuestion();
 }

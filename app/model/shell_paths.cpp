@@ -15,13 +15,6 @@ void StripTrailingBackslash(std::string& path) {
     path.pop_back();
 }
 
-std::wstring FolderOf(std::wstring_view path) {
-  const size_t last = path.rfind(L'\\');
-  if (last == std::wstring_view::npos)
-    return {};
-  return std::wstring(path.substr(0, last + 1));
-}
-
 std::wstring LastThreeLowered(std::wstring_view path) {
   std::wstring tail(path.substr(path.size() < 3 ? 0 : path.size() - 3));
   std::transform(tail.begin(), tail.end(), tail.begin(),

@@ -11,10 +11,6 @@ namespace vtq::model {
 void StripTrailingBackslash(std::wstring& path);
 void StripTrailingBackslash(std::string& path);
 
-// The path up to and including its last "\" (the folder that holds it);
-// empty when it has none.
-std::wstring FolderOf(std::wstring_view path);
-
 // The last three characters in lower case (the whole text when shorter):
 // how a series' first fragment ("001") and a cabinet ("cab") are told.
 std::wstring LastThreeLowered(std::wstring_view path);

@@ -18,10 +18,6 @@ namespace {
 
 using namespace vtq::recovery;
 
-std::string FolderPart(const std::string& name) {
-  return name.substr(0, name.size() - BaseName(name).size());
-}
-
 RecoveryError ErrorOf(const VbError& error) {
   return {error.Number(), error.Description(), error.FileName()};
 }

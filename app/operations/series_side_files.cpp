@@ -119,7 +119,7 @@ std::optional<SideFile> SideFileThatIsSource(const std::string& source,
   // Every recovery file's name is one of the series': the source among them
   // when it lies in the series' folder under such a name.
   const std::string prefix = SeriesStem(firstFragment);
-  const std::string folder = prefix.substr(0, prefix.size() - BaseName(prefix).size());
+  const std::string folder = FolderPart(prefix);
   const std::string inFolder = folder + BaseName(source);
   if (IsRecoveryFileName(BaseName(source), BaseName(prefix)) && SameFile(inFolder, source))
     return SideFile{inFolder, SideFileKind::kRecovery};

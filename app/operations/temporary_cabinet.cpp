@@ -1,5 +1,6 @@
 #include "app/operations/temporary_cabinet.h"
 
+#include "base/path_parts.h"
 #include "engine/error.h"
 #include "engine/path.h"
 #include "engine/platform/file_io.h"
@@ -13,11 +14,6 @@ bool IsSeparator(char c) {
 
 bool HasDrive(const std::string& folder) {
   return folder.size() >= 2 && folder[1] == ':';
-}
-
-std::string LastComponent(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 }  // namespace
@@ -52,18 +48,18 @@ bool CanCreateFilesIn(const std::string& folder) {
 std::string FileCabinetName(const std::string& cabinetFolder, const std::string& file) {
   const size_t dot = file.find('.');
   const std::string upToDot = dot == std::string::npos ? std::string() : file.substr(0, dot + 1);
-  return cabinetFolder + LastComponent(upToDot) + "cab";
+  return cabinetFolder + base::NamePart(upToDot) + "cab";
 }
 
 std::string FolderCabinetName(const std::string& cabinetFolder, const std::string& folder) {
   std::string trimmed = folder;
   while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
     trimmed.pop_back();
-  std::string name = LastComponent(trimmed);
+  std::string name = base::NamePart(trimmed);
   // A drive's root is named after its letter: "F:.cab" would be a stream of
   // a file "F" on NTFS, and its fragments would vanish from view.
-  if (name.size() == 2 && name[1] == ':')
-    name.pop_back();
+  if (name.empty() && HasDrive(trimmed))
+    name = trimmed.substr(0, 1);
   return cabinetFolder + name + ".cab";
 }
 

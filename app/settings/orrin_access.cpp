@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/path_parts.h"
 #include "base/win/dyn_calls.h"
 #include "base/win/module_path.h"
 
@@ -11,7 +12,7 @@ namespace {
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
 std::wstring BesideProgram(const wchar_t* fileName) {
-  return base::win::FolderOf(base::win::ModulePath(nullptr)) + fileName;
+  return base::FolderPart(base::win::ModulePath(nullptr)) + fileName;
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "app/win/updating_window.h"
 #include "app/win/window_failure_report.h"
 #include "app/win/window_services.h"
+#include "base/path_parts.h"
 #include "base/win/module_path.h"
 #include "base/win/restore_guards.h"
 #include "base/win/window_barrier.h"
@@ -64,7 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) try {
   vtq::Globals globals(platform);
   vtq::wingui::SystemShellServices shell;
   vtq::app::SystemSoundPlayer player;
-  const std::wstring programFolder = vtq::base::win::FolderOf(vtq::base::win::ModulePath(nullptr));
+  const std::wstring programFolder = vtq::base::FolderPart(vtq::base::win::ModulePath(nullptr));
 
   // The small window and the hourglass show while the sound events are
   // registered, on the first start.

@@ -22,13 +22,6 @@ std::basic_string<Char> Grown(Call call) {
   }
 }
 
-template <class Char>
-std::basic_string<Char> FolderPart(std::basic_string_view<Char> path, const Char* separators) {
-  const size_t cut = path.find_last_of(separators);
-  return cut == path.npos ? std::basic_string<Char>()
-                          : std::basic_string<Char>(path.substr(0, cut + 1));
-}
-
 }  // namespace
 
 std::wstring ModulePath(HMODULE module) {
@@ -38,14 +31,6 @@ std::wstring ModulePath(HMODULE module) {
 
 std::string ModulePathUtf8(HMODULE module) {
   return NameFromSystem(ModulePath(module));
-}
-
-std::wstring FolderOf(std::wstring_view path) {
-  return FolderPart(path, L"\\/");
-}
-
-std::string FolderOf(std::string_view path) {
-  return FolderPart(path, "\\/");
 }
 
 }  // namespace vtq::base::win

@@ -13,8 +13,4 @@ std::wstring ModulePath(HMODULE module);
 // The same in UTF-8, as the engine names files.
 std::string ModulePathUtf8(HMODULE module);
 
-// `path` up to and with its last "\" or "/"; empty when it has neither.
-std::wstring FolderOf(std::wstring_view path);
-std::string FolderOf(std::string_view path);
-
 }  // namespace vtq::base::win

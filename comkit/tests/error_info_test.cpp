@@ -11,11 +11,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/vb_error.h"
 #include "base/win/automation_values.h"
 #include "base/win/restore_guards.h"
 #include "comkit/class_factory.h"
 #include "comkit/com_barrier.h"
-#include "engine/error.h"
 
 namespace vtq::comkit {
 namespace {

@@ -6,10 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/path_parts.h"
+
 namespace vtq {
 
 // "\" on Windows, "/" natively.
 extern const char kPathSeparator;
+// How names are cut into folder and name: Windows' separators and drives,
+// or "/" alone natively.
+extern const base::PathStyle kPathStyle;
 
 // The root a drive query is asked for. Windows: the first character of the
 // text upper-cased + ":\" (only that character counts: "a", "A:" and

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "base/path_parts.h"
 #include "base/win/module_path.h"
 #include "comkit/module_state.h"
 #include "helperlib/com/com_support.h"
@@ -24,7 +25,7 @@ std::shared_ptr<SharedInstances> SharedInstances::Acquire() {
 
 void RegisterLibraryHelp() noexcept {
   try {
-    std::wstring folder = vtq::base::win::FolderOf(vtq::comkit::ModulePath());
+    std::wstring folder = vtq::base::FolderPart(vtq::comkit::ModulePath());
     if (folder.size() > 3 && folder.back() == L'\\')
       folder.pop_back();
     RegisterHelp(folder, LibraryVersion());

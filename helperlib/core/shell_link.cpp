@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "base/win/handles.h"
 
 namespace orrin {
@@ -49,7 +50,7 @@ std::optional<int> StoredShowCommand(const std::wstring& file) {
       read != sizeof header || header[0] != sizeof header) {
     return std::nullopt;
   }
-  return header[60] | header[61] << 8 | header[62] << 16 | header[63] << 24;
+  return vtq::base::LeReader(header, 60).I32();
 }
 
 }  // namespace

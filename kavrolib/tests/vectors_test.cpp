@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/libraries/gcrypt_start.h"
 #include "kavrolib/tests/test_support.h"
 #include "kavrolib/weave.h"
 
@@ -16,7 +17,7 @@ namespace kavro::test {
 namespace {
 
 TEST(KavrolibVectors, ChaCha20With12ByteNonceIsRfc8439WithCounterFromZero) {
-  ASSERT_TRUE(InitCrypto());
+  ASSERT_TRUE(vtq::base::StartGcrypt());
   // RFC 8439 section 2.4.2 enciphers with block counter 1; a run from counter
   // 0 over one block of zeros first reaches the same keystream at byte 64.
   const std::vector<uint8_t> key =
@@ -42,7 +43,7 @@ TEST(KavrolibVectors, ChaCha20With12ByteNonceIsRfc8439WithCounterFromZero) {
 }
 
 TEST(KavrolibVectors, ScryptUsesBlockSize8) {
-  ASSERT_TRUE(InitCrypto());
+  ASSERT_TRUE(vtq::base::StartGcrypt());
   // RFC 7914 section 12, N = 1024, r = 8, p = 16.
   uint8_t out[64];
   ASSERT_EQ(gcry_kdf_derive("password", 8, GCRY_KDF_SCRYPT, 1024, "NaCl", 4, 16, sizeof out, out),
@@ -61,7 +62,7 @@ TEST(KavrolibVectors, MasterKeyOfTheBuiltInPassphrase) {
 }
 
 TEST(KavrolibVectors, KeyedBlake2b256) {
-  ASSERT_TRUE(InitCrypto());
+  ASSERT_TRUE(vtq::base::StartGcrypt());
   std::vector<uint8_t> key(32);
   for (size_t i = 0; i < key.size(); ++i)
     key[i] = static_cast<uint8_t>(i);

@@ -54,10 +54,11 @@ Bytes Read(const fs::path& name) {
   return Bytes(std::istreambuf_iterator<char>(file), {});
 }
 
+// The length field of the packet starting at `at`, after its 8-byte magic.
 uint64_t LengthAt(const Bytes& bytes, size_t at) {
   uint64_t value = 0;
   for (int i = 7; i >= 0; --i)
-    value = (value << 8) | bytes[at + i];
+    value = (value << 8) | bytes[at + 8 + i];
   return value;
 }
 

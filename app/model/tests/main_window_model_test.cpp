@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "app/model/fragment_sizes.h"
 #include "app/model/tests/fake_paths.h"
+#include "app/operations/fragment_sizes.h"
 
 namespace vtq::model {
 namespace {

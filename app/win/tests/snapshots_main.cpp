@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/operations/window_recovery.h"
+#include "app/window_commands/window_recovery.h"
 #include "app/win/customize_dialog.h"
 #include "app/win/batgen_dialog.h"
 #include "app/operations/tests/recording_prompts.h"

@@ -26,13 +26,6 @@ TEST(ModulePath, ALoadedSystemLibraryHasItsPath) {
   EXPECT_TRUE(EndsWith(ModulePath(GetModuleHandleW(L"kernel32.dll")), L"\\kernel32.dll"));
 }
 
-TEST(ModulePath, FolderOfKeepsTheLastSeparator) {
-  EXPECT_EQ(FolderOf(std::wstring_view(L"C:\\a\\b\\prog.exe")), L"C:\\a\\b\\");
-  EXPECT_EQ(FolderOf(std::string_view("C:/a/prog.exe")), "C:/a/");
-  EXPECT_EQ(FolderOf(std::wstring_view(L"prog.exe")), L"");
-  EXPECT_EQ(FolderOf(std::string_view("")), "");
-}
-
 TEST(SystemErrorText, TheSystemsTextWithoutItsLineEnd) {
   const std::wstring text = SystemErrorText(ERROR_FILE_NOT_FOUND);
   ASSERT_FALSE(text.empty());

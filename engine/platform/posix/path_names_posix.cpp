@@ -5,6 +5,7 @@
 namespace vtq {
 
 extern const char kPathSeparator = '/';
+extern const base::PathStyle kPathStyle = base::PathStyle::kPosix;
 
 std::string DriveRoot(std::string_view drive) {
   return std::string(drive);

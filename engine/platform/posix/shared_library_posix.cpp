@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "base/path_parts.h"
+
 namespace vtq {
 namespace {
 
@@ -15,9 +17,8 @@ std::string ExecutableFolder() {
   const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
   if (n <= 0)
     return {};
-  const std::string full(path.data(), static_cast<size_t>(n));
-  const size_t slash = full.rfind('/');
-  return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
+  return base::FolderPart(std::string_view(path.data(), static_cast<size_t>(n)),
+                          base::PathStyle::kPosix);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "base/path_parts.h"
 #include "engine/platform/system_error.h"
 
 namespace vtq {
@@ -11,11 +12,12 @@ namespace {
 // A missing file and a missing folder give the same ENOENT; the folder the
 // name lives in tells them apart, as the Windows codes do.
 bool FolderOfNameMissing(const std::string& name) {
-  const auto cut = name.rfind('/');
-  if (cut == std::string::npos || cut == 0)
+  // The root, and the working folder of a bare name, are there.
+  const std::string folder = base::FolderPart(name, base::PathStyle::kPosix);
+  if (folder.size() <= 1)
     return false;
   struct stat info {};
-  return stat(name.substr(0, cut).c_str(), &info) != 0 || !S_ISDIR(info.st_mode);
+  return stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode);
 }
 
 }  // namespace

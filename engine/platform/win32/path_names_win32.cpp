@@ -8,6 +8,7 @@
 namespace vtq {
 
 extern const char kPathSeparator = '\\';
+extern const base::PathStyle kPathStyle = base::PathStyle::kWindows;
 
 std::string DriveRoot(std::string_view drive) {
   std::string root;

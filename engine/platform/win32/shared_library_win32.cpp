@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "base/path_parts.h"
 #include "base/win/dyn_calls.h"
 #include "base/win/handles.h"
 #include "base/win/module_path.h"
@@ -15,7 +16,7 @@ namespace {
 // The folder of the running program, with its trailing "\"; empty when the
 // system does not say.
 std::string ProgramFolder() {
-  return base::win::FolderOf(base::win::ModulePathUtf8(nullptr));
+  return base::FolderPart(base::win::ModulePathUtf8(nullptr));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // "Regen fragment": which number its text names, and the refusal of a
 // number beyond the series.
-#include "app/operations/fragment_to_regenerate.h"
+#include "app/window_commands/fragment_to_regenerate.h"
 
 #include <gtest/gtest.h>
 

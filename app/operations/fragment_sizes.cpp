@@ -1,8 +1,8 @@
-#include "app/model/fragment_sizes.h"
+#include "app/operations/fragment_sizes.h"
 
 #include <cmath>
 
-namespace vtq::model {
+namespace vtq {
 namespace {
 
 // Whole number nearest to a single-precision result, halves to even (the
@@ -69,4 +69,4 @@ bool WithinFragmentRange(int64_t bytes) {
   return bytes >= kMinFragmentBytes && bytes <= kMaxFragmentBytes;
 }
 
-}  // namespace vtq::model
+}  // namespace vtq

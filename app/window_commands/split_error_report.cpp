@@ -1,4 +1,4 @@
-#include "app/operations/split_error_report.h"
+#include "app/window_commands/split_error_report.h"
 
 #include "engine/program/bug_tracer.h"
 

@@ -1,7 +1,7 @@
-#include "app/operations/window_recovery.h"
+#include "app/window_commands/window_recovery.h"
 
 #include "app/operations/series_side_files.h"
-#include "app/operations/window_commands.h"
+#include "app/window_commands/window_commands.h"
 #include "base/utf8_text.h"
 #include "engine/path.h"
 #include "engine/platform/platform.h"

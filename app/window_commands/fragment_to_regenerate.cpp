@@ -1,4 +1,4 @@
-#include "app/operations/fragment_to_regenerate.h"
+#include "app/window_commands/fragment_to_regenerate.h"
 
 #include <cmath>
 #include <limits>

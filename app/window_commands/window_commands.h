@@ -14,9 +14,9 @@
 #include "app/operations/assemble_operation.h"
 #include "app/operations/cabinet_packing.h"
 #include "app/operations/cabinet_unpacking.h"
-#include "app/operations/fragment_to_regenerate.h"
 #include "app/operations/prompts.h"
 #include "app/operations/split_operation.h"
+#include "app/window_commands/fragment_to_regenerate.h"
 #include "engine/globals.h"
 
 namespace vtq {

@@ -1,4 +1,4 @@
-#include "app/operations/window_commands.h"
+#include "app/window_commands/window_commands.h"
 
 #include <array>
 #include <cstdint>
@@ -8,11 +8,12 @@
 #include <system_error>
 
 #include "app/model/basic_numeric.h"
-#include "app/model/fragment_sizes.h"
 #include "app/operations/error_dialog.h"
-#include "app/operations/split_error_report.h"
+#include "app/operations/fragment_sizes.h"
 #include "app/operations/temporary_cabinet.h"
-#include "app/operations/window_recovery.h"
+#include "app/window_commands/split_error_report.h"
+#include "app/window_commands/window_recovery.h"
+#include "base/path_parts.h"
 #include "base/utf8_path.h"
 #include "base/utf8_text.h"
 #include "cabinet/cabinet_error.h"
@@ -78,12 +79,6 @@ class InputLock {
  private:
   CommandWindow& window_;
 };
-
-// Windows takes "/" as a separator too.
-std::wstring_view LastComponent(std::wstring_view path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
 
 enum class StepEnd { kGoOn, kStop };
 
@@ -154,7 +149,7 @@ bool PackCabinet(const PackRequest& request, CompressFailureText failureText,
   PackRequest packing = request;
   std::optional<WorkingFile> working;
   // Without its folder the component says so in its own words.
-  const std::string folder = cabinet.substr(0, cabinet.size() - BaseName(cabinet).size());
+  const std::string folder = FolderPart(cabinet);
   if (FolderExists(folder) && step([&] {
                                 working.emplace(cabinet);
                                 working->Close();
@@ -232,7 +227,7 @@ std::wstring WithoutTrailingSeparator(const std::wstring& folder) {
 // A cabinet picked instead of fragments goes into a folder of the
 // destination named after it without its last four characters.
 std::wstring PickedCabinetFolder(const std::wstring& cabinet, const std::wstring& destination) {
-  const std::wstring_view name = LastComponent(cabinet);
+  const std::wstring name = base::NamePart(cabinet);
   return destination + std::wstring(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
 }
 
@@ -266,7 +261,7 @@ std::optional<std::wstring> ExtractAssembledCabinet(const std::wstring& cabinet,
     return std::nullopt;
   std::wstring folder = WithoutTrailingSeparator(destination);
   if (entries > 1) {
-    const std::wstring_view name = LastComponent(cabinet);
+    const std::wstring name = base::NamePart(cabinet);
     folder = destination + std::wstring(name.substr(0, name.find(L'.')));
     CreateFolderIgnoringErrors(folder);
   }
@@ -478,14 +473,14 @@ std::optional<std::string> AskPassphrase(Prompts& prompts, model::PassphraseMode
 
 std::optional<std::string> LongNameProblem(const model::MainWindowState& s) {
   if (s.folderIndicator == kLampGreen) {
-    if (LastComponent(s.folderToSplit).size() <= 8)
+    if (base::NamePart(s.folderToSplit).size() <= 8)
       return std::nullopt;
     return "When BAT Generation and compression are both used simultaneously, you cannot use long "
            "filenames. The selected folder (and any subfolders) cannot be more than 8 characters "
            "and any contained files must be no more than 8 letters, a dot and 3 more letters.";
   }
   // A name without a dot is measured whole as its extension.
-  const std::wstring_view name = LastComponent(s.fileToSplit);
+  const std::wstring name = base::NamePart(s.fileToSplit);
   const size_t dot = name.find(L'.');
   const size_t stem = dot == std::wstring_view::npos ? 0 : dot;
   const size_t extension = dot == std::wstring_view::npos ? name.size() : name.size() - dot - 1;

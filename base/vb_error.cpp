@@ -1,4 +1,4 @@
-#include "engine/error.h"
+#include "base/vb_error.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 // The main window's commands driven from a state as the window holds it:
 // the requests they build, their checks and messages in order, and whole
 // runs through the engine.
-#include "app/operations/window_commands.h"
+#include "app/window_commands/window_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/model/fragment_sizes.h"
+#include "app/operations/fragment_sizes.h"
 #include "app/operations/tests/recording_prompts.h"
-#include "app/operations/window_recovery.h"
+#include "app/window_commands/window_recovery.h"
 #include "base/utf8_path.h"
 #include "base/utf8_text.h"
 #include "cabinet/cabinet_error.h"
@@ -213,7 +213,7 @@ class WindowCommandsTest : public ::testing::Test {
     state.light2 = kLampGreen;
     state.sizeMode = model::SizeMode::kCustom;
     state.customSize.text = L"10";
-    state.custSizeUnits.position = model::kUnitKb;
+    state.custSizeUnits.position = kUnitKb;
   }
   std::vector<std::string> Written() { return test::NamesIn(out); }
   const test::ShownBox& LastBox() {
@@ -246,10 +246,10 @@ TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
   // field of another mode.
   s.cmbPreset.position = 0;
   s.customSize.text = L"1423";
-  s.custSizeUnits.position = model::kUnitKb;
+  s.custSizeUnits.position = kUnitKb;
   s.firstOverride.checked = true;
   s.firstOverrideValue.text = L"5";
-  s.fOverrideUnits.position = model::kUnitKbSmaller;
+  s.fOverrideUnits.position = kUnitKbSmaller;
   SplitRequest smaller;
   FillSplitRequest(s, 0, smaller);
   EXPECT_EQ(smaller.firstSize, 730112 - 5120);
@@ -263,7 +263,7 @@ TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
   EXPECT_EQ(outside.fragmentSize, std::nullopt);
   s.sizeMode = model::SizeMode::kAutofill;
   s.customSize.text = L"20";
-  s.custSizeUnits.position = model::kUnitKb;
+  s.custSizeUnits.position = kUnitKb;
   s.firstOverride.checked = true;
   SplitRequest fill;
   FillSplitRequest(s, 0, fill);
@@ -273,7 +273,7 @@ TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
 
   s.sizeMode = model::SizeMode::kCustom;
   s.customSize.text = L"100";
-  s.custSizeUnits.position = model::kUnitMb;
+  s.custSizeUnits.position = kUnitMb;
   SplitRequest custom;
   FillSplitRequest(s, 0, custom);
   EXPECT_EQ(custom.fragmentSize, 104857600);
@@ -281,10 +281,10 @@ TEST(FillSplitRequest, SizeOfEachModeAndTheFormatOfTheBatchBox) {
 
   // "kb smaller" counts down from the custom size.
   s.customSize.text = L"1423";
-  s.custSizeUnits.position = model::kUnitKb;
+  s.custSizeUnits.position = kUnitKb;
   s.firstOverride.checked = true;
   s.firstOverrideValue.text = L"5";
-  s.fOverrideUnits.position = model::kUnitKbSmaller;
+  s.fOverrideUnits.position = kUnitKbSmaller;
   SplitRequest first;
   FillSplitRequest(s, 3, first);
   EXPECT_EQ(first.firstSize, 1452032);

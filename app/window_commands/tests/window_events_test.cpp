@@ -1,6 +1,6 @@
 // The engine's events as the main window answers them: progress in the
 // state model, the next-disk boxes and the offer to format a full disk.
-#include "app/operations/window_events.h"
+#include "app/window_commands/window_events.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 #pragma once
-// The fragment-size lists of the main window and the conversion of a
-// number and a unit position into bytes.
+// The fragment sizes of both front ends: the main window's size lists, the
+// conversion of a number and a unit position into bytes, the presets the
+// console names ("1.44m") and the range a size must lie in.
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
-namespace vtq::model {
+namespace vtq {
 
 inline constexpr std::array<std::wstring_view, 4> kCustSizeUnits = {L"bytes", L"kb", L"mb",
                                                                     L"x 1.38Mb"};
@@ -43,4 +44,4 @@ int64_t PresetBytes(int position);
 
 bool WithinFragmentRange(int64_t bytes);
 
-}  // namespace vtq::model
+}  // namespace vtq

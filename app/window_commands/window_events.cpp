@@ -1,4 +1,4 @@
-#include "app/operations/window_events.h"
+#include "app/window_commands/window_events.h"
 
 #include "app/model/disk_prompts.h"
 

@@ -1,6 +1,6 @@
 // The report "Split now!" shows for run-time error 5: its lines, exactly,
 // and the boxes around it.
-#include "app/operations/split_error_report.h"
+#include "app/window_commands/split_error_report.h"
 
 #include <gtest/gtest.h>
 
