@@ -73,4 +73,10 @@ std::vector<std::optional<FileDigests>> DigestFiles(
     const std::function<void(size_t file, uint64_t done)>& progress = {}, bool crcs = true,
     const PadLastSlice& padLast = {});
 
+// How many groups `files` files are read in side by side on `threads`
+// threads: groups small enough for the MD5 lanes, as many as make the
+// threads' shares even. Group g holds files [g * files / groups,
+// (g + 1) * files / groups).
+size_t GroupsOfFilesReadTogether(size_t files, int threads);
+
 }  // namespace vtq::recovery

@@ -140,12 +140,10 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   set.files = std::move(sorted);
 
   std::vector<SliceInput> inputs;
-  std::vector<size_t> fileOfInput;
   for (size_t f = 0; f < set.files.size(); ++f) {
     const uint64_t length = set.files[f].length;
     for (uint64_t at = 0; at < length; at += sliceSize) {
       inputs.push_back({fullNames[f], at, std::min(sliceSize, length - at)});
-      fileOfInput.push_back(f);
     }
   }
   const std::vector<Gf16> constants = InputSliceConstants(inputs.size());
@@ -161,34 +159,41 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
   };
   SliceCombiner combiner(sliceSize, std::move(inputs), outputs, coefficients, request.memoryBudget,
                          request.lanes);
-  const bool onePass = combiner.Passes() == 1;
-  const uint64_t total = combiner.Total() + (onePass ? 0 : totalBytes);
-  uint64_t hashed = 0;
+  const uint64_t total = combiner.Total() + totalBytes;
   const auto report = [&](uint64_t done) {
     if (request.progress)
       request.progress(done, total);
   };
 
-  // The digests: on the combiner's one pass when it reads each file whole
-  // and in order, otherwise in a pass of their own first.
-  std::vector<std::optional<StreamDigester>> digesters(set.files.size());
-  const auto keepDigests = [&](size_t f, const FileDigests& digests) {
-    set.files[f].md5 = digests.md5;
-    set.files[f].slices = digests.slices;
-  };
-  if (!onePass) {
-    // A file to each thread; the progress line is the calling thread's.
+  // The digests in a pass of their own, before the combiner's: files read
+  // side by side share the MD5 lanes, where one MD5 at a time on the
+  // combiner's read would cost more than its multiply. The fragments were
+  // just written, so this read is mostly from memory. The progress line is
+  // the calling thread's.
+  {
     std::atomic<uint64_t> digested{0};
-    Lanes(request.lanes).ForEach(set.files.size(), [&](size_t f, int lane) {
-      uint64_t before = 0;
-      keepDigests(f, DigestFile(fullNames[f], sliceSize, [&](uint64_t done) {
-                    const uint64_t all = digested.fetch_add(done - before) + done - before;
-                    before = done;
-                    if (lane == 0)
-                      report(all);
-                  }));
+    Lanes lanes(request.lanes);
+    const size_t count = set.files.size();
+    const size_t groups = GroupsOfFilesReadTogether(count, lanes.Count());
+    lanes.ForEach(groups, [&](size_t g, int lane) {
+      const size_t first = g * count / groups;
+      const std::vector<std::string> names(fullNames.begin() + first,
+                                           fullNames.begin() + (g + 1) * count / groups);
+      std::vector<uint64_t> told(names.size(), 0);
+      std::vector<std::optional<FileDigests>> digests =
+          DigestFiles(names, sliceSize, [&](size_t i, uint64_t done) {
+            const uint64_t all = digested.fetch_add(done - told[i]) + done - told[i];
+            told[i] = done;
+            if (lane == 0)
+              report(all);
+          });
+      for (size_t i = 0; i < names.size(); ++i) {
+        // Read again alone, a file that failed says why.
+        const FileDigests digest = digests[i] ? *digests[i] : DigestFile(names[i], sliceSize);
+        set.files[first + i].md5 = digest.md5;
+        set.files[first + i].slices = digest.slices;
+      }
     });
-    hashed = totalBytes;
   }
   std::vector<Id16> ids;
   for (const DescribedFile& file : set.files)
@@ -225,21 +230,9 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
     file.Seek(places[e].offset + kPacketHeaderSize + kRecoverySliceLead + column);
     file.Write(data.data(), data.size());
   };
-  const auto observe = [&](size_t input, uint64_t, std::span<const uint8_t> data) {
-    if (!onePass)
-      return;
-    const size_t f = fileOfInput[input];
-    if (!digesters[f])
-      digesters[f].emplace(sliceSize, set.files[f].length);
-    digesters[f]->Update(data);
-  };
-  combiner.Run(sink, observe, [&](uint64_t done) { report(hashed + done); });
-  if (onePass) {
-    for (size_t f = 0; f < set.files.size(); ++f) {
-      // An empty file was never read.
-      keepDigests(f, digesters[f] ? digesters[f]->Finish() : StreamDigester(sliceSize).Finish());
-    }
-  }
+  combiner.Run(
+      sink, [](size_t, uint64_t, std::span<const uint8_t>) {},
+      [&](uint64_t done) { report(totalBytes + done); });
 
   const std::vector<uint8_t> critical = CriticalPackets(set);
   for (uint32_t e = 0; e < outputs; ++e) {

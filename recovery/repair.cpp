@@ -101,10 +101,6 @@ uint64_t KeptBytes(const FileCheck& check, const DescribedFile& file, uint64_t s
   return check.length <= at ? 0 : std::min(inSlice, check.length - at);
 }
 
-// Files read side by side in one group: eight fill the lanes of an AVX2
-// register with their MD5s.
-constexpr size_t kFilesReadTogether = 8;
-
 // What a file's digests say of it against its description. A file that
 // could not be read whole has none: nothing of it is trusted.
 void Judge(const DescribedFile& described, const FileDigests& found, FileCheck& file) {
@@ -155,9 +151,7 @@ SetCheck CheckFiles(const RecoverySet& set, const std::string& folder,
   // threads' shares even. The progress line is the calling thread's.
   Lanes lanes;
   const size_t count = set.files.size();
-  const auto threads = static_cast<size_t>(lanes.Count());
-  size_t groups = (count + kFilesReadTogether - 1) / kFilesReadTogether;
-  groups = std::min(count, (groups + threads - 1) / threads * threads);
+  const size_t groups = GroupsOfFilesReadTogether(count, lanes.Count());
   lanes.ForEach(groups, [&](size_t g, int lane) {
     const auto countRead = [&](size_t f, uint64_t bytes) {
       bytes = std::min(bytes, set.files[f].length);
