@@ -50,7 +50,9 @@ std::optional<Prompt> MainWindowModel::InterpretCommandLine(std::wstring_view co
   if (paths_.IsFolder(path)) {
     StripTrailingBackslash(path);
     ChooseSplitFolder(path);
-    state_.splitDestination = base::FolderPart(path);
+    // A drive's root has no folder above it: the user chooses where to go
+    // rather than the drive's current folder ("C:").
+    state_.splitDestination = base::NamePart(path).empty() ? L"" : base::FolderPart(path);
     state_.light2 = kLampGreen;
     if (parsed->verb == L"/makecab") {
       return QuickQuestion(L"Would you like to make the CAB right now using the current settings?",

@@ -115,6 +115,10 @@ TEST_F(QuickActionsTest, FolderWithAndWithoutMakeCab) {
   EXPECT_EQ(S().folderToSplit, L"D:\\My Data");
   EXPECT_EQ(S().splitDestination, L"D:\\");
 
+  paths_.folders.insert(L"E:\\");
+  model_.InterpretCommandLine(L"/makecab E:\\");
+  EXPECT_TRUE(S().splitDestination.empty());
+
   // Any other first field with a folder is a plain folder argument.
   ExpectQuestion(model_.InterpretCommandLine(L"/open C:\\Data\\"), kSplitFolder, L"QuickSplit",
                  QuickCommand::kSplit);
