@@ -7,6 +7,7 @@
 #include "comkit/connection_point.h"
 #include "control/by_ref_arguments.h"
 #include "control/classes.h"
+#include "control/event_source.h"
 #include "control/com_values.h"
 #include "control/event_args.h"
 #include "control/file_list_class.h"
@@ -19,7 +20,7 @@ namespace {
 enum AssemblerEvent : DISPID { kAssembleStart = 1, kAssembleInterval, kRequireNextDisk };
 
 class AssemblerObject final
-    : public ControlDispatch<_ActiveAssembler, IConnectionPointContainer, IProvideClassInfo>,
+    : public EventSource<_ActiveAssembler, DIID___ActiveAssembler, CLSID_ActiveAssembler>,
       private AssemblerEvents {
  public:
   explicit AssemblerObject(std::shared_ptr<EngineHost> host)
@@ -122,29 +123,7 @@ class AssemblerObject final
     return comkit::FailCurrentException(kLibrarySource);
   }
 
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
-    return points_.Find(riid, out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
-    return points_.Enum(out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-  STDMETHODIMP GetClassInfo(ITypeInfo** out) override try {
-    return ClassTypeInfo(CLSID_ActiveAssembler, out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-
  private:
-  ~AssemblerObject() override { points_.UnadviseAll(); }
-
-  void Fire(AssemblerEvent event, std::initializer_list<VARIANT> args) {
-    if (auto* point = points_.Of(DIID___ActiveAssembler))
-      comkit::FireEvent(*point, event, std::span<const VARIANT>(args.begin(), args.size()));
-  }
   void AssembleStart(int16_t pbMax) override { Fire(kAssembleStart, {ShortArg(pbMax)}); }
   void AssembleInterval(int16_t pbCurrent) override {
     Fire(kAssembleInterval, {ShortArg(pbCurrent)});
@@ -157,7 +136,6 @@ class AssemblerObject final
 
   std::shared_ptr<EngineHost> host_;
   FileListSlot listSlot_;
-  comkit::ConnectionPoints points_{*this, {DIID___ActiveAssembler}};
   ActiveAssembler assembler_;
 };
 

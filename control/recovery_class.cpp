@@ -15,6 +15,7 @@
 #include "comkit/connection_point.h"
 #include "control/by_ref_arguments.h"
 #include "control/classes.h"
+#include "control/event_source.h"
 #include "control/com_values.h"
 #include "control/event_args.h"
 #include "control/interfaces.h"
@@ -49,7 +50,7 @@ std::pair<int32_t, int32_t> AsLongs(uint64_t done, uint64_t total) {
 }
 
 class RecoveryObject final
-    : public ControlDispatch<_ActiveRecovery, IConnectionPointContainer, IProvideClassInfo>,
+    : public EventSource<_ActiveRecovery, DIID___ActiveRecovery, CLSID_ActiveRecovery>,
       private RecoveryEvents {
  public:
   explicit RecoveryObject(std::shared_ptr<EngineHost> host) : host_(std::move(host)) {}
@@ -192,25 +193,7 @@ class RecoveryObject final
     return comkit::FailCurrentException(kLibrarySource);
   }
 
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
-    return points_.Find(riid, out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
-    return points_.Enum(out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-  STDMETHODIMP GetClassInfo(ITypeInfo** out) override try {
-    return ClassTypeInfo(CLSID_ActiveRecovery, out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-
  private:
-  ~RecoveryObject() override { points_.UnadviseAll(); }
-
   static HRESULT Count(int32_t value, long* result) {
     if (!result)
       return E_POINTER;
@@ -252,10 +235,6 @@ class RecoveryObject final
     return box.sound;
   }
 
-  void Fire(RecoveryEvent event, std::initializer_list<VARIANT> args) {
-    if (auto* point = points_.Of(DIID___ActiveRecovery))
-      comkit::FireEvent(*point, event, std::span<const VARIANT>(args.begin(), args.size()));
-  }
   void Progress(uint64_t done, uint64_t total) override {
     const auto [d, t] = AsLongs(done, total);
     Fire(kProgress, {LongArg(d), LongArg(t)});
@@ -272,7 +251,6 @@ class RecoveryObject final
   int32_t rebuildable_ = 0;
   bool repairable_ = false;
   std::string verdict_;
-  comkit::ConnectionPoints points_{*this, {DIID___ActiveRecovery}};
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "comkit/connection_point.h"
 #include "control/by_ref_arguments.h"
 #include "control/classes.h"
+#include "control/event_source.h"
 #include "control/com_values.h"
 #include "control/event_args.h"
 #include "control/file_list_class.h"
@@ -18,7 +19,7 @@ namespace {
 enum SplitterEvent : DISPID { kSplitStart = 1, kSplitInterval, kRequireNextDisk, kNotEnoughSpace };
 
 class SplitterObject final
-    : public ControlDispatch<_ActiveSplitter, IConnectionPointContainer, IProvideClassInfo>,
+    : public EventSource<_ActiveSplitter, DIID___ActiveSplitter, CLSID_ActiveSplitter>,
       private SplitterEvents {
  public:
   explicit SplitterObject(std::shared_ptr<EngineHost> host)
@@ -143,29 +144,7 @@ class SplitterObject final
     return comkit::FailCurrentException(kLibrarySource);
   }
 
-  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override try {
-    return points_.Find(riid, out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override try {
-    return points_.Enum(out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-  STDMETHODIMP GetClassInfo(ITypeInfo** out) override try {
-    return ClassTypeInfo(CLSID_ActiveSplitter, out);
-  } catch (...) {
-    return comkit::FailCurrentException(kLibrarySource);
-  }
-
  private:
-  ~SplitterObject() override { points_.UnadviseAll(); }
-
-  void Fire(SplitterEvent event, std::initializer_list<VARIANT> args) {
-    if (auto* point = points_.Of(DIID___ActiveSplitter))
-      comkit::FireEvent(*point, event, std::span<const VARIANT>(args.begin(), args.size()));
-  }
   void SplitStart(int32_t pbMax) override { Fire(kSplitStart, {LongArg(pbMax)}); }
   void SplitInterval(int32_t pbCurrent) override { Fire(kSplitInterval, {LongArg(pbCurrent)}); }
   void RequireNextDisk(int16_t diskNumber, bool& cancel) override {
@@ -181,7 +160,6 @@ class SplitterObject final
 
   std::shared_ptr<EngineHost> host_;
   FileListSlot listSlot_;
-  comkit::ConnectionPoints points_{*this, {DIID___ActiveSplitter}};
   ActiveSplitter splitter_;
 };
 
