@@ -230,9 +230,7 @@ RecoveryWritten WriteRecoveryFiles(const RecoveryRequest& request) {
     file.Seek(places[e].offset + kPacketHeaderSize + kRecoverySliceLead + column);
     file.Write(data.data(), data.size());
   };
-  combiner.Run(
-      sink, [](size_t, uint64_t, std::span<const uint8_t>) {},
-      [&](uint64_t done) { report(totalBytes + done); });
+  combiner.Run(sink, {}, [&](uint64_t done) { report(totalBytes + done); });
 
   const std::vector<uint8_t> critical = CriticalPackets(set);
   for (uint32_t e = 0; e < outputs; ++e) {
